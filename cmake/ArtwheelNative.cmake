@@ -1,0 +1,65 @@
+# The native build: decision logic under AddressSanitizer and UBSan, the
+# Windows build as a sub-build, and the end-to-end scenarios that run its
+# output under Wine.
+include(ArtwheelSources)
+artwheel_add_gtest_sources()
+include(GoogleTest)
+
+set(ARTWHEEL_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+
+add_library(artwheel_logic STATIC ${ARTWHEEL_LOGIC_SOURCES})
+target_include_directories(artwheel_logic PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_compile_options(artwheel_logic PUBLIC ${ARTWHEEL_SANITIZE})
+target_link_options(artwheel_logic PUBLIC ${ARTWHEEL_SANITIZE})
+artwheel_warnings(artwheel_logic)
+
+file(GLOB ARTWHEEL_UNIT_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(unit_tests ${ARTWHEEL_UNIT_TESTS})
+target_link_libraries(unit_tests PRIVATE artwheel_logic gtest_main)
+artwheel_warnings(unit_tests)
+gtest_discover_tests(unit_tests TEST_PREFIX "unit." DISCOVERY_TIMEOUT 60)
+
+# --- The Windows build -------------------------------------------------------
+include(ExternalProject)
+set(ARTWHEEL_WINDOWS_DIR ${CMAKE_BINARY_DIR}/windows)
+set(ARTWHEEL_WINE_ROOT ${CMAKE_BINARY_DIR}/wine)
+ExternalProject_Add(artwheel_windows
+  SOURCE_DIR ${PROJECT_SOURCE_DIR}
+  BINARY_DIR ${ARTWHEEL_WINDOWS_DIR}
+  CMAKE_GENERATOR ${CMAKE_GENERATOR}
+  CMAKE_ARGS
+    -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake
+    -DCMAKE_BUILD_TYPE=Release
+    -DARTWHEEL_WINE_ROOT=${ARTWHEEL_WINE_ROOT}
+  BUILD_ALWAYS ON
+  INSTALL_COMMAND ""
+  USES_TERMINAL_BUILD ON)
+
+# ctest here also runs the Windows build's tests, in one run with one summary.
+file(WRITE ${CMAKE_BINARY_DIR}/windows_tests.cmake "subdirs(\"${ARTWHEEL_WINDOWS_DIR}\")\n")
+set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/windows_tests.cmake)
+
+# One Wine environment (prefix, virtual display, persistent wineserver) per test run.
+set(ARTWHEEL_WINE_RUN ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh)
+add_test(NAME wine.start COMMAND env ARTWHEEL_WINE_ROOT=${ARTWHEEL_WINE_ROOT} ${ARTWHEEL_WINE_RUN} --prepare)
+add_test(NAME wine.stop COMMAND env ARTWHEEL_WINE_ROOT=${ARTWHEEL_WINE_ROOT} ${ARTWHEEL_WINE_RUN} --stop)
+set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
+
+# The product's binary form: one export, system DLLs only.
+add_test(NAME build.dll_exports_and_imports
+  COMMAND ${PROJECT_SOURCE_DIR}/tests/check_dll.sh ${ARTWHEEL_WINDOWS_DIR}/bin/dinput8.dll)
+
+# --- End-to-end scenarios ------------------------------------------------------
+file(GLOB ARTWHEEL_E2E_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
+add_executable(e2e_tests ${ARTWHEEL_E2E_TESTS})
+target_link_libraries(e2e_tests PRIVATE gtest_main)
+target_compile_definitions(e2e_tests PRIVATE
+  ARTWHEEL_WINDOWS_BIN="${ARTWHEEL_WINDOWS_DIR}/bin"
+  ARTWHEEL_WINE_RUN="${ARTWHEEL_WINE_RUN}"
+  ARTWHEEL_WINE_ROOT="${ARTWHEEL_WINE_ROOT}"
+  ARTWHEEL_SCENARIO_ROOT="${CMAKE_BINARY_DIR}/scenarios")
+artwheel_warnings(e2e_tests)
+add_dependencies(e2e_tests artwheel_windows)
+gtest_discover_tests(e2e_tests TEST_PREFIX "e2e." DISCOVERY_TIMEOUT 60
+  PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)

@@ -1,0 +1,8 @@
+# Decision logic: no windows.h, built for both targets and tested natively.
+set(ARTWHEEL_LOGIC_SOURCES
+  ${PROJECT_SOURCE_DIR}/src/core/ini_text.cpp
+  ${PROJECT_SOURCE_DIR}/src/core/ini_scan.cpp
+  ${PROJECT_SOURCE_DIR}/src/core/host_name.cpp
+  ${PROJECT_SOURCE_DIR}/src/core/text_format.cpp
+  ${PROJECT_SOURCE_DIR}/src/input/combo.cpp
+)

@@ -1,0 +1,18 @@
+# Warnings are errors for the project's own targets (not for GoogleTest).
+function(artwheel_warnings target)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4 /WX)
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wformat=2
+                                              -Wcast-align -Wnull-dereference -Werror)
+  endif()
+endfunction()
+
+function(artwheel_add_gtest_sources)
+  if(NOT TARGET gtest_main)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    add_subdirectory(${ARTWHEEL_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  endif()
+endfunction()

@@ -1,0 +1,43 @@
+# The Windows build: the product DLL, the host simulator, the Win32 tests.
+include(ArtwheelSources)
+
+set(ARTWHEEL_WINE_ROOT "${CMAKE_BINARY_DIR}/wine" CACHE PATH "Wine prefix and display for tests")
+set(CMAKE_CROSSCOMPILING_EMULATOR
+    /usr/bin/env;ARTWHEEL_WINE_ROOT=${ARTWHEEL_WINE_ROOT};${PROJECT_SOURCE_DIR}/scripts/wine-run.sh)
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+# Only Windows system DLLs at run time: the C++ runtime, libgcc and winpthread
+# are linked in.
+set(ARTWHEEL_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+
+add_library(artwheel_logic STATIC ${ARTWHEEL_LOGIC_SOURCES})
+target_include_directories(artwheel_logic PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_compile_options(artwheel_logic PRIVATE -fno-exceptions)
+artwheel_warnings(artwheel_logic)
+
+add_library(artwheel_win STATIC
+  src/core/config.cpp
+  src/core/log.cpp
+  src/core/memory.cpp
+  src/core/startup.cpp
+  src/core/worker.cpp
+  src/input/xinput_libraries.cpp
+  src/slots/equip.cpp
+  src/slots/game_access.cpp
+)
+target_include_directories(artwheel_win PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_compile_definitions(artwheel_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+target_compile_options(artwheel_win PRIVATE -fno-exceptions)
+target_link_libraries(artwheel_win PUBLIC artwheel_logic kernel32 user32)
+artwheel_warnings(artwheel_win)
+
+add_library(artwheel_dll SHARED src/core/dll_main.cpp src/core/proxy.cpp src/core/dinput8.def)
+set_target_properties(artwheel_dll PROPERTIES PREFIX "" OUTPUT_NAME dinput8)
+target_compile_options(artwheel_dll PRIVATE -fno-exceptions)
+target_link_libraries(artwheel_dll PRIVATE artwheel_win)
+target_link_options(artwheel_dll PRIVATE ${ARTWHEEL_STATIC_RUNTIME} -Wl,--enable-stdcall-fixup)
+artwheel_warnings(artwheel_dll)
+
+add_subdirectory(sim)
+add_subdirectory(tests/wine)

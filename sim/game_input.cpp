@@ -1,0 +1,18 @@
+#include "game_input.h"
+
+#define DIRECTINPUT_VERSION 0x0800
+#include <dinput.h>
+#include <windows.h>
+
+namespace sim {
+
+void CreateDirectInput(std::FILE* results) {
+  IDirectInput8A* input = nullptr;
+  const HRESULT hr = DirectInput8Create(GetModuleHandleA(nullptr), DIRECTINPUT_VERSION,
+                                        IID_IDirectInput8A, reinterpret_cast<void**>(&input), nullptr);
+  std::fprintf(results, "dinput hr=0x%08lX interface=%s\n", static_cast<unsigned long>(hr),
+               input != nullptr ? "yes" : "no");
+  // The game keeps its interface for the whole run.
+}
+
+}  // namespace sim

@@ -1,0 +1,33 @@
+// The host simulator: stands in for sekiro.exe. Usage: sekiro.exe [script] [results]
+#include <windows.h>
+
+#include <cstdio>
+
+#include "game_input.h"
+#include "game_world.h"
+#include "pads.h"
+#include "script.h"
+
+// Exported so that every copy of the fake XInput library finds the same pads.
+extern "C" {
+__declspec(dllexport) SimPadState SimPadTable[kSimPadCount];
+}
+
+int main(int argc, char** argv) {
+  const char* scriptPath = argc > 1 ? argv[1] : "scenario.txt";
+  const char* resultsPath = argc > 2 ? argv[2] : "results.txt";
+  if (!sim::CreateGameWorld()) return 3;
+  std::FILE* results = std::fopen(resultsPath, "w");
+  if (results == nullptr) {
+    std::fprintf(stderr, "sim: cannot write %s\n", resultsPath);
+    return 2;
+  }
+  const int exitCode = sim::RunScript(scriptPath, results);
+  sim::WriteRecordedCalls(results);
+  std::fprintf(results, "exit %d\n", exitCode);
+  std::fclose(results);
+  // The library's worker never stops; leave without running its detach work.
+  std::fflush(stdout);
+  TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exitCode));
+  return exitCode;
+}

@@ -1,0 +1,167 @@
+#include "script.h"
+
+#include <windows.h>
+#include <xinput.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "game_world.h"
+#include "game_input.h"
+#include "pads.h"
+
+extern "C" SimPadState SimPadTable[kSimPadCount];
+
+namespace sim {
+namespace {
+
+constexpr DWORD kWaitTimeoutMs = 10000;
+constexpr char kLogFile[] = "artwheel_log.txt";
+
+struct Line {
+  char text[1024];
+  char* words[8];
+  int count;
+  char rest[1024];  // the text after the first word, for commands that take free text
+};
+
+bool SplitLine(char* raw, Line& line) {
+  raw[strcspn(raw, "\r\n")] = '\0';
+  std::snprintf(line.text, sizeof line.text, "%s", raw);
+  char* start = line.text;
+  while (*start == ' ' || *start == '\t') ++start;
+  if (*start == '\0' || *start == '#') return false;
+  line.count = 0;
+  const char* afterCommand = start + strcspn(start, " \t");
+  afterCommand += strspn(afterCommand, " \t");
+  std::snprintf(line.rest, sizeof line.rest, "%s", afterCommand);
+  char* cursor = start;
+  while (*cursor != '\0' && line.count < 8) {
+    line.words[line.count++] = cursor;
+    while (*cursor != '\0' && *cursor != ' ' && *cursor != '\t') ++cursor;
+    if (*cursor == '\0') break;
+    *cursor++ = '\0';
+    while (*cursor == ' ' || *cursor == '\t') ++cursor;
+  }
+  return line.count > 0;
+}
+
+uint32_t Number(const char* text) { return static_cast<uint32_t>(std::strtoul(text, nullptr, 0)); }
+
+// Counts the occurrences of text in the log, read with every sharing mode so
+// that the library's own appends are never refused.
+int CountInLog(const char* text) {
+  HANDLE file = CreateFileA(kLogFile, GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  static char buffer[4 << 20];
+  DWORD got = 0;
+  ReadFile(file, buffer, sizeof buffer - 1, &got, nullptr);
+  CloseHandle(file);
+  buffer[got] = '\0';
+  int count = 0;
+  const size_t length = std::strlen(text);
+  for (const char* at = std::strstr(buffer, text); at != nullptr && length > 0;
+       at = std::strstr(at + length, text)) {
+    ++count;
+  }
+  return count;
+}
+
+template <typename Condition>
+bool WaitFor(Condition condition) {
+  const ULONGLONG deadline = GetTickCount64() + kWaitTimeoutMs;
+  while (!condition()) {
+    if (GetTickCount64() > deadline) return false;
+    Sleep(5);
+  }
+  return true;
+}
+
+void SetPad(int index, const char* value) {
+  if (index < 0 || index >= kSimPadCount) return;
+  if (std::strcmp(value, "off") == 0) {
+    SimPadTable[index].connected = 0;
+    return;
+  }
+  SimPadTable[index].buttons = static_cast<LONG>(Number(value));
+  SimPadTable[index].packet = SimPadTable[index].packet + 1;
+  SimPadTable[index].connected = 1;
+}
+
+void ReadPad(std::FILE* results, DWORD index, const char* label) {
+  XINPUT_STATE state = {};
+  const DWORD rc = XInputGetState(index, &state);
+  std::fprintf(results, "read %s pad=%lu rc=%lu buttons=0x%04X\n", label, index, rc,
+               state.Gamepad.wButtons);
+}
+
+}  // namespace
+
+int RunScript(const char* scriptPath, std::FILE* results) {
+  std::FILE* script = std::fopen(scriptPath, "r");
+  if (script == nullptr) {
+    std::fprintf(stderr, "sim: cannot open script %s\n", scriptPath);
+    return 2;
+  }
+  char raw[1024];
+  int exitCode = 0;
+  bool running = true;
+  while (running && std::fgets(raw, sizeof raw, script) != nullptr) {
+    Line line = {};
+    if (!SplitLine(raw, line)) continue;
+    const char* command = line.words[0];
+    const char* arg1 = line.count > 1 ? line.words[1] : "";
+    const char* arg2 = line.count > 2 ? line.words[2] : "";
+    if (std::strcmp(command, "pad") == 0) {
+      SetPad(static_cast<int>(Number(arg1)), arg2);
+    } else if (std::strcmp(command, "wait") == 0) {
+      Sleep(Number(arg1));
+    } else if (std::strcmp(command, "waitlog") == 0) {
+      const char* text = line.rest;
+      if (!WaitFor([&] { return CountInLog(text) > 0; })) {
+        std::fprintf(results, "timeout waitlog %s\n", text);
+      }
+    } else if (std::strcmp(command, "waitequips") == 0) {
+      const int wanted = static_cast<int>(Number(arg1));
+      if (!WaitFor([&] { return EquipCallCount() >= wanted; })) {
+        std::fprintf(results, "timeout waitequips %d\n", wanted);
+      }
+    } else if (std::strcmp(command, "menu") == 0) {
+      if (!SetMenuField(arg1, Number(arg2))) std::fprintf(results, "error unknown field %s\n", arg1);
+    } else if (std::strcmp(command, "menupresent") == 0) {
+      SetMenuPresent(Number(arg1) != 0);
+    } else if (std::strcmp(command, "player") == 0) {
+      SetPlayerPresent(Number(arg1) != 0);
+    } else if (std::strcmp(command, "lookup") == 0) {
+      SetArtLookupPresent(Number(arg1) != 0);
+    } else if (std::strcmp(command, "equipped") == 0) {
+      SetEquippedResolvedId(Number(arg1));
+    } else if (std::strcmp(command, "own") == 0) {
+      SetOwnedArt(Number(arg1), Number(arg2));
+    } else if (std::strcmp(command, "equipresult") == 0) {
+      SetEquipResult(static_cast<int>(Number(arg1)), static_cast<int32_t>(Number(arg2)));
+    } else if (std::strcmp(command, "read") == 0) {
+      ReadPad(results, 0, arg1);
+    } else if (std::strcmp(command, "readpad") == 0) {
+      ReadPad(results, Number(arg1), arg2);
+    } else if (std::strcmp(command, "dinput") == 0) {
+      CreateDirectInput(results);
+    } else if (std::strcmp(command, "loaddll") == 0) {
+      HMODULE module = LoadLibraryA(arg1);
+      std::fprintf(results, "loaddll %s %s %lu\n", arg1, module != nullptr ? "ok" : "error",
+                   module != nullptr ? 0UL : GetLastError());
+    } else if (std::strcmp(command, "exit") == 0) {
+      exitCode = static_cast<int>(Number(arg1));
+      running = false;
+    } else {
+      std::fprintf(results, "error unknown command %s\n", command);
+    }
+    std::fflush(results);
+  }
+  std::fclose(script);
+  return exitCode;
+}
+
+}  // namespace sim

@@ -1,0 +1,57 @@
+#pragma once
+// The configuration file's own line scanner: finds a key in whatever section it
+// stands, strips inline comments, and reads lines of any length without holding
+// them. Platform-free: it works on a C stream or on bytes fed to it.
+#include <cstddef>
+#include <cstdio>
+#include <string_view>
+
+namespace artwheel {
+
+enum class IniScanResult {
+  kNotFound,
+  kFound,
+  kRejected,  // the key was found but its value does not fit the buffer or holds a NUL
+};
+
+class IniKeyScanner {
+ public:
+  // `out` receives the value (comment stripped, trimmed, NUL-terminated); it
+  // must hold at least one byte.
+  IniKeyScanner(std::string_view key, char* out, size_t outSize);
+
+  // Feeds the next bytes of the file. Returns true once the key's line has been
+  // read completely; further bytes are then ignored.
+  bool Feed(const char* data, size_t size);
+
+  // Ends the input (the last line needs no line break) and gives the outcome.
+  IniScanResult Finish();
+
+ private:
+  enum class Phase { kLineStart, kKey, kValue, kValueComment, kSkipLine, kDone };
+  static constexpr size_t kKeyCapacity = 64;
+
+  void FeedChar(char c);
+  void EndLine();
+  void EndKey();
+  void StoreValueChar(char c);
+
+  std::string_view wantedKey_;
+  char* out_;
+  size_t outCapacity_;  // characters, without the terminator
+  Phase phase_ = Phase::kLineStart;
+  char key_[kKeyCapacity] = {};
+  size_t keyLength_ = 0;
+  bool keyTooLong_ = false;
+  size_t valueLength_ = 0;      // logical characters after the leading trim
+  size_t valueTrimmedEnd_ = 0;  // logical length after the trailing trim
+  bool valueHasNul_ = false;
+  bool insideQuotes_ = false;
+  IniScanResult result_ = IniScanResult::kNotFound;
+};
+
+// Scans an open stream from its current position to its end.
+IniScanResult FindIniKeyInStream(std::FILE* stream, std::string_view key, char* out,
+                                 size_t outSize);
+
+}  // namespace artwheel

@@ -1,0 +1,18 @@
+#pragma once
+// The log file "artwheel_log.txt" in the process's current directory: one
+// open/append/close per line, so a crash never loses a line already written.
+#include "core/text_format.h"
+
+namespace artwheel {
+
+inline constexpr char kLogFileName[] = "artwheel_log.txt";
+inline constexpr size_t kLogMessageSize = 512;
+
+// Appends one line when logging is on; does nothing (no system call) when off.
+void WriteLogLine(const char* text);
+
+// printf-style message cut to 511 characters, then WriteLogLine. Formats
+// nothing when logging is off.
+void WriteLogFormat(const char* format, ...) ARTWHEEL_PRINTF(1, 2);
+
+}  // namespace artwheel

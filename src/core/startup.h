@@ -1,0 +1,12 @@
+#pragma once
+#include <windows.h>
+
+namespace artwheel {
+
+// This library's own module, stored at attach before any check.
+extern HMODULE moduleHandle;
+
+// The body of the entry point: starts the worker once per host process. Always TRUE.
+BOOL StartupGuard(HMODULE module, DWORD reason);
+
+}  // namespace artwheel

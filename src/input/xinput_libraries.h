@@ -1,0 +1,31 @@
+#pragma once
+// The XInput libraries found by the worker's discovery pass. Filled on the
+// worker thread before any import entry is redirected; read without a lock by
+// the detours afterwards.
+#include <windows.h>
+#include <xinput.h>
+
+#include <atomic>
+#include <cstdint>
+
+namespace artwheel {
+
+using XInputGetStateFn = DWORD(WINAPI*)(DWORD userIndex, XINPUT_STATE* state);
+using GetProcAddressFn = FARPROC(WINAPI*)(HMODULE module, LPCSTR name);
+
+inline constexpr uint32_t kMaxXInputLibraries = 5;
+
+struct XInputLibraryTable {
+  XInputGetStateFn entries[kMaxXInputLibraries] = {};
+  uint32_t count = 0;
+};
+
+extern std::atomic<GetProcAddressFn> realGetProcAddress;
+extern std::atomic<XInputGetStateFn> realXInputGetState;
+extern XInputLibraryTable XInputLibraries;
+
+// Tries the five XInput file names in order; every library that exports
+// XInputGetState stays loaded and joins the table. True once realXInputGetState is set.
+bool DiscoverXInputLibraries();
+
+}  // namespace artwheel

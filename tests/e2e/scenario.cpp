@@ -1,0 +1,135 @@
+#include "scenario.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+namespace e2e {
+namespace {
+
+fs::path WindowsBin() { return ARTWHEEL_WINDOWS_BIN; }
+
+std::string CurrentTestName() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = std::string(info->test_suite_name()) + "." + info->name();
+  for (char& c : name) {
+    if (c == '/') c = '_';
+  }
+  return name;
+}
+
+std::string Quote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) {
+    if (c == '\'') {
+      quoted += "'\\''";
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "'";
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  std::string line;
+  while (std::getline(stream, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+}  // namespace
+
+Scenario::Scenario() : dir_(fs::path(ARTWHEEL_SCENARIO_ROOT) / CurrentTestName()) {
+  fs::remove_all(dir_);
+  fs::create_directories(dir_);
+}
+
+void Scenario::InstallGame(const std::string& asName, const std::string& build) {
+  fs::copy_file(WindowsBin() / build, dir_ / asName, fs::copy_options::overwrite_existing);
+}
+
+void Scenario::InstallProduct(const std::string& asName) {
+  fs::copy_file(WindowsBin() / "dinput8.dll", dir_ / asName, fs::copy_options::overwrite_existing);
+}
+
+void Scenario::InstallXInput(const std::string& asName) {
+  fs::copy_file(WindowsBin() / "xinput1_4.dll", dir_ / asName,
+                fs::copy_options::overwrite_existing);
+}
+
+void Scenario::WriteFile(const std::string& name, const std::string& content) {
+  std::ofstream out(dir_ / name, std::ios::binary | std::ios::trunc);
+  out << content;
+}
+
+int Scenario::Run(const std::string& program, int timeoutSeconds) {
+  // Only the files in the game's folder count: an XInput name that is not
+  // there fails to load, as on a machine without it.
+  std::string overrides = "dinput8=n,b";
+  for (const char* name : kAllXInputNames) {
+    overrides += ";" + std::string(name).substr(0, std::string(name).size() - 4) + "=n";
+  }
+  const std::string command = "cd " + Quote(dir_.string()) +
+                              " && ARTWHEEL_WINE_ROOT=" + Quote(ARTWHEEL_WINE_ROOT) +
+                              " ARTWHEEL_DLL_OVERRIDES=" + Quote(overrides) + " timeout -k 5 " +
+                              std::to_string(timeoutSeconds) + " " + Quote(ARTWHEEL_WINE_RUN) +
+                              " " + Quote(program) + " scenario.txt results.txt >stdout.txt 2>&1";
+  const int status = std::system(command.c_str());
+  if (status == -1 || !WIFEXITED(status)) return -1;
+  const int code = WEXITSTATUS(status);
+  return code == 124 || code == 137 ? -1 : code;
+}
+
+bool Scenario::Exists(const std::string& name) const { return fs::exists(dir_ / name); }
+
+std::string Scenario::Read(const std::string& name) const {
+  std::ifstream in(dir_ / name, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+std::vector<std::string> Scenario::LogMessages() const {
+  static const std::regex kPrefix(R"(^\[\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\] \[pid=\d+ tid=\d+\] )");
+  std::vector<std::string> messages;
+  for (const std::string& line : SplitLines(Log())) {
+    std::smatch match;
+    if (std::regex_search(line, match, kPrefix)) messages.push_back(match.suffix());
+  }
+  return messages;
+}
+
+int Scenario::CountMessages(const std::string& startingWith) const {
+  int count = 0;
+  for (const std::string& message : LogMessages()) {
+    if (message.rfind(startingWith, 0) == 0) ++count;
+  }
+  return count;
+}
+
+std::vector<std::string> Scenario::Results() const { return SplitLines(Read("results.txt")); }
+
+std::vector<std::string> Scenario::ResultsStartingWith(const std::string& prefix) const {
+  std::vector<std::string> found;
+  for (const std::string& line : Results()) {
+    if (line.rfind(prefix, 0) == 0) found.push_back(line);
+  }
+  return found;
+}
+
+Scenario StandardScenario() {
+  Scenario scenario;
+  scenario.InstallProduct();
+  scenario.InstallGame();
+  scenario.InstallXInput("xinput1_4.dll");
+  return scenario;
+}
+
+}  // namespace e2e

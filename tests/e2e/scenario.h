@@ -1,0 +1,54 @@
+#pragma once
+// One end-to-end scenario: a fresh game folder with the real dinput8.dll, the
+// host simulator and its stand-in libraries, one simulator process under Wine,
+// and what it left behind (log, configuration file, results).
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+
+inline constexpr const char* kAllXInputNames[] = {"xinput1_4.dll", "xinput1_3.dll",
+                                                  "xinput9_1_0.dll", "xinput1_2.dll",
+                                                  "xinput1_1.dll"};
+
+class Scenario {
+ public:
+  // The folder is named after the running test and emptied first.
+  Scenario();
+
+  // The simulator, as sekiro.exe unless another name is given.
+  void InstallGame(const std::string& asName = "sekiro.exe",
+                   const std::string& build = "sekiro.exe");
+  void InstallProduct(const std::string& asName = "dinput8.dll");
+  void InstallXInput(const std::string& asName);
+  void WriteFile(const std::string& name, const std::string& content);
+  void WriteIni(const std::string& content) { WriteFile("artwheel.ini", content); }
+  void WriteScript(const std::string& content) { WriteFile("scenario.txt", content); }
+
+  // Runs the program with the script; returns its exit code (-1 when it did
+  // not finish in time).
+  int Run(const std::string& program = "sekiro.exe", int timeoutSeconds = 60);
+
+  bool Exists(const std::string& name) const;
+  std::string Read(const std::string& name) const;
+  std::string Log() const { return Read("artwheel_log.txt"); }
+  std::string Ini() const { return Read("artwheel.ini"); }
+  // The messages of the log, without time stamp and origin.
+  std::vector<std::string> LogMessages() const;
+  int CountMessages(const std::string& startingWith) const;
+  std::vector<std::string> Results() const;
+  std::vector<std::string> ResultsStartingWith(const std::string& prefix) const;
+
+  const fs::path& dir() const { return dir_; }
+
+ private:
+  fs::path dir_;
+};
+
+// A ready folder: product, simulator as sekiro.exe, xinput1_4.dll.
+Scenario StandardScenario();
+
+}  // namespace e2e

@@ -1,0 +1,104 @@
+#include "core/ini_scan.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace artwheel {
+namespace {
+
+struct Scan {
+  IniScanResult result;
+  std::string value;
+};
+
+Scan ScanText(const std::string& text, const char* key, size_t outSize = 32, size_t chunk = 0) {
+  std::string out(outSize + 8, '\x7F');  // guard bytes past the buffer
+  IniKeyScanner scanner(key, out.data(), outSize);
+  if (chunk == 0) chunk = text.size() + 1;
+  for (size_t at = 0; at < text.size(); at += chunk) {
+    if (scanner.Feed(text.data() + at, std::min(chunk, text.size() - at))) break;
+  }
+  const IniScanResult result = scanner.Finish();
+  for (size_t i = outSize; i < out.size(); ++i) EXPECT_EQ(out[i], '\x7F') << "wrote past the buffer";
+  return {result, std::string(out.c_str())};
+}
+
+TEST(IniKeyScanner, FindsTheKeyInAnySectionAndTheFirstLineWins) {
+  const std::string text =
+      "[General]\nIsDebug=false\n[Chainload]\nIsDebug=true\n";
+  Scan scan = ScanText(text, "IsDebug");
+  EXPECT_EQ(scan.result, IniScanResult::kFound);
+  EXPECT_EQ(scan.value, "false");
+
+  scan = ScanText("IsDebug=yes", "isdebug");  // no section, no final line break, key case
+  EXPECT_EQ(scan.result, IniScanResult::kFound);
+  EXPECT_EQ(scan.value, "yes");
+}
+
+TEST(IniKeyScanner, SkipsCommentsHeadersAndLinesWithoutEquals) {
+  const std::string text =
+      "; IsDebug=1\n# IsDebug=2\n[IsDebug=3]\nIsDebug\n  \t\nIsDebugX=4\n  IsDebug  =  ON ; c \r\n";
+  const Scan scan = ScanText(text, "IsDebug");
+  EXPECT_EQ(scan.result, IniScanResult::kFound);
+  EXPECT_EQ(scan.value, "ON");
+}
+
+TEST(IniKeyScanner, KeepsQuotesAndCommentCharactersInsideThem) {
+  const Scan scan = ScanText("chainDInput8dllPath = \"C:\\My Mods\\x;1.dll\" # old one\n",
+                             "chainDInput8dllPath", 1024);
+  EXPECT_EQ(scan.result, IniScanResult::kFound);
+  EXPECT_EQ(scan.value, "\"C:\\My Mods\\x;1.dll\"");
+}
+
+TEST(IniKeyScanner, EmptyValueIsFoundAndEmpty) {
+  const Scan scan = ScanText("IsDebug=   ; nothing\n", "IsDebug");
+  EXPECT_EQ(scan.result, IniScanResult::kFound);
+  EXPECT_EQ(scan.value, "");
+}
+
+TEST(IniKeyScanner, AbsentKeyIsNotFound) {
+  EXPECT_EQ(ScanText("", "IsDebug").result, IniScanResult::kNotFound);
+  EXPECT_EQ(ScanText("[General]\nOther=1\n", "IsDebug").result, IniScanResult::kNotFound);
+}
+
+TEST(IniKeyScanner, ValueThatDoesNotFitIsRejectedNotCut) {
+  Scan scan = ScanText("IsDebug=" + std::string(31, 'a') + "   \n", "IsDebug", 32);
+  EXPECT_EQ(scan.result, IniScanResult::kFound);  // 31 characters plus trailing blanks fit
+  EXPECT_EQ(scan.value.size(), 31u);
+  scan = ScanText("IsDebug=" + std::string(32, 'a') + "\n", "IsDebug", 32);
+  EXPECT_EQ(scan.result, IniScanResult::kRejected);
+  EXPECT_EQ(scan.value, "");
+  scan = ScanText("IsDebug=" + std::string(40, ' ') + "x\n", "IsDebug", 4);  // leading blanks are free
+  EXPECT_EQ(scan.result, IniScanResult::kFound);
+  EXPECT_EQ(scan.value, "x");
+}
+
+TEST(IniKeyScanner, NulInsideTheValueIsRejected) {
+  const std::string text = std::string("IsDebug=o\0n\n", 12);
+  EXPECT_EQ(ScanText(text, "IsDebug").result, IniScanResult::kRejected);
+}
+
+TEST(IniKeyScanner, LinesOfAnyLengthAndCrOnlyEndsAreReadWhole) {
+  // A 1 MB line before the key, fed in odd-sized chunks.
+  std::string text = "Junk=" + std::string(1 << 20, 'z') + "\nIsDebug=on\n";
+  Scan scan = ScanText(text, "IsDebug", 32, 4093);
+  EXPECT_EQ(scan.result, IniScanResult::kFound);
+  EXPECT_EQ(scan.value, "on");
+  // A very long key never matches and never overflows.
+  scan = ScanText(std::string(5000, 'K') + "=1\nIsDebug=1\n", "IsDebug");
+  EXPECT_EQ(scan.value, "1");
+  // CR alone does not end a line: everything after the first '=' is the value.
+  scan = ScanText("IsDebug=yes\rOther=1\r", "IsDebug");
+  EXPECT_EQ(scan.result, IniScanResult::kFound);
+  EXPECT_EQ(scan.value, "yes\rOther=1");
+}
+
+TEST(IniKeyScanner, ZeroSizedOutputNeverWrites) {
+  IniKeyScanner scanner("IsDebug", nullptr, 0);
+  scanner.Feed("IsDebug=1\n", 10);
+  EXPECT_EQ(scanner.Finish(), IniScanResult::kRejected);
+}
+
+}  // namespace
+}  // namespace artwheel

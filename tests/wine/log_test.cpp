@@ -1,0 +1,110 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include "core/log.h"
+#include "core/settings.h"
+
+namespace artwheel {
+namespace {
+
+// Each test logs into its own empty current directory.
+class LogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    GetCurrentDirectoryA(sizeof previous_, previous_);
+    dir_ = std::string(temp) + "artwheel_log_test_" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(dir_.c_str(), nullptr);
+    DeleteFileA((dir_ + "\\artwheel_log.txt").c_str());
+    SetCurrentDirectoryA(dir_.c_str());
+  }
+  void TearDown() override {
+    settings.logEnabled = false;
+    DeleteFileA((dir_ + "\\artwheel_log.txt").c_str());
+    SetCurrentDirectoryA(previous_);
+    RemoveDirectoryA(dir_.c_str());
+  }
+  std::string ReadLog() {
+    std::ifstream in(dir_ + "\\artwheel_log.txt", std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  bool LogExists() {
+    return GetFileAttributesA((dir_ + "\\artwheel_log.txt").c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+  char previous_[MAX_PATH] = {};
+  std::string dir_;
+};
+
+TEST_F(LogTest, WritesNothingAndCreatesNoFileWhileOff) {
+  settings.logEnabled = false;
+  WriteLogLine("[Core] nothing");
+  WriteLogFormat("[Core] %s", "nothing");
+  EXPECT_FALSE(LogExists());
+}
+
+TEST_F(LogTest, AppendsCompleteLinesWithStampOriginAndCrLf) {
+  settings.logEnabled = true;
+  WriteLogLine("[Core] first");
+  WriteLogFormat("[Skill] Equip combat art id %u %s", 7300u, "OK");
+  const std::string expectedOrigin = "[pid=" + std::to_string(GetCurrentProcessId()) +
+                                     " tid=" + std::to_string(GetCurrentThreadId()) + "] ";
+  const std::regex lines(R"(\[\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\] )" +
+                         std::regex_replace(expectedOrigin, std::regex(R"([\[\]])"), R"(\$&)") +
+                         R"(\[Core\] first\r\n)"
+                         R"(\[\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\] )" +
+                         std::regex_replace(expectedOrigin, std::regex(R"([\[\]])"), R"(\$&)") +
+                         R"(\[Skill\] Equip combat art id 7300 OK\r\n)");
+  EXPECT_TRUE(std::regex_match(ReadLog(), lines)) << ReadLog();
+}
+
+TEST_F(LogTest, FormattedMessagesAreCutTo511CharactersPlainOnesAreNot) {
+  settings.logEnabled = true;
+  const std::string longText(600, 'x');
+  WriteLogFormat("%s", longText.c_str());
+  WriteLogLine(longText.c_str());
+  std::istringstream log(ReadLog());
+  std::string first;
+  std::string second;
+  std::getline(log, first);
+  std::getline(log, second);
+  EXPECT_EQ(first.substr(first.find("] ", 22) + 2), std::string(511, 'x') + "\r");
+  EXPECT_EQ(second.substr(second.find("] ", 22) + 2), longText + "\r");
+}
+
+TEST_F(LogTest, ConcurrentWritersNeverInterleaveLines) {
+  settings.logEnabled = true;
+  constexpr int kLinesPerThread = 200;
+  auto writer = [](LPVOID tag) -> DWORD {
+    for (int i = 0; i < kLinesPerThread; ++i) {
+      WriteLogFormat("[Core] writer %s line %03d end", static_cast<const char*>(tag), i);
+    }
+    return 0;
+  };
+  HANDLE threads[2] = {CreateThread(nullptr, 0, writer, const_cast<char*>("A"), 0, nullptr),
+                       CreateThread(nullptr, 0, writer, const_cast<char*>("B"), 0, nullptr)};
+  WaitForMultipleObjects(2, threads, TRUE, INFINITE);
+  CloseHandle(threads[0]);
+  CloseHandle(threads[1]);
+  std::istringstream log(ReadLog());
+  std::string line;
+  int count = 0;
+  const std::regex whole(R"(\[[^\]]+\] \[pid=\d+ tid=\d+\] \[Core\] writer [AB] line \d{3} end\r)");
+  while (std::getline(log, line)) {
+    EXPECT_TRUE(std::regex_match(line, whole)) << line;
+    ++count;
+  }
+  // Lines may only be lost when a writer is starved for 8 attempts in a row.
+  EXPECT_GE(count, 2 * kLinesPerThread * 9 / 10);
+}
+
+}  // namespace
+}  // namespace artwheel
