@@ -68,7 +68,7 @@ prepare() {
 
 server_pid() {
   local pid
-  for pid in $(pgrep -x 'wineserver64|wineserver' || true); do
+  for pid in $(pgrep wineserver || true); do
     if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
       echo "$pid"; return 0
     fi

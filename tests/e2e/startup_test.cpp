@@ -39,3 +39,45 @@ TEST(Startup, LogLinesHaveTheFormatAndTheStartSequence) {
 
 }  // namespace
 }  // namespace e2e
+
+namespace e2e {
+namespace {
+
+TEST(Startup, WithLoggingOffNoLogFileIsCreatedAndTheIniGetsItsSixKeys) {
+  Scenario s = StandardScenario();
+  s.WriteScript("dinput\npad 0 0x9002\nwait 600\nexit 0\n");
+  ASSERT_EQ(s.Run(), 0);
+  EXPECT_FALSE(s.Exists("artwheel_log.txt"));
+  EXPECT_EQ(s.Ini(),
+            "[Slots]\r\nY=0\r\nA=0\r\nB=0\r\nX=0\r\n[Overlay]\r\nEnable=0\r\n"
+            "[SkillPanel]\r\nEnable=0\r\n");
+}
+
+TEST(Startup, AnotherProcessLogsItsImageAndNothingElse) {
+  Scenario s;
+  s.InstallProduct();
+  s.InstallGame("game.exe");
+  s.InstallXInput("xinput1_4.dll");
+  s.WriteIni("[General]\nIsDebug=1\n");
+  s.WriteScript("pad 0 0x9002\nwait 500\nexit 0\n");
+  ASSERT_EQ(s.Run("game.exe"), 0);
+  const auto messages = s.LogMessages();
+  ASSERT_EQ(messages.size(), 1u) << s.Log();
+  EXPECT_TRUE(std::regex_match(messages[0], std::regex(R"(\[Core\] Process image: .*\\game\.exe)")));
+  EXPECT_EQ(s.Ini(), "[General]\nIsDebug=1\n");  // no worker, no write-back
+}
+
+TEST(Startup, ASecondCopyInTheSameProcessIsStoppedByTheMutex) {
+  Scenario s = StandardScenario();
+  s.InstallProduct("artwheel_copy.dll");
+  s.WriteIni("[General]\nIsDebug=1\n");
+  s.WriteScript(std::string(kReady) + "loaddll artwheel_copy.dll\nwait 300\nexit 0\n");
+  ASSERT_EQ(s.Run(), 0);
+  EXPECT_EQ(s.ResultsStartingWith("loaddll")[0], "loaddll artwheel_copy.dll ok 0");
+  EXPECT_EQ(s.CountMessages("[Core] Duplicate core start suppressed by mutex guard"), 1);
+  EXPECT_EQ(s.CountMessages("[Core] Thread started"), 1);
+  EXPECT_EQ(s.CountMessages("[Core] Process image: "), 2);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The main job: sets up what is missing, builds the DLL and the host simulator,
+# and runs the demo scenario in a fresh game folder under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+scripts/setup.sh
+cmake --preset default >/dev/null
+cmake --build --preset default --target artwheel_windows
+
+bin=$root/build/windows/bin
+game=$root/out/demo
+rm -rf "$game"
+mkdir -p "$game"
+cp "$bin/dinput8.dll" "$bin/sekiro.exe" "$bin/xinput1_4.dll" "$game/"
+cp "$root/sim/demo/artwheel.ini" "$root/sim/demo/scenario.txt" "$game/"
+
+export ARTWHEEL_WINE_ROOT=$root/build/wine
+export ARTWHEEL_DLL_OVERRIDES="dinput8=n,b;xinput1_4=n"
+status=0
+(cd "$game" && timeout -k 5 120 "$root/scripts/wine-run.sh" sekiro.exe scenario.txt results.txt) || status=$?
+"$root/scripts/wine-run.sh" --stop
+
+echo
+echo "Demo finished (simulator exit code $status). In $game:"
+echo "  artwheel_log.txt  the DLL's log"
+echo "  artwheel.ini      the configuration after the run"
+echo "  results.txt       what the game saw: button reads, equip calls"
+echo
+sed -n '1,200p' "$game/artwheel_log.txt" | sed 's/\r$//'
+exit "$status"

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "scenario.h"
+
+namespace e2e {
+namespace {
+
+// Starts the game with the given configuration file and lets the worker load it.
+Scenario RunWithIni(const std::string& ini) {
+  Scenario s = StandardScenario();
+  s.WriteIni(ini);
+  s.WriteScript("wait 400\nexit 0\n");
+  EXPECT_EQ(s.Run(), 0);
+  return s;
+}
+
+std::string ConfigLine(const Scenario& s) {
+  for (const std::string& message : s.LogMessages()) {
+    if (message.rfind("[Config] Loaded from ", 0) == 0) return message;
+  }
+  return "";
+}
+
+struct DebugCase {
+  const char* name;
+  const char* ini;
+  bool logging;
+};
+
+class IsDebugRules : public ::testing::TestWithParam<DebugCase> {};
+
+TEST_P(IsDebugRules, DecideWhetherTheLogIsWritten) {
+  const Scenario s = RunWithIni(GetParam().ini);
+  EXPECT_EQ(s.Exists("artwheel_log.txt"), GetParam().logging) << GetParam().ini;
+  if (GetParam().logging) {
+    EXPECT_EQ(s.CountMessages("[Core] Initialization OK"), 1);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Config, IsDebugRules,
+    ::testing::Values(
+        DebugCase{"OnlyLineNoSection", "IsDebug=yes", true},
+        DebugCase{"UnderChainload", "[Chainload]\nIsDebug=true\n", true},
+        DebugCase{"CommentAndCase", "[General]\nIsDebug = ON ; comment\n", true},
+        DebugCase{"UnknownWord", "[General]\nIsDebug=enabled\n", false},
+        DebugCase{"Two", "[General]\nIsDebug=2\n", false},
+        DebugCase{"Empty", "[General]\nIsDebug=\n", false},
+        DebugCase{"FirstLineWinsOff", "[Other]\nIsDebug=off\n[General]\nIsDebug=true\n", false},
+        DebugCase{"FirstLineWinsOn", "[Other]\nIsDebug=1\n[General]\nIsDebug=false\n", true},
+        DebugCase{"CommentedOut", "[General]\n;IsDebug=true\n# IsDebug=true\n", false},
+        // The profile functions end lines at CR too; the scanner sees one header line.
+        DebugCase{"CrOnlyLineEnds", "[General]\rIsDebug=true\rOther=1\r", true}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(Config, ClampsAndNormalisesWhatItWritesBack) {
+  const Scenario s = RunWithIni(
+      "[General]\nIsDebug=1\n[Overlay]\nEnable=7\n[SkillPanel]\nEnable=0\n"
+      "[HudProbe]\nEnable=3\nDumpGlobalPointerLimit=0\n[UIScan]\nIntervalMs=10\n"
+      "[Slots]\nY=7300\nB=abc\n");
+  const std::string line = ConfigLine(s);
+  EXPECT_NE(line.find("slots: Y=7300 A=0 B=0 X=0 Overlay=ON SkillPanel=OFF UIScan=OFF Detail=OFF "
+                      "HudProbe=ON GlobalFields=OFF DumpGlobalPointers=OFF "
+                      "DumpGlobalPointerLimit=1"),
+            std::string::npos)
+      << line;
+  const std::string ini = s.Ini();
+  EXPECT_NE(ini.find("[Overlay]\r\nEnable=1\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("Y=7300\r\nB=0\r\nA=0\r\nX=0\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("IntervalMs=10"), std::string::npos);  // never written back
+  EXPECT_NE(s.LogMessages()[1], "");
+}
+
+TEST(Config, MissingLimitKeyGives2000) {
+  const Scenario s = RunWithIni("IsDebug=1\n");
+  EXPECT_NE(ConfigLine(s).find("DumpGlobalPointerLimit=2000"), std::string::npos);
+}
+
+TEST(Config, CommentsAndUnrelatedKeysSurviveTheWriteBack) {
+  const Scenario s = RunWithIni(
+      "; my settings\n[General]\nIsDebug=false ; quiet\n[Slots]\n# favourite arts\nY=5000\n"
+      "[Mine]\nColour=blue\n");
+  const std::string ini = s.Ini();
+  for (const char* kept : {"; my settings", "IsDebug=false ; quiet", "# favourite arts",
+                           "[Mine]", "Colour=blue", "Y=5000"}) {
+    EXPECT_NE(ini.find(kept), std::string::npos) << kept << "\n" << ini;
+  }
+  EXPECT_NE(ini.find("[SkillPanel]"), std::string::npos);
+}
+
+TEST(Config, PathIsBesideTheLibraryNotTheCurrentDirectory) {
+  const Scenario s = RunWithIni("IsDebug=1\n");
+  EXPECT_NE(ConfigLine(s).find(s.dir().filename().string() + "\\artwheel.ini;"), std::string::npos)
+      << ConfigLine(s);
+}
+
+// Files that cannot be read as a configuration give the defaults and never
+// bring the game down.
+struct BadFile {
+  const char* name;
+  std::string content;
+};
+
+class BadConfigFile : public ::testing::TestWithParam<BadFile> {};
+
+TEST_P(BadConfigFile, GivesDefaultsAndTheGameRunsOn) {
+  Scenario s = StandardScenario();
+  s.WriteIni(GetParam().content);
+  s.WriteScript("own 5000 11\nequipped 12\npad 0 0\nwait 300\npad 0 0x9002\nwait 300\nexit 7\n");
+  EXPECT_EQ(s.Run(), 7);
+  EXPECT_EQ(s.ResultsStartingWith("exit").at(0), "exit 7");
+  EXPECT_TRUE(s.ResultsStartingWith("equip first").empty());
+}
+
+std::string Binary() {
+  std::string bytes;
+  for (int i = 0; i < 70000; ++i) bytes.push_back(static_cast<char>((i * 7919) & 0xFF));
+  return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Config, BadConfigFile,
+    ::testing::Values(BadFile{"HugeLine", "[Slots]\nY=" + std::string(1 << 20, '9') + "\n"},
+                      BadFile{"NulBytes", std::string("[Slots]\nY=50\0" "00\n\0\0IsDebug=1\0", 24)},
+                      BadFile{"Binary", Binary()},
+                      BadFile{"NoFinalBreak", "[General]\nIsDebug=0"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+}  // namespace
+}  // namespace e2e
