@@ -4,5 +4,6 @@ set(ARTWHEEL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/src/core/ini_scan.cpp
   ${PROJECT_SOURCE_DIR}/src/core/host_name.cpp
   ${PROJECT_SOURCE_DIR}/src/core/text_format.cpp
+  ${PROJECT_SOURCE_DIR}/src/core/export_listing.cpp
   ${PROJECT_SOURCE_DIR}/src/input/combo.cpp
 )

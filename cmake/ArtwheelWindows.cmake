@@ -22,6 +22,8 @@ add_library(artwheel_win STATIC
   src/core/memory.cpp
   src/core/startup.cpp
   src/core/worker.cpp
+  src/input/code_patch.cpp
+  src/input/dinput_devices.cpp
   src/input/xinput_libraries.cpp
   src/slots/equip.cpp
   src/slots/game_access.cpp

@@ -6,10 +6,11 @@
 
 namespace sim {
 
-void CreateDirectInput(std::FILE* results) {
+void CreateDirectInput(std::FILE* results, bool withOut) {
   IDirectInput8A* input = nullptr;
-  const HRESULT hr = DirectInput8Create(GetModuleHandleA(nullptr), DIRECTINPUT_VERSION,
-                                        IID_IDirectInput8A, reinterpret_cast<void**>(&input), nullptr);
+  const HRESULT hr =
+      DirectInput8Create(GetModuleHandleA(nullptr), DIRECTINPUT_VERSION, IID_IDirectInput8A,
+                         withOut ? reinterpret_cast<void**>(&input) : nullptr, nullptr);
   std::fprintf(results, "dinput hr=0x%08lX interface=%s\n", static_cast<unsigned long>(hr),
                input != nullptr ? "yes" : "no");
   // The game keeps its interface for the whole run.

@@ -5,6 +5,7 @@
 
 namespace sim {
 
-void CreateDirectInput(std::FILE* results);
+// With `withOut` false the interface-pointer address passed is null.
+void CreateDirectInput(std::FILE* results, bool withOut);
 
 }  // namespace sim

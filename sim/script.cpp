@@ -147,7 +147,9 @@ int RunScript(const char* scriptPath, std::FILE* results) {
     } else if (std::strcmp(command, "readpad") == 0) {
       ReadPad(results, Number(arg1), arg2);
     } else if (std::strcmp(command, "dinput") == 0) {
-      CreateDirectInput(results);
+      CreateDirectInput(results, true);
+    } else if (std::strcmp(command, "dinputnull") == 0) {
+      CreateDirectInput(results, false);
     } else if (std::strcmp(command, "loaddll") == 0) {
       HMODULE module = LoadLibraryA(arg1);
       std::fprintf(results, "loaddll %s %s %lu\n", arg1, module != nullptr ? "ok" : "error",

@@ -51,20 +51,30 @@ Scenario::Scenario() : dir_(fs::path(ARTWHEEL_SCENARIO_ROOT) / CurrentTestName()
   fs::create_directories(dir_);
 }
 
+void Scenario::Install(const std::string& build, const std::string& asPath) {
+  const fs::path target = dir_ / asPath;
+  fs::create_directories(target.parent_path());
+  fs::copy_file(WindowsBin() / build, target, fs::copy_options::overwrite_existing);
+}
+
 void Scenario::InstallGame(const std::string& asName, const std::string& build) {
-  fs::copy_file(WindowsBin() / build, dir_ / asName, fs::copy_options::overwrite_existing);
+  Install(build, asName);
 }
 
-void Scenario::InstallProduct(const std::string& asName) {
-  fs::copy_file(WindowsBin() / "dinput8.dll", dir_ / asName, fs::copy_options::overwrite_existing);
-}
+void Scenario::InstallProduct(const std::string& asName) { Install("dinput8.dll", asName); }
 
-void Scenario::InstallXInput(const std::string& asName) {
-  fs::copy_file(WindowsBin() / "xinput1_4.dll", dir_ / asName,
-                fs::copy_options::overwrite_existing);
+void Scenario::InstallXInput(const std::string& asName) { Install("xinput1_4.dll", asName); }
+
+std::string Scenario::WindowsDir() const {
+  std::string path = "Z:" + dir_.string();
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
 }
 
 void Scenario::WriteFile(const std::string& name, const std::string& content) {
+  fs::create_directories((dir_ / name).parent_path());
   std::ofstream out(dir_ / name, std::ios::binary | std::ios::trunc);
   out << content;
 }

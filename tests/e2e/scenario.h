@@ -24,6 +24,8 @@ class Scenario {
                    const std::string& build = "sekiro.exe");
   void InstallProduct(const std::string& asName = "dinput8.dll");
   void InstallXInput(const std::string& asName);
+  // Any file of the Windows build, under a path relative to the folder.
+  void Install(const std::string& build, const std::string& asPath);
   void WriteFile(const std::string& name, const std::string& content);
   void WriteIni(const std::string& content) { WriteFile("artwheel.ini", content); }
   void WriteScript(const std::string& content) { WriteFile("scenario.txt", content); }
@@ -43,6 +45,8 @@ class Scenario {
   std::vector<std::string> ResultsStartingWith(const std::string& prefix) const;
 
   const fs::path& dir() const { return dir_; }
+  // The folder as the game sees it, with backslashes: Z:\work\...\Name
+  std::string WindowsDir() const;
 
  private:
   fs::path dir_;

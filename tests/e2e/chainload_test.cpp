@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "scenario.h"
+
+namespace e2e {
+namespace {
+
+std::vector<std::string> Messages(const Scenario& s, const std::string& prefix) {
+  std::vector<std::string> found;
+  for (const std::string& message : s.LogMessages()) {
+    if (message.rfind(prefix, 0) == 0) found.push_back(message);
+  }
+  return found;
+}
+
+// The game creates its DirectInput interface `calls` times.
+Scenario RunChain(const std::string& iniTail, const std::string& script = "dinput\n",
+                  const std::vector<std::pair<std::string, std::string>>& files = {}) {
+  Scenario s = StandardScenario();
+  for (const auto& [build, path] : files) s.Install(build, path);
+  s.WriteIni("[General]\nIsDebug=1\n" + iniTail);
+  s.WriteScript(script + "exit 0\n");
+  EXPECT_EQ(s.Run(), 0);
+  return s;
+}
+
+void ExpectSystemServed(const Scenario& s) {
+  EXPECT_EQ(s.CountMessages("[Info] Original dinput8.dll loaded successfully"), 1) << s.Log();
+  EXPECT_EQ(s.ResultsStartingWith("dinput").at(0), "dinput hr=0x00000000 interface=yes");
+  EXPECT_EQ(s.CountMessages("[Input] Hooked DirectInput8 CreateDevice"), 1);
+}
+
+TEST(Chainload, WithoutAPathTheSystemLibraryServes) {
+  const Scenario s = RunChain("");
+  EXPECT_EQ(Messages(s, "[Chainload]"),
+            (std::vector<std::string>{"[Chainload] Disabled; chainDInput8dllPath is empty in " +
+                                      s.WindowsDir() + "\\artwheel.ini"}));
+  ExpectSystemServed(s);
+}
+
+TEST(Chainload, RelativePathIsTakenFromTheLibrarysFolder) {
+  const Scenario s = RunChain("[Chainload]\nchainDInput8dllPath=mods\\other.dll\n", "dinput\n",
+                              {{"chain_provider.dll", "mods/other.dll"}});
+  const std::string path = s.WindowsDir() + "\\mods\\other.dll";
+  EXPECT_EQ(Messages(s, "[Chainload]"),
+            (std::vector<std::string>{
+                "[Chainload] Reading chainDInput8dllPath from " + s.WindowsDir() + "\\artwheel.ini",
+                "[Chainload] Loaded: " + path,
+                "[Chainload] Line 1 exports: DirectInput8Create, DllCanUnloadNow, "
+                "DllGetClassObject, DllRegisterServer",
+                "[Chainload] Selected DirectInput8Create provider",
+                "[Chainload] Forwarding DirectInput8Create to " + path}));
+  EXPECT_EQ(s.Read("provider_calls.txt"), "DirectInput8Create version=0x0800 out=given\n");
+  EXPECT_EQ(s.ResultsStartingWith("dinput").at(0), "dinput hr=0x00000000 interface=yes");
+  EXPECT_EQ(s.CountMessages("[Input] Hooked DirectInput8 CreateDevice"), 1);
+  EXPECT_EQ(s.CountMessages("[Info] Original dinput8.dll"), 0);
+}
+
+TEST(Chainload, AbsolutePathWithForwardSlashes) {
+  Scenario probe;  // learn the folder name this test gets
+  std::string absolute = probe.WindowsDir() + "\\elsewhere\\other.dll";
+  for (char& c : absolute) {
+    if (c == '\\') c = '/';
+  }
+  const Scenario s = RunChain("[Chainload]\nchainDInput8dllPath=" + absolute + "\n", "dinput\n",
+                              {{"chain_provider.dll", "elsewhere/other.dll"}});
+  EXPECT_EQ(s.CountMessages("[Chainload] Loaded: " + absolute), 1) << s.Log();
+  EXPECT_EQ(s.CountMessages("[Chainload] Selected DirectInput8Create provider"), 1);
+}
+
+TEST(Chainload, QuotedPathWithSpacesAndAComment) {
+  const Scenario s =
+      RunChain("[Chainload]\nchainDInput8dllPath = \"my mods\\other proxy.dll\" # the other one\n",
+               "dinput\n", {{"chain_provider.dll", "my mods/other proxy.dll"}});
+  EXPECT_EQ(s.CountMessages("[Chainload] Loaded: " + s.WindowsDir() + "\\my mods\\other proxy.dll"), 1)
+      << s.Log();
+  EXPECT_EQ(s.Read("provider_calls.txt"), "DirectInput8Create version=0x0800 out=given\n");
+}
+
+TEST(Chainload, TheChainloadSectionWinsOverAPathBeforeTheFirstSection) {
+  Scenario both = StandardScenario();
+  both.Install("chain_provider.dll", "b.dll");
+  both.WriteIni("chainDInput8dllPath=missing.dll\nIsDebug=1\n[Chainload]\nchainDInput8dllPath=b.dll\n");
+  both.WriteScript("dinput\nexit 0\n");
+  ASSERT_EQ(both.Run(), 0);
+  EXPECT_EQ(both.CountMessages("[Chainload] Loaded: " + both.WindowsDir() + "\\b.dll"), 1) << both.Log();
+
+  Scenario onlyBefore = StandardScenario();
+  onlyBefore.Install("chain_provider.dll", "b.dll");
+  onlyBefore.WriteIni("chainDInput8dllPath = b.dll ; comment\nIsDebug=1\n[General]\nOther=1\n");
+  onlyBefore.WriteScript("dinput\nexit 0\n");
+  ASSERT_EQ(onlyBefore.Run(), 0);
+  EXPECT_EQ(onlyBefore.CountMessages("[Chainload] Loaded: " + onlyBefore.WindowsDir() + "\\b.dll"), 1)
+      << onlyBefore.Log();
+}
+
+TEST(Chainload, MissingFileFallsBackToTheSystemLibrary) {
+  const Scenario s = RunChain("[Chainload]\nchainDInput8dllPath=missing.dll\n");
+  EXPECT_EQ(s.CountMessages("[Chainload] Failed: " + s.WindowsDir() + "\\missing.dll (error 126)"), 1)
+      << s.Log();
+  ExpectSystemServed(s);
+}
+
+TEST(Chainload, LibraryWithoutTheExportFallsBackToTheSystemLibrary) {
+  const Scenario s = RunChain("[Chainload]\nchainDInput8dllPath=noexport.dll\n", "dinput\n",
+                              {{"xinput1_4.dll", "noexport.dll"}});
+  EXPECT_EQ(s.CountMessages("[Chainload] Line 1 exports: XInputEnable, XInputGetCapabilities, "
+                            "XInputGetState, XInputSetState"),
+            1)
+      << s.Log();
+  EXPECT_EQ(s.CountMessages("[Chainload] Loaded module does not export DirectInput8Create"), 1);
+  ExpectSystemServed(s);
+}
+
+TEST(Chainload, HundredsOfExportsAreListedUpTo448BytesAndCut) {
+  const Scenario s = RunChain("[Chainload]\nchainDInput8dllPath=many.dll\n", "dinput\n",
+                              {{"chain_provider_many.dll", "many.dll"}});
+  const auto lines = Messages(s, "[Chainload] Line 1 exports: ");
+  ASSERT_EQ(lines.size(), 1u) << s.Log();
+  const std::string listing = lines[0].substr(std::string("[Chainload] Line 1 exports: ").size());
+  EXPECT_EQ(listing.rfind("DirectInput8Create, ProviderExtraExport1, ProviderExtraExport10, ", 0), 0u);
+  EXPECT_LE(lines[0].size(), 511u);
+  EXPECT_EQ(listing.substr(listing.size() - 5), ", ...");
+}
+
+TEST(Chainload, TwoCallsResolveOnceForwardTwiceAndRedirectOnce) {
+  const Scenario s = RunChain("[Chainload]\nchainDInput8dllPath=other.dll\n", "dinput\ndinput\n",
+                              {{"chain_provider.dll", "other.dll"}});
+  EXPECT_EQ(s.CountMessages("[Chainload] Selected DirectInput8Create provider"), 1);
+  EXPECT_EQ(s.CountMessages("[Chainload] Forwarding DirectInput8Create to "), 2);
+  EXPECT_EQ(s.CountMessages("[Input] Hooked DirectInput8 CreateDevice"), 1);
+  EXPECT_EQ(s.ResultsStartingWith("dinput hr=0x00000000 interface=yes").size(), 2u);
+}
+
+TEST(Chainload, AProviderFailureIsReturnedUnchangedAndNothingIsTouched) {
+  Scenario s = StandardScenario();
+  s.Install("chain_provider.dll", "other.dll");
+  s.WriteFile("provider.ini", "[Provider]\nResult=0x80070057\n");
+  s.WriteIni("[General]\nIsDebug=1\n[Chainload]\nchainDInput8dllPath=other.dll\n");
+  s.WriteScript("dinput\nexit 0\n");
+  ASSERT_EQ(s.Run(), 0);
+  EXPECT_EQ(s.ResultsStartingWith("dinput").at(0), "dinput hr=0x80070057 interface=no");
+  EXPECT_EQ(s.CountMessages("[Input] "), 0);
+}
+
+TEST(Chainload, ANullInterfaceAddressIsPassedOnWithoutTouchingAnything) {
+  const Scenario s = RunChain("[Chainload]\nchainDInput8dllPath=other.dll\n", "dinputnull\n",
+                              {{"chain_provider.dll", "other.dll"}});
+  EXPECT_EQ(s.Read("provider_calls.txt"), "DirectInput8Create version=0x0800 out=null\n");
+  EXPECT_EQ(s.ResultsStartingWith("dinput").at(0), "dinput hr=0x00000000 interface=no");
+  EXPECT_EQ(s.CountMessages("[Input] "), 0);
+}
+
+TEST(Chainload, APathBackToThisLibraryIsRefused) {
+  const Scenario s = RunChain("[Chainload]\nchainDInput8dllPath=dinput8.dll\n", "dinput\ndinput\n");
+  EXPECT_EQ(s.CountMessages("[Chainload] Refused: chainDInput8dllPath names this library itself"), 1)
+      << s.Log();
+  EXPECT_EQ(s.CountMessages("[Info] Original dinput8.dll loaded successfully"), 1);
+  EXPECT_EQ(s.ResultsStartingWith("dinput hr=0x00000000 interface=yes").size(), 2u);
+}
+
+TEST(Chainload, TwoProxiesChainingToEachOtherEndAtTheSystemLibrary) {
+  Scenario s = StandardScenario();
+  s.InstallProduct("b/other.dll");  // a second copy that chains back to the first
+  s.WriteIni("[General]\nIsDebug=1\n[Chainload]\nchainDInput8dllPath=b\\other.dll\n");
+  s.WriteFile("b/artwheel.ini", "[General]\nIsDebug=1\n[Chainload]\nchainDInput8dllPath=..\\dinput8.dll\n");
+  s.WriteScript("dinput\ndinput\nexit 0\n");
+  ASSERT_EQ(s.Run(), 0);
+  EXPECT_EQ(s.ResultsStartingWith("dinput hr=0x00000000 interface=yes").size(), 2u) << s.Log();
+  EXPECT_EQ(s.CountMessages("[Chainload] Refused: the chain leads back to this library"), 1);
+  EXPECT_EQ(s.CountMessages("[Info] Original dinput8.dll loaded successfully"), 1);
+  // The second creation no longer goes round: A serves it from the system library.
+  EXPECT_EQ(s.CountMessages("[Chainload] Forwarding DirectInput8Create to "), 2);
+}
+
+}  // namespace
+}  // namespace e2e
