@@ -24,6 +24,8 @@ add_library(artwheel_win STATIC
   src/core/worker.cpp
   src/input/code_patch.cpp
   src/input/dinput_devices.cpp
+  src/input/import_table.cpp
+  src/input/xinput_hooks.cpp
   src/input/xinput_libraries.cpp
   src/slots/equip.cpp
   src/slots/game_access.cpp

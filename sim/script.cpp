@@ -8,6 +8,7 @@
 
 #include "game_world.h"
 #include "game_input.h"
+#include "lookups.h"
 #include "pads.h"
 
 extern "C" SimPadState SimPadTable[kSimPadCount];
@@ -150,6 +151,10 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       CreateDirectInput(results, true);
     } else if (std::strcmp(command, "dinputnull") == 0) {
       CreateDirectInput(results, false);
+    } else if (std::strcmp(command, "procaddr") == 0) {
+      LookUpProcedure(results, arg1, arg2, line.count > 3 ? line.words[3] : "");
+    } else if (std::strcmp(command, "readvia") == 0) {
+      ReadPadThroughLibrary(results, arg1, arg2);
     } else if (std::strcmp(command, "loaddll") == 0) {
       HMODULE module = LoadLibraryA(arg1);
       std::fprintf(results, "loaddll %s %s %lu\n", arg1, module != nullptr ? "ok" : "error",

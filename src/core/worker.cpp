@@ -6,6 +6,7 @@
 #include "core/log.h"
 #include "core/settings.h"
 #include "input/combo_guard.h"
+#include "input/xinput_hooks.h"
 #include "input/xinput_libraries.h"
 #include "slots/equip.h"
 #include "slots/game_access.h"
@@ -28,7 +29,8 @@ struct WorkerState {
 };
 
 void RunImportInstallers() {
-  // The import redirections of the game's XInput and GetProcAddress entries run here.
+  InstallGetProcAddressImportHooks();
+  InstallXInputImportHooks();
 }
 
 // Returns false while no XInput library is known.

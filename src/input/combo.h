@@ -41,4 +41,21 @@ void ReleaseComboGuardIfClear(ComboGuard& guard, uint16_t buttons);
 
 bool IsSuppressingAt(const ComboGuard& guard, uint64_t now);
 
+// The buttons of pad 0 as the game may see them, arming and releasing the
+// guard on the way. `now` is asked only when a combination button is held:
+// with none of them down there is nothing to hide, so the common read costs
+// no clock at all.
+template <typename Clock>
+uint16_t FilterGameButtons(ComboGuard& guard, uint16_t buttons, Clock now) {
+  if ((buttons & kComboButtons) == 0) {
+    ReleaseComboGuardIfClear(guard, buttons);
+    return buttons;
+  }
+  const bool combination = IsCombinationHeld(buttons);
+  if (combination) ArmComboGuardAt(guard, now());
+  if (guard.suppressActive.load(std::memory_order_relaxed)) return buttons & kComboKeepMask;
+  if (!combination && now() >= guard.suppressUntil.load(std::memory_order_relaxed)) return buttons;
+  return buttons & kComboKeepMask;
+}
+
 }  // namespace artwheel

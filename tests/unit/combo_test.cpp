@@ -45,3 +45,60 @@ TEST(ComboGuard, AnyOfTheFiveButtonsKeepsItActive) {
 
 }  // namespace
 }  // namespace artwheel
+
+namespace artwheel {
+namespace {
+
+struct FakeClock {
+  uint64_t time = 0;
+  int reads = 0;
+  uint64_t operator()() {
+    ++reads;
+    return time;
+  }
+};
+
+uint16_t Filter(ComboGuard& guard, uint16_t buttons, FakeClock& clock) {
+  return FilterGameButtons(guard, buttons, [&] { return clock(); });
+}
+
+TEST(FilterGameButtons, HidesTheCombinationButKeepsEverythingElse) {
+  ComboGuard guard;
+  FakeClock clock{1000};
+  EXPECT_EQ(Filter(guard, 0x1002, clock), 0x0000);  // D-pad Down + A
+  EXPECT_EQ(Filter(guard, 0x1012, clock), 0x0010);  // ... + Start
+  EXPECT_EQ(Filter(guard, 0x0FFD, clock), 0x0FFD);  // other buttons released the guard
+}
+
+TEST(FilterGameButtons, ALoneFaceButtonIsHiddenFor250msAfterTheLastArming) {
+  ComboGuard guard;
+  FakeClock clock{1000};
+  Filter(guard, 0x1002, clock);          // armed at 1000
+  EXPECT_EQ(Filter(guard, 0, clock), 0);  // full release
+  clock.time = 1100;
+  EXPECT_EQ(Filter(guard, kButtonA, clock), 0);  // 100 ms later: hidden
+  Filter(guard, 0, clock);
+  clock.time = 1300;
+  EXPECT_EQ(Filter(guard, kButtonA, clock), kButtonA);  // 300 ms later: seen
+}
+
+TEST(FilterGameButtons, DpadDownHeldAfterACombinationStaysHiddenWhileHeld) {
+  ComboGuard guard;
+  FakeClock clock{0};
+  Filter(guard, kButtonDpadDown | kButtonY, clock);
+  for (uint64_t t = 16; t < 5000; t += 16) {
+    clock.time = t;
+    ASSERT_EQ(Filter(guard, kButtonDpadDown | 0x0100, clock), 0x0100) << t;
+  }
+  EXPECT_EQ(guard.suppressUntil, 250u);  // Down alone does not arm again
+}
+
+TEST(FilterGameButtons, ReadsNoClockWhenNoCombinationButtonIsHeld) {
+  ComboGuard guard;
+  FakeClock clock{0};
+  for (int i = 0; i < 100; ++i) Filter(guard, 0x0FFD, clock);
+  EXPECT_EQ(clock.reads, 0);
+}
+
+}  // namespace
+}  // namespace artwheel

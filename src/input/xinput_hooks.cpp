@@ -1,0 +1,153 @@
+#include "input/xinput_hooks.h"
+
+#include <psapi.h>
+
+#include <cstring>
+
+#include "core/ini_text.h"
+#include "core/log.h"
+#include "input/code_patch.h"
+#include "input/combo.h"
+#include "input/import_table.h"
+#include "input/xinput_libraries.h"
+
+namespace artwheel {
+namespace {
+
+constexpr DWORD kMaxModules = 1024;
+
+bool xinputImportsHooked = false;
+bool xinputNotFoundLogged = false;
+bool getProcAddressImportsHooked = false;
+
+void* DetourAddress(DWORD(WINAPI* detour)(DWORD, XINPUT_STATE*)) {
+  return reinterpret_cast<void*>(detour);
+}
+
+bool IsXInputDll(const char* dllName) {
+  return EqualsIgnoreCaseAscii(std::string_view(dllName).substr(0, 6), "xinput");
+}
+
+bool IsKernelDll(const char* dllName) {
+  return EqualsIgnoreCaseAscii(dllName, "kernel32.dll") ||
+         EqualsIgnoreCaseAscii(dllName, "kernelbase.dll");
+}
+
+bool IsKnownXInputEntry(void* value) {
+  for (uint32_t i = 0; i < XInputLibraries.count; ++i) {
+    if (reinterpret_cast<void*>(XInputLibraries.entries[i]) == value) return true;
+  }
+  return false;
+}
+
+void RedirectXInputEntry(const ImportEntry& entry, void* context) {
+  const bool matches = IsKnownXInputEntry(*entry.slot) ||
+                       (entry.name != nullptr && std::strcmp(entry.name, "XInputGetState") == 0);
+  void* detour = DetourAddress(&XInputGetStateDetour);
+  if (!matches || *entry.slot == detour) return;
+  if (PatchCodePointer(entry.slot, detour, PAGE_READWRITE)) {
+    ++*static_cast<int*>(context);
+  } else {
+    WriteLogLine("[Input] VirtualProtect failed while hooking XInputGetState");
+  }
+}
+
+void RedirectGetProcAddressEntry(const ImportEntry& entry, void* context) {
+  void* detour = reinterpret_cast<void*>(&GetProcAddressDetour);
+  if (entry.name == nullptr || std::strcmp(entry.name, "GetProcAddress") != 0 ||
+      *entry.slot == detour) {
+    return;
+  }
+  if (PatchCodePointer(entry.slot, detour, PAGE_READWRITE)) ++*static_cast<int*>(context);
+}
+
+// The host executable, and the modules named DINPUT8.dll (this library and
+// the system's), are the ones that look XInputGetState up at run time.
+bool IsGetProcAddressHookTarget(HMODULE module) {
+  char path[260] = {};
+  const char* name = "<unknown>";
+  if (GetModuleFileNameA(module, path, sizeof path) != 0) {
+    const char* slash = std::strrchr(path, '\\');
+    name = slash != nullptr ? slash + 1 : path;
+  }
+  return EqualsIgnoreCaseAscii(name, "sekiro.exe") || EqualsIgnoreCaseAscii(name, "DINPUT8.dll");
+}
+
+// Fills `modules`; the count, or -1 when the listing fails.
+int ListModules(HMODULE (&modules)[kMaxModules]) {
+  DWORD needed = 0;
+  if (!K32EnumProcessModules(GetCurrentProcess(), modules, sizeof modules, &needed)) return -1;
+  const DWORD count = needed / sizeof(HMODULE);
+  return static_cast<int>(count < kMaxModules ? count : kMaxModules);
+}
+
+}  // namespace
+
+DWORD WINAPI XInputGetStateDetour(DWORD userIndex, XINPUT_STATE* state) {
+  const XInputGetStateFn real = realXInputGetState.load(std::memory_order_acquire);
+  if (real == nullptr) return ERROR_DEVICE_NOT_CONNECTED;
+  const DWORD result = real(userIndex, state);
+  if (result != ERROR_SUCCESS || state == nullptr || userIndex != 0) return result;
+  state->Gamepad.wButtons =
+      FilterGameButtons(comboGuard, state->Gamepad.wButtons, [] { return GetTickCount64(); });
+  return ERROR_SUCCESS;
+}
+
+FARPROC WINAPI GetProcAddressDetour(HMODULE module, LPCSTR name) {
+  const GetProcAddressFn real = realGetProcAddress.load(std::memory_order_acquire);
+  const FARPROC result = real != nullptr ? real(module, name) : nullptr;
+  if (reinterpret_cast<ULONG_PTR>(name) < 0x10000) return result;  // by ordinal
+  if (std::strcmp(name, "XInputGetState") != 0) return result;
+  return reinterpret_cast<FARPROC>(DetourAddress(&XInputGetStateDetour));
+}
+
+int HookXInputImports(HMODULE module) {
+  int redirected = 0;
+  ForEachImport(module, &IsXInputDll, &RedirectXInputEntry, &redirected);
+  return redirected;
+}
+
+int HookGetProcAddressImports(HMODULE module) {
+  if (module == nullptr || realGetProcAddress.load(std::memory_order_acquire) == nullptr) return 0;
+  if (!IsGetProcAddressHookTarget(module)) return 0;
+  int redirected = 0;
+  ForEachImport(module, &IsKernelDll, &RedirectGetProcAddressEntry, &redirected);
+  return redirected;
+}
+
+bool InstallGetProcAddressImportHooks() {
+  if (realGetProcAddress.load(std::memory_order_acquire) == nullptr) return false;
+  HMODULE modules[kMaxModules];
+  const int count = ListModules(modules);
+  if (count < 0) return getProcAddressImportsHooked;
+  int redirected = 0;
+  for (int i = 0; i < count; ++i) redirected += HookGetProcAddressImports(modules[i]);
+  if (redirected == 0) return getProcAddressImportsHooked;
+  getProcAddressImportsHooked = true;
+  WriteLogFormat("[Input] Hooked %d GetProcAddress import(s)", redirected);
+  return true;
+}
+
+bool InstallXInputImportHooks() {
+  HMODULE modules[kMaxModules];
+  const int count = ListModules(modules);
+  int redirected = 0;
+  if (count < 0) {
+    redirected = HookXInputImports(GetModuleHandleA(nullptr));
+  } else {
+    for (int i = 0; i < count; ++i) redirected += HookXInputImports(modules[i]);
+  }
+  if (redirected > 0) {
+    xinputImportsHooked = true;
+    xinputNotFoundLogged = false;
+    WriteLogFormat("[Input] Hooked %d XInputGetState import(s)", redirected);
+    return true;
+  }
+  if (!xinputImportsHooked && !xinputNotFoundLogged) {
+    WriteLogLine("[Input] XInputGetState IAT import not found yet");
+    xinputNotFoundLogged = true;
+  }
+  return false;
+}
+
+}  // namespace artwheel

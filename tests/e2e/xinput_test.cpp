@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "scenario.h"
+
+namespace e2e {
+namespace {
+
+// The game's reads begin once the worker has redirected its imports.
+constexpr char kHooked[] =
+    "pad 0 0\nwaitlog [Input] Hooked 1 XInputGetState import(s)\nwait 50\n";
+constexpr char kIni[] = "[General]\nIsDebug=1\n[Slots]\nA=5100\n";
+
+Scenario RunReads(const std::string& script, const std::string& setup = "") {
+  Scenario s = StandardScenario();
+  s.WriteIni(kIni);
+  s.WriteScript(setup + "own 5100 51\n" + kHooked + script + "exit 0\n");
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.ResultsStartingWith("timeout").empty()) << s.Log();
+  return s;
+}
+
+std::string Read(const Scenario& s, const std::string& label) {
+  for (const std::string& line : s.Results()) {
+    if (line.rfind("read " + label + " ", 0) == 0) return line.substr(line.find("buttons=") + 8);
+  }
+  return "missing";
+}
+
+TEST(XInputFilter, TheGameDoesNotSeeTheCombinationButTheWorkerDoes) {
+  const Scenario s = RunReads(
+      "pad 0 0x1002\nread downA\npad 0 0x1012\nread downAStart\nwaitequips 1\n");
+  EXPECT_EQ(Read(s, "downA"), "0x0000");
+  EXPECT_EQ(Read(s, "downAStart"), "0x0010");
+  EXPECT_EQ(s.CountMessages("[Skill] Equip combat art id 5100 OK"), 1);  // true buttons seen
+}
+
+TEST(XInputFilter, ALoneFaceButtonIsHiddenUntil250msAfterTheLastArming) {
+  const Scenario s = RunReads(
+      "pad 0 0x1002\nwait 100\npad 0 0\nwait 100\npad 0 0x1000\nread soon\n"
+      "pad 0 0\nwait 50\n"
+      "pad 0 0x1002\nwait 100\npad 0 0\nwait 300\npad 0 0x1000\nread later\n");
+  EXPECT_EQ(Read(s, "soon"), "0x0000");
+  EXPECT_EQ(Read(s, "later"), "0x1000");
+}
+
+TEST(XInputFilter, DpadDownKeptHeldStaysHiddenBeyond250ms) {
+  const Scenario s = RunReads("pad 0 0x8002\nwait 100\npad 0 0x0012\nwait 1000\nread heldDown\n");
+  EXPECT_EQ(Read(s, "heldDown"), "0x0010");
+}
+
+TEST(XInputFilter, PadOneIsPassedThroughAndArmsNothing) {
+  const Scenario s = RunReads("pad 1 0x1002\nreadpad 1 pad1\npad 0 0x1000\nread pad0\n");
+  EXPECT_EQ(s.ResultsStartingWith("read pad1").at(0), "read pad1 pad=1 rc=0 buttons=0x1002");
+  EXPECT_EQ(Read(s, "pad0"), "0x1000");
+}
+
+TEST(XInputFilter, RunTimeLookupsOfXInputGetStateGetTheFilter) {
+  const Scenario s = RunReads(
+      "procaddr xinput1_4.dll XInputGetState exact\n"
+      "procaddr kernel32.dll XInputGetState elsewhere\n"
+      "procaddr xinput1_4.dll xinputgetstate lower\n"
+      "procaddr xinput1_4.dll #2 ordinal\n"
+      "procaddr xinput1_4.dll XInputSetState other\n");
+  EXPECT_EQ(s.ResultsStartingWith("procaddr"),
+            (std::vector<std::string>{"procaddr exact game:dinput8.dll",
+                                      "procaddr elsewhere game:dinput8.dll", "procaddr lower null",
+                                      "procaddr ordinal real", "procaddr other real"}));
+}
+
+TEST(XInputFilter, ALibraryImportingByOrdinalIsRedirectedByTheNextPeriodicRun) {
+  Scenario s = StandardScenario();
+  s.Install("ordinal_user.dll", "ordinal_user.dll");
+  s.WriteIni(kIni);
+  s.WriteScript(std::string(kHooked) +
+                "loaddll ordinal_user.dll\npad 0 0x1002\nreadvia ordinal_user.dll before\n"
+                "waitlog [Input] Hooked 1 XInputGetState import(s)\nwait 1300\n"
+                "readvia ordinal_user.dll after\nexit 0\n");
+  ASSERT_EQ(s.Run(), 0);
+  EXPECT_EQ(s.CountMessages("[Input] Hooked 1 XInputGetState import(s)"), 2) << s.Log();
+  EXPECT_EQ(s.ResultsStartingWith("readvia after").at(0), "readvia after rc=0 buttons=0x0000");
+}
+
+TEST(XInputFilter, PeriodicRunsLogNothingNewAndRedirectOnce) {
+  const Scenario s = RunReads("dinput\nwait 3500\n");
+  EXPECT_EQ(s.CountMessages("[Input] Hooked 1 XInputGetState import(s)"), 1);
+  EXPECT_EQ(s.CountMessages("[Input] XInputGetState IAT import not found yet"), 0);
+  EXPECT_EQ(s.CountMessages("[Input] Hooked 1 XInputGetState"), 1);
+  // The system dinput8.dll, loaded by the game's DirectInput8Create after the
+  // first run, brings one more GetProcAddress import; nothing else is new.
+  EXPECT_EQ(s.CountMessages("[Input] Hooked 1 GetProcAddress import(s)"), 1) << s.Log();
+  EXPECT_EQ(s.CountMessages("[Input] Hooked 2 GetProcAddress import(s)"), 1) << s.Log();
+}
+
+}  // namespace
+}  // namespace e2e
