@@ -45,3 +45,9 @@ artwheel_warnings(artwheel_dll)
 
 add_subdirectory(sim)
 add_subdirectory(tests/wine)
+
+# Benchmarks (scripts/bench.sh runs them under Wine).
+add_executable(bench_xinput_detour bench/xinput_detour_bench.cpp)
+target_link_libraries(bench_xinput_detour PRIVATE artwheel_win)
+target_link_options(bench_xinput_detour PRIVATE ${ARTWHEEL_STATIC_RUNTIME})
+artwheel_warnings(bench_xinput_detour)
