@@ -13,7 +13,7 @@ set(ARTWHEEL_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 
 add_library(artwheel_logic STATIC ${ARTWHEEL_LOGIC_SOURCES})
 target_include_directories(artwheel_logic PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_compile_options(artwheel_logic PRIVATE -fno-exceptions)
+target_compile_options(artwheel_logic PRIVATE -fno-exceptions -ffunction-sections -fdata-sections)
 artwheel_warnings(artwheel_logic)
 
 add_library(artwheel_win STATIC
@@ -32,7 +32,7 @@ add_library(artwheel_win STATIC
 )
 target_include_directories(artwheel_win PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_compile_definitions(artwheel_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
-target_compile_options(artwheel_win PRIVATE -fno-exceptions)
+target_compile_options(artwheel_win PRIVATE -fno-exceptions -ffunction-sections -fdata-sections)
 target_link_libraries(artwheel_win PUBLIC artwheel_logic kernel32 user32)
 artwheel_warnings(artwheel_win)
 
@@ -40,7 +40,8 @@ add_library(artwheel_dll SHARED src/core/dll_main.cpp src/core/proxy.cpp src/cor
 set_target_properties(artwheel_dll PROPERTIES PREFIX "" OUTPUT_NAME dinput8)
 target_compile_options(artwheel_dll PRIVATE -fno-exceptions)
 target_link_libraries(artwheel_dll PRIVATE artwheel_win)
-target_link_options(artwheel_dll PRIVATE ${ARTWHEEL_STATIC_RUNTIME} -Wl,--enable-stdcall-fixup)
+# Stripped, and only what is reachable from the export and the entry point.
+target_link_options(artwheel_dll PRIVATE ${ARTWHEEL_STATIC_RUNTIME} -s -Wl,--gc-sections)
 artwheel_warnings(artwheel_dll)
 
 add_subdirectory(sim)

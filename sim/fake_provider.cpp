@@ -3,8 +3,8 @@
 // the current folder. provider.ini beside the library scripts it:
 //   [Provider]
 //   Result=0x80070057   ; what DirectInput8Create returns (default 0)
-#include <windows.h>
 #include <unknwn.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>

@@ -55,7 +55,8 @@ bool PrepareHostImage(void* resolveArt, void* equipArt) {
                         {artwheel::kGameEquipArtOffset, 12, "GameEquipArt code"}};
   for (const Need& need : needs) {
     if (!InsideReservedBlock(need.offset, need.size)) {
-      std::fprintf(stderr, "sim: image layout does not hold: %s at base+0x%llX is outside the block\n",
+      std::fprintf(stderr,
+                   "sim: image layout does not hold: %s at base+0x%llX is outside the block\n",
                    need.what, static_cast<unsigned long long>(need.offset));
       return false;
     }

@@ -14,9 +14,11 @@ void* ExportByWalk(HMODULE module, const char* name, WORD ordinal) {
   const auto* base = reinterpret_cast<const unsigned char*>(module);
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
   const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& entry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+  const IMAGE_DATA_DIRECTORY& entry =
+      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
   if (entry.VirtualAddress == 0) return nullptr;
-  const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + entry.VirtualAddress);
+  const auto* exports =
+      reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + entry.VirtualAddress);
   const auto* functions = reinterpret_cast<const DWORD*>(base + exports->AddressOfFunctions);
   if (name == nullptr) {
     const DWORD index = ordinal - exports->Base;
@@ -38,9 +40,9 @@ void DescribeOwner(void* address, char* out, size_t size) {
   HMODULE owner = nullptr;
   char path[MAX_PATH] = {};
   char folder[MAX_PATH] = {};
-  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                              GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                          static_cast<LPCSTR>(address), &owner) ||
+  if (!GetModuleHandleExA(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          static_cast<LPCSTR>(address), &owner) ||
       GetModuleFileNameA(owner, path, sizeof path) == 0) {
     std::snprintf(out, size, "unknown");
     return;
@@ -48,7 +50,8 @@ void DescribeOwner(void* address, char* out, size_t size) {
   GetCurrentDirectoryA(sizeof folder, folder);
   const char* slash = std::strrchr(path, '\\');
   const bool inGame = _strnicmp(path, folder, std::strlen(folder)) == 0;
-  std::snprintf(out, size, "%s:%s", inGame ? "game" : "system", slash != nullptr ? slash + 1 : path);
+  std::snprintf(out, size, "%s:%s", inGame ? "game" : "system",
+                slash != nullptr ? slash + 1 : path);
   CharLowerA(out);
 }
 
@@ -63,7 +66,8 @@ void LookUpProcedure(std::FILE* results, const char* module, const char* name, c
   void* answer = reinterpret_cast<void*>(GetProcAddress(handle, query));
   if (answer == nullptr) {
     std::fprintf(results, "procaddr %s null\n", label);
-  } else if (handle != nullptr && answer == ExportByWalk(handle, byOrdinal ? nullptr : name, ordinal)) {
+  } else if (handle != nullptr &&
+             answer == ExportByWalk(handle, byOrdinal ? nullptr : name, ordinal)) {
     std::fprintf(results, "procaddr %s real\n", label);
   } else {
     char owner[MAX_PATH + 16];

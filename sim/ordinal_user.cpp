@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <xinput.h>
 
-extern "C" __declspec(dllexport) DWORD WINAPI ReadPadThroughOrdinalImport(DWORD index,
-                                                                          XINPUT_STATE* state) {
+extern "C" __declspec(dllexport) DWORD WINAPI
+    ReadPadThroughOrdinalImport(DWORD index, XINPUT_STATE* state) {
   return XInputGetState(index, state);
 }

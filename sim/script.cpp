@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "game_world.h"
 #include "game_input.h"
+#include "game_world.h"
 #include "lookups.h"
 #include "pads.h"
 
@@ -52,9 +52,9 @@ uint32_t Number(const char* text) { return static_cast<uint32_t>(std::strtoul(te
 // Counts the occurrences of text in the log, read with every sharing mode so
 // that the library's own appends are never refused.
 int CountInLog(const char* text) {
-  HANDLE file = CreateFileA(kLogFile, GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileA(kLogFile, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 0;
   static char buffer[4 << 20];
   DWORD got = 0;
@@ -130,7 +130,8 @@ int RunScript(const char* scriptPath, std::FILE* results) {
         std::fprintf(results, "timeout waitequips %d\n", wanted);
       }
     } else if (std::strcmp(command, "menu") == 0) {
-      if (!SetMenuField(arg1, Number(arg2))) std::fprintf(results, "error unknown field %s\n", arg1);
+      if (!SetMenuField(arg1, Number(arg2)))
+        std::fprintf(results, "error unknown field %s\n", arg1);
     } else if (std::strcmp(command, "menupresent") == 0) {
       SetMenuPresent(Number(arg1) != 0);
     } else if (std::strcmp(command, "player") == 0) {

@@ -10,7 +10,9 @@ bool IsIniSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'
 }  // namespace
 
 IniKeyScanner::IniKeyScanner(std::string_view key, char* out, size_t outSize)
-    : wantedKey_(key), out_(outSize > 0 ? out : nullptr), outCapacity_(outSize > 0 ? outSize - 1 : 0) {
+    : wantedKey_(key),
+      out_(outSize > 0 ? out : nullptr),
+      outCapacity_(outSize > 0 ? outSize - 1 : 0) {
   if (out_ != nullptr) out_[0] = '\0';
 }
 

@@ -2,8 +2,8 @@
 // named in the configuration or to the system's dinput8.dll. The first
 // successful creation also redirects the interface's CreateDevice to the
 // device filter.
-#include <windows.h>
 #include <unknwn.h>
+#include <windows.h>
 
 #include <atomic>
 #include <cstring>
@@ -66,13 +66,15 @@ const IMAGE_NT_HEADERS64* NtHeaders(HMODULE module) {
 void LogExports(HMODULE module) {
   const IMAGE_NT_HEADERS64* nt = NtHeaders(module);
   if (nt == nullptr) return;
-  const IMAGE_DATA_DIRECTORY& entry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+  const IMAGE_DATA_DIRECTORY& entry =
+      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
   if (entry.VirtualAddress == 0 || entry.Size == 0) {
     WriteLogFormat("[Chainload] Line %d exports: none", 1);
     return;
   }
   const auto* base = reinterpret_cast<const unsigned char*>(module);
-  const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + entry.VirtualAddress);
+  const auto* exports =
+      reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + entry.VirtualAddress);
   if (exports->NumberOfNames == 0) {
     WriteLogFormat("[Chainload] Line %d exports: ordinal-only (%lu function(s))", 1,
                    static_cast<unsigned long>(exports->NumberOfFunctions));
@@ -109,8 +111,8 @@ bool ResolveChainPath(HMODULE module, char* fullPath, size_t size) {
                                            : FormatText(fullPath, size, "%s%s", folder, value);
   WriteLogFormat("[Chainload] Reading chainDInput8dllPath from %s", iniPath);
   if (length < 0) {
-    WriteLogFormat("[Chainload] Failed: path longer than %u bytes: %s%s", static_cast<unsigned>(size - 1),
-                   IsAbsolutePath(value) ? "" : folder, value);
+    WriteLogFormat("[Chainload] Failed: path longer than %u bytes: %s%s",
+                   static_cast<unsigned>(size - 1), IsAbsolutePath(value) ? "" : folder, value);
     return false;
   }
   return true;
@@ -126,7 +128,9 @@ void LoadChainProvider(HMODULE module) {
   }
   WriteLogFormat("[Chainload] Loaded: %s", fullPath);
   if (chained == moduleHandle) {
-    WriteLogLine("[Chainload] Refused: chainDInput8dllPath names this library itself; using the system dinput8.dll");
+    WriteLogLine(
+        "[Chainload] Refused: chainDInput8dllPath names this library itself; using the system "
+        "dinput8.dll");
     return;
   }
   LogExports(chained);
@@ -143,7 +147,8 @@ void LoadChainProvider(HMODULE module) {
 
 void LogForwarding() {
   char path[kPathSize] = {};
-  if (ChainProvider.module != nullptr && GetModuleFileNameA(ChainProvider.module, path, sizeof path) != 0) {
+  if (ChainProvider.module != nullptr &&
+      GetModuleFileNameA(ChainProvider.module, path, sizeof path) != 0) {
     WriteLogFormat("[Chainload] Forwarding DirectInput8Create to %s", path);
   } else {
     WriteLogLine("[Chainload] Forwarding DirectInput8Create to chainloaded provider");
@@ -175,7 +180,9 @@ DirectInput8CreateFn ChooseProvider() {
   if (forwarding.IsSet()) {
     // We are inside our own forwarding call: the chain came back to us.
     if (!chainRefused.exchange(true)) {
-      WriteLogLine("[Chainload] Refused: the chain leads back to this library; using the system dinput8.dll");
+      WriteLogLine(
+          "[Chainload] Refused: the chain leads back to this library; using the system "
+          "dinput8.dll");
     }
     return SystemProvider();
   }
@@ -199,7 +206,8 @@ void RedirectCreateDevice(void* directInput) {
   }
   CreateDeviceFn expected = nullptr;
   savedCreateDevice.compare_exchange_strong(
-      expected, reinterpret_cast<CreateDeviceFn>(table[kCreateDeviceSlot]), std::memory_order_acq_rel);
+      expected, reinterpret_cast<CreateDeviceFn>(table[kCreateDeviceSlot]),
+      std::memory_order_acq_rel);
   if (!PatchCodePointer(&table[kCreateDeviceSlot], reinterpret_cast<void*>(&CreateDeviceDetour),
                         PAGE_EXECUTE_READWRITE)) {
     WriteLogLine("[Input] Failed to hook DirectInput8 CreateDevice");

@@ -4,7 +4,8 @@
 #include <cstddef>
 
 #if defined(__GNUC__) || defined(__clang__)
-#define ARTWHEEL_PRINTF(formatIndex, firstArg) __attribute__((format(printf, formatIndex, firstArg)))
+#define ARTWHEEL_PRINTF(formatIndex, firstArg) \
+  __attribute__((format(printf, formatIndex, firstArg)))
 #else
 #define ARTWHEEL_PRINTF(formatIndex, firstArg)
 #endif

@@ -43,7 +43,8 @@ bool KeepXInputReady(WorkerState& state, uint64_t now) {
     return true;
   }
   if (!DiscoverXInputLibraries()) {
-    if (!state.xinputMissingLogged || now - state.lastXInputMissingLog >= kXInputMissingLogPeriodMs) {
+    if (!state.xinputMissingLogged ||
+        now - state.lastXInputMissingLog >= kXInputMissingLogPeriodMs) {
       WriteLogLine("[Input] Could not load XInput");
       state.xinputMissingLogged = true;
       state.lastXInputMissingLog = now;

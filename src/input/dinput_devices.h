@@ -1,7 +1,7 @@
 #pragma once
 // The device filter's entry: IDirectInput8::CreateDevice, redirected once.
-#include <windows.h>
 #include <unknwn.h>
+#include <windows.h>
 
 #include <atomic>
 

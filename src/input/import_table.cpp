@@ -20,7 +20,8 @@ void ForEachImport(HMODULE module, ImportDllFilter filter, ImportVisitor visit, 
       continue;
     }
     const auto* names = reinterpret_cast<const ULONGLONG*>(base + descriptor->OriginalFirstThunk);
-    auto** slots = reinterpret_cast<void**>(const_cast<unsigned char*>(base) + descriptor->FirstThunk);
+    auto** slots =
+        reinterpret_cast<void**>(const_cast<unsigned char*>(base) + descriptor->FirstThunk);
     for (; *names != 0; ++names, ++slots) {
       const bool byOrdinal = (*names & IMAGE_ORDINAL_FLAG64) != 0;
       const char* name = byOrdinal ? nullptr : reinterpret_cast<const char*>(base + *names + 2);

@@ -75,7 +75,8 @@ TEST(Chainload, QuotedPathWithSpacesAndAComment) {
   const Scenario s =
       RunChain("[Chainload]\nchainDInput8dllPath = \"my mods\\other proxy.dll\" # the other one\n",
                "dinput\n", {{"chain_provider.dll", "my mods/other proxy.dll"}});
-  EXPECT_EQ(s.CountMessages("[Chainload] Loaded: " + s.WindowsDir() + "\\my mods\\other proxy.dll"), 1)
+  EXPECT_EQ(s.CountMessages("[Chainload] Loaded: " + s.WindowsDir() + "\\my mods\\other proxy.dll"),
+            1)
       << s.Log();
   EXPECT_EQ(s.Read("provider_calls.txt"), "DirectInput8Create version=0x0800 out=given\n");
 }
@@ -83,23 +84,27 @@ TEST(Chainload, QuotedPathWithSpacesAndAComment) {
 TEST(Chainload, TheChainloadSectionWinsOverAPathBeforeTheFirstSection) {
   Scenario both = StandardScenario();
   both.Install("chain_provider.dll", "b.dll");
-  both.WriteIni("chainDInput8dllPath=missing.dll\nIsDebug=1\n[Chainload]\nchainDInput8dllPath=b.dll\n");
+  both.WriteIni(
+      "chainDInput8dllPath=missing.dll\nIsDebug=1\n[Chainload]\nchainDInput8dllPath=b.dll\n");
   both.WriteScript("dinput\nexit 0\n");
   ASSERT_EQ(both.Run(), 0);
-  EXPECT_EQ(both.CountMessages("[Chainload] Loaded: " + both.WindowsDir() + "\\b.dll"), 1) << both.Log();
+  EXPECT_EQ(both.CountMessages("[Chainload] Loaded: " + both.WindowsDir() + "\\b.dll"), 1)
+      << both.Log();
 
   Scenario onlyBefore = StandardScenario();
   onlyBefore.Install("chain_provider.dll", "b.dll");
   onlyBefore.WriteIni("chainDInput8dllPath = b.dll ; comment\nIsDebug=1\n[General]\nOther=1\n");
   onlyBefore.WriteScript("dinput\nexit 0\n");
   ASSERT_EQ(onlyBefore.Run(), 0);
-  EXPECT_EQ(onlyBefore.CountMessages("[Chainload] Loaded: " + onlyBefore.WindowsDir() + "\\b.dll"), 1)
+  EXPECT_EQ(onlyBefore.CountMessages("[Chainload] Loaded: " + onlyBefore.WindowsDir() + "\\b.dll"),
+            1)
       << onlyBefore.Log();
 }
 
 TEST(Chainload, MissingFileFallsBackToTheSystemLibrary) {
   const Scenario s = RunChain("[Chainload]\nchainDInput8dllPath=missing.dll\n");
-  EXPECT_EQ(s.CountMessages("[Chainload] Failed: " + s.WindowsDir() + "\\missing.dll (error 126)"), 1)
+  EXPECT_EQ(s.CountMessages("[Chainload] Failed: " + s.WindowsDir() + "\\missing.dll (error 126)"),
+            1)
       << s.Log();
   ExpectSystemServed(s);
 }
@@ -121,7 +126,8 @@ TEST(Chainload, HundredsOfExportsAreListedUpTo448BytesAndCut) {
   const auto lines = Messages(s, "[Chainload] Line 1 exports: ");
   ASSERT_EQ(lines.size(), 1u) << s.Log();
   const std::string listing = lines[0].substr(std::string("[Chainload] Line 1 exports: ").size());
-  EXPECT_EQ(listing.rfind("DirectInput8Create, ProviderExtraExport1, ProviderExtraExport10, ", 0), 0u);
+  EXPECT_EQ(listing.rfind("DirectInput8Create, ProviderExtraExport1, ProviderExtraExport10, ", 0),
+            0u);
   EXPECT_LE(lines[0].size(), 511u);
   EXPECT_EQ(listing.substr(listing.size() - 5), ", ...");
 }
@@ -156,7 +162,8 @@ TEST(Chainload, ANullInterfaceAddressIsPassedOnWithoutTouchingAnything) {
 
 TEST(Chainload, APathBackToThisLibraryIsRefused) {
   const Scenario s = RunChain("[Chainload]\nchainDInput8dllPath=dinput8.dll\n", "dinput\ndinput\n");
-  EXPECT_EQ(s.CountMessages("[Chainload] Refused: chainDInput8dllPath names this library itself"), 1)
+  EXPECT_EQ(s.CountMessages("[Chainload] Refused: chainDInput8dllPath names this library itself"),
+            1)
       << s.Log();
   EXPECT_EQ(s.CountMessages("[Info] Original dinput8.dll loaded successfully"), 1);
   EXPECT_EQ(s.ResultsStartingWith("dinput hr=0x00000000 interface=yes").size(), 2u);
@@ -166,7 +173,8 @@ TEST(Chainload, TwoProxiesChainingToEachOtherEndAtTheSystemLibrary) {
   Scenario s = StandardScenario();
   s.InstallProduct("b/other.dll");  // a second copy that chains back to the first
   s.WriteIni("[General]\nIsDebug=1\n[Chainload]\nchainDInput8dllPath=b\\other.dll\n");
-  s.WriteFile("b/artwheel.ini", "[General]\nIsDebug=1\n[Chainload]\nchainDInput8dllPath=..\\dinput8.dll\n");
+  s.WriteFile("b/artwheel.ini",
+              "[General]\nIsDebug=1\n[Chainload]\nchainDInput8dllPath=..\\dinput8.dll\n");
   s.WriteScript("dinput\ndinput\nexit 0\n");
   ASSERT_EQ(s.Run(), 0);
   EXPECT_EQ(s.ResultsStartingWith("dinput hr=0x00000000 interface=yes").size(), 2u) << s.Log();

@@ -83,8 +83,8 @@ TEST(Config, CommentsAndUnrelatedKeysSurviveTheWriteBack) {
       "; my settings\n[General]\nIsDebug=false ; quiet\n[Slots]\n# favourite arts\nY=5000\n"
       "[Mine]\nColour=blue\n");
   const std::string ini = s.Ini();
-  for (const char* kept : {"; my settings", "IsDebug=false ; quiet", "# favourite arts",
-                           "[Mine]", "Colour=blue", "Y=5000"}) {
+  for (const char* kept : {"; my settings", "IsDebug=false ; quiet", "# favourite arts", "[Mine]",
+                           "Colour=blue", "Y=5000"}) {
     EXPECT_NE(ini.find(kept), std::string::npos) << kept << "\n" << ini;
   }
   EXPECT_NE(ini.find("[SkillPanel]"), std::string::npos);
@@ -123,9 +123,10 @@ std::string Binary() {
 INSTANTIATE_TEST_SUITE_P(
     Config, BadConfigFile,
     ::testing::Values(BadFile{"HugeLine", "[Slots]\nY=" + std::string(1 << 20, '9') + "\n"},
-                      BadFile{"NulBytes", std::string("[Slots]\nY=50\0" "00\n\0\0IsDebug=1\0", 24)},
-                      BadFile{"Binary", Binary()},
-                      BadFile{"NoFinalBreak", "[General]\nIsDebug=0"}),
+                      BadFile{"NulBytes", std::string("[Slots]\nY=50\0"
+                                                      "00\n\0\0IsDebug=1\0",
+                                                      24)},
+                      BadFile{"Binary", Binary()}, BadFile{"NoFinalBreak", "[General]\nIsDebug=0"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace

@@ -29,9 +29,9 @@ std::vector<std::string> SkillLines(const Scenario& s) {
 
 TEST(Equip, EmptySlotIsSkipped) {
   const Scenario s = PressB("0", "own 5000 11\n");
-  EXPECT_EQ(SkillLines(s), (std::vector<std::string>{
-                               "[Skill] Hotkey DPadDown+B selected slot 2, combat art id 0",
-                               "[Skill] Slot 2 (DPadDown+B) is empty; skipped"}));
+  EXPECT_EQ(SkillLines(s),
+            (std::vector<std::string>{"[Skill] Hotkey DPadDown+B selected slot 2, combat art id 0",
+                                      "[Skill] Slot 2 (DPadDown+B) is empty; skipped"}));
   EXPECT_TRUE(s.ResultsStartingWith("equip first").empty());
 }
 

@@ -107,7 +107,8 @@ std::string Scenario::Read(const std::string& name) const {
 }
 
 std::vector<std::string> Scenario::LogMessages() const {
-  static const std::regex kPrefix(R"(^\[\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\] \[pid=\d+ tid=\d+\] )");
+  static const std::regex kPrefix(
+      R"(^\[\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\] \[pid=\d+ tid=\d+\] )");
   std::vector<std::string> messages;
   for (const std::string& line : SplitLines(Log())) {
     std::smatch match;

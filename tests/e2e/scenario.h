@@ -10,9 +10,8 @@ namespace e2e {
 
 namespace fs = std::filesystem;
 
-inline constexpr const char* kAllXInputNames[] = {"xinput1_4.dll", "xinput1_3.dll",
-                                                  "xinput9_1_0.dll", "xinput1_2.dll",
-                                                  "xinput1_1.dll"};
+inline constexpr const char* kAllXInputNames[] = {
+    "xinput1_4.dll", "xinput1_3.dll", "xinput9_1_0.dll", "xinput1_2.dll", "xinput1_1.dll"};
 
 class Scenario {
  public:

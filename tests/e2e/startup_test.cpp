@@ -18,7 +18,8 @@ TEST(Startup, LogLinesHaveTheFormatAndTheStartSequence) {
   const std::string log = s.Log();
   ASSERT_FALSE(log.empty());
   ASSERT_EQ(log.substr(log.size() - 2), "\r\n");
-  const std::regex line(R"(\[\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\] \[pid=\d+ tid=\d+\] \[[A-Za-z]+\] [^\r\n]*\r\n)");
+  const std::regex line(
+      R"(\[\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\] \[pid=\d+ tid=\d+\] \[[A-Za-z]+\] [^\r\n]*\r\n)");
   std::string rest = log;
   std::smatch match;
   while (!rest.empty()) {
@@ -29,7 +30,8 @@ TEST(Startup, LogLinesHaveTheFormatAndTheStartSequence) {
 
   const auto messages = s.LogMessages();
   ASSERT_GE(messages.size(), 5u);
-  EXPECT_TRUE(std::regex_match(messages[0], std::regex(R"(\[Core\] Process image: .*\\sekiro\.exe)")))
+  EXPECT_TRUE(
+      std::regex_match(messages[0], std::regex(R"(\[Core\] Process image: .*\\sekiro\.exe)")))
       << messages[0];
   EXPECT_EQ(messages[1], "[Core] Thread started");
   EXPECT_EQ(messages[2].rfind("[Config] Loaded from ", 0), 0u);
@@ -63,7 +65,8 @@ TEST(Startup, AnotherProcessLogsItsImageAndNothingElse) {
   ASSERT_EQ(s.Run("game.exe"), 0);
   const auto messages = s.LogMessages();
   ASSERT_EQ(messages.size(), 1u) << s.Log();
-  EXPECT_TRUE(std::regex_match(messages[0], std::regex(R"(\[Core\] Process image: .*\\game\.exe)")));
+  EXPECT_TRUE(
+      std::regex_match(messages[0], std::regex(R"(\[Core\] Process image: .*\\game\.exe)")));
   EXPECT_EQ(s.Ini(), "[General]\nIsDebug=1\n");  // no worker, no write-back
 }
 

@@ -16,7 +16,8 @@ std::vector<std::string> Hotkeys(const Scenario& s) {
   for (const std::string& message : s.LogMessages()) {
     const std::string prefix = "[Skill] Hotkey ";
     if (message.rfind(prefix, 0) == 0) {
-      labels.push_back(message.substr(prefix.size(), message.find(' ', prefix.size()) - prefix.size()));
+      labels.push_back(
+          message.substr(prefix.size(), message.find(' ', prefix.size()) - prefix.size()));
     }
   }
   return labels;
@@ -32,19 +33,19 @@ Scenario RunPresses(const std::string& presses) {
 
 TEST(Worker, HigherFaceButtonWinsYBeforeABeforeBBeforeX) {
   const Scenario s = RunPresses(
-      "pad 0 0x9002\nwait 100\npad 0 0\nwait 100\n"   // Down + Y + A
-      "pad 0 0x7002\nwait 100\npad 0 0\nwait 100\n"   // Down + A + B + X
-      "pad 0 0x6002\nwait 100\npad 0 0\nwait 100\n"   // Down + B + X
-      "pad 0 0x4002\nwait 100\npad 0 0\nwait 100\n"); // Down + X
-  EXPECT_EQ(Hotkeys(s), (std::vector<std::string>{"DPadDown+Y", "DPadDown+A", "DPadDown+B",
-                                                  "DPadDown+X"}));
+      "pad 0 0x9002\nwait 100\npad 0 0\nwait 100\n"    // Down + Y + A
+      "pad 0 0x7002\nwait 100\npad 0 0\nwait 100\n"    // Down + A + B + X
+      "pad 0 0x6002\nwait 100\npad 0 0\nwait 100\n"    // Down + B + X
+      "pad 0 0x4002\nwait 100\npad 0 0\nwait 100\n");  // Down + X
+  EXPECT_EQ(Hotkeys(s),
+            (std::vector<std::string>{"DPadDown+Y", "DPadDown+A", "DPadDown+B", "DPadDown+X"}));
 }
 
 TEST(Worker, FiresOncePerPressAndAgainAfterTheFaceButtonIsReleased) {
   const Scenario s = RunPresses(
-      "pad 0 0x8002\nwait 1000\n"  // held for a second: once
-      "pad 0 0x0002\nwait 100\n"   // Y released, Down still held
-      "pad 0 0x8002\nwait 100\n"); // Y again
+      "pad 0 0x8002\nwait 1000\n"   // held for a second: once
+      "pad 0 0x0002\nwait 100\n"    // Y released, Down still held
+      "pad 0 0x8002\nwait 100\n");  // Y again
   EXPECT_EQ(Hotkeys(s), (std::vector<std::string>{"DPadDown+Y", "DPadDown+Y"}));
 }
 
@@ -59,7 +60,8 @@ TEST(Worker, FaceButtonsWithoutDpadDownDoNothing) {
 }
 
 TEST(Worker, AFailedPollResetsSoAComboHeldAcrossAReconnectFiresAgain) {
-  const Scenario s = RunPresses("pad 0 0x2002\nwait 100\npad 0 off\nwait 100\npad 0 0x2002\nwait 100\n");
+  const Scenario s =
+      RunPresses("pad 0 0x2002\nwait 100\npad 0 off\nwait 100\npad 0 0x2002\nwait 100\n");
   EXPECT_EQ(Hotkeys(s), (std::vector<std::string>{"DPadDown+B", "DPadDown+B"}));
 }
 

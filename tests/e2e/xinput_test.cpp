@@ -9,8 +9,7 @@ namespace e2e {
 namespace {
 
 // The game's reads begin once the worker has redirected its imports.
-constexpr char kHooked[] =
-    "pad 0 0\nwaitlog [Input] Hooked 1 XInputGetState import(s)\nwait 50\n";
+constexpr char kHooked[] = "pad 0 0\nwaitlog [Input] Hooked 1 XInputGetState import(s)\nwait 50\n";
 constexpr char kIni[] = "[General]\nIsDebug=1\n[Slots]\nA=5100\n";
 
 Scenario RunReads(const std::string& script, const std::string& setup = "") {
@@ -30,8 +29,8 @@ std::string Read(const Scenario& s, const std::string& label) {
 }
 
 TEST(XInputFilter, TheGameDoesNotSeeTheCombinationButTheWorkerDoes) {
-  const Scenario s = RunReads(
-      "pad 0 0x1002\nread downA\npad 0 0x1012\nread downAStart\nwaitequips 1\n");
+  const Scenario s =
+      RunReads("pad 0 0x1002\nread downA\npad 0 0x1012\nread downAStart\nwaitequips 1\n");
   EXPECT_EQ(Read(s, "downA"), "0x0000");
   EXPECT_EQ(Read(s, "downAStart"), "0x0010");
   EXPECT_EQ(s.CountMessages("[Skill] Equip combat art id 5100 OK"), 1);  // true buttons seen

@@ -73,7 +73,7 @@ TEST(FilterGameButtons, HidesTheCombinationButKeepsEverythingElse) {
 TEST(FilterGameButtons, ALoneFaceButtonIsHiddenFor250msAfterTheLastArming) {
   ComboGuard guard;
   FakeClock clock{1000};
-  Filter(guard, 0x1002, clock);          // armed at 1000
+  Filter(guard, 0x1002, clock);           // armed at 1000
   EXPECT_EQ(Filter(guard, 0, clock), 0);  // full release
   clock.time = 1100;
   EXPECT_EQ(Filter(guard, kButtonA, clock), 0);  // 100 ms later: hidden

@@ -6,9 +6,9 @@ namespace artwheel {
 namespace {
 
 TEST(HostName, AcceptsTheHostInAnyCaseUnderEitherSeparator) {
-  for (const char* path : {"C:\\Games\\Sekiro\\sekiro.exe", "C:\\Games\\SEKIRO.EXE", "Sekiro.Exe",
-                           "C:/Games/Sekiro/sekiro.exe", "C:\\Games/Sekiro\\sekiro.exe",
-                           "C:/Games\\sekiro.exe"}) {
+  for (const char* path :
+       {"C:\\Games\\Sekiro\\sekiro.exe", "C:\\Games\\SEKIRO.EXE", "Sekiro.Exe",
+        "C:/Games/Sekiro/sekiro.exe", "C:\\Games/Sekiro\\sekiro.exe", "C:/Games\\sekiro.exe"}) {
     EXPECT_TRUE(IsHostExecutablePath(path)) << path;
   }
 }

@@ -20,13 +20,13 @@ Scan ScanText(const std::string& text, const char* key, size_t outSize = 32, siz
     if (scanner.Feed(text.data() + at, std::min(chunk, text.size() - at))) break;
   }
   const IniScanResult result = scanner.Finish();
-  for (size_t i = outSize; i < out.size(); ++i) EXPECT_EQ(out[i], '\x7F') << "wrote past the buffer";
+  for (size_t i = outSize; i < out.size(); ++i)
+    EXPECT_EQ(out[i], '\x7F') << "wrote past the buffer";
   return {result, std::string(out.c_str())};
 }
 
 TEST(IniKeyScanner, FindsTheKeyInAnySectionAndTheFirstLineWins) {
-  const std::string text =
-      "[General]\nIsDebug=false\n[Chainload]\nIsDebug=true\n";
+  const std::string text = "[General]\nIsDebug=false\n[Chainload]\nIsDebug=true\n";
   Scan scan = ScanText(text, "IsDebug");
   EXPECT_EQ(scan.result, IniScanResult::kFound);
   EXPECT_EQ(scan.value, "false");
@@ -69,7 +69,8 @@ TEST(IniKeyScanner, ValueThatDoesNotFitIsRejectedNotCut) {
   scan = ScanText("IsDebug=" + std::string(32, 'a') + "\n", "IsDebug", 32);
   EXPECT_EQ(scan.result, IniScanResult::kRejected);
   EXPECT_EQ(scan.value, "");
-  scan = ScanText("IsDebug=" + std::string(40, ' ') + "x\n", "IsDebug", 4);  // leading blanks are free
+  scan =
+      ScanText("IsDebug=" + std::string(40, ' ') + "x\n", "IsDebug", 4);  // leading blanks are free
   EXPECT_EQ(scan.result, IniScanResult::kFound);
   EXPECT_EQ(scan.value, "x");
 }

@@ -35,7 +35,8 @@ TEST(EqualsIgnoreCaseAscii, FoldsAsciiLettersOnly) {
   EXPECT_TRUE(EqualsIgnoreCaseAscii("SeKiRo.ExE", "sekiro.exe"));
   EXPECT_FALSE(EqualsIgnoreCaseAscii("sekiro.exe", "sekiro.ex"));
   EXPECT_FALSE(EqualsIgnoreCaseAscii("\xC4", "\xE4"));  // no code-page folding
-  EXPECT_FALSE(EqualsIgnoreCaseAscii("[", "{"));        // 0x5B and 0x7B differ by 0x20 but are not letters
+  EXPECT_FALSE(
+      EqualsIgnoreCaseAscii("[", "{"));  // 0x5B and 0x7B differ by 0x20 but are not letters
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <fstream>
 #include <string>
@@ -15,7 +14,8 @@ class ConfigFiles : public ::testing::Test {
   void SetUp() override {
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
-    path_ = std::string(temp) + "artwheel_config_test_" + std::to_string(GetCurrentProcessId()) + ".ini";
+    path_ = std::string(temp) + "artwheel_config_test_" + std::to_string(GetCurrentProcessId()) +
+            ".ini";
   }
   void TearDown() override { DeleteFileA(path_.c_str()); }
   void Write(const std::string& content) {
@@ -51,7 +51,8 @@ TEST_F(ConfigFiles, MissingFileHasNoChainPath) { EXPECT_EQ(ChainPath(), ""); }
 TEST_F(ConfigFiles, ScannerReadsAFileWithNulBytesAndAHugeLine) {
   Write(std::string("\0\0garbage\n", 10) + std::string(1 << 20, 'x') + "\nIsDebug = on\n");
   char value[32];
-  EXPECT_EQ(FindIniKeyAnywhere(path_.c_str(), "IsDebug", value, sizeof value), IniScanResult::kFound);
+  EXPECT_EQ(FindIniKeyAnywhere(path_.c_str(), "IsDebug", value, sizeof value),
+            IniScanResult::kFound);
   EXPECT_STREQ(value, "on");
 }
 

@@ -1,13 +1,13 @@
-#include <windows.h>
+#include "core/log.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
 
-#include "core/log.h"
 #include "core/settings.h"
 
 namespace artwheel {

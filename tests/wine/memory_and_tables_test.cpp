@@ -1,6 +1,5 @@
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstring>
 #include <string>
@@ -16,7 +15,8 @@ uint64_t Address(const void* p) { return reinterpret_cast<uint64_t>(p); }
 
 TEST(IsReadable, FollowsCommitProtectionAndRegionEnd) {
   const SIZE_T page = 4096;
-  auto* block = static_cast<unsigned char*>(VirtualAlloc(nullptr, 3 * page, MEM_RESERVE, PAGE_NOACCESS));
+  auto* block =
+      static_cast<unsigned char*>(VirtualAlloc(nullptr, 3 * page, MEM_RESERVE, PAGE_NOACCESS));
   ASSERT_NE(block, nullptr);
   ASSERT_NE(VirtualAlloc(block, page, MEM_COMMIT, PAGE_READWRITE), nullptr);
   ASSERT_NE(VirtualAlloc(block + page, page, MEM_COMMIT, PAGE_READONLY | PAGE_GUARD), nullptr);
@@ -46,7 +46,8 @@ TEST(IsObjectPointer, NeedsAlignmentAnd256ReadableBytes) {
 }
 
 TEST(PatchCodePointer, WritesThroughAReadOnlyPageAndRestoresItsProtection) {
-  auto* page = static_cast<void**>(VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READONLY));
+  auto* page =
+      static_cast<void**>(VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READONLY));
   ASSERT_NE(page, nullptr);
   int marker = 0;
   EXPECT_TRUE(PatchCodePointer(&page[3], &marker, PAGE_READWRITE));
@@ -73,8 +74,8 @@ TEST(ForEachImport, FindsThisProgramsKernel32ImportsByNameWithTheirLiveSlots) {
         if (entry.name != nullptr && std::strcmp(entry.name, "GetTickCount64") == 0) {
           result->byName = true;
           result->slotMatches =
-              *entry.slot == reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"),
-                                                                   "GetTickCount64"));
+              *entry.slot == reinterpret_cast<void*>(GetProcAddress(
+                                 GetModuleHandleA("kernel32.dll"), "GetTickCount64"));
         }
       },
       &found);
@@ -86,10 +87,12 @@ TEST(ForEachImport, FindsThisProgramsKernel32ImportsByNameWithTheirLiveSlots) {
 TEST(ForEachImport, IgnoresAModuleWithoutHeaders) {
   static unsigned char notAnImage[4096] = {};
   int visits = 0;
-  ForEachImport(reinterpret_cast<HMODULE>(notAnImage), [](const char*) { return true; },
-                [](const ImportEntry&, void* context) { ++*static_cast<int*>(context); }, &visits);
-  ForEachImport(nullptr, [](const char*) { return true; },
-                [](const ImportEntry&, void* context) { ++*static_cast<int*>(context); }, &visits);
+  ForEachImport(
+      reinterpret_cast<HMODULE>(notAnImage), [](const char*) { return true; },
+      [](const ImportEntry&, void* context) { ++*static_cast<int*>(context); }, &visits);
+  ForEachImport(
+      nullptr, [](const char*) { return true; },
+      [](const ImportEntry&, void* context) { ++*static_cast<int*>(context); }, &visits);
   EXPECT_EQ(visits, 0);
 }
 
