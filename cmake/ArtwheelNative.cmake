@@ -63,3 +63,14 @@ artwheel_warnings(e2e_tests)
 add_dependencies(e2e_tests artwheel_windows)
 gtest_discover_tests(e2e_tests TEST_PREFIX "e2e." DISCOVERY_TIMEOUT 60
   PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
+
+# The overlay's images, drawn by the project's own script.
+find_package(Python3 COMPONENTS Interpreter REQUIRED)
+set(ARTWHEEL_RESOURCES_DIR ${CMAKE_BINARY_DIR}/resources)
+add_custom_command(OUTPUT ${ARTWHEEL_RESOURCES_DIR}/bg.png
+  COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/scripts/make_resources.py ${ARTWHEEL_RESOURCES_DIR}
+  DEPENDS ${PROJECT_SOURCE_DIR}/scripts/make_resources.py
+  COMMENT "Drawing the overlay's images")
+add_custom_target(artwheel_resources ALL DEPENDS ${ARTWHEEL_RESOURCES_DIR}/bg.png)
+add_dependencies(e2e_tests artwheel_resources)
+target_compile_definitions(e2e_tests PRIVATE ARTWHEEL_RESOURCES="${ARTWHEEL_RESOURCES_DIR}")

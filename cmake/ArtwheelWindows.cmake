@@ -27,13 +27,23 @@ add_library(artwheel_win STATIC
   src/input/import_table.cpp
   src/input/xinput_hooks.cpp
   src/input/xinput_libraries.cpp
+  src/overlay/message_texture.cpp
+  src/overlay/overlay_frame.cpp
+  src/overlay/overlay_state.cpp
+  src/overlay/panel_setting.cpp
+  src/overlay/pipeline_state.cpp
+  src/overlay/png_texture.cpp
+  src/overlay/present_hook.cpp
+  src/overlay/render_objects.cpp
+  src/slots/assign.cpp
   src/slots/equip.cpp
   src/slots/game_access.cpp
+  src/slots/panel_state.cpp
 )
 target_include_directories(artwheel_win PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_compile_definitions(artwheel_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
 target_compile_options(artwheel_win PRIVATE -fno-exceptions -ffunction-sections -fdata-sections)
-target_link_libraries(artwheel_win PUBLIC artwheel_logic kernel32 user32)
+target_link_libraries(artwheel_win PUBLIC artwheel_logic kernel32 user32 gdi32 ole32)
 artwheel_warnings(artwheel_win)
 
 add_library(artwheel_dll SHARED src/core/dll_main.cpp src/core/proxy.cpp src/core/dinput8.def)

@@ -10,6 +10,7 @@ packages=(
   wine64                                # runs the DLL, the simulator and the Win32 tests
   xvfb xauth                            # a virtual display for Direct3D under Wine
   procps util-linux coreutils           # pgrep, flock, timeout
+  python3                               # draws the overlay's images
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "game_input.h"
+#include "game_renderer.h"
 #include "game_world.h"
 #include "pads.h"
 #include "script.h"
@@ -23,6 +24,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const int exitCode = sim::RunScript(scriptPath, results);
+  sim::StopRendering();
+  sim::WriteRenderSummary(results);
   sim::WriteRecordedCalls(results);
   std::fprintf(results, "exit %d\n", exitCode);
   std::fclose(results);

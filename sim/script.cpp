@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "game_input.h"
+#include "game_renderer.h"
 #include "game_world.h"
 #include "lookups.h"
 #include "pads.h"
@@ -152,6 +153,22 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       CreateDirectInput(results, true);
     } else if (std::strcmp(command, "dinputnull") == 0) {
       CreateDirectInput(results, false);
+    } else if (std::strcmp(command, "window") == 0) {
+      SetWindowSize(results, Number(arg1), Number(arg2));
+    } else if (std::strcmp(command, "frames") == 0) {
+      if (!WaitFrames(static_cast<int>(Number(arg1)))) std::fprintf(results, "timeout frames\n");
+    } else if (std::strcmp(command, "screenshot") == 0) {
+      Screenshot(results, arg1);
+    } else if (std::strcmp(command, "pixel") == 0) {
+      Pixel(results, Number(arg1), Number(arg2), line.count > 3 ? line.words[3] : "");
+    } else if (std::strcmp(command, "presentsync") == 0) {
+      PresentWithSyncInterval(results, Number(arg1));
+    } else if (std::strcmp(command, "fps") == 0) {
+      SetFrameRate(Number(arg1));
+    } else if (std::strcmp(command, "statsreset") == 0) {
+      ResetFrameStats();
+    } else if (std::strcmp(command, "stats") == 0) {
+      FrameStats(results, arg1);
     } else if (std::strcmp(command, "procaddr") == 0) {
       LookUpProcedure(results, arg1, arg2, line.count > 3 ? line.words[3] : "");
     } else if (std::strcmp(command, "readvia") == 0) {

@@ -7,6 +7,8 @@
 #include "core/log.h"
 #include "core/settings.h"
 #include "core/text_format.h"
+#include "overlay/overlay_state.h"
+#include "slots/game_layout.h"
 
 namespace artwheel {
 
@@ -95,13 +97,12 @@ void LoadDebugSetting(HMODULE module) {
 
 void LoadConfig() {
   const char* iniPath = ConfigIniPath();
-  // The overlay learns the path here once the overlay's shared state exists.
+  SetOverlayIniPath(iniPath);
 
   settings.logEnabled.store(ReadDebugFlag(iniPath), std::memory_order_relaxed);
 
-  static const char* const kSlotKeys[kSlotCount] = {"Y", "A", "B", "X"};
   for (int slot = 0; slot < kSlotCount; ++slot) {
-    settings.slotArtIds[slot] = GetPrivateProfileIntA("Slots", kSlotKeys[slot], 0, iniPath);
+    settings.slotArtIds[slot] = GetPrivateProfileIntA("Slots", SlotInfo[slot].shortLabel, 0, iniPath);
   }
   settings.overlayEnabled = ReadIntFlag("Overlay", "Enable", iniPath);
   settings.skillPanelEnabled = ReadIntFlag("SkillPanel", "Enable", iniPath);
@@ -119,7 +120,7 @@ void LoadConfig() {
 
   if (iniPath[0] != '\0') {
     for (int slot = 0; slot < kSlotCount; ++slot) {
-      WriteUnsigned("Slots", kSlotKeys[slot], settings.slotArtIds[slot], iniPath);
+      WriteUnsigned("Slots", SlotInfo[slot].shortLabel, settings.slotArtIds[slot], iniPath);
     }
     WriteUnsigned("Overlay", "Enable", settings.overlayEnabled ? 1 : 0, iniPath);
     WriteUnsigned("SkillPanel", "Enable", settings.skillPanelEnabled ? 1 : 0, iniPath);

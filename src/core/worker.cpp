@@ -8,8 +8,10 @@
 #include "input/combo_guard.h"
 #include "input/xinput_hooks.h"
 #include "input/xinput_libraries.h"
+#include "slots/assign.h"
 #include "slots/equip.h"
 #include "slots/game_access.h"
+#include "slots/panel_state.h"
 
 namespace artwheel {
 namespace {
@@ -71,7 +73,7 @@ void ActOnCombination(WorkerState& state, uint16_t buttons, bool assignmentMode)
   state.lastSlot = slot;
   if (slot == kNoSlot) return;
   if (assignmentMode) {
-    // Assignment from the combat-art menu arrives with the overlay.
+    AssignSelectedArt(slot);
   } else {
     EquipFromSlot(slot);
   }
@@ -98,7 +100,7 @@ void RunTick(WorkerState& state) {
   ReleaseComboGuardIfClear(comboGuard, buttons);
   const bool assignmentMode = ReadAssignmentMode();
   TrackAssignmentMode(state, assignmentMode);
-  // The skill panel's state is decided here once the overlay lands.
+  UpdatePanelState(assignmentMode);
   ActOnCombination(state, buttons, assignmentMode);
   RunDiagnostics();
 }

@@ -1,0 +1,34 @@
+#pragma once
+// The game's rendering: a D3D11 window that presents frames continuously on
+// its own thread, binds a known pipeline state before every Present and checks
+// after it that the state is unchanged.
+#include <cstdint>
+#include <cstdio>
+
+namespace sim {
+
+// Starts rendering at the size (the first call) or resizes the swap chain
+// through ResizeBuffers (later calls). Writes a result line.
+void SetWindowSize(std::FILE* results, uint32_t width, uint32_t height);
+
+// Blocks until `count` more frames were presented (or 10 s passed).
+bool WaitFrames(int count);
+
+// Captures back buffer 0 after the next Present into NAME.png and keeps it for Pixel.
+void Screenshot(std::FILE* results, const char* name);
+void Pixel(std::FILE* results, uint32_t x, uint32_t y, const char* label);
+
+// One Present with this sync interval on the render thread; records its result.
+void PresentWithSyncInterval(std::FILE* results, uint32_t syncInterval);
+
+// Frame pacing: 0 presents as fast as possible, otherwise frames per second.
+void SetFrameRate(uint32_t framesPerSecond);
+// Starts a new series of Present timings; FrameStats reports it.
+void ResetFrameStats();
+void FrameStats(std::FILE* results, const char* label);
+
+// Frames, state mismatches, failed Presents; at the end of the run.
+void WriteRenderSummary(std::FILE* results);
+void StopRendering();
+
+}  // namespace sim

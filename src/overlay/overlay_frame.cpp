@@ -1,0 +1,215 @@
+#include "overlay/overlay_frame.h"
+
+#include <d3d11.h>
+
+#include <atomic>
+#include <cstring>
+
+#include "core/log.h"
+#include "core/text_format.h"
+#include "overlay/overlay_layout.h"
+#include "overlay/overlay_renderer.h"
+#include "overlay/overlay_state.h"
+#include "overlay/panel_setting.h"
+#include "overlay/pipeline_state.h"
+
+namespace artwheel {
+namespace {
+
+std::atomic<bool> swapChainInfoLogged{false};
+
+struct FrameWants {
+  bool showMessage = false;
+  wchar_t message[kMessageCapacity] = {};
+  bool panelWanted = false;
+  uint32_t artId = 0;
+};
+
+// Two shared-lock copies and a tick read; a third copy and a file check while
+// the panel is visible. No Direct3D call.
+void ReadWhatIsWanted(FrameWants& wants) {
+  wants.showMessage = ReadOverlayMessage(GetTickCount64(), wants.message);
+  const PanelState panel = ReadPanelState();
+  wants.artId = panel.artId;
+  if (!panel.visible) return;
+  char iniPath[260];
+  if (ReadOverlayIniPath(iniPath)) wants.panelWanted = SkillPanelEnabledInFile(iniPath);
+}
+
+// Logs the resolution line when the size or the profile changed.
+void NoteProfile(uint32_t width, uint32_t height, const ResolutionProfile* profile) {
+  OverlayRenderer& r = overlayRenderer;
+  const char* name = profile != nullptr ? profile->name : "<none>";
+  if (width == r.loggedProfileWidth && height == r.loggedProfileHeight &&
+      name == r.loggedProfileName) {
+    return;
+  }
+  r.loggedProfileWidth = width;
+  r.loggedProfileHeight = height;
+  r.loggedProfileName = name;
+  WriteLogFormat("[Overlay] SkillPanel resolution=%ux%u profile=%s", width, height, name);
+}
+
+// A swap chain of another device presents through the same table; our objects
+// belong to the first device and must never be bound to another's context.
+bool IsOurDevice(IDXGISwapChain* swapChain) {
+  ID3D11Device* device = nullptr;
+  if (FAILED(swapChain->GetDevice(__uuidof(ID3D11Device), reinterpret_cast<void**>(&device)))) {
+    return false;
+  }
+  const bool ours = device == overlayRenderer.device;
+  ReleaseAndClear(device);
+  return ours;
+}
+
+// A view of back buffer 0 for this frame only: a back-buffer reference kept
+// between frames makes the game's ResizeBuffers fail.
+ID3D11RenderTargetView* MakeFrameRenderTarget(IDXGISwapChain* swapChain) {
+  DXGI_SWAP_CHAIN_DESC description = {};
+  if (SUCCEEDED(swapChain->GetDesc(&description)) && !swapChainInfoLogged.exchange(true)) {
+    WriteLogFormat("[Overlay] SwapChain format=%u buffers=%u size=%ux%u windowed=%u",
+                   static_cast<unsigned>(description.BufferDesc.Format), description.BufferCount,
+                   description.BufferDesc.Width, description.BufferDesc.Height,
+                   description.Windowed ? 1u : 0u);
+  }
+  ID3D11Texture2D* backBuffer = nullptr;
+  HRESULT result =
+      swapChain->GetBuffer(0, __uuidof(ID3D11Texture2D), reinterpret_cast<void**>(&backBuffer));
+  if (FAILED(result) || backBuffer == nullptr) {
+    LogOverlayErrorOnce("[Overlay] GetBuffer(ID3D11Texture2D) failed: 0x%08X",
+                        static_cast<unsigned>(result));
+    return nullptr;
+  }
+  ID3D11RenderTargetView* view = nullptr;
+  result = overlayRenderer.device->CreateRenderTargetView(backBuffer, nullptr, &view);
+  ReleaseAndClear(backBuffer);
+  if (FAILED(result) || view == nullptr) {
+    LogOverlayErrorOnce("[Overlay] CreateRenderTargetView failed: 0x%08X",
+                        static_cast<unsigned>(result));
+    return nullptr;
+  }
+  return view;
+}
+
+void BindOverlayState(ID3D11RenderTargetView* target, float width, float height) {
+  OverlayRenderer& r = overlayRenderer;
+  ID3D11DeviceContext* context = r.context;
+  context->OMSetRenderTargets(1, &target, nullptr);
+  const FLOAT blendFactor[4] = {0, 0, 0, 0};
+  context->OMSetBlendState(r.blendState, blendFactor, 0xFFFFFFFF);
+  context->OMSetDepthStencilState(r.depthStencilState, 0);
+  context->RSSetState(r.rasterizerState);
+  const D3D11_VIEWPORT viewport = {0, 0, width, height, 0, 1};
+  context->RSSetViewports(1, &viewport);
+  context->IASetInputLayout(r.inputLayout);
+  context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+  const UINT stride = sizeof(OverlayVertex);
+  const UINT offset = 0;
+  context->IASetVertexBuffers(0, 1, &r.vertexBuffer, &stride, &offset);
+  context->VSSetShader(r.vertexShader, nullptr, 0);
+  context->HSSetShader(nullptr, nullptr, 0);
+  context->DSSetShader(nullptr, nullptr, 0);
+  context->GSSetShader(nullptr, nullptr, 0);
+  context->PSSetShader(r.pixelShader, nullptr, 0);
+  context->PSSetSamplers(0, 1, &r.sampler);
+}
+
+void DrawQuad(ID3D11ShaderResourceView* texture, const OverlayVertex (&vertices)[kQuadVertexCount]) {
+  OverlayRenderer& r = overlayRenderer;
+  if (texture == nullptr) return;
+  D3D11_MAPPED_SUBRESOURCE mapped = {};
+  if (FAILED(r.context->Map(r.vertexBuffer, 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped))) return;
+  std::memcpy(mapped.pData, vertices, sizeof vertices);
+  r.context->Unmap(r.vertexBuffer, 0);
+  r.context->PSSetShaderResources(0, 1, &texture);
+  r.context->Draw(kQuadVertexCount, 0);
+}
+
+void DrawRect(ID3D11ShaderResourceView* texture, const PixelRect& rect, float width, float height,
+              float alpha) {
+  OverlayVertex vertices[kQuadVertexCount];
+  BuildQuad(rect, width, height, alpha, vertices);
+  DrawQuad(texture, vertices);
+}
+
+// The cached background; null when bg.png is missing or broken.
+ID3D11ShaderResourceView* Background() {
+  OverlayRenderer& r = overlayRenderer;
+  char path[260];
+  BuildResourcePath("bg.png", path);
+  if (path[0] == '\0') return nullptr;
+  if (r.backgroundTexture != nullptr && std::strcmp(r.backgroundTexturePath, path) == 0) {
+    return r.backgroundTexture;
+  }
+  ReleaseAndClear(r.backgroundTexture);
+  r.backgroundTexturePath[0] = '\0';
+  if (!LoadPngTexture(path, &r.backgroundTexture)) return nullptr;
+  std::memcpy(r.backgroundTexturePath, path, sizeof path);
+  return r.backgroundTexture;
+}
+
+// The cached icon of the art; null when its file is missing or broken.
+ID3D11ShaderResourceView* Icon(uint32_t artId) {
+  OverlayRenderer& r = overlayRenderer;
+  if (r.iconTexture != nullptr && r.iconTextureArtId == artId) return r.iconTexture;
+  ReleaseAndClear(r.iconTexture);
+  r.iconTextureArtId = 0;
+  char fileName[32];
+  char path[260];
+  if (FormatText(fileName, sizeof fileName, "%u.png", artId) < 0) return nullptr;
+  BuildResourcePath(fileName, path);
+  if (path[0] == '\0' || !LoadPngTexture(path, &r.iconTexture)) return nullptr;
+  r.iconTextureArtId = artId;
+  return r.iconTexture;
+}
+
+void DrawPanel(const ResolutionProfile& profile, uint32_t artId, float width, float height) {
+  ID3D11ShaderResourceView* background = Background();
+  if (background == nullptr) return;  // no panel without its background, icon included
+  const PixelRect panel = PanelRect(profile, width, height);
+  DrawRect(background, panel, width, height, kPanelAlpha);
+  if (artId == 0) return;
+  ID3D11ShaderResourceView* icon = Icon(artId);
+  if (icon != nullptr) DrawRect(icon, IconRect(profile, panel), width, height, 1.0f);
+}
+
+void DrawMessageBox(const wchar_t* text, float width, float height) {
+  if (EnsureMessageTexture(text)) {
+    DrawRect(overlayRenderer.messageTexture, MessageRect(width, height), width, height, 1.0f);
+  }
+}
+
+}  // namespace
+
+void DrawOverlayFrame(IDXGISwapChain* swapChain) {
+  FrameWants wants;
+  ReadWhatIsWanted(wants);
+  if (!wants.showMessage && !wants.panelWanted) return;
+
+  DXGI_SWAP_CHAIN_DESC description = {};
+  swapChain->GetDesc(&description);
+  const uint32_t width = description.BufferDesc.Width != 0 ? description.BufferDesc.Width : kFallbackWidth;
+  const uint32_t height =
+      description.BufferDesc.Height != 0 ? description.BufferDesc.Height : kFallbackHeight;
+  const ResolutionProfile* profile = FindResolutionProfile(width, height);
+  if (wants.panelWanted) {
+    NoteProfile(width, height, profile);
+    wants.panelWanted = profile != nullptr;
+  }
+  if (!wants.showMessage && !wants.panelWanted) return;
+  if (!EnsureRenderObjects(swapChain) || !IsOurDevice(swapChain)) return;
+  ID3D11RenderTargetView* target = MakeFrameRenderTarget(swapChain);
+  if (target == nullptr) return;
+
+  const float w = static_cast<float>(width);
+  const float h = static_cast<float>(height);
+  SavedPipelineState saved;
+  SavePipelineState(overlayRenderer.context, saved);
+  BindOverlayState(target, w, h);
+  if (wants.panelWanted) DrawPanel(*profile, wants.artId, w, h);
+  if (wants.showMessage) DrawMessageBox(wants.message, w, h);
+  RestorePipelineState(overlayRenderer.context, saved);
+  ReleaseAndClear(target);
+}
+
+}  // namespace artwheel

@@ -1,0 +1,63 @@
+#pragma once
+// Where the skill panel and the message go in a frame, and the quads that draw
+// them. Platform-free.
+#include <cstddef>
+#include <cstdint>
+
+namespace artwheel {
+
+struct ResolutionProfile {
+  uint32_t width;
+  uint32_t height;
+  const char* name;
+  int32_t rightMargin;
+  int32_t bottomMargin;
+  int32_t size;
+  int32_t inset;
+};
+
+inline constexpr ResolutionProfile kResolutionProfiles[] = {
+    {2560, 1440, "2560x1440", 60, 130, 120, 16},
+    {1920, 1080, "1920x1080", 45, 95, 90, 14},
+    {1366, 768, "1366x768", 32, 72, 60, 8},
+    {1280, 720, "1280x720", 30, 63, 60, 8},
+};
+
+inline constexpr uint32_t kFallbackWidth = 1280;
+inline constexpr uint32_t kFallbackHeight = 720;
+inline constexpr float kMessageWidth = 512.0f;
+inline constexpr float kMessageHeight = 80.0f;
+inline constexpr float kPanelAlpha = 0.6f;
+
+// The row for exactly this size, or null.
+const ResolutionProfile* FindResolutionProfile(uint32_t width, uint32_t height);
+
+struct PixelRect {
+  float left, top, right, bottom;
+};
+
+// The panel's background square and the icon inside it.
+PixelRect PanelRect(const ResolutionProfile& profile, float width, float height);
+PixelRect IconRect(const ResolutionProfile& profile, const PixelRect& panel);
+// 512 x 80, centred horizontally, 15% down from the top.
+PixelRect MessageRect(float width, float height);
+
+struct OverlayVertex {
+  float x, y;  // normalised device coordinates
+  float u, v;
+  float alpha;
+};
+static_assert(sizeof(OverlayVertex) == 20, "the input layout reads 20-byte vertices");
+
+inline constexpr size_t kQuadVertexCount = 6;
+
+// Two clockwise triangles covering the rectangle of a width x height frame.
+void BuildQuad(const PixelRect& rect, float width, float height, float alpha,
+               OverlayVertex (&vertices)[kQuadVertexCount]);
+
+// "<folder of the configuration file>resources\<file name>". False, with an
+// empty output, when the configuration path has no folder or the result would
+// not fit: a cut path could name another file.
+bool BuildResourcePathFrom(const char* iniPath, const char* fileName, char* out, size_t size);
+
+}  // namespace artwheel

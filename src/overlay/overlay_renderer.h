@@ -1,0 +1,57 @@
+#pragma once
+// The render thread's objects: made lazily inside Present from the game's own
+// device, kept for the life of the process.
+#include <d3d11.h>
+
+#include <cstdint>
+
+#include "overlay/overlay_state.h"
+
+namespace artwheel {
+
+struct OverlayRenderer {
+  ID3D11Device* device = nullptr;
+  ID3D11DeviceContext* context = nullptr;
+  ID3D11VertexShader* vertexShader = nullptr;
+  ID3D11PixelShader* pixelShader = nullptr;
+  ID3D11InputLayout* inputLayout = nullptr;
+  ID3D11Buffer* vertexBuffer = nullptr;
+  ID3D11SamplerState* sampler = nullptr;
+  ID3D11BlendState* blendState = nullptr;
+  // A game may leave culling, scissoring or depth testing on; the overlay
+  // draws with its own plain states and puts the game's back afterwards.
+  ID3D11RasterizerState* rasterizerState = nullptr;
+  ID3D11DepthStencilState* depthStencilState = nullptr;
+  ID3D11ShaderResourceView* messageTexture = nullptr;
+  wchar_t messageTextureText[kMessageCapacity] = {};
+  struct IWICImagingFactory* wicFactory = nullptr;
+
+  // Image caches of the frame drawing, keyed by path and by art id.
+  ID3D11ShaderResourceView* backgroundTexture = nullptr;
+  char backgroundTexturePath[260] = {};
+  ID3D11ShaderResourceView* iconTexture = nullptr;
+  uint32_t iconTextureArtId = 0;
+  uint32_t loggedProfileWidth = 0;
+  uint32_t loggedProfileHeight = 0;
+  const char* loggedProfileName = nullptr;
+};
+
+extern OverlayRenderer overlayRenderer;
+
+// The render side's failures are logged once per process, whichever comes first.
+void LogOverlayErrorOnce(const char* format, ...);
+
+bool EnsureRenderObjects(IDXGISwapChain* swapChain);
+bool EnsureMessageTexture(const wchar_t* text);
+bool LoadPngTexture(const char* utf8Path, ID3D11ShaderResourceView** view);
+// The image's path in the resources folder beside the configuration file; an
+// empty text when there is none or it would not fit.
+void BuildResourcePath(const char* fileName, char (&path)[260]);
+
+template <typename T>
+void ReleaseAndClear(T*& object) {
+  if (object != nullptr) object->Release();
+  object = nullptr;
+}
+
+}  // namespace artwheel

@@ -1,0 +1,76 @@
+#include "overlay/overlay_state.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <cwchar>
+
+namespace artwheel {
+namespace {
+
+struct OverlayStateRecord {
+  SRWLOCK messageLock = SRWLOCK_INIT;
+  wchar_t messageText[kMessageCapacity] = {};
+  uint64_t messageExpiresAt = 0;
+
+  SRWLOCK panelLock = SRWLOCK_INIT;
+  char iniPath[260] = {};
+  bool panelVisible = false;
+  uint32_t panelArtId = 0;
+};
+
+OverlayStateRecord OverlayState;
+
+}  // namespace
+
+void PostOverlayMessage(const char* utf8Text) {
+  wchar_t converted[kMessageCapacity] = {};
+  if (utf8Text != nullptr &&
+      MultiByteToWideChar(CP_UTF8, 0, utf8Text, -1, converted, kMessageCapacity) == 0) {
+    converted[0] = L'\0';  // does not fit: post nothing rather than a cut text
+  }
+  AcquireSRWLockExclusive(&OverlayState.messageLock);
+  std::wmemcpy(OverlayState.messageText, converted, kMessageCapacity);
+  OverlayState.messageExpiresAt = GetTickCount64() + kMessageDurationMs;
+  ReleaseSRWLockExclusive(&OverlayState.messageLock);
+}
+
+void SetPanelState(bool visible, uint32_t artId) {
+  AcquireSRWLockExclusive(&OverlayState.panelLock);
+  OverlayState.panelVisible = visible;
+  OverlayState.panelArtId = artId;
+  ReleaseSRWLockExclusive(&OverlayState.panelLock);
+}
+
+void SetOverlayIniPath(const char* path) {
+  char copy[sizeof OverlayState.iniPath] = {};
+  if (path != nullptr && std::strlen(path) < sizeof copy) std::strcpy(copy, path);
+  AcquireSRWLockExclusive(&OverlayState.panelLock);
+  std::memcpy(OverlayState.iniPath, copy, sizeof copy);
+  ReleaseSRWLockExclusive(&OverlayState.panelLock);
+}
+
+bool ReadOverlayMessage(uint64_t now, wchar_t (&text)[kMessageCapacity]) {
+  AcquireSRWLockShared(&OverlayState.messageLock);
+  const bool showing = OverlayState.messageText[0] != L'\0' && now < OverlayState.messageExpiresAt;
+  if (showing) std::wmemcpy(text, OverlayState.messageText, kMessageCapacity);
+  ReleaseSRWLockShared(&OverlayState.messageLock);
+  return showing;
+}
+
+PanelState ReadPanelState() {
+  AcquireSRWLockShared(&OverlayState.panelLock);
+  const PanelState state{OverlayState.panelVisible, OverlayState.panelArtId};
+  ReleaseSRWLockShared(&OverlayState.panelLock);
+  return state;
+}
+
+bool ReadOverlayIniPath(char (&path)[260]) {
+  std::memset(path, 0, sizeof path);
+  AcquireSRWLockShared(&OverlayState.panelLock);
+  if (OverlayState.iniPath[0] != '\0') std::memcpy(path, OverlayState.iniPath, sizeof path);
+  ReleaseSRWLockShared(&OverlayState.panelLock);
+  return path[0] != '\0';
+}
+
+}  // namespace artwheel

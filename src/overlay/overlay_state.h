@@ -1,0 +1,29 @@
+#pragma once
+// What the worker decides and the render thread draws: a message shown for two
+// seconds and the skill panel's decision, each group under its own slim
+// reader/writer lock. The locks are never nested and never held across
+// Direct3D, the profile functions or the log.
+#include <cstddef>
+#include <cstdint>
+
+namespace artwheel {
+
+inline constexpr size_t kMessageCapacity = 128;  // UTF-16 code units
+inline constexpr uint64_t kMessageDurationMs = 2000;
+
+struct PanelState {
+  bool visible;
+  uint32_t artId;
+};
+
+// Worker thread.
+void PostOverlayMessage(const char* utf8Text);
+void SetPanelState(bool visible, uint32_t artId);
+void SetOverlayIniPath(const char* path);
+
+// Render thread.
+bool ReadOverlayMessage(uint64_t now, wchar_t (&text)[kMessageCapacity]);
+PanelState ReadPanelState();
+bool ReadOverlayIniPath(char (&path)[260]);
+
+}  // namespace artwheel

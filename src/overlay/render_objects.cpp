@@ -1,0 +1,194 @@
+#include <d3dcompiler.h>
+
+#include <atomic>
+#include <cstdarg>
+
+#include "core/log.h"
+#include "overlay/overlay_layout.h"
+#include "overlay/overlay_renderer.h"
+
+namespace artwheel {
+
+OverlayRenderer overlayRenderer;
+
+namespace {
+
+std::atomic<bool> overlayErrorLogged{false};
+
+// One line: the HLSL compiler sees exactly these 520 bytes.
+constexpr char OverlayShaderSource[] =
+    "struct VS_IN { float2 pos : POSITION; float2 uv : TEXCOORD0; float alpha : COLOR0; };"
+    "struct PS_IN { float4 pos : SV_POSITION; float2 uv : TEXCOORD0; float alpha : COLOR0; };"
+    "PS_IN VSMain(VS_IN input) {  PS_IN output;  output.pos = float4(input.pos, 0.0f, 1.0f);"
+    "  output.uv = input.uv;  output.alpha = input.alpha;  return output;}"
+    "Texture2D tex0 : register(t0);SamplerState samp0 : register(s0);"
+    "float4 PSMain(PS_IN input) : SV_Target {  float4 color = tex0.Sample(samp0, input.uv);"
+    "  color.a *= input.alpha;  return color;}";
+static_assert(sizeof(OverlayShaderSource) - 1 == 520, "the shader text is 520 bytes");
+
+const D3D11_INPUT_ELEMENT_DESC kVertexLayout[] = {
+    {"POSITION", 0, DXGI_FORMAT_R32G32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0},
+    {"TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, 0, 8, D3D11_INPUT_PER_VERTEX_DATA, 0},
+    {"COLOR", 0, DXGI_FORMAT_R32_FLOAT, 0, 16, D3D11_INPUT_PER_VERTEX_DATA, 0},
+};
+
+pD3DCompile LoadCompiler() {
+  static pD3DCompile compile = nullptr;
+  if (compile == nullptr) {
+    HMODULE library = LoadLibraryA("D3DCOMPILER_47.dll");
+    if (library != nullptr) {
+      compile = reinterpret_cast<pD3DCompile>(
+          reinterpret_cast<void*>(GetProcAddress(library, "D3DCompile")));
+    }
+  }
+  return compile;
+}
+
+// False when the compile failed; the compiler's message, if any, is logged once.
+bool Compile(pD3DCompile compile, const char* entry, const char* target, ID3DBlob** code) {
+  ID3DBlob* errors = nullptr;
+  const HRESULT result =
+      compile(OverlayShaderSource, sizeof OverlayShaderSource - 1, nullptr, nullptr, nullptr,
+              entry, target, D3DCOMPILE_ENABLE_STRICTNESS, 0, code, &errors);
+  if (FAILED(result) && errors != nullptr) {
+    LogOverlayErrorOnce("[Overlay] Shader compile failed: %.*s",
+                        static_cast<int>(errors->GetBufferSize()),
+                        static_cast<const char*>(errors->GetBufferPointer()));
+  }
+  ReleaseAndClear(errors);
+  return SUCCEEDED(result) && *code != nullptr;
+}
+
+bool MakeShaders(OverlayRenderer& r) {
+  ReleaseAndClear(r.vertexShader);
+  ReleaseAndClear(r.pixelShader);
+  ReleaseAndClear(r.inputLayout);
+  const pD3DCompile compile = LoadCompiler();
+  if (compile == nullptr) return false;
+  ID3DBlob* vertexCode = nullptr;
+  ID3DBlob* pixelCode = nullptr;
+  if (!Compile(compile, "VSMain", "vs_4_0", &vertexCode) ||
+      !Compile(compile, "PSMain", "ps_4_0", &pixelCode)) {
+    ReleaseAndClear(vertexCode);
+    ReleaseAndClear(pixelCode);
+    return false;
+  }
+  HRESULT result = r.device->CreateVertexShader(vertexCode->GetBufferPointer(),
+                                                vertexCode->GetBufferSize(), nullptr, &r.vertexShader);
+  if (SUCCEEDED(result)) {
+    result = r.device->CreatePixelShader(pixelCode->GetBufferPointer(), pixelCode->GetBufferSize(),
+                                         nullptr, &r.pixelShader);
+  }
+  if (SUCCEEDED(result)) {
+    result = r.device->CreateInputLayout(kVertexLayout, 3, vertexCode->GetBufferPointer(),
+                                         vertexCode->GetBufferSize(), &r.inputLayout);
+  }
+  ReleaseAndClear(vertexCode);
+  ReleaseAndClear(pixelCode);
+  if (FAILED(result)) {
+    LogOverlayErrorOnce("[Overlay] Shader resource creation failed: 0x%08X",
+                        static_cast<unsigned>(result));
+    return false;
+  }
+  return true;
+}
+
+bool MakeVertexBuffer(OverlayRenderer& r) {
+  D3D11_BUFFER_DESC description = {};
+  description.ByteWidth = sizeof(OverlayVertex) * kQuadVertexCount;
+  description.Usage = D3D11_USAGE_DYNAMIC;
+  description.BindFlags = D3D11_BIND_VERTEX_BUFFER;
+  description.CPUAccessFlags = D3D11_CPU_ACCESS_WRITE;
+  return SUCCEEDED(r.device->CreateBuffer(&description, nullptr, &r.vertexBuffer));
+}
+
+bool MakeSampler(OverlayRenderer& r) {
+  D3D11_SAMPLER_DESC description = {};
+  description.Filter = D3D11_FILTER_MIN_MAG_MIP_LINEAR;
+  description.AddressU = D3D11_TEXTURE_ADDRESS_CLAMP;
+  description.AddressV = D3D11_TEXTURE_ADDRESS_CLAMP;
+  description.AddressW = D3D11_TEXTURE_ADDRESS_CLAMP;
+  return SUCCEEDED(r.device->CreateSamplerState(&description, &r.sampler));
+}
+
+bool MakeBlendState(OverlayRenderer& r) {
+  D3D11_BLEND_DESC description = {};
+  D3D11_RENDER_TARGET_BLEND_DESC& target = description.RenderTarget[0];
+  target.BlendEnable = TRUE;
+  target.SrcBlend = D3D11_BLEND_SRC_ALPHA;
+  target.DestBlend = D3D11_BLEND_INV_SRC_ALPHA;
+  target.BlendOp = D3D11_BLEND_OP_ADD;
+  target.SrcBlendAlpha = D3D11_BLEND_ONE;
+  target.DestBlendAlpha = D3D11_BLEND_INV_SRC_ALPHA;
+  target.BlendOpAlpha = D3D11_BLEND_OP_ADD;
+  target.RenderTargetWriteMask = D3D11_COLOR_WRITE_ENABLE_ALL;
+  return SUCCEEDED(r.device->CreateBlendState(&description, &r.blendState));
+}
+
+bool MakeFixedStates(OverlayRenderer& r) {
+  D3D11_RASTERIZER_DESC raster = {};
+  raster.FillMode = D3D11_FILL_SOLID;
+  raster.CullMode = D3D11_CULL_NONE;
+  raster.DepthClipEnable = TRUE;
+  D3D11_DEPTH_STENCIL_DESC depth = {};
+  depth.DepthEnable = FALSE;
+  depth.DepthWriteMask = D3D11_DEPTH_WRITE_MASK_ZERO;
+  depth.DepthFunc = D3D11_COMPARISON_ALWAYS;
+  depth.StencilEnable = FALSE;
+  if (r.rasterizerState == nullptr &&
+      FAILED(r.device->CreateRasterizerState(&raster, &r.rasterizerState))) {
+    return false;
+  }
+  return r.depthStencilState != nullptr ||
+         SUCCEEDED(r.device->CreateDepthStencilState(&depth, &r.depthStencilState));
+}
+
+bool TakeDevice(OverlayRenderer& r, IDXGISwapChain* swapChain) {
+  const HRESULT result =
+      swapChain->GetDevice(__uuidof(ID3D11Device), reinterpret_cast<void**>(&r.device));
+  if (FAILED(result) || r.device == nullptr) {
+    r.device = nullptr;
+    LogOverlayErrorOnce("[Overlay] GetDevice failed: 0x%08X", static_cast<unsigned>(result));
+    return false;
+  }
+  r.device->GetImmediateContext(&r.context);
+  return r.context != nullptr;
+}
+
+}  // namespace
+
+void LogOverlayErrorOnce(const char* format, ...) {
+  if (overlayErrorLogged.exchange(true)) return;
+  char message[kLogMessageSize];
+  va_list args;
+  va_start(args, format);
+  const int length = FormatTruncatedV(message, sizeof message, format, args);
+  va_end(args);
+  if (length >= 0) WriteLogLine(message);
+}
+
+bool EnsureRenderObjects(IDXGISwapChain* swapChain) {
+  OverlayRenderer& r = overlayRenderer;
+  if (r.device == nullptr && !TakeDevice(r, swapChain)) return false;
+  if (r.context == nullptr) {
+    r.device->GetImmediateContext(&r.context);
+    if (r.context == nullptr) return false;
+  }
+  if ((r.vertexShader == nullptr || r.pixelShader == nullptr || r.inputLayout == nullptr) &&
+      !MakeShaders(r)) {
+    return false;
+  }
+  if (r.vertexBuffer == nullptr && !MakeVertexBuffer(r)) return false;
+  if (r.sampler == nullptr && !MakeSampler(r)) return false;
+  if (r.blendState == nullptr && !MakeBlendState(r)) return false;
+  return MakeFixedStates(r);
+}
+
+void BuildResourcePath(const char* fileName, char (&path)[260]) {
+  char iniPath[260];
+  path[0] = '\0';
+  if (!ReadOverlayIniPath(iniPath)) return;
+  BuildResourcePathFrom(iniPath, fileName, path, sizeof path);
+}
+
+}  // namespace artwheel
