@@ -70,6 +70,14 @@ struct Renderer {
   bool resizeDone = false;
   std::string screenshotName;
   bool screenshotDone = false;
+  bool referencesRequested = false;
+  ULONG references = 0;
+  bool secondRequested = false;
+  uint32_t secondWidth = 0;
+  uint32_t secondHeight = 0;
+  std::string secondError;
+  bool secondDone = false;
+  std::string secondScreenshotName;
   bool syncRequested = false;
   uint32_t syncInterval = 0;
   HRESULT syncResult = S_OK;
@@ -96,6 +104,13 @@ struct Renderer {
   KnownState state;
   uint32_t width = 0;
   uint32_t height = 0;
+
+  // The second device, its window and swap chain.
+  HWND secondWindow = nullptr;
+  ID3D11Device* secondDevice = nullptr;
+  ID3D11DeviceContext* secondContext = nullptr;
+  IDXGISwapChain* secondSwapChain = nullptr;
+  ID3D11RenderTargetView* secondTarget = nullptr;
 };
 
 Renderer renderer;
@@ -111,32 +126,37 @@ HWND CreateGameWindow(uint32_t width, uint32_t height) {
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = L"SimGameWindow";
   RegisterClassExW(&windowClass);
+  // A zero size asks DXGI for the window's client size: a borderless window
+  // of no size makes that 0 x 0.
+  const DWORD style = (width == 0 || height == 0) ? WS_POPUP : WS_OVERLAPPEDWINDOW;
   RECT area = {0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
-  AdjustWindowRect(&area, WS_OVERLAPPEDWINDOW, FALSE);
-  HWND window = CreateWindowExW(0, L"SimGameWindow", L"sekiro (simulated)", WS_OVERLAPPEDWINDOW, 0,
-                                0, area.right - area.left, area.bottom - area.top, nullptr,
-                                nullptr, windowClass.hInstance, nullptr);
+  AdjustWindowRect(&area, style, FALSE);
+  HWND window = CreateWindowExW(0, L"SimGameWindow", L"sekiro (simulated)", style, 0, 0,
+                                area.right - area.left, area.bottom - area.top, nullptr, nullptr,
+                                windowClass.hInstance, nullptr);
   if (window != nullptr) ShowWindow(window, SW_SHOWNOACTIVATE);
   return window;
 }
 
-bool CreateDeviceAndSwapChain(Renderer& r) {
+bool CreateDeviceAndSwapChain(HWND window, uint32_t width, uint32_t height,
+                              IDXGISwapChain** swapChain, ID3D11Device** device,
+                              ID3D11DeviceContext** context) {
   DXGI_SWAP_CHAIN_DESC description = {};
-  description.BufferDesc.Width = r.width;
-  description.BufferDesc.Height = r.height;
+  description.BufferDesc.Width = width;
+  description.BufferDesc.Height = height;
   description.BufferDesc.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
   description.SampleDesc.Count = 1;
   description.BufferUsage = DXGI_USAGE_RENDER_TARGET_OUTPUT;
   description.BufferCount = 1;
-  description.OutputWindow = r.window;
+  description.OutputWindow = window;
   description.Windowed = TRUE;
   // One buffer that keeps what was drawn after Present, so screenshots see the overlay.
   description.SwapEffect = DXGI_SWAP_EFFECT_SEQUENTIAL;
   const D3D_FEATURE_LEVEL level = D3D_FEATURE_LEVEL_11_0;
   for (D3D_DRIVER_TYPE driver : {D3D_DRIVER_TYPE_HARDWARE, D3D_DRIVER_TYPE_WARP}) {
     if (SUCCEEDED(D3D11CreateDeviceAndSwapChain(nullptr, driver, nullptr, 0, &level, 1,
-                                                D3D11_SDK_VERSION, &description, &r.swapChain,
-                                                &r.device, nullptr, &r.context))) {
+                                                D3D11_SDK_VERSION, &description, swapChain,
+                                                device, nullptr, context))) {
       return true;
     }
   }
@@ -341,9 +361,10 @@ const char* FindStateMismatch(Renderer& r) {
   return mismatch;
 }
 
-void CaptureBackBuffer(Renderer& r, const std::string& name) {
+void CaptureBackBuffer(Renderer& r, IDXGISwapChain* swapChain, ID3D11Device* device,
+                       ID3D11DeviceContext* context, const std::string& name) {
   ID3D11Texture2D* backBuffer = nullptr;
-  if (FAILED(r.swapChain->GetBuffer(0, __uuidof(ID3D11Texture2D),
+  if (FAILED(swapChain->GetBuffer(0, __uuidof(ID3D11Texture2D),
                                     reinterpret_cast<void**>(&backBuffer)))) {
     return;
   }
@@ -354,11 +375,11 @@ void CaptureBackBuffer(Renderer& r, const std::string& name) {
   description.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
   description.MiscFlags = 0;
   ID3D11Texture2D* staging = nullptr;
-  r.device->CreateTexture2D(&description, nullptr, &staging);
+  device->CreateTexture2D(&description, nullptr, &staging);
   if (staging != nullptr) {
-    r.context->CopyResource(staging, backBuffer);
+    context->CopyResource(staging, backBuffer);
     D3D11_MAPPED_SUBRESOURCE mapped = {};
-    if (SUCCEEDED(r.context->Map(staging, 0, D3D11_MAP_READ, 0, &mapped))) {
+    if (SUCCEEDED(context->Map(staging, 0, D3D11_MAP_READ, 0, &mapped))) {
       Capture capture;
       capture.width = description.Width;
       capture.height = description.Height;
@@ -368,7 +389,7 @@ void CaptureBackBuffer(Renderer& r, const std::string& name) {
                     static_cast<unsigned char*>(mapped.pData) + size_t(y) * mapped.RowPitch,
                     size_t(capture.width) * 4);
       }
-      r.context->Unmap(staging, 0);
+      context->Unmap(staging, 0);
       WritePng(name + ".png", capture.rgba.data(), capture.width, capture.height);
       std::lock_guard<std::mutex> hold(r.mutex);
       r.capture = std::move(capture);
@@ -401,6 +422,38 @@ void ServeResize(Renderer& r) {
   r.changed.notify_all();
 }
 
+void ServeSecondDevice(Renderer& r) {
+  uint32_t width = 0;
+  uint32_t height = 0;
+  {
+    std::lock_guard<std::mutex> hold(r.mutex);
+    if (!r.secondRequested) return;
+    width = r.secondWidth;
+    height = r.secondHeight;
+  }
+  std::string error;
+  r.secondWindow = CreateGameWindow(width, height);
+  if (r.secondWindow == nullptr ||
+      !CreateDeviceAndSwapChain(r.secondWindow, width, height, &r.secondSwapChain, &r.secondDevice,
+                                &r.secondContext)) {
+    error = "could not create the second device";
+  } else {
+    ID3D11Texture2D* backBuffer = nullptr;
+    r.secondSwapChain->GetBuffer(0, __uuidof(ID3D11Texture2D), reinterpret_cast<void**>(&backBuffer));
+    if (backBuffer != nullptr) r.secondDevice->CreateRenderTargetView(backBuffer, nullptr, &r.secondTarget);
+    Release(backBuffer);
+    if (r.secondTarget == nullptr) {
+      error = "no view of the second back buffer";
+      Release(r.secondSwapChain);
+    }
+  }
+  std::lock_guard<std::mutex> hold(r.mutex);
+  r.secondRequested = false;
+  r.secondError = error;
+  r.secondDone = true;
+  r.changed.notify_all();
+}
+
 void PresentFrame(Renderer& r) {
   r.context->ClearRenderTargetView(r.state.targets[0], kClearColour);
   BindKnownState(r);
@@ -421,7 +474,35 @@ void PresentFrame(Renderer& r) {
   const HRESULT result = r.swapChain->Present(syncInterval, 0);
   QueryPerformanceCounter(&end);
   const char* mismatch = FindStateMismatch(r);
-  if (!screenshot.empty()) CaptureBackBuffer(r, screenshot);
+  if (!screenshot.empty()) CaptureBackBuffer(r, r.swapChain, r.device, r.context, screenshot);
+  const bool second = r.secondSwapChain != nullptr;
+  std::string secondScreenshot;
+  if (second) {
+    r.secondContext->ClearRenderTargetView(r.secondTarget, kClearColour);
+    r.secondSwapChain->Present(0, 0);
+    {
+      std::lock_guard<std::mutex> hold(r.mutex);
+      secondScreenshot = r.secondScreenshotName;
+    }
+    if (!secondScreenshot.empty()) {
+      CaptureBackBuffer(r, r.secondSwapChain, r.secondDevice, r.secondContext, secondScreenshot);
+    }
+  }
+  bool countReferences = false;
+  {
+    std::lock_guard<std::mutex> hold(r.mutex);
+    countReferences = r.referencesRequested;
+  }
+  ULONG references = 0;
+  if (countReferences) {
+    ID3D11Texture2D* backBuffer = nullptr;
+    if (SUCCEEDED(r.swapChain->GetBuffer(0, __uuidof(ID3D11Texture2D),
+                                         reinterpret_cast<void**>(&backBuffer)))) {
+      backBuffer->AddRef();
+      references = backBuffer->Release() - 1;  // without our own GetBuffer reference
+      backBuffer->Release();
+    }
+  }
 
   std::lock_guard<std::mutex> hold(r.mutex);
   r.presentMicroseconds.push_back(1e6 * double(end.QuadPart - start.QuadPart) /
@@ -436,9 +517,14 @@ void PresentFrame(Renderer& r) {
   if (mismatch != nullptr && r.mismatches++ == 0) {
     r.firstMismatch = std::string(mismatch) + " at frame " + std::to_string(r.frames);
   }
-  if (!screenshot.empty()) {
+  if (!screenshot.empty() || !secondScreenshot.empty()) {
     r.screenshotName.clear();
+    r.secondScreenshotName.clear();
     r.screenshotDone = true;
+  }
+  if (countReferences) {
+    r.referencesRequested = false;
+    r.references = references;
   }
   ++r.frames;
   r.changed.notify_all();
@@ -447,7 +533,9 @@ void PresentFrame(Renderer& r) {
 
 void RenderLoop(Renderer& r) {
   r.window = CreateGameWindow(r.width, r.height);
-  if (r.window == nullptr || !CreateDeviceAndSwapChain(r) || !CreateFixedObjects(r) ||
+  if (r.window == nullptr ||
+      !CreateDeviceAndSwapChain(r.window, r.width, r.height, &r.swapChain, &r.device, &r.context) ||
+      !CreateFixedObjects(r) ||
       !CreateSizedObjects(r)) {
     std::lock_guard<std::mutex> hold(r.mutex);
     r.startError = "could not create the game's window, device or swap chain";
@@ -469,6 +557,7 @@ void RenderLoop(Renderer& r) {
       framesPerSecond = r.framesPerSecond;
     }
     ServeResize(r);
+    ServeSecondDevice(r);
     PresentFrame(r);
     if (framesPerSecond != 0) {
       const double budget = 1000.0 / framesPerSecond;
@@ -526,6 +615,33 @@ void Screenshot(std::FILE* results, const char* name) {
   }
   renderer.screenshotDone = false;
   renderer.screenshotName = name;
+  WaitUntil(hold, [] { return renderer.screenshotDone; });
+  std::fprintf(results, "screenshot %s %ux%u\n", name, renderer.capture.width,
+               renderer.capture.height);
+}
+
+void BackBufferReferences(std::FILE* results, const char* label) {
+  std::unique_lock<std::mutex> hold(renderer.mutex);
+  renderer.referencesRequested = true;
+  WaitUntil(hold, [] { return !renderer.referencesRequested; });
+  std::fprintf(results, "references %s %lu\n", label, renderer.references);
+}
+
+void StartSecondDevice(std::FILE* results, uint32_t width, uint32_t height) {
+  std::unique_lock<std::mutex> hold(renderer.mutex);
+  renderer.secondWidth = width;
+  renderer.secondHeight = height;
+  renderer.secondDone = false;
+  renderer.secondRequested = true;
+  WaitUntil(hold, [] { return renderer.secondDone; });
+  std::fprintf(results, "second %s\n",
+               renderer.secondError.empty() ? "ready" : renderer.secondError.c_str());
+}
+
+void ScreenshotSecond(std::FILE* results, const char* name) {
+  std::unique_lock<std::mutex> hold(renderer.mutex);
+  renderer.screenshotDone = false;
+  renderer.secondScreenshotName = name;
   WaitUntil(hold, [] { return renderer.screenshotDone; });
   std::fprintf(results, "screenshot %s %ux%u\n", name, renderer.capture.width,
                renderer.capture.height);

@@ -27,6 +27,15 @@ void SetFrameRate(uint32_t framesPerSecond);
 void ResetFrameStats();
 void FrameStats(std::FILE* results, const char* label);
 
+// The reference count of back buffer 0 of the game's swap chain, as seen
+// from outside (our own GetBuffer reference not counted).
+void BackBufferReferences(std::FILE* results, const char* label);
+
+// A second window with a swap chain of another device, presented every frame
+// after the first; Screenshot with `second` captures it.
+void StartSecondDevice(std::FILE* results, uint32_t width, uint32_t height);
+void ScreenshotSecond(std::FILE* results, const char* name);
+
 // Frames, state mismatches, failed Presents; at the end of the run.
 void WriteRenderSummary(std::FILE* results);
 void StopRendering();

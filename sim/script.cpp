@@ -159,6 +159,17 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       if (!WaitFrames(static_cast<int>(Number(arg1)))) std::fprintf(results, "timeout frames\n");
     } else if (std::strcmp(command, "screenshot") == 0) {
       Screenshot(results, arg1);
+    } else if (std::strcmp(command, "screenshot2") == 0) {
+      ScreenshotSecond(results, arg1);
+    } else if (std::strcmp(command, "seconddevice") == 0) {
+      StartSecondDevice(results, Number(arg1), Number(arg2));
+    } else if (std::strcmp(command, "references") == 0) {
+      BackBufferReferences(results, arg1);
+    } else if (std::strcmp(command, "inikey") == 0) {
+      // inikey SECTION KEY VALUE: the player edits artwheel.ini while the game runs.
+      char path[MAX_PATH];
+      GetFullPathNameA("artwheel.ini", sizeof path, path, nullptr);
+      WritePrivateProfileStringA(arg1, arg2, line.count > 3 ? line.words[3] : "", path);
     } else if (std::strcmp(command, "pixel") == 0) {
       Pixel(results, Number(arg1), Number(arg2), line.count > 3 ? line.words[3] : "");
     } else if (std::strcmp(command, "presentsync") == 0) {

@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "png_file.h"
+#include "scenario.h"
+
+namespace e2e {
+namespace {
+
+// The game's frame is flat (32, 64, 96). The test images are solid: a red
+// background drawn at 60% over it, a green 7300 icon and a blue 5100 icon.
+constexpr Rgba kClear{32, 64, 96, 255};
+constexpr Rgba kBackground{133, 26, 38, 255};  // 0.6 * (200, 0, 0) + 0.4 * clear
+constexpr Rgba kGreen{0, 255, 0, 255};
+constexpr Rgba kBlue{0, 0, 255, 255};
+constexpr Rgba kMessageBox{13, 20, 27, 255};  // (10, 12, 14) at 216/255 over clear
+
+constexpr char kInGame[] =
+    "own 7300 73\nown 5100 51\nequipped 73\n"
+    "menu activeOrHud 1\nmenu loadingOrUi 1\nmenu postLoad 1\n";
+
+struct OverlaySetup {
+  std::string ini = "[General]\nIsDebug=1\n[Slots]\nB=7300\n[Overlay]\nEnable=1\n[SkillPanel]\nEnable=1\n";
+  bool background = true;
+  bool icons = true;
+};
+
+Scenario MakeOverlayScenario(const OverlaySetup& setup = {}) {
+  Scenario s = StandardScenario();
+  s.WriteIni(setup.ini);
+  if (setup.background) s.WriteFile("resources/bg.png", SolidPng(16, 16, {200, 0, 0, 255}));
+  if (setup.icons) {
+    s.WriteFile("resources/7300.png", SolidPng(8, 8, kGreen));
+    s.WriteFile("resources/5100.png", SolidPng(8, 8, kBlue));
+  }
+  return s;
+}
+
+// Runs the script after the game's window is up at the size and the panel
+// had time to settle.
+Scenario RunOverlay(const std::string& size, const std::string& script, const OverlaySetup& setup = {},
+                    const std::string& world = kInGame) {
+  Scenario s = MakeOverlayScenario(setup);
+  const bool panelWanted = setup.ini.find("[SkillPanel]\nEnable=1") != std::string::npos;
+  s.WriteScript(world + "window " + size + "\npad 0 0\nwaitlog [Core] Initialization OK\n" +
+                (panelWanted ? "waitlog [Overlay] SkillPanel resolution=\nframes 2\n" : "wait 300\n") +
+                script + "exit 0\n");
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.ResultsStartingWith("timeout").empty()) << s.Read("results.txt");
+  EXPECT_EQ(s.ResultsStartingWith("render").at(0).find("state_mismatches=0 present_failures=0") !=
+                std::string::npos,
+            true)
+      << s.Read("results.txt");
+  return s;
+}
+
+std::string Probe(const std::string& label, int x, int y) {
+  return "pixel " + std::to_string(x) + " " + std::to_string(y) + " " + label + "\n";
+}
+
+Rgba PixelOf(const Scenario& s, const std::string& label) {
+  for (const std::string& line : s.ResultsStartingWith("pixel " + label + " ")) {
+    unsigned r, g, b, a;
+    if (std::sscanf(line.c_str() + 7 + label.size(), "%u %u %u %u", &r, &g, &b, &a) == 4) {
+      return {uint8_t(r), uint8_t(g), uint8_t(b), uint8_t(a)};
+    }
+  }
+  ADD_FAILURE() << "no pixel " << label;
+  return {0, 0, 0, 0};
+}
+
+::testing::AssertionResult Near(const Rgba& actual, const Rgba& expected) {
+  const int tolerance = 3;
+  if (std::abs(actual.r - expected.r) <= tolerance && std::abs(actual.g - expected.g) <= tolerance &&
+      std::abs(actual.b - expected.b) <= tolerance) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure()
+         << "(" << int(actual.r) << ", " << int(actual.g) << ", " << int(actual.b) << ") vs ("
+         << int(expected.r) << ", " << int(expected.g) << ", " << int(expected.b) << ")";
+}
+
+struct Box {
+  int left, top, right, bottom;  // right and bottom exclusive
+};
+
+// Probes two pixels inside each corner and two just outside.
+std::string ProbeBox(const std::string& name, const Box& b) {
+  return Probe(name + "_in_tl", b.left + 1, b.top + 1) + Probe(name + "_in_br", b.right - 2, b.bottom - 2) +
+         Probe(name + "_out_tl", b.left - 2, b.top - 2) +
+         Probe(name + "_out_br", b.right + 1, b.bottom + 1);
+}
+
+void ExpectBox(const Scenario& s, const std::string& name, const Rgba& inside, const Rgba& outside) {
+  EXPECT_TRUE(Near(PixelOf(s, name + "_in_tl"), inside)) << name;
+  EXPECT_TRUE(Near(PixelOf(s, name + "_in_br"), inside)) << name;
+  EXPECT_TRUE(Near(PixelOf(s, name + "_out_tl"), outside)) << name;
+  EXPECT_TRUE(Near(PixelOf(s, name + "_out_br"), outside)) << name;
+}
+
+struct ProfileCase {
+  const char* size;
+  Box panel;
+  Box icon;
+};
+
+class OverlayProfiles : public ::testing::TestWithParam<ProfileCase> {};
+
+TEST_P(OverlayProfiles, PanelAndIconCoverTheirRectangles) {
+  const ProfileCase& c = GetParam();
+  // The outer probes of the icon fall on the background, those of the panel on the game.
+  const Scenario s = RunOverlay(c.size, "frames 3\nscreenshot frame\n" + ProbeBox("panel", c.panel) +
+                                            ProbeBox("icon", c.icon));
+  ExpectBox(s, "panel", kBackground, kClear);
+  ExpectBox(s, "icon", kGreen, kBackground);
+  EXPECT_EQ(s.CountMessages("[Overlay] SkillPanel resolution="), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Overlay, OverlayProfiles,
+    ::testing::Values(ProfileCase{"1920 1080", {1785, 895, 1875, 985}, {1799, 909, 1861, 971}},
+                      ProfileCase{"2560 1440", {2380, 1190, 2500, 1310}, {2396, 1206, 2484, 1294}},
+                      ProfileCase{"1366 768", {1274, 636, 1334, 696}, {1282, 644, 1326, 688}},
+                      ProfileCase{"1280 720", {1190, 597, 1250, 657}, {1198, 605, 1242, 649}}),
+    [](const auto& param) { return std::string(param.param.size).replace(4, 1, "x"); });
+
+// D-pad Down + B in the combat-art menu with the cursor on 7300.
+constexpr char kAssignB[] =
+    "menu pauseMenu 2\nmenu selectedResolvedId 73\nwait 100\npad 0 0x2002\nwait 100\npad 0 0\n"
+    "menu pauseMenu 0\n";
+
+TEST(Overlay, AssignmentStoresTheArtAndShowsTheMessageFor2Seconds) {
+  const Scenario s = RunOverlay(
+      "1920 1080", std::string(kAssignB) + "wait 300\nscreenshot early\n" +
+                       ProbeBox("message", {704, 162, 1216, 242}) + "wait 2000\nscreenshot late\n" +
+                       Probe("gone", 706, 164));
+  ExpectBox(s, "message", kMessageBox, kClear);
+  EXPECT_TRUE(Near(PixelOf(s, "gone"), kClear));
+  EXPECT_EQ(s.CountMessages("[Skill] Assigned combat art id 7300 (resolved 73) to slot 2 (DPadDown+B)"), 1);
+  EXPECT_NE(s.Ini().find("B=7300\r\n"), std::string::npos);
+  EXPECT_EQ(s.CountMessages("[Skill] Hotkey"), 0);  // assigned, not equipped
+}
+
+TEST(Overlay, ASecondAssignmentRestartsTheMessage) {
+  const Scenario s = RunOverlay(
+      "1920 1080", std::string(kAssignB) + "wait 1400\n" + kAssignB + "wait 1200\nscreenshot restarted\n" +
+                       Probe("shown", 706, 164));
+  EXPECT_TRUE(Near(PixelOf(s, "shown"), kMessageBox));
+  EXPECT_EQ(s.CountMessages("[Skill] Assigned combat art id 7300"), 2);
+}
+
+TEST(Overlay, AtASizeWithoutProfileOnlyTheMessageIsDrawn) {
+  const Scenario s = RunOverlay("1600 900", std::string(kAssignB) + "frames 3\nscreenshot frame\n" +
+                                                ProbeBox("message", {544, 135, 1056, 215}) +
+                                                Probe("nopanel", 1500, 750));
+  ExpectBox(s, "message", kMessageBox, kClear);
+  EXPECT_TRUE(Near(PixelOf(s, "nopanel"), kClear));
+  EXPECT_EQ(s.CountMessages("[Overlay] SkillPanel resolution=1600x900 profile=<none>"), 1);
+}
+
+TEST(Overlay, MenuAndDialogHideThePanelAndRestartItsSettleTime) {
+  const std::string panel = "1800";  // inside the 1920 x 1080 background, outside the icon
+  const Scenario s = RunOverlay(
+      "1920 1080",
+      "menu pauseMenu 2\nwait 60\nscreenshot menu\n" + Probe("menu", 1787, 897) +
+          "menu pauseMenu 0\nwait 150\nscreenshot settling\n" + Probe("settling", 1787, 897) +
+          "wait 600\nscreenshot back\n" + Probe("back", 1787, 897) +
+          "menu dialog 1\nwait 40\nmenu dialog 0\nwait 150\nscreenshot dialog\n" +
+          Probe("dialog", 1787, 897) + "wait 600\nscreenshot again\n" + Probe("again", 1787, 897));
+  EXPECT_TRUE(Near(PixelOf(s, "menu"), kClear));
+  EXPECT_TRUE(Near(PixelOf(s, "settling"), kClear));
+  EXPECT_TRUE(Near(PixelOf(s, "back"), kBackground));
+  EXPECT_TRUE(Near(PixelOf(s, "dialog"), kClear));
+  EXPECT_TRUE(Near(PixelOf(s, "again"), kBackground));
+}
+
+TEST(Overlay, NoEquippedArtDrawsTheBackgroundOnlyAndAChangeReachesThePanel) {
+  const Scenario s = RunOverlay("1920 1080",
+                                "equipped 0\nwait 400\nscreenshot none\n" + Probe("none", 1830, 940) +
+                                    "equipped 51\nwait 400\nscreenshot changed\n" +
+                                    Probe("changed", 1830, 940));
+  EXPECT_TRUE(Near(PixelOf(s, "none"), kBackground));
+  EXPECT_TRUE(Near(PixelOf(s, "changed"), kBlue));
+}
+
+TEST(Overlay, SwitchingTheKeyOffInTheFileHidesThePanelOnTheNextFrame) {
+  const Scenario s = RunOverlay("1920 1080", "screenshot on\n" + Probe("on", 1830, 940) +
+                                                 "inikey SkillPanel Enable 0\nframes 2\n"
+                                                 "screenshot off\n" +
+                                                 Probe("off", 1830, 940));
+  EXPECT_TRUE(Near(PixelOf(s, "on"), kGreen));
+  EXPECT_TRUE(Near(PixelOf(s, "off"), kClear));
+}
+
+TEST(Overlay, MissingBackgroundSuppressesThePanelMissingIconOnlyTheIcon) {
+  OverlaySetup noBackground;
+  noBackground.background = false;
+  const Scenario s =
+      RunOverlay("1920 1080", "screenshot frame\n" + Probe("icon", 1830, 940), noBackground);
+  EXPECT_TRUE(Near(PixelOf(s, "icon"), kClear));
+  EXPECT_GE(s.CountMessages("[Overlay] Could not load texture " + s.WindowsDir() +
+                            "\\resources\\bg.png: 0x"),
+            1);
+
+  OverlaySetup noIcon;
+  noIcon.icons = false;
+  const Scenario t = RunOverlay("1920 1080", "screenshot frame\n" + Probe("icon", 1830, 940), noIcon);
+  EXPECT_TRUE(Near(PixelOf(t, "icon"), kBackground));
+}
+
+TEST(Overlay, ABrokenImageIsLoggedWithTheDecodersResult) {
+  Scenario s = MakeOverlayScenario();
+  s.WriteFile("resources/7300.png", "\x89PNG\r\n\x1a\nthis is not an image");
+  s.WriteScript(std::string(kInGame) + "window 1920 1080\npad 0 0\nwait 800\nexit 0\n");
+  ASSERT_EQ(s.Run(), 0);
+  const std::string prefix = "[Overlay] Could not load texture " + s.WindowsDir() + "\\resources\\7300.png: 0x";
+  ASSERT_GE(s.CountMessages(prefix), 1) << s.Log();
+  for (const std::string& message : s.LogMessages()) {
+    if (message.rfind(prefix, 0) == 0) {
+      EXPECT_EQ(message.substr(prefix.size(), 1), "8") << message;  // a failure code
+    }
+  }
+}
+
+TEST(Overlay, WithBothSettingsOffNothingIsHookedOrDrawn) {
+  OverlaySetup off;
+  off.ini = "[General]\nIsDebug=1\n[Overlay]\nEnable=0\n[SkillPanel]\nEnable=0\n";
+  const Scenario s = RunOverlay("1920 1080", std::string(kAssignB) + "wait 200\nscreenshot frame\n" +
+                                                 Probe("message", 706, 164) + Probe("panel", 1830, 940),
+                                off);
+  EXPECT_EQ(s.CountMessages("[Skill] Assigned combat art id 7300"), 1);
+  EXPECT_EQ(s.CountMessages("[Overlay] DXGI Present vtable hook installed"), 0);
+  EXPECT_TRUE(Near(PixelOf(s, "message"), kClear));
+  EXPECT_TRUE(Near(PixelOf(s, "panel"), kClear));
+}
+
+TEST(Overlay, ResizingWhileTheOverlayIsActiveSucceedsAndTheNextFrameUsesTheNewSize) {
+  const Scenario s = RunOverlay("1920 1080", "references before\nwindow 1280 720\nframes 3\nscreenshot small\n" +
+                                                 ProbeBox("panel", {1190, 597, 1250, 657}) +
+                                                 "references after\n");
+  EXPECT_EQ(s.ResultsStartingWith("resize").at(0), "resize 1280x720 hr=0x00000000");
+  ExpectBox(s, "panel", kBackground, kClear);
+  EXPECT_EQ(s.CountMessages("[Overlay] SkillPanel resolution=1280x720 profile=1280x720"), 1);
+  // Nothing of the overlay holds the back buffer between frames.
+  EXPECT_EQ(s.ResultsStartingWith("references before").at(0).substr(18),
+            s.ResultsStartingWith("references after").at(0).substr(17));
+}
+
+TEST(Overlay, PresentResultsArePassedThrough) {
+  const Scenario s = RunOverlay("1920 1080", "presentsync 5\n");
+  EXPECT_EQ(s.ResultsStartingWith("present").at(0), "present sync=5 hr=0x887A0001");
+}
+
+TEST(Overlay, ASwapChainOfAnotherDeviceIsLeftAlone) {
+  const Scenario s = RunOverlay("1920 1080", "seconddevice 1920 1080\nframes 5\nscreenshot2 other\n" +
+                                                 Probe("other", 1830, 940) +
+                                                 "screenshot first\n" + Probe("first", 1830, 940));
+  EXPECT_EQ(s.ResultsStartingWith("second").at(0), "second ready");
+  EXPECT_TRUE(Near(PixelOf(s, "other"), kClear));
+  EXPECT_TRUE(Near(PixelOf(s, "first"), kGreen));
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,17 @@
+#pragma once
+// Small PNG files for the overlay scenarios: solid colours whose blended
+// result on screen is known exactly.
+#include <cstdint>
+#include <string>
+
+namespace e2e {
+
+struct Rgba {
+  uint8_t r, g, b, a;
+};
+
+// An uncompressed (stored) RGBA PNG of one colour, with `cornerAlpha` in the
+// four corner pixels.
+std::string SolidPng(uint32_t width, uint32_t height, Rgba colour, uint8_t cornerAlpha = 255);
+
+}  // namespace e2e
