@@ -9,4 +9,6 @@ export ARTWHEEL_WINE_ROOT=$PWD/build/wine
 for bench in build/windows/bin/bench_*.exe; do
   scripts/wine-run.sh "$bench"
 done
+cmake --build --preset default --target artwheel_resources >/dev/null
+bench/present_cost.sh
 scripts/wine-run.sh --stop

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 scripts/setup.sh
 cmake --preset default >/dev/null
-cmake --build --preset default --target artwheel_windows
+cmake --build --preset default --target artwheel_windows artwheel_resources
 
 bin=$root/build/windows/bin
 game=$root/out/demo
@@ -14,6 +14,7 @@ rm -rf "$game"
 mkdir -p "$game"
 cp "$bin/dinput8.dll" "$bin/sekiro.exe" "$bin/xinput1_4.dll" "$game/"
 cp "$root/sim/demo/artwheel.ini" "$root/sim/demo/scenario.txt" "$game/"
+cp -r "$root/build/resources" "$game/resources"
 
 export ARTWHEEL_WINE_ROOT=$root/build/wine
 export ARTWHEEL_DLL_OVERRIDES="dinput8=n,b;xinput1_4=n"
@@ -25,7 +26,8 @@ echo
 echo "Demo finished (simulator exit code $status). In $game:"
 echo "  artwheel_log.txt  the DLL's log"
 echo "  artwheel.ini      the configuration after the run"
-echo "  results.txt       what the game saw: button reads, equip calls"
+echo "  results.txt       what the game saw: button reads, equip calls, frames"
+echo "  0*.png            screenshots of the game's frames with the overlay"
 echo
 sed -n '1,200p' "$game/artwheel_log.txt" | sed 's/\r$//'
 exit "$status"

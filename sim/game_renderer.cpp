@@ -83,6 +83,7 @@ struct Renderer {
   HRESULT syncResult = S_OK;
   bool syncDone = false;
   uint32_t framesPerSecond = 60;
+  bool recordTimings = true;
 
   // Results.
   uint64_t frames = 0;
@@ -505,8 +506,10 @@ void PresentFrame(Renderer& r) {
   }
 
   std::lock_guard<std::mutex> hold(r.mutex);
-  r.presentMicroseconds.push_back(1e6 * double(end.QuadPart - start.QuadPart) /
-                                  double(frequency.QuadPart));
+  if (r.recordTimings) {
+    r.presentMicroseconds.push_back(1e6 * double(end.QuadPart - start.QuadPart) /
+                                    double(frequency.QuadPart));
+  }
   if (syncRequest) {
     r.syncRequested = false;
     r.syncResult = result;
@@ -676,6 +679,11 @@ void SetFrameRate(uint32_t framesPerSecond) {
 void ResetFrameStats() {
   std::lock_guard<std::mutex> hold(renderer.mutex);
   renderer.presentMicroseconds.clear();
+}
+
+void RecordFrameStats(bool on) {
+  std::lock_guard<std::mutex> hold(renderer.mutex);
+  renderer.recordTimings = on;
 }
 
 void FrameStats(std::FILE* results, const char* label) {

@@ -23,8 +23,10 @@ void PresentWithSyncInterval(std::FILE* results, uint32_t syncInterval);
 
 // Frame pacing: 0 presents as fast as possible, otherwise frames per second.
 void SetFrameRate(uint32_t framesPerSecond);
-// Starts a new series of Present timings; FrameStats reports it.
+// Starts a new series of Present timings; FrameStats reports it. Timings are
+// recorded only while recording is on (the default).
 void ResetFrameStats();
+void RecordFrameStats(bool on);
 void FrameStats(std::FILE* results, const char* label);
 
 // The reference count of back buffer 0 of the game's swap chain, as seen

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "alloc_counter.h"
 #include "game_input.h"
 #include "game_renderer.h"
 #include "game_world.h"
@@ -159,6 +160,10 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       if (!WaitFrames(static_cast<int>(Number(arg1)))) std::fprintf(results, "timeout frames\n");
     } else if (std::strcmp(command, "screenshot") == 0) {
       Screenshot(results, arg1);
+    } else if (std::strcmp(command, "countallocs") == 0) {
+      StartCountingAllocations(results);
+    } else if (std::strcmp(command, "allocs") == 0) {
+      StopCountingAllocations(results, arg1);
     } else if (std::strcmp(command, "screenshot2") == 0) {
       ScreenshotSecond(results, arg1);
     } else if (std::strcmp(command, "seconddevice") == 0) {
@@ -178,6 +183,8 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       SetFrameRate(Number(arg1));
     } else if (std::strcmp(command, "statsreset") == 0) {
       ResetFrameStats();
+    } else if (std::strcmp(command, "statson") == 0 || std::strcmp(command, "statsoff") == 0) {
+      RecordFrameStats(std::strcmp(command, "statson") == 0);
     } else if (std::strcmp(command, "stats") == 0) {
       FrameStats(results, arg1);
     } else if (std::strcmp(command, "procaddr") == 0) {

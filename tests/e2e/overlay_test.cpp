@@ -266,3 +266,24 @@ TEST(Overlay, ASwapChainOfAnotherDeviceIsLeftAlone) {
 
 }  // namespace
 }  // namespace e2e
+
+namespace e2e {
+namespace {
+
+TEST(OverlayCost, DrawingFramesAllocateNothingOnceTheirObjectsExist) {
+  const Scenario s = RunOverlay(
+      "1920 1080", "countallocs\nequipped 51\nwait 400\nframes 2\nallocs newicon\n" +
+                       std::string(kAssignB) +
+                       "frames 10\ncountallocs\nframes 120\nallocs drawing\n"
+                       "menu pauseMenu 2\nwait 2100\ncountallocs\nframes 60\nallocs idle\n");
+  const auto counting = s.ResultsStartingWith("allocations counting");
+  ASSERT_FALSE(counting.empty());
+  EXPECT_NE(counting[0], "allocations counting imports=0");  // the counters are in place
+  // Loading a new icon allocates its pixels once: the counter sees our allocations.
+  EXPECT_NE(s.ResultsStartingWith("allocations newicon").at(0), "allocations newicon 0");
+  EXPECT_EQ(s.ResultsStartingWith("allocations drawing").at(0), "allocations drawing 0");
+  EXPECT_EQ(s.ResultsStartingWith("allocations idle").at(0), "allocations idle 0");
+}
+
+}  // namespace
+}  // namespace e2e
