@@ -6,6 +6,7 @@ set(ARTWHEEL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/src/core/text_format.cpp
   ${PROJECT_SOURCE_DIR}/src/core/export_listing.cpp
   ${PROJECT_SOURCE_DIR}/src/input/combo.cpp
+  ${PROJECT_SOURCE_DIR}/src/input/device_filter.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/overlay_layout.cpp
   ${PROJECT_SOURCE_DIR}/src/slots/panel_schedule.cpp
 )

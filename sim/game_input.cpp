@@ -5,6 +5,11 @@
 #include <windows.h>
 
 namespace sim {
+namespace {
+IDirectInput8A* lastInput = nullptr;
+}  // namespace
+
+IDirectInput8A* LastDirectInput() { return lastInput; }
 
 void CreateDirectInput(std::FILE* results, bool withOut) {
   IDirectInput8A* input = nullptr;
@@ -13,7 +18,7 @@ void CreateDirectInput(std::FILE* results, bool withOut) {
                          withOut ? reinterpret_cast<void**>(&input) : nullptr, nullptr);
   std::fprintf(results, "dinput hr=0x%08lX interface=%s\n", static_cast<unsigned long>(hr),
                input != nullptr ? "yes" : "no");
-  // The game keeps its interface for the whole run.
+  if (SUCCEEDED(hr) && input != nullptr) lastInput = input;  // kept for the whole run
 }
 
 }  // namespace sim

@@ -8,4 +8,7 @@ namespace sim {
 // With `withOut` false the interface-pointer address passed is null.
 void CreateDirectInput(std::FILE* results, bool withOut);
 
+// The interface of the last successful creation, kept as a game keeps it.
+struct IDirectInput8A* LastDirectInput();
+
 }  // namespace sim

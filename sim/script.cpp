@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "alloc_counter.h"
+#include "devices.h"
 #include "game_input.h"
 #include "game_renderer.h"
 #include "game_world.h"
@@ -160,6 +161,27 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       if (!WaitFrames(static_cast<int>(Number(arg1)))) std::fprintf(results, "timeout frames\n");
     } else if (std::strcmp(command, "screenshot") == 0) {
       Screenshot(results, arg1);
+    } else if (std::strcmp(command, "device") == 0) {
+      CreateNamedDevice(results, arg1, arg2);
+    } else if (std::strcmp(command, "format") == 0) {
+      SetNamedDeviceFormat(results, arg1, arg2);
+    } else if (std::strcmp(command, "acquire") == 0) {
+      AcquireNamedDevice(results, arg1, line.count > 2 ? Number(arg2) : 16);
+    } else if (std::strcmp(command, "getstate") == 0) {
+      ReadNamedDeviceState(results, arg1, Number(arg2), line.count > 3 ? line.words[3] : "");
+    } else if (std::strcmp(command, "getdata") == 0) {
+      ReadNamedDeviceData(results, arg1, Number(arg2), line.count > 3 ? Number(line.words[3]) : 24,
+                          line.count > 4 ? line.words[4] : "");
+    } else if (std::strcmp(command, "devbyte") == 0) {
+      SetDeviceStateByte(Number(arg1), static_cast<uint8_t>(Number(arg2)));
+    } else if (std::strcmp(command, "devdword") == 0) {
+      SetDeviceStateDword(Number(arg1), Number(arg2));
+    } else if (std::strcmp(command, "devfill") == 0) {
+      for (uint32_t i = 0; i < Number(arg2); ++i) SetDeviceStateByte(Number(arg1) + i, 0x80);
+    } else if (std::strcmp(command, "devclear") == 0) {
+      ClearDeviceScript();
+    } else if (std::strcmp(command, "devevent") == 0) {
+      QueueDeviceEvent(Number(arg1), Number(arg2));
     } else if (std::strcmp(command, "countallocs") == 0) {
       StartCountingAllocations(results);
     } else if (std::strcmp(command, "allocs") == 0) {

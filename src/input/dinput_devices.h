@@ -1,7 +1,9 @@
 #pragma once
-// The device filter's entry: IDirectInput8::CreateDevice, redirected once.
-#include <unknwn.h>
+// The game's DirectInput devices: CreateDevice (redirected once in the
+// interface's table) hooks the reads and the data format of every device it
+// makes, so that the filter sees what the game reads.
 #include <windows.h>
+#include <unknwn.h>
 
 #include <atomic>
 
@@ -15,5 +17,9 @@ extern std::atomic<CreateDeviceFn> savedCreateDevice;
 
 HRESULT STDMETHODCALLTYPE CreateDeviceDetour(void* self, REFGUID guid, void** device,
                                              IUnknown* outer);
+
+// Redirects GetDeviceState, GetDeviceData and SetDataFormat of the device's
+// method table; true when at least one of them is in place.
+bool HookDeviceMethods(void* device);
 
 }  // namespace artwheel

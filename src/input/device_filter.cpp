@@ -1,0 +1,179 @@
+#include "input/device_filter.h"
+
+#include <cstring>
+
+namespace artwheel {
+
+DeviceFormatTable deviceFormats;
+
+namespace {
+
+constexpr uint8_t kButtonType = 0x0C;
+constexpr uint8_t kPovType = 0x10;
+constexpr uint8_t kPressed = 0x80;
+constexpr uint32_t kFixedPovCount = 4;
+constexpr uint32_t kFixedButtonCount = 32;
+constexpr uint32_t kComboButtonCount = 4;  // buttons 0 to 3 go with hat 0
+
+uint32_t Load32(const uint8_t* at) {
+  uint32_t value;
+  std::memcpy(&value, at, sizeof value);
+  return value;
+}
+
+void Store32(uint8_t* at, uint32_t value) { std::memcpy(at, &value, sizeof value); }
+
+const DeviceFormat* FindFormat(const DeviceFormatTable& table, uint32_t dataSize) {
+  const uint32_t count = table.count.load(std::memory_order_acquire);
+  for (uint32_t i = 0; i < count && i < kMaxDeviceFormats; ++i) {
+    if (table.entries[i].dataSize.load(std::memory_order_acquire) == dataSize) {
+      return &table.entries[i];
+    }
+  }
+  return nullptr;
+}
+
+DeviceFormat* FindOrAddFormat(DeviceFormatTable& table, uint32_t dataSize) {
+  if (DeviceFormat* found = const_cast<DeviceFormat*>(FindFormat(table, dataSize))) return found;
+  // Reserve the slot first: until its size is stored it matches no read.
+  uint32_t count = table.count.load(std::memory_order_acquire);
+  do {
+    if (count >= kMaxDeviceFormats) return nullptr;
+  } while (!table.count.compare_exchange_weak(count, count + 1, std::memory_order_acq_rel));
+  DeviceFormat& entry = table.entries[count];
+  entry.dataSize.store(dataSize, std::memory_order_release);
+  return &entry;
+}
+
+void Append(std::atomic<uint32_t>* offsets, std::atomic<uint32_t>& count, uint32_t capacity,
+            uint32_t offset) {
+  const uint32_t n = count.load(std::memory_order_relaxed);
+  if (n >= capacity) return;
+  offsets[n].store(offset, std::memory_order_relaxed);
+  count.store(n + 1, std::memory_order_release);
+}
+
+bool IsRecorded(const std::atomic<uint32_t>* offsets, const std::atomic<uint32_t>& count,
+                uint32_t capacity, uint32_t offset) {
+  const uint32_t n = count.load(std::memory_order_acquire);
+  for (uint32_t i = 0; i < n && i < capacity; ++i) {
+    if (offsets[i].load(std::memory_order_relaxed) == offset) return true;
+  }
+  return false;
+}
+
+// The event classes look at every recorded format, whatever device the event is from.
+bool IsHatDownEvent(const DeviceFormatTable& table, uint32_t offset, uint32_t data) {
+  if (!IsPovDown(data)) return false;
+  if (offset == kJoyStatePovs) return true;
+  const uint32_t count = table.count.load(std::memory_order_acquire);
+  for (uint32_t i = 0; i < count && i < kMaxDeviceFormats; ++i) {
+    const DeviceFormat& entry = table.entries[i];
+    if (IsRecorded(entry.povOffsets, entry.povCount, kMaxFormatPovs, offset)) return true;
+  }
+  return false;
+}
+
+bool IsButtonPressEvent(const DeviceFormatTable& table, uint32_t offset, uint32_t data) {
+  if ((data & kPressed) == 0) return false;
+  if (offset >= kJoyStateButtons && offset < kJoyStateButtons + kComboButtonCount) return true;
+  const uint32_t count = table.count.load(std::memory_order_acquire);
+  for (uint32_t i = 0; i < count && i < kMaxDeviceFormats; ++i) {
+    const DeviceFormat& entry = table.entries[i];
+    if (IsRecorded(entry.buttonOffsets, entry.buttonCount, kMaxFormatButtons, offset)) return true;
+  }
+  return false;
+}
+
+// Outside the window only the hat-0-down-with-a-button combination of the
+// standard layout is removed.
+void RemoveJoyStateCombination(uint8_t* data, uint32_t size) {
+  if (size < kJoyStateSize || !IsPovDown(Load32(data + kJoyStatePovs))) return;
+  bool pressed = false;
+  for (uint32_t i = 0; i < kComboButtonCount; ++i) pressed |= (data[kJoyStateButtons + i] & kPressed) != 0;
+  if (!pressed) return;
+  Store32(data + kJoyStatePovs, kPovCentred);
+  std::memset(data + kJoyStateButtons, 0, kComboButtonCount);
+}
+
+void ReleaseEverything(const DeviceFormat* format, uint8_t* data, uint32_t size) {
+  const uint32_t buttons = format != nullptr ? format->buttonCount.load(std::memory_order_acquire) : 0;
+  const uint32_t povs = format != nullptr ? format->povCount.load(std::memory_order_acquire) : 0;
+  if (buttons == 0 && povs == 0) {
+    if (size < kJoyStateSize) return;
+    for (uint32_t i = 0; i < kFixedPovCount; ++i) Store32(data + kJoyStatePovs + 4 * i, kPovCentred);
+    std::memset(data + kJoyStateButtons, 0, kFixedButtonCount);
+    return;
+  }
+  for (uint32_t i = 0; i < buttons && i < kMaxFormatButtons; ++i) {
+    const uint32_t offset = format->buttonOffsets[i].load(std::memory_order_relaxed);
+    if (offset < size) data[offset] = 0;
+  }
+  for (uint32_t i = 0; i < povs && i < kMaxFormatPovs; ++i) {
+    const uint32_t offset = format->povOffsets[i].load(std::memory_order_relaxed);
+    if (offset <= size && size - offset >= 4) Store32(data + offset, kPovCentred);
+  }
+}
+
+}  // namespace
+
+bool IsPovDown(uint32_t value) { return value >= 13500 && value <= 22500; }
+
+void RecordDataFormat(DeviceFormatTable& table, uint32_t dataSize, const uint8_t* objects,
+                      uint32_t objectCount) {
+  if (objects == nullptr) return;
+  DeviceFormat* entry = FindOrAddFormat(table, dataSize);
+  if (entry == nullptr) return;
+  entry->buttonCount.store(0, std::memory_order_release);
+  entry->povCount.store(0, std::memory_order_release);
+  for (uint32_t i = 0; i < objectCount; ++i) {
+    const uint8_t* object = objects + static_cast<size_t>(i) * kObjectFormatStride;
+    const uint32_t offset = Load32(object + 8);
+    const uint8_t type = static_cast<uint8_t>(Load32(object + 12) & 0xFF);
+    if (type == kButtonType) {
+      Append(entry->buttonOffsets, entry->buttonCount, kMaxFormatButtons, offset);
+    } else if (type == kPovType) {
+      Append(entry->povOffsets, entry->povCount, kMaxFormatPovs, offset);
+    }
+  }
+}
+
+void FilterDeviceState(const DeviceFormatTable& table, uint8_t* data, uint32_t size,
+                       bool suppressing) {
+  if (data == nullptr || size == 0) return;
+  if (!suppressing) {
+    RemoveJoyStateCombination(data, size);
+    return;
+  }
+  ReleaseEverything(FindFormat(table, size), data, size);
+}
+
+void FilterDeviceEvents(const DeviceFormatTable& table, uint8_t* records, uint32_t recordSize,
+                        uint32_t* count, bool suppressing) {
+  if (count == nullptr) return;
+  if (suppressing) {
+    *count = 0;
+    return;
+  }
+  if (records == nullptr || *count == 0 || recordSize != kEventRecordSize) return;
+  bool hatDown = false;
+  bool buttonPress = false;
+  for (uint32_t i = 0; i < *count; ++i) {
+    const uint8_t* record = records + static_cast<size_t>(i) * kEventRecordSize;
+    hatDown |= IsHatDownEvent(table, Load32(record), Load32(record + 4));
+    buttonPress |= IsButtonPressEvent(table, Load32(record), Load32(record + 4));
+  }
+  if (!hatDown || !buttonPress) return;
+  uint32_t kept = 0;
+  for (uint32_t i = 0; i < *count; ++i) {
+    uint8_t* record = records + static_cast<size_t>(i) * kEventRecordSize;
+    const uint32_t offset = Load32(record);
+    const uint32_t value = Load32(record + 4);
+    if (IsHatDownEvent(table, offset, value) || IsButtonPressEvent(table, offset, value)) continue;
+    if (kept != i) std::memcpy(records + static_cast<size_t>(kept) * kEventRecordSize, record, kEventRecordSize);
+    ++kept;
+  }
+  *count = kept;
+}
+
+}  // namespace artwheel

@@ -1,0 +1,58 @@
+#pragma once
+// What the game's DirectInput devices may report: the buttons and hats of the
+// formats it set, blanked while a combination is in use, and a hat-down with a
+// button press removed at any time. Platform-free: the detours hand over the
+// caller's bytes.
+#include <atomic>
+#include <cstdint>
+
+namespace artwheel {
+
+inline constexpr uint32_t kMaxDeviceFormats = 8;
+inline constexpr uint32_t kMaxFormatButtons = 32;
+inline constexpr uint32_t kMaxFormatPovs = 4;
+inline constexpr uint32_t kObjectFormatStride = 24;  // DIOBJECTDATAFORMAT on x64
+inline constexpr uint32_t kEventRecordSize = 24;     // DIDEVICEOBJECTDATA on x64
+
+// DIJOYSTATE, the fixed layout used when no recorded format applies.
+inline constexpr uint32_t kJoyStateSize = 80;
+inline constexpr uint32_t kJoyStatePovs = 0x20;
+inline constexpr uint32_t kJoyStateButtons = 0x30;
+inline constexpr uint32_t kPovCentred = 0xFFFFFFFF;
+
+// Written by SetDataFormat on any game thread while reads scan it on others:
+// entries are only appended, each offset is stored before its count is raised.
+struct DeviceFormat {
+  std::atomic<uint32_t> dataSize{0};
+  std::atomic<uint32_t> buttonOffsets[kMaxFormatButtons] = {};
+  std::atomic<uint32_t> buttonCount{0};
+  std::atomic<uint32_t> povOffsets[kMaxFormatPovs] = {};
+  std::atomic<uint32_t> povCount{0};
+};
+
+struct DeviceFormatTable {
+  DeviceFormat entries[kMaxDeviceFormats];
+  std::atomic<uint32_t> count{0};
+};
+
+extern DeviceFormatTable deviceFormats;
+
+// Hundredths of a degree clockwise from north: down-right, down or down-left.
+bool IsPovDown(uint32_t value);
+
+// Records where a format keeps its buttons and hats; `objects` is its array of
+// DIOBJECTDATAFORMAT records (24 bytes each).
+void RecordDataFormat(DeviceFormatTable& table, uint32_t dataSize, const uint8_t* objects,
+                      uint32_t objectCount);
+
+// Filters a GetDeviceState result of `size` bytes in place.
+void FilterDeviceState(const DeviceFormatTable& table, uint8_t* data, uint32_t size,
+                       bool suppressing);
+
+// Filters a GetDeviceData batch in place and updates *count. Records of
+// another size than the 24-byte x64 record are only dropped (inside the
+// window), never walked.
+void FilterDeviceEvents(const DeviceFormatTable& table, uint8_t* records, uint32_t recordSize,
+                        uint32_t* count, bool suppressing);
+
+}  // namespace artwheel

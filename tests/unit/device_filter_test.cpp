@@ -1,0 +1,272 @@
+#include "input/device_filter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace artwheel {
+namespace {
+
+constexpr uint32_t kButton = 0x0C;
+constexpr uint32_t kPov = 0x10;
+constexpr uint32_t kAxis = 0x03;
+
+struct Object {
+  uint32_t offset;
+  uint32_t type;
+};
+
+// DIOBJECTDATAFORMAT records as the x64 runtime lays them out.
+std::vector<uint8_t> Objects(const std::vector<Object>& objects) {
+  std::vector<uint8_t> bytes(objects.size() * kObjectFormatStride, 0xAB);
+  for (size_t i = 0; i < objects.size(); ++i) {
+    std::memcpy(&bytes[i * kObjectFormatStride + 8], &objects[i].offset, 4);
+    const uint32_t type = objects[i].type | 0x00FFFF00;  // instance bits must not matter
+    std::memcpy(&bytes[i * kObjectFormatStride + 12], &type, 4);
+  }
+  return bytes;
+}
+
+void Record(DeviceFormatTable& table, uint32_t size, const std::vector<Object>& objects) {
+  const std::vector<uint8_t> bytes = Objects(objects);
+  RecordDataFormat(table, size, bytes.data(), static_cast<uint32_t>(objects.size()));
+}
+
+std::vector<uint8_t> JoyState(uint32_t hat0, std::initializer_list<int> pressed, uint32_t size = 80) {
+  std::vector<uint8_t> state(size, 0);
+  for (uint32_t i = 0; i < 4; ++i) {
+    const uint32_t value = i == 0 ? hat0 : 27000 + i;
+    std::memcpy(&state[0x20 + 4 * i], &value, 4);
+  }
+  for (int button : pressed) state[0x30 + button] = 0x80;
+  state[0] = 0x11;  // an axis byte
+  return state;
+}
+
+uint32_t Hat(const std::vector<uint8_t>& state, int i) {
+  uint32_t value;
+  std::memcpy(&value, &state[0x20 + 4 * i], 4);
+  return value;
+}
+
+TEST(IsPovDown, CoversDownRightToDownLeftOnly) {
+  EXPECT_TRUE(IsPovDown(13500));
+  EXPECT_TRUE(IsPovDown(18000));
+  EXPECT_TRUE(IsPovDown(22500));
+  EXPECT_FALSE(IsPovDown(13499));
+  EXPECT_FALSE(IsPovDown(22501));
+  EXPECT_FALSE(IsPovDown(9000));
+  EXPECT_FALSE(IsPovDown(0xFFFFFFFF));
+}
+
+TEST(FilterDeviceState, OutsideTheWindowOnlyHatDownWithAButtonIsRemoved) {
+  DeviceFormatTable table;
+  std::vector<uint8_t> state = JoyState(18000, {1, 7});
+  FilterDeviceState(table, state.data(), 80, false);
+  EXPECT_EQ(Hat(state, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(state[0x31], 0);
+  EXPECT_EQ(state[0x37], 0x80);  // button 7 is not part of it
+  EXPECT_EQ(Hat(state, 1), 27001u);
+  EXPECT_EQ(state[0], 0x11);
+
+  std::vector<uint8_t> right = JoyState(9000, {1});
+  const std::vector<uint8_t> before = right;
+  FilterDeviceState(table, right.data(), 80, false);
+  EXPECT_EQ(right, before);
+  std::vector<uint8_t> alone = JoyState(18000, {});
+  const std::vector<uint8_t> aloneBefore = alone;
+  FilterDeviceState(table, alone.data(), 80, false);
+  EXPECT_EQ(alone, aloneBefore);
+}
+
+TEST(FilterDeviceState, InsideTheWindowTheFixedLayoutIsReleasedAndCentred) {
+  DeviceFormatTable table;
+  std::vector<uint8_t> state = JoyState(9000, {0, 5, 31});
+  FilterDeviceState(table, state.data(), 80, true);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(Hat(state, i), 0xFFFFFFFFu);
+  for (int i = 0; i < 32; ++i) EXPECT_EQ(state[0x30 + i], 0);
+  EXPECT_EQ(state[0], 0x11);
+}
+
+TEST(FilterDeviceState, InsideTheWindowARecordedFormatClearsItsOwnObjectsOnly) {
+  DeviceFormatTable table;
+  // A keyboard: 256 key bytes; the format names 40 of them as buttons.
+  std::vector<Object> keys;
+  for (uint32_t i = 0; i < 40; ++i) keys.push_back({i * 2, kButton});
+  Record(table, 256, keys);
+  std::vector<uint8_t> state(256, 0x80);
+  FilterDeviceState(table, state.data(), 256, true);
+  for (uint32_t i = 0; i < 256; ++i) {
+    const bool recorded = i % 2 == 0 && i / 2 < 32;  // only the first 32 buttons are kept
+    EXPECT_EQ(state[i], recorded ? 0 : 0x80) << i;
+  }
+}
+
+TEST(FilterDeviceState, RecordedObjectsPastTheReadAreIgnored) {
+  DeviceFormatTable table;
+  Record(table, 20, {{15, kButton}, {20, kButton}, {16, kPov}, {17, kPov}, {4, kAxis}});
+  std::vector<uint8_t> buffer(24, 0x80);
+  FilterDeviceState(table, buffer.data(), 20, true);
+  EXPECT_EQ(buffer[15], 0);
+  EXPECT_EQ(buffer[16], 0xFF);  // the hat at 16 fits exactly
+  for (uint32_t i = 20; i < 24; ++i) EXPECT_EQ(buffer[i], 0x80) << i;  // not ours
+  EXPECT_EQ(buffer[4], 0x80);
+}
+
+TEST(RecordDataFormat, LaterFormatOfTheSameSizeReplacesAndANinthSizeIsNotRecorded) {
+  DeviceFormatTable table;
+  Record(table, 80, {{0x30, kButton}, {0x31, kButton}});
+  Record(table, 80, {{0x40, kButton}});
+  ASSERT_EQ(table.count, 1u);
+  EXPECT_EQ(table.entries[0].buttonCount, 1u);
+  EXPECT_EQ(table.entries[0].buttonOffsets[0], 0x40u);
+  for (uint32_t size = 100; size < 107; ++size) Record(table, size, {{0, kButton}});
+  EXPECT_EQ(table.count, 8u);
+  Record(table, 200, {{0, kButton}});
+  EXPECT_EQ(table.count, 8u);
+  // A read of the unrecorded size falls back to the fixed layout.
+  std::vector<uint8_t> state(200, 0x80);
+  FilterDeviceState(table, state.data(), 200, true);
+  EXPECT_EQ(state[0], 0x80);
+  EXPECT_EQ(state[0x30], 0);
+  EXPECT_EQ(Hat(state, 3), 0xFFFFFFFFu);
+}
+
+TEST(RecordDataFormat, KeepsAtMost32ButtonsAnd4Hats) {
+  DeviceFormatTable table;
+  std::vector<Object> objects;
+  for (uint32_t i = 0; i < 40; ++i) objects.push_back({0x30 + i, kButton});
+  for (uint32_t i = 0; i < 6; ++i) objects.push_back({0x100 + 4 * i, kPov});
+  Record(table, 0x200, objects);
+  EXPECT_EQ(table.entries[0].buttonCount, 32u);
+  EXPECT_EQ(table.entries[0].buttonOffsets[31], 0x30u + 31);
+  EXPECT_EQ(table.entries[0].povCount, 4u);
+}
+
+struct Event {
+  uint32_t offset;
+  uint32_t data;
+  uint32_t tag;
+};
+
+std::vector<uint8_t> Events(const std::vector<Event>& events) {
+  std::vector<uint8_t> bytes(events.size() * kEventRecordSize, 0);
+  for (size_t i = 0; i < events.size(); ++i) {
+    std::memcpy(&bytes[i * 24], &events[i].offset, 4);
+    std::memcpy(&bytes[i * 24 + 4], &events[i].data, 4);
+    std::memcpy(&bytes[i * 24 + 8], &events[i].tag, 4);
+  }
+  return bytes;
+}
+
+std::vector<uint32_t> Tags(const std::vector<uint8_t>& bytes, uint32_t count) {
+  std::vector<uint32_t> tags;
+  for (uint32_t i = 0; i < count; ++i) {
+    uint32_t tag;
+    std::memcpy(&tag, &bytes[i * 24 + 8], 4);
+    tags.push_back(tag);
+  }
+  return tags;
+}
+
+TEST(FilterDeviceEvents, HatDownAndButtonPressTogetherAreRemovedTheRestKeepsItsOrder) {
+  DeviceFormatTable table;
+  std::vector<uint8_t> batch = Events(
+      {{0x00, 500, 1}, {0x20, 18000, 2}, {0x34, 0x80, 3}, {0x30, 0x80, 4}, {0x31, 0x00, 5}, {0x24, 18000, 6}});
+  uint32_t count = 6;
+  FilterDeviceEvents(table, batch.data(), 24, &count, false);
+  EXPECT_EQ(Tags(batch, count), (std::vector<uint32_t>{1, 3, 5, 6}));
+}
+
+TEST(FilterDeviceEvents, ALoneButtonPressIsKept) {
+  DeviceFormatTable table;
+  std::vector<uint8_t> batch = Events({{0x30, 0x80, 1}, {0x20, 9000, 2}});
+  uint32_t count = 2;
+  FilterDeviceEvents(table, batch.data(), 24, &count, false);
+  EXPECT_EQ(count, 2u);
+}
+
+TEST(FilterDeviceEvents, RecordedFormatsNameTheirOwnHatsAndButtons) {
+  DeviceFormatTable table;
+  Record(table, 64, {{8, kPov}, {40, kButton}});
+  std::vector<uint8_t> batch = Events({{8, 18000, 1}, {41, 0x80, 2}, {40, 0x80, 3}});
+  uint32_t count = 3;
+  FilterDeviceEvents(table, batch.data(), 24, &count, false);
+  EXPECT_EQ(Tags(batch, count), (std::vector<uint32_t>{2}));
+}
+
+TEST(FilterDeviceEvents, InsideTheWindowNothingIsDeliveredWhateverTheRecordSize) {
+  DeviceFormatTable table;
+  std::vector<uint8_t> batch = Events({{0x00, 1, 1}});
+  uint32_t count = 1;
+  FilterDeviceEvents(table, batch.data(), 16, &count, true);
+  EXPECT_EQ(count, 0u);
+  FilterDeviceEvents(table, nullptr, 24, nullptr, true);  // no count: nothing to do
+}
+
+TEST(FilterDeviceEvents, LegacyRecordSizeIsNeverWalked) {
+  DeviceFormatTable table;
+  // Two 16-byte records that a 24-byte stride would misread.
+  std::vector<uint8_t> batch(32, 0);
+  const uint32_t hat = 0x20, down = 18000, button = 0x30, pressed = 0x80;
+  std::memcpy(&batch[0], &hat, 4);
+  std::memcpy(&batch[4], &down, 4);
+  std::memcpy(&batch[16], &button, 4);
+  std::memcpy(&batch[20], &pressed, 4);
+  const std::vector<uint8_t> before = batch;
+  uint32_t count = 2;
+  FilterDeviceEvents(table, batch.data(), 16, &count, false);
+  EXPECT_EQ(count, 2u);
+  EXPECT_EQ(batch, before);
+}
+
+// Random formats, sizes and batches: nothing outside the caller's buffer changes.
+TEST(DeviceFilterFuzz, NeverTouchesBytesOutsideTheCallersBuffer) {
+  std::mt19937 random(1234);
+  for (int round = 0; round < 3000; ++round) {
+    DeviceFormatTable table;
+    const int formats = random() % 10;
+    for (int f = 0; f < formats; ++f) {
+      std::vector<Object> objects(random() % 50);
+      for (Object& object : objects) {
+        object.offset = random() % 600;
+        object.type = (random() % 3 == 0) ? kPov : (random() % 2 ? kButton : kAxis);
+      }
+      Record(table, random() % 300, objects);
+    }
+    constexpr uint32_t kGuard = 64;
+    const uint32_t size = random() % 300;
+    std::vector<uint8_t> memory(size + 2 * kGuard);
+    for (uint8_t& byte : memory) byte = static_cast<uint8_t>(random());
+    const std::vector<uint8_t> before = memory;
+    FilterDeviceState(table, memory.data() + kGuard, size, random() % 2 == 0);
+    for (uint32_t i = 0; i < kGuard; ++i) {
+      ASSERT_EQ(memory[i], before[i]);
+      ASSERT_EQ(memory[kGuard + size + i], before[kGuard + size + i]);
+    }
+
+    const uint32_t recordSize = (random() % 4 == 0) ? 16 : 24;
+    const uint32_t records = random() % 12;
+    std::vector<uint8_t> batch(records * recordSize + 2 * kGuard);
+    for (uint8_t& byte : batch) byte = static_cast<uint8_t>(random() % 3 == 0 ? 0x80 : random());
+    for (uint32_t r = 0; r < records; ++r) {  // some hat-down and button events
+      const uint32_t offset = (random() % 2) ? 0x20 : 0x30 + random() % 4;
+      const uint32_t data = (offset == 0x20) ? 18000 : 0x80;
+      std::memcpy(&batch[kGuard + r * recordSize], &offset, 4);
+      std::memcpy(&batch[kGuard + r * recordSize + 4], &data, 4);
+    }
+    const std::vector<uint8_t> batchBefore = batch;
+    uint32_t count = records;
+    FilterDeviceEvents(table, batch.data() + kGuard, recordSize, &count, random() % 3 == 0);
+    ASSERT_LE(count, records);
+    for (uint32_t i = 0; i < kGuard; ++i) {
+      ASSERT_EQ(batch[i], batchBefore[i]);
+      ASSERT_EQ(batch[kGuard + records * recordSize + i], batchBefore[kGuard + records * recordSize + i]);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace artwheel
