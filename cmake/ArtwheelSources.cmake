@@ -5,6 +5,9 @@ set(ARTWHEEL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/src/core/host_name.cpp
   ${PROJECT_SOURCE_DIR}/src/core/text_format.cpp
   ${PROJECT_SOURCE_DIR}/src/core/export_listing.cpp
+  ${PROJECT_SOURCE_DIR}/src/diagnostics/hud_sets.cpp
+  ${PROJECT_SOURCE_DIR}/src/diagnostics/key_index.cpp
+  ${PROJECT_SOURCE_DIR}/src/diagnostics/watch_state.cpp
   ${PROJECT_SOURCE_DIR}/src/input/combo.cpp
   ${PROJECT_SOURCE_DIR}/src/input/device_filter.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/overlay_layout.cpp

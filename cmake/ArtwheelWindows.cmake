@@ -13,7 +13,7 @@ set(ARTWHEEL_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 
 add_library(artwheel_logic STATIC ${ARTWHEEL_LOGIC_SOURCES})
 target_include_directories(artwheel_logic PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_compile_options(artwheel_logic PRIVATE -fno-exceptions -ffunction-sections -fdata-sections)
+target_compile_options(artwheel_logic PRIVATE -fno-exceptions -ffunction-sections)
 artwheel_warnings(artwheel_logic)
 
 add_library(artwheel_win STATIC
@@ -22,6 +22,11 @@ add_library(artwheel_win STATIC
   src/core/memory.cpp
   src/core/startup.cpp
   src/core/worker.cpp
+  src/diagnostics/game_objects.cpp
+  src/diagnostics/hud_capture.cpp
+  src/diagnostics/hud_dump.cpp
+  src/diagnostics/hud_probe.cpp
+  src/diagnostics/uiscan.cpp
   src/input/code_patch.cpp
   src/input/dinput_devices.cpp
   src/input/import_table.cpp
@@ -42,7 +47,7 @@ add_library(artwheel_win STATIC
 )
 target_include_directories(artwheel_win PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_compile_definitions(artwheel_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
-target_compile_options(artwheel_win PRIVATE -fno-exceptions -ffunction-sections -fdata-sections)
+target_compile_options(artwheel_win PRIVATE -fno-exceptions -ffunction-sections)
 target_link_libraries(artwheel_win PUBLIC artwheel_logic kernel32 user32 gdi32 ole32)
 artwheel_warnings(artwheel_win)
 

@@ -154,6 +154,9 @@ void SetEquipResult(int mode, int32_t result) {
   if (mode == 0 || mode == 1) world.equipResult[mode] = result;
 }
 
+unsigned char* MenuStateObject() { return world.menuState; }
+unsigned char* PlayerDataObject() { return world.playerData; }
+
 int EquipCallCount() {
   AcquireSRWLockShared(&world.lock);
   const int count = world.callCount;

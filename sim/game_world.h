@@ -27,6 +27,10 @@ void SetOwnedArt(uint32_t artId, uint32_t resolvedId);
 void SetEquipResult(int mode, int32_t result);
 
 int EquipCallCount();
+
+// The objects themselves, for the diagnostics' scripts.
+unsigned char* MenuStateObject();
+unsigned char* PlayerDataObject();
 void WriteRecordedCalls(std::FILE* results);
 
 }  // namespace sim

@@ -6,6 +6,7 @@
 #include "game_input.h"
 #include "game_renderer.h"
 #include "game_world.h"
+#include "hud_world.h"
 #include "pads.h"
 #include "script.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
   const char* scriptPath = argc > 1 ? argv[1] : "scenario.txt";
   const char* resultsPath = argc > 2 ? argv[2] : "results.txt";
   if (!sim::CreateGameWorld()) return 3;
+  sim::PrepareHudWorld();
   std::FILE* results = std::fopen(resultsPath, "w");
   if (results == nullptr) {
     std::fprintf(stderr, "sim: cannot write %s\n", resultsPath);

@@ -11,6 +11,7 @@
 #include "game_input.h"
 #include "game_renderer.h"
 #include "game_world.h"
+#include "hud_world.h"
 #include "lookups.h"
 #include "pads.h"
 
@@ -161,6 +162,25 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       if (!WaitFrames(static_cast<int>(Number(arg1)))) std::fprintf(results, "timeout frames\n");
     } else if (std::strcmp(command, "screenshot") == 0) {
       Screenshot(results, arg1);
+    } else if (std::strcmp(command, "hud") == 0) {
+      SetHudVisible(std::strcmp(arg1, "visible") == 0);
+    } else if (std::strcmp(command, "globalslots") == 0) {
+      SetGlobalSlots(results, Number(arg1), Number(arg2));
+    } else if (std::strcmp(command, "menuslot") == 0) {
+      SetMenuSlot(Number(arg1), arg2, line.count > 3 ? Number(line.words[3]) : 0);
+    } else if (std::strcmp(command, "objwords") == 0) {  // objwords OBJECT OFFSET COUNT VALUE
+      SetObjectWords(Number(arg1), Number(arg2), Number(line.count > 3 ? line.words[3] : "0"),
+                     Number(line.count > 4 ? line.words[4] : "0"));
+    } else if (std::strcmp(command, "menuwords") == 0) {  // menuwords OFFSET COUNT VALUE
+      SetMenuWords(Number(arg1), Number(arg2), Number(line.count > 3 ? line.words[3] : "0"));
+    } else if (std::strcmp(command, "playerwords") == 0) {
+      SetPlayerWords(Number(arg1), Number(arg2), Number(line.count > 3 ? line.words[3] : "0"));
+    } else if (std::strcmp(command, "key") == 0) {  // key F6 down|up
+      SendKey(results, arg1, std::strcmp(arg2, "up") != 0);
+    } else if (std::strcmp(command, "press") == 0) {  // press F6: down for 100 ms
+      SendKey(results, arg1, true);
+      Sleep(100);
+      SendKey(results, arg1, false);
     } else if (std::strcmp(command, "device") == 0) {
       CreateNamedDevice(results, arg1, arg2);
     } else if (std::strcmp(command, "format") == 0) {

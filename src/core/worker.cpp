@@ -5,6 +5,8 @@
 #include "core/config.h"
 #include "core/log.h"
 #include "core/settings.h"
+#include "diagnostics/hud_probe.h"
+#include "diagnostics/uiscan.h"
 #include "input/combo_guard.h"
 #include "input/xinput_hooks.h"
 #include "input/xinput_libraries.h"
@@ -80,7 +82,8 @@ void ActOnCombination(WorkerState& state, uint16_t buttons, bool assignmentMode)
 }
 
 void RunDiagnostics() {
-  // UIScan and HudProbe ticks run here when enabled.
+  if (settings.uiScanEnabled) UIScanTick();
+  if (settings.hudProbeEnabled) HudProbeTick();
 }
 
 void RunTick(WorkerState& state) {

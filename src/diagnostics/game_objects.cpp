@@ -1,0 +1,28 @@
+#include "diagnostics/game_objects.h"
+
+#include "core/memory.h"
+#include "slots/game_access.h"
+#include "slots/game_layout.h"
+
+namespace artwheel {
+
+uint64_t ReachableMenuState() {
+  const uint64_t base = GameModuleBase();
+  uint64_t menu = 0;
+  if (base == 0 || !ReadU64IfReadable(base + kMenuStateManagerOffset, &menu)) return 0;
+  return IsObjectPointer(menu) ? menu : 0;
+}
+
+uint64_t ReachablePlayerData(uint64_t* gameDataManager) {
+  const uint64_t base = GameModuleBase();
+  uint64_t manager = 0;
+  uint64_t player = 0;
+  if (base == 0 || !ReadU64IfReadable(base + kGameDataManagerOffset, &manager) ||
+      !ReadU64IfReadable(manager + kPlayerGameDataField, &player) || !IsObjectPointer(player)) {
+    return 0;
+  }
+  if (gameDataManager != nullptr) *gameDataManager = manager;
+  return player;
+}
+
+}  // namespace artwheel

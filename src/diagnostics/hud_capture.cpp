@@ -1,0 +1,156 @@
+#include "diagnostics/hud_capture.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "core/log.h"
+#include "core/memory.h"
+#include "core/text_format.h"
+#include "diagnostics/game_objects.h"
+#include "slots/game_access.h"
+
+namespace artwheel {
+namespace {
+
+constexpr uint32_t kMenuWords = 0x500;
+constexpr uint32_t kSampleSlotEnd = 0x300;
+constexpr uint32_t kSampleObjectBytes = 0x400;
+constexpr uint32_t kPointerSlotEnd = 0x500;
+constexpr uint32_t kPlayerWords = 0x500;
+constexpr uint32_t kFieldObjectBytes = 0x200;
+constexpr uint32_t kNeverFollowedSlot = 0x008;
+
+void AppendSample(HudSample* buffer, int* count, uint64_t address, const char* prefix,
+                  uint32_t offset) {
+  uint32_t value = 0;
+  if (*count >= kMaxHudSamples || !ReadU32IfReadable(address, &value)) return;
+  HudSample& sample = buffer[(*count)++];
+  sample.address = address;
+  sample.value = value;
+  FormatText(sample.label, sizeof sample.label, "%s+0x%03X", prefix, offset);
+}
+
+bool AcceptSection(const IMAGE_SECTION_HEADER& header, char (&name)[9]) {
+  std::memcpy(name, header.Name, 8);
+  name[8] = '\0';
+  const DWORD flags = header.Characteristics;
+  return (flags & IMAGE_SCN_MEM_READ) != 0 && (flags & IMAGE_SCN_CNT_UNINITIALIZED_DATA) == 0 &&
+         (std::strcmp(name, ".data") == 0 || std::strcmp(name, ".rdata") == 0);
+}
+
+}  // namespace
+
+bool ReadSlot(uint64_t address, uint64_t* value) { return ReadU64IfReadable(address, value); }
+
+bool GameImageHeaders(uint64_t* baseOut, uint64_t* ntHeaders) {
+  const uint64_t base = GameModuleBase();
+  if (base == 0 || !IsReadable(base, 0x40)) return false;
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  if (dos->e_magic != IMAGE_DOS_SIGNATURE) return false;
+  const uint64_t ntAddress = base + static_cast<int64_t>(dos->e_lfanew);
+  if (!IsReadable(ntAddress, 0x108)) return false;
+  if (reinterpret_cast<const IMAGE_NT_HEADERS64*>(ntAddress)->Signature != IMAGE_NT_SIGNATURE) {
+    return false;
+  }
+  *baseOut = base;
+  *ntHeaders = ntAddress;
+  return true;
+}
+
+int FindDataSections(DataSection* sections, int capacity, uint64_t* baseOut) {
+  uint64_t base = 0;
+  uint64_t ntAddress = 0;
+  *baseOut = 0;
+  if (!GameImageHeaders(&base, &ntAddress)) return 0;
+  *baseOut = base;
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(ntAddress);
+  const uint64_t table = ntAddress + 0x18 + nt->FileHeader.SizeOfOptionalHeader;
+  int count = 0;
+  for (WORD i = 0; i < nt->FileHeader.NumberOfSections && count < capacity; ++i) {
+    const uint64_t at = table + uint64_t{i} * sizeof(IMAGE_SECTION_HEADER);
+    if (!IsReadable(at, sizeof(IMAGE_SECTION_HEADER))) break;
+    const auto& header = *reinterpret_cast<const IMAGE_SECTION_HEADER*>(at);
+    DataSection& section = sections[count];
+    if (!AcceptSection(header, section.name)) continue;
+    section.start = base + header.VirtualAddress;
+    section.extent = header.Misc.VirtualSize != 0 ? header.Misc.VirtualSize : header.SizeOfRawData;
+    ++count;
+  }
+  return count;
+}
+
+bool IsListedSlot(uint64_t value, bool readable) {
+  return !(value != 0 && value <= 0x10000 && !readable);
+}
+
+void CaptureSamples(HudSample* buffer, int* count, const char* label) {
+  if (buffer == nullptr || count == nullptr || label == nullptr) return;
+  *count = 0;
+  if (GameModuleBase() == 0) return;
+  if (const uint64_t menu = ReachableMenuState()) {
+    for (uint32_t offset = 0; offset < kMenuWords; offset += 4) {
+      AppendSample(buffer, count, menu + offset, "MenuState", offset);
+    }
+    for (uint32_t slot = 0; slot <= kSampleSlotEnd; slot += 8) {
+      uint64_t object = 0;
+      if (slot == kNeverFollowedSlot || !ReadU64IfReadable(menu + slot, &object) ||
+          !IsObjectPointer(object)) {
+        continue;
+      }
+      char prefix[48];
+      FormatText(prefix, sizeof prefix, "MenuState+0x%03X->", slot);
+      for (uint32_t offset = 0; offset < kSampleObjectBytes; offset += 4) {
+        AppendSample(buffer, count, object + offset, prefix, offset);
+      }
+    }
+  }
+  if (const uint64_t player = ReachablePlayerData()) {
+    for (uint32_t offset = 0; offset < kPlayerWords; offset += 4) {
+      AppendSample(buffer, count, player + offset, "PlayerGameData", offset);
+    }
+  }
+  WriteLogFormat("[HudProbe] Captured %s snapshot with %d samples", label, *count);
+}
+
+void CapturePointerOffsets(PointerOffsetSample* buffer, int* count) {
+  *count = 0;
+  const uint64_t menu = GameModuleBase() != 0 ? ReachableMenuState() : 0;
+  if (menu == 0) return;
+  for (uint32_t slot = 0; slot <= kPointerSlotEnd && *count < kMaxPointerOffsets; slot += 8) {
+    uint64_t value = 0;
+    if (!ReadU64IfReadable(menu + slot, &value)) continue;
+    buffer[(*count)++] = PointerOffsetSample{slot, value, IsObjectPointer(value)};
+  }
+}
+
+void CollectGlobalPointers(GlobalPointerSample* buffer, int* count) {
+  *count = 0;
+  WalkDataSlots([&](const char*, uint32_t rva, uint64_t value) {
+    if (*count >= kMaxGlobalPointers) return false;
+    const bool readable = IsObjectPointer(value);
+    if (IsListedSlot(value, readable)) buffer[(*count)++] = GlobalPointerSample{rva, value, readable};
+    return true;
+  });
+}
+
+void CollectGlobalFields(GlobalFieldSample* buffer, int* count) {
+  *count = 0;
+  // A (slot, offset) pair enters once: two slots of one RVA cannot exist, but
+  // the index keeps the rule whatever the walk meets, in O(1) per word.
+  hudKeyIndex.Reset(kMaxGlobalFields);
+  auto keyOf = [buffer](uint32_t i) { return FieldKey(buffer[i].ptrRva, buffer[i].offset); };
+  WalkDataSlots([&](const char*, uint32_t rva, uint64_t value) {
+    if (*count >= kMaxGlobalFields) return false;
+    if (!IsObjectPointer(value)) return true;
+    for (uint32_t offset = 0; offset < kFieldObjectBytes; offset += 4) {
+      uint32_t word = 0;
+      if (*count >= kMaxGlobalFields || !ReadU32IfReadable(value + offset, &word)) continue;
+      buffer[*count] = GlobalFieldSample{rva, offset, word};
+      if (hudKeyIndex.Insert(FieldKey(rva, offset), static_cast<uint32_t>(*count), keyOf)) ++*count;
+    }
+    return true;
+  });
+}
+
+}  // namespace artwheel

@@ -1,0 +1,124 @@
+#include "diagnostics/hud_dump.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "core/config.h"
+#include "core/ini_text.h"
+#include "core/log.h"
+#include "core/memory.h"
+#include "core/settings.h"
+#include "core/text_format.h"
+#include "diagnostics/game_objects.h"
+#include "diagnostics/hud_capture.h"
+#include "slots/game_access.h"
+#include "slots/game_layout.h"
+
+namespace artwheel {
+namespace {
+
+constexpr uint32_t kDumpMenuBytes = 0x500;
+constexpr uint32_t kDumpSlotEnd = 0x500;
+constexpr uint32_t kDumpObjectBytes = 0x100;
+constexpr uint32_t kDumpPlayerBytes = 0x500;
+constexpr uint32_t kNeverFollowedSlot = 0x008;
+
+void* AsPointer(uint64_t value) { return reinterpret_cast<void*>(value); }
+
+void DumpWords(std::FILE* file, const char* label, uint64_t object, uint32_t bytes) {
+  std::fprintf(file, "[Range] %s base=%p size=0x%X\n", label, AsPointer(object), bytes);
+  for (uint32_t offset = 0; offset < bytes; offset += 4) {
+    uint32_t value = 0;
+    if (ReadU32IfReadable(object + offset, &value)) {
+      std::fprintf(file, "%s+0x%03X u32=%u hex=0x%08X\n", label, offset, value, value);
+    }
+  }
+}
+
+void DumpMenuState(std::FILE* file, uint64_t menu) {
+  std::fprintf(file, "[Pointer] MenuStateManager=%p RVA=0x%llX\n", AsPointer(menu),
+               static_cast<unsigned long long>(kMenuStateManagerOffset));
+  DumpWords(file, "MenuState", menu, kDumpMenuBytes);
+  std::fprintf(file, "[MenuStatePointers]\n");
+  for (uint32_t slot = 0; slot <= kDumpSlotEnd; slot += 8) {
+    uint64_t value = 0;
+    if (!ReadU64IfReadable(menu + slot, &value)) continue;
+    const bool readable = IsObjectPointer(value);
+    std::fprintf(file, "MenuState+0x%03X ptr=%p readable=%u\n", slot, AsPointer(value),
+                 readable ? 1u : 0u);
+    if (!readable || slot == kNeverFollowedSlot) continue;
+    char label[48];
+    FormatText(label, sizeof label, "MenuState+0x%03X->", slot);
+    DumpWords(file, label, value, kDumpObjectBytes);
+  }
+}
+
+void DumpPlayer(std::FILE* file, uint64_t manager, uint64_t player) {
+  std::fprintf(file, "[Pointer] GameDataManager=%p PlayerGameData=%p\n", AsPointer(manager),
+               AsPointer(player));
+  DumpWords(file, "PlayerGameData", player, kDumpPlayerBytes);
+}
+
+}  // namespace
+
+bool DumpFilePath(const char* fileName, char (&path)[260]) {
+  const char* iniPath = ConfigIniPath();
+  const char* separator = std::strrchr(iniPath, '\\');
+  const int folderLength = separator != nullptr ? static_cast<int>(separator - iniPath + 1) : 0;
+  return FormatText(path, sizeof path, "%.*s%s", folderLength, iniPath, fileName) >= 0;
+}
+
+void DumpGlobalPointers(std::FILE* file) {
+  uint64_t base = 0;
+  uint64_t ntHeaders = 0;
+  if (!GameImageHeaders(&base, &ntHeaders)) return;  // not even the limit line
+  const uint32_t limit = settings.dumpGlobalPointerLimit;
+  std::fprintf(file, "[GlobalPointers] limit=%u\n", limit);
+  uint32_t written = 0;
+  bool clipped = false;
+  WalkDataSlots([&](const char* section, uint32_t rva, uint64_t value) {
+    const bool readable = IsObjectPointer(value);
+    if (!IsListedSlot(value, readable)) return true;
+    if (written >= limit) {
+      std::fprintf(file, "[GlobalPointers] clipped after %u entries\n", written);
+      clipped = true;
+      return false;
+    }
+    std::fprintf(file, "%s RVA=0x%X value=%p readable=%u\n", section, rva, AsPointer(value),
+                 readable ? 1u : 0u);
+    ++written;
+    return true;
+  });
+  if (!clipped) std::fprintf(file, "[GlobalPointers] entries=%u\n", written);
+}
+
+void DumpSnapshot(const char* label) {
+  char path[260];
+  const char* fileName =
+      EqualsIgnoreCaseAscii(label, "HUD_VISIBLE") ? kVisibleDumpFile : kHiddenDumpFile;
+  std::FILE* file = DumpFilePath(fileName, path) ? std::fopen(path, "a") : nullptr;
+  if (file == nullptr) {
+    WriteLogFormat("[HudProbe] Could not open dump file: %s", path[0] != '\0' ? path : fileName);
+    return;
+  }
+  const uint64_t base = GameModuleBase();
+  std::fprintf(file, "============================================================\n");
+  std::fprintf(file, "[Snapshot] %s tick=%llu base=%p\n", label,
+               static_cast<unsigned long long>(GetTickCount64()), AsPointer(base));
+  if (base != 0) {
+    if (const uint64_t menu = ReachableMenuState()) DumpMenuState(file, menu);
+    uint64_t manager = 0;
+    if (const uint64_t player = ReachablePlayerData(&manager)) DumpPlayer(file, manager, player);
+  }
+  if (settings.hudProbeDumpGlobalPointers) {
+    DumpGlobalPointers(file);
+  } else {
+    std::fprintf(file,
+                 "[GlobalPointers] skipped; enable [HudProbe] DumpGlobalPointers=1 to include them\n");
+  }
+  std::fclose(file);
+  WriteLogFormat("[HudProbe] Dumped %s snapshot to %s", label, path);
+}
+
+}  // namespace artwheel
