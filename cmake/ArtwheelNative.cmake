@@ -64,6 +64,18 @@ add_dependencies(e2e_tests artwheel_windows)
 gtest_discover_tests(e2e_tests TEST_PREFIX "e2e." DISCOVERY_TIMEOUT 60
   PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
 
+# HudProbe's hotkeys go through the desktop's one keyboard, which every
+# process of the wineserver shares: these scenarios run one at a time.
+file(GLOB ARTWHEEL_E2E_HOTKEY_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/hotkeys/*.cpp)
+add_executable(e2e_hotkey_tests ${ARTWHEEL_E2E_HOTKEY_TESTS} ${PROJECT_SOURCE_DIR}/tests/e2e/scenario.cpp)
+target_link_libraries(e2e_hotkey_tests PRIVATE gtest_main)
+get_target_property(ARTWHEEL_E2E_DEFINITIONS e2e_tests COMPILE_DEFINITIONS)
+target_compile_definitions(e2e_hotkey_tests PRIVATE ${ARTWHEEL_E2E_DEFINITIONS})
+artwheel_warnings(e2e_hotkey_tests)
+add_dependencies(e2e_hotkey_tests artwheel_windows)
+gtest_discover_tests(e2e_hotkey_tests TEST_PREFIX "e2e." DISCOVERY_TIMEOUT 60
+  PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120 RESOURCE_LOCK desktop_keyboard)
+
 # The overlay's images, drawn by the project's own script.
 find_package(Python3 COMPONENTS Interpreter REQUIRED)
 set(ARTWHEEL_RESOURCES_DIR ${CMAKE_BINARY_DIR}/resources)

@@ -7,12 +7,13 @@
 #include "game_world.h"
 
 // The game image's own data: .data slots the scripts fill, and .rdata slots
-// that hold a small integer, 0x10000, 0x10001 and a pointer to an object in .data.
+// that hold 0, a small unreadable address (0xFFF8; Wine maps 0x10000 itself,
+// so that value would read as an object), 0x10001 and a pointer to an object in .data.
 extern "C" {
 __declspec(dllexport) uint64_t SimDataSlots[70000] = {1};
 __declspec(dllexport) uint32_t SimDataObject[128] = {7};
 __declspec(dllexport) extern const uint64_t SimRdataInts[4];
-const uint64_t SimRdataInts[4] = {0, 0x10000, 0x10001, 5};
+const uint64_t SimRdataInts[4] = {0, 0xFFF8, 0x10001, 5};
 __declspec(dllexport) extern const void* const SimRdataPointers[2];
 const void* const SimRdataPointers[2] = {SimDataObject, nullptr};
 }
@@ -94,6 +95,10 @@ void SetMenuSlot(uint32_t offset, const char* target, uint32_t objectNumber) {
   } else {
     StorePointer(menu + offset, PoolObject(objectNumber));
   }
+}
+
+void WriteObjectAddress(std::FILE* results, uint32_t objectNumber) {
+  std::fprintf(results, "object %u %p\n", objectNumber, static_cast<void*>(PoolObject(objectNumber)));
 }
 
 void SetObjectWords(uint32_t objectNumber, uint32_t offset, uint32_t count, uint32_t value) {

@@ -20,6 +20,7 @@ void SetGlobalSlots(std::FILE* results, uint32_t listed, uint32_t pointed);
 
 // A pointer slot of the menu-state object: "object N", "null" or "noaccess".
 void SetMenuSlot(uint32_t offset, const char* target, uint32_t objectNumber);
+void WriteObjectAddress(std::FILE* results, uint32_t objectNumber);
 void SetObjectWords(uint32_t objectNumber, uint32_t offset, uint32_t count, uint32_t value);
 void SetMenuWords(uint32_t offset, uint32_t count, uint32_t value);
 void SetPlayerWords(uint32_t offset, uint32_t count, uint32_t value);

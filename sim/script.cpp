@@ -128,6 +128,13 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       if (!WaitFor([&] { return CountInLog(text) > 0; })) {
         std::fprintf(results, "timeout waitlog %s\n", text);
       }
+    } else if (std::strcmp(command, "waitlogn") == 0) {  // waitlogn N TEXT
+      const int wanted = static_cast<int>(Number(arg1));
+      const char* text = line.rest + std::strcspn(line.rest, " \t");
+      text += std::strspn(text, " \t");
+      if (!WaitFor([&] { return CountInLog(text) >= wanted; })) {
+        std::fprintf(results, "timeout waitlogn %d %s\n", wanted, text);
+      }
     } else if (std::strcmp(command, "waitequips") == 0) {
       const int wanted = static_cast<int>(Number(arg1));
       if (!WaitFor([&] { return EquipCallCount() >= wanted; })) {
@@ -168,6 +175,8 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       SetGlobalSlots(results, Number(arg1), Number(arg2));
     } else if (std::strcmp(command, "menuslot") == 0) {
       SetMenuSlot(Number(arg1), arg2, line.count > 3 ? Number(line.words[3]) : 0);
+    } else if (std::strcmp(command, "objaddr") == 0) {
+      WriteObjectAddress(results, Number(arg1));
     } else if (std::strcmp(command, "objwords") == 0) {  // objwords OBJECT OFFSET COUNT VALUE
       SetObjectWords(Number(arg1), Number(arg2), Number(line.count > 3 ? line.words[3] : "0"),
                      Number(line.count > 4 ? line.words[4] : "0"));

@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "../scenario.h"
+
+namespace e2e {
+namespace {
+
+std::vector<std::string> Messages(const Scenario& s, const std::string& prefix) {
+  std::vector<std::string> found;
+  for (const std::string& message : s.LogMessages()) {
+    if (message.rfind(prefix, 0) == 0) found.push_back(message);
+  }
+  return found;
+}
+
+Scenario RunDiagnostics(const std::string& ini, const std::string& script) {
+  Scenario s = StandardScenario();
+  s.WriteIni("[General]\nIsDebug=1\n" + ini);
+  s.WriteScript("pad 0 0\nwaitlog [Core] Initialization OK\n" + script + "exit 0\n");
+  EXPECT_EQ(s.Run(), 0);
+  EXPECT_TRUE(s.ResultsStartingWith("timeout").empty()) << s.Read("results.txt");
+  return s;
+}
+
+// ---- HudProbe -----------------------------------------------------------------
+
+constexpr char kProbe[] = "[HudProbe]\nEnable=1\n";
+
+std::string Summary(const Scenario& s) {
+  const auto lines = Messages(s, "[HudProbe] Comparison complete: ");
+  return lines.empty() ? "none" : lines.back().substr(32);
+}
+
+TEST(HudProbe, AHeldKeyActsOnceAndTwoKeysActInOrder) {
+  const Scenario s = RunDiagnostics(
+      kProbe, "hud visible\nkey F6 down\nwait 500\nkey F6 up\nwait 100\n"
+              "key F6 down\nkey F7 down\nwait 300\nkey F6 up\nkey F7 up\nwait 100\n");
+  EXPECT_EQ(Messages(s, "[HudProbe] HUD_VISIBLE hotkey pressed: "),
+            (std::vector<std::string>{"[HudProbe] HUD_VISIBLE hotkey pressed: F6",
+                                      "[HudProbe] HUD_VISIBLE hotkey pressed: F6",
+                                      "[HudProbe] HUD_VISIBLE hotkey pressed: F7"}));
+}
+
+TEST(HudProbe, HiddenAloneComparesNothing) {
+  const Scenario s = RunDiagnostics(kProbe, "hud hidden\npress F9\nwaitlog [HudProbe] Stable HUD_HIDDEN\n");
+  EXPECT_EQ(s.CountMessages("[HudProbe] Stable comparison"), 0);
+  EXPECT_EQ(s.CountMessages("[HudProbe] HUD_VISIBLE hotkey pressed"), 0);
+}
+
+TEST(HudProbe, AWordThatIsOneWhenVisibleAndZeroWhenHiddenIsStrong) {
+  const Scenario s = RunDiagnostics(
+      kProbe, "hud visible\npress F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\n"
+              "hud hidden\npress F9\nwaitlog [HudProbe] Comparison complete\n");
+  const auto strong = Messages(s, "[HudProbe] STRONG ");
+  ASSERT_EQ(strong.size(), 1u) << s.Log();
+  EXPECT_TRUE(std::regex_match(strong[0], std::regex(R"(\[HudProbe\] STRONG MenuState\+0x064 @[0-9a-fA-F]{16} visible=1 hidden=0)")));
+  EXPECT_EQ(Summary(s).substr(0, 9), "strong=1 ");
+  EXPECT_EQ(s.CountMessages("[HudProbe] Stable comparison: visibleSnapshots=1 hiddenSnapshots=1; prefer visible=1 hidden=0"), 1);
+}
+
+TEST(HudProbe, AWordThatChangesBetweenVisibleSnapshotsDropsOut) {
+  const Scenario s = RunDiagnostics(
+      kProbe, "hud visible\nmenuwords 0x200 1 1\nmenuwords 0x204 1 1\npress F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\n"
+              "menuwords 0x200 1 2\npress F7\nwaitlog HUD_VISIBLE hotkey pressed: F7\nwait 300\n"
+              "hud hidden\nmenuwords 0x200 1 0\nmenuwords 0x204 1 0\npress F9\nwaitlog [HudProbe] Comparison complete\n");
+  EXPECT_EQ(s.CountMessages("[HudProbe] STRONG MenuState+0x204 "), 1) << s.Log();
+  EXPECT_EQ(s.CountMessages("[HudProbe] STRONG MenuState+0x200 "), 0);
+  EXPECT_EQ(s.CountMessages("[HudProbe] CANDIDATE MenuState+0x200 "), 0);
+}
+
+TEST(HudProbe, PairsFallIntoTheirClasses) {
+  const Scenario s = RunDiagnostics(
+      kProbe,
+      "menuwords 0x210 1 0x3F800000\nmenuwords 0x214 1 5\nmenuwords 0x218 1 32\n"
+      "menuwords 0x21C 1 0xFFFFFFFF\nmenuwords 0x220 1 2\npress F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\n"
+      "menuwords 0x210 1 0\nmenuwords 0x214 1 3\nmenuwords 0x218 1 16\nmenuwords 0x21C 1 7\n"
+      "press F9\nwaitlog [HudProbe] Comparison complete\n");
+  auto classesOf = [&](const std::string& label) {
+    std::string classes;
+    for (const char* c : {"STRONG", "FLOAT_STRONG", "CANDIDATE"}) {
+      if (s.CountMessages(std::string("[HudProbe] ") + c + " MenuState+0x" + label + " ") > 0) {
+        classes += std::string(classes.empty() ? "" : " ") + c;
+      }
+    }
+    return classes;
+  };
+  EXPECT_EQ(classesOf("210"), "FLOAT_STRONG CANDIDATE");
+  EXPECT_EQ(classesOf("214"), "CANDIDATE");
+  EXPECT_EQ(classesOf("218"), "");
+  EXPECT_EQ(classesOf("21C"), "CANDIDATE");
+  EXPECT_EQ(classesOf("220"), "");
+}
+
+TEST(HudProbe, MoreThan80StrongPairsGiveExactly80Lines) {
+  const Scenario s = RunDiagnostics(kProbe,
+                                    "menuwords 0x300 100 1\npress F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\n"
+                                    "menuwords 0x300 100 0\npress F9\nwaitlog [HudProbe] Comparison complete\n");
+  EXPECT_EQ(s.CountMessages("[HudProbe] STRONG "), 80);
+  EXPECT_EQ(Summary(s).substr(0, 10), "strong=80 ");
+}
+
+TEST(HudProbe, APointerSlotReadableOnlyWhileVisibleIsPointerStrongWithItsNewestValue) {
+  const Scenario s = RunDiagnostics(
+      kProbe, "objaddr 3\nmenuslot 0x0F8 object 1\npress F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\n"
+              "menuslot 0x0F8 object 3\npress F7\nwaitlog HUD_VISIBLE hotkey pressed: F7\nwait 300\n"
+              "menuslot 0x0F8 null\npress F9\nwaitlog [HudProbe] Comparison complete\n");
+  const std::string address = s.ResultsStartingWith("object 3 ").at(0).substr(9);
+  EXPECT_EQ(s.CountMessages("[HudProbe] POINTER_STRONG MenuState+0x0F8 visible=" + address +
+                            " readable=1 hidden=0000000000000000 readable=0"),
+            1)
+      << address << "\n" << s.Log();
+}
+
+TEST(HudProbe, GlobalFieldsAndPointersOfTheImagesDataAreCompared) {
+  const Scenario s = RunDiagnostics(
+      std::string(kProbe) + "GlobalFields=1\n",
+      "globalslots 40 3\nhud visible\npress F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\n"
+      "hud hidden\npress F9\nwaitlog [HudProbe] Comparison complete\n");
+  // Three data-slot objects and the .rdata slot's object: word 1 is 1/0, word
+  // 2 is 1.0/0.0. (The simulator's own .data also points at the menu-state
+  // object, whose +0x064 follows the HUD: one more GLOBAL_STRONG.)
+  int strongWord1 = 0;
+  for (const std::string& line : Messages(s, "[HudProbe] GLOBAL_STRONG ")) {
+    if (line.find(" obj+0x004 visible=1 hidden=0") != std::string::npos) ++strongWord1;
+  }
+  EXPECT_EQ(strongWord1, 4) << s.Log();
+  EXPECT_EQ(Messages(s, "[HudProbe] GLOBAL_FLOAT_STRONG ").size(), 4u);
+  EXPECT_NE(Summary(s).find("globalFloat=4 globalPointer=0"), std::string::npos) << Summary(s);
+}
+
+TEST(HudProbe, ResetEmptiesBothDumpFilesAndStartsAfresh) {
+  const Scenario s = RunDiagnostics(
+      kProbe, "press F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\npress F9\nwaitlog [HudProbe] Comparison complete\n"
+              "press F10\nwaitlog [HudProbe] Snapshots reset\nwait 100\n");
+  EXPECT_TRUE(s.Exists("hud_visible_dump.txt"));
+  EXPECT_EQ(s.Read("hud_visible_dump.txt"), "");
+  EXPECT_EQ(s.Read("hud_hidden_dump.txt"), "");
+  const Scenario t = RunDiagnostics(
+      kProbe, "press F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\npress F10\nwaitlog [HudProbe] Snapshots reset\n"
+              "press F6\nwaitlogn 2 [HudProbe] Stable HUD_VISIBLE\n");
+  const std::string dump = t.Read("hud_visible_dump.txt");
+  EXPECT_EQ(dump.rfind(std::string(60, '=') + "\r\n[Snapshot] HUD_VISIBLE tick=", 0), 0u);
+  EXPECT_EQ(dump.find("[Snapshot]", 70), std::string::npos);  // one dump only
+  EXPECT_EQ(t.CountMessages("[HudProbe] Stable HUD_VISIBLE samples: "), 2);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end = text.find("\r\n"); end != std::string::npos; end = text.find("\r\n", start)) {
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+int IndexOf(const std::vector<std::string>& lines, const std::string& prefix) {
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].rfind(prefix, 0) == 0) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+TEST(HudProbeDump, BlocksComeInOrderAndSlot8IsListedButNeverExpanded) {
+  const Scenario s = RunDiagnostics(
+      std::string(kProbe) + "DumpGlobalPointers=1\nDumpGlobalPointerLimit=100000\n",
+      "menuslot 0x008 object 5\nmenuslot 0x0F8 object 1\npress F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\n");
+  const auto lines = Lines(s.Read("hud_visible_dump.txt"));
+  ASSERT_GT(lines.size(), 10u);
+  EXPECT_EQ(lines[0], std::string(60, '='));
+  EXPECT_TRUE(std::regex_match(lines[1], std::regex(R"(\[Snapshot\] HUD_VISIBLE tick=\d+ base=[0-9a-fA-F]{16})")));
+  EXPECT_EQ(lines[2].rfind("[Pointer] MenuStateManager=", 0), 0u);
+  EXPECT_NE(lines[2].find(" RVA=0x3D67408"), std::string::npos);
+  EXPECT_EQ(lines[3].rfind("[Range] MenuState base=", 0), 0u);
+  EXPECT_EQ(lines[4], "MenuState+0x000 u32=0 hex=0x00000000");
+  const int pointers = IndexOf(lines, "[MenuStatePointers]");
+  const int slot8 = IndexOf(lines, "MenuState+0x008 ptr=");
+  const int slotF8 = IndexOf(lines, "MenuState+0x0F8 ptr=");
+  const int rangeF8 = IndexOf(lines, "[Range] MenuState+0x0F8-> base=");
+  const int player = IndexOf(lines, "[Pointer] GameDataManager=");
+  const int globals = IndexOf(lines, "[GlobalPointers] limit=100000");
+  EXPECT_LT(4, pointers);
+  EXPECT_LT(pointers, slot8);
+  EXPECT_NE(lines[slot8].find(" readable=1"), std::string::npos);
+  EXPECT_EQ(IndexOf(lines, "[Range] MenuState+0x008->"), -1);
+  EXPECT_EQ(rangeF8, slotF8 + 1);
+  EXPECT_EQ(lines[rangeF8 + 1].rfind("MenuState+0x0F8->+0x000 u32=", 0), 0u);
+  EXPECT_LT(rangeF8, player);
+  EXPECT_EQ(lines[player + 1].rfind("[Range] PlayerGameData base=", 0), 0u);
+  EXPECT_LT(player, globals);
+  // The .rdata integers: 0 and 0x10001 are listed as unreadable; 0xFFF8, a
+  // small unreadable value, is not listed.
+  EXPECT_NE(IndexOf(lines, ".rdata RVA="), -1);
+  int listed10001 = 0;
+  for (const std::string& line : lines) {
+    EXPECT_EQ(line.find("value=000000000000fff8 "), std::string::npos) << line;
+    if (line.find("value=0000000000010001 readable=0") != std::string::npos) ++listed10001;
+  }
+  EXPECT_GE(listed10001, 1);
+  EXPECT_EQ(lines.back().rfind("[GlobalPointers] entries=", 0), 0u);
+}
+
+TEST(HudProbeDump, TheLimitClipsTheGlobalSectionOrLetsItEndWithItsCount) {
+  auto run = [](const std::string& limit) {
+    return RunDiagnostics(std::string(kProbe) + "DumpGlobalPointers=1\nDumpGlobalPointerLimit=" + limit + "\n",
+                          "press F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\n");
+  };
+  const auto all = Lines(run("100000").Read("hud_visible_dump.txt"));
+  ASSERT_FALSE(all.empty());
+  const std::string entries = all.back();
+  ASSERT_EQ(entries.rfind("[GlobalPointers] entries=", 0), 0u);
+  const std::string count = entries.substr(25);
+
+  const auto one = Lines(run("1").Read("hud_visible_dump.txt"));
+  const int limitLine = IndexOf(one, "[GlobalPointers] limit=1");
+  ASSERT_NE(limitLine, -1);
+  EXPECT_EQ(one[limitLine + 1].rfind(".", 0), 0u);  // one entry line
+  EXPECT_EQ(one[limitLine + 2], "[GlobalPointers] clipped after 1 entries");
+  EXPECT_EQ(static_cast<int>(one.size()), limitLine + 3);
+
+  const auto exact = Lines(run(count).Read("hud_visible_dump.txt"));
+  EXPECT_EQ(exact.back(), "[GlobalPointers] entries=" + count);
+  EXPECT_EQ(IndexOf(exact, "[GlobalPointers] clipped"), -1);
+}
+
+}  // namespace
+}  // namespace e2e
