@@ -86,3 +86,12 @@ add_custom_command(OUTPUT ${ARTWHEEL_RESOURCES_DIR}/bg.png
 add_custom_target(artwheel_resources ALL DEPENDS ${ARTWHEEL_RESOURCES_DIR}/bg.png)
 add_dependencies(e2e_tests artwheel_resources)
 target_compile_definitions(e2e_tests PRIVATE ARTWHEEL_RESOURCES="${ARTWHEEL_RESOURCES_DIR}")
+
+# Benchmarks (scripts/bench.sh): built with optimisation and without the
+# sanitizers of the unit tests.
+add_library(artwheel_logic_fast STATIC ${ARTWHEEL_LOGIC_SOURCES})
+target_include_directories(artwheel_logic_fast PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_compile_options(artwheel_logic_fast PRIVATE -O2)
+add_executable(merge_bench bench/merge_bench.cpp)
+target_compile_options(merge_bench PRIVATE -O2)
+target_link_libraries(merge_bench PRIVATE artwheel_logic_fast)

@@ -71,3 +71,9 @@ add_executable(bench_present_detour bench/present_detour_bench.cpp tests/e2e/png
 target_link_libraries(bench_present_detour PRIVATE artwheel_win d3d11)
 target_link_options(bench_present_detour PRIVATE ${ARTWHEEL_STATIC_RUNTIME})
 artwheel_warnings(bench_present_detour)
+add_executable(bench_diagnostics bench/diagnostics_bench.cpp sim/host_image.cpp sim/game_world.cpp
+                                 sim/hud_world.cpp)
+target_include_directories(bench_diagnostics PRIVATE sim)
+target_link_libraries(bench_diagnostics PRIVATE artwheel_win)
+target_link_options(bench_diagnostics PRIVATE ${ARTWHEEL_STATIC_RUNTIME})
+artwheel_warnings(bench_diagnostics)

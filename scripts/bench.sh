@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake --preset default >/dev/null
-cmake --build --preset default --target artwheel_windows >/dev/null
+cmake --build --preset default --target artwheel_windows merge_bench >/dev/null
+build/merge_bench
 export ARTWHEEL_WINE_ROOT=$PWD/build/wine
 for bench in build/windows/bin/bench_*.exe; do
   scripts/wine-run.sh "$bench"

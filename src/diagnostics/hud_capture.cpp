@@ -21,14 +21,17 @@ constexpr uint32_t kPlayerWords = 0x500;
 constexpr uint32_t kFieldObjectBytes = 0x200;
 constexpr uint32_t kNeverFollowedSlot = 0x008;
 
-void AppendSample(HudSample* buffer, int* count, uint64_t address, const char* prefix,
-                  uint32_t offset) {
-  uint32_t value = 0;
-  if (*count >= kMaxHudSamples || !ReadU32IfReadable(address, &value)) return;
-  HudSample& sample = buffer[(*count)++];
-  sample.address = address;
-  sample.value = value;
-  FormatText(sample.label, sizeof sample.label, "%s+0x%03X", prefix, offset);
+// Appends the readable words of the object while there is room; the walk goes
+// on (and drops) past the capacity.
+void AppendSamples(HudSample* buffer, int* count, uint64_t object, uint32_t bytes, const char* prefix) {
+  ForEachReadableWord<uint32_t>(object, bytes, [&](uint32_t offset, uint32_t value) {
+    if (*count >= kMaxHudSamples) return true;
+    HudSample& sample = buffer[(*count)++];
+    sample.address = object + offset;
+    sample.value = value;
+    FormatText(sample.label, sizeof sample.label, "%s+0x%03X", prefix, offset);
+    return true;
+  });
 }
 
 bool AcceptSection(const IMAGE_SECTION_HEADER& header, char (&name)[9]) {
@@ -40,8 +43,6 @@ bool AcceptSection(const IMAGE_SECTION_HEADER& header, char (&name)[9]) {
 }
 
 }  // namespace
-
-bool ReadSlot(uint64_t address, uint64_t* value) { return ReadU64IfReadable(address, value); }
 
 bool GameImageHeaders(uint64_t* baseOut, uint64_t* ntHeaders) {
   const uint64_t base = GameModuleBase();
@@ -89,9 +90,7 @@ void CaptureSamples(HudSample* buffer, int* count, const char* label) {
   *count = 0;
   if (GameModuleBase() == 0) return;
   if (const uint64_t menu = ReachableMenuState()) {
-    for (uint32_t offset = 0; offset < kMenuWords; offset += 4) {
-      AppendSample(buffer, count, menu + offset, "MenuState", offset);
-    }
+    AppendSamples(buffer, count, menu, kMenuWords, "MenuState");
     for (uint32_t slot = 0; slot <= kSampleSlotEnd; slot += 8) {
       uint64_t object = 0;
       if (slot == kNeverFollowedSlot || !ReadU64IfReadable(menu + slot, &object) ||
@@ -100,15 +99,11 @@ void CaptureSamples(HudSample* buffer, int* count, const char* label) {
       }
       char prefix[48];
       FormatText(prefix, sizeof prefix, "MenuState+0x%03X->", slot);
-      for (uint32_t offset = 0; offset < kSampleObjectBytes; offset += 4) {
-        AppendSample(buffer, count, object + offset, prefix, offset);
-      }
+      AppendSamples(buffer, count, object, kSampleObjectBytes, prefix);
     }
   }
   if (const uint64_t player = ReachablePlayerData()) {
-    for (uint32_t offset = 0; offset < kPlayerWords; offset += 4) {
-      AppendSample(buffer, count, player + offset, "PlayerGameData", offset);
-    }
+    AppendSamples(buffer, count, player, kPlayerWords, "PlayerGameData");
   }
   WriteLogFormat("[HudProbe] Captured %s snapshot with %d samples", label, *count);
 }
@@ -143,12 +138,12 @@ void CollectGlobalFields(GlobalFieldSample* buffer, int* count) {
   WalkDataSlots([&](const char*, uint32_t rva, uint64_t value) {
     if (*count >= kMaxGlobalFields) return false;
     if (!IsObjectPointer(value)) return true;
-    for (uint32_t offset = 0; offset < kFieldObjectBytes; offset += 4) {
-      uint32_t word = 0;
-      if (*count >= kMaxGlobalFields || !ReadU32IfReadable(value + offset, &word)) continue;
+    ForEachReadableWord<uint32_t>(value, kFieldObjectBytes, [&](uint32_t offset, uint32_t word) {
+      if (*count >= kMaxGlobalFields) return false;
       buffer[*count] = GlobalFieldSample{rva, offset, word};
       if (hudKeyIndex.Insert(FieldKey(rva, offset), static_cast<uint32_t>(*count), keyOf)) ++*count;
-    }
+      return true;
+    });
     return true;
   });
 }

@@ -5,6 +5,7 @@
 // of the objects those slots point to.
 #include <cstdint>
 
+#include "core/memory.h"
 #include "diagnostics/hud_sets.h"
 
 namespace artwheel {
@@ -37,20 +38,19 @@ bool GameImageHeaders(uint64_t* base, uint64_t* ntHeaders);
 
 // The accepted sections, at most `capacity`; returns how many.
 int FindDataSections(DataSection* sections, int capacity, uint64_t* base);
-bool ReadSlot(uint64_t address, uint64_t* value);
 
 template <typename Visit>
 void WalkDataSlots(Visit visit) {
   DataSection sections[16];
   uint64_t base = 0;
   const int count = FindDataSections(sections, 16, &base);
-  for (int s = 0; s < count; ++s) {
-    for (uint64_t offset = 0; offset + 8 <= sections[s].extent; offset += 8) {
-      const uint64_t address = sections[s].start + offset;
-      uint64_t value = 0;
-      if (!ReadSlot(address, &value)) continue;
-      if (!visit(sections[s].name, static_cast<uint32_t>(address - base), value)) return;
-    }
+  bool going = true;
+  for (int s = 0; s < count && going; ++s) {
+    const DataSection& section = sections[s];
+    ForEachReadableWord<uint64_t>(section.start, section.extent, [&](uint32_t offset, uint64_t value) {
+      going = visit(section.name, static_cast<uint32_t>(section.start + offset - base), value);
+      return going;
+    });
   }
 }
 

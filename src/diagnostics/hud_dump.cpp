@@ -28,12 +28,10 @@ void* AsPointer(uint64_t value) { return reinterpret_cast<void*>(value); }
 
 void DumpWords(std::FILE* file, const char* label, uint64_t object, uint32_t bytes) {
   std::fprintf(file, "[Range] %s base=%p size=0x%X\n", label, AsPointer(object), bytes);
-  for (uint32_t offset = 0; offset < bytes; offset += 4) {
-    uint32_t value = 0;
-    if (ReadU32IfReadable(object + offset, &value)) {
-      std::fprintf(file, "%s+0x%03X u32=%u hex=0x%08X\n", label, offset, value, value);
-    }
-  }
+  ForEachReadableWord<uint32_t>(object, bytes, [&](uint32_t offset, uint32_t value) {
+    std::fprintf(file, "%s+0x%03X u32=%u hex=0x%08X\n", label, offset, value, value);
+    return true;
+  });
 }
 
 void DumpMenuState(std::FILE* file, uint64_t menu) {

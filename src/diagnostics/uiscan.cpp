@@ -45,9 +45,7 @@ bool ReadPlayerFields(WatchSnapshot& current) {
   return true;
 }
 
-void TrackWord(uint64_t address, const char* label, uint32_t offset, int& count) {
-  uint32_t value = 0;
-  if (!ReadU32IfReadable(address, &value)) return;
+void TrackWord(uint64_t address, uint32_t value, const char* label, uint32_t offset, int& count) {
   uint32_t old = 0;
   switch (scannerState.Track(address, value, &old)) {
     case ScannerStateTable::Result::kFirstSighting:
@@ -85,9 +83,10 @@ void LogWatchLine(const char* changedList, const WatchSnapshot& c) {
 
 void UIScanDetail(uint64_t menuState) {
   int count = 0;
-  for (uint32_t offset = 0; offset < kDetailMenuBytes; offset += 4) {
-    TrackWord(menuState + offset, "MenuStateDetail", offset, count);
-  }
+  ForEachReadableWord<uint32_t>(menuState, kDetailMenuBytes, [&](uint32_t offset, uint32_t value) {
+    TrackWord(menuState + offset, value, "MenuStateDetail", offset, count);
+    return true;
+  });
   for (uint32_t slot = 0; slot <= kDetailSlotEnd; slot += 8) {
     uint64_t object = 0;
     if (slot == kNeverFollowedSlot || !ReadU64IfReadable(menuState + slot, &object) ||
@@ -96,9 +95,10 @@ void UIScanDetail(uint64_t menuState) {
     }
     char label[48];
     FormatText(label, sizeof label, "MenuState+0x%03X->", slot);
-    for (uint32_t offset = 0; offset < kDetailObjectBytes; offset += 4) {
-      TrackWord(object + offset, label, offset, count);
-    }
+    ForEachReadableWord<uint32_t>(object, kDetailObjectBytes, [&](uint32_t offset, uint32_t value) {
+      TrackWord(object + offset, value, label, offset, count);
+      return true;
+    });
   }
   if (count > kDetailLineLimit) WriteLogFormat("[UIScanDetail] tick clipped after %d changes", count);
 }
