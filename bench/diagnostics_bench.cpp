@@ -44,8 +44,8 @@ void Measure(const char* what, double perQuery, F run) {
   const double total = Now() - start;
   const uint64_t queries = artwheel::ReadabilityQueryCount() - queriesBefore;
   const double queryTime = queries * perQuery / 1000.0;
-  std::printf("  %-44s %8.1f ms  (%7llu memory queries ~%7.1f ms, the rest %7.1f ms)\n", what, total,
-              static_cast<unsigned long long>(queries), queryTime, total - queryTime);
+  std::printf("  %-44s %8.1f ms  (%7llu memory queries ~%7.1f ms, the rest %7.1f ms)\n", what,
+              total, static_cast<unsigned long long>(queries), queryTime, total - queryTime);
 }
 
 }  // namespace
@@ -64,15 +64,18 @@ int main() {
   std::printf("one memory query (VirtualQuery): %.3f us\n", perQuery);
   std::printf("HudProbe, GlobalFields=1, DumpGlobalPointers=1 (limit 2000), logging off:\n");
   Measure("F6: first visible snapshot (copy)", perQuery, [] { artwheel::CaptureHudVisible("F6"); });
-  Measure("F7: second visible snapshot (merge)", perQuery, [] { artwheel::CaptureHudVisible("F7"); });
+  Measure("F7: second visible snapshot (merge)", perQuery,
+          [] { artwheel::CaptureHudVisible("F7"); });
   sim::SetHudVisible(false);
   Measure("F9: hidden snapshot (copy and compare)", perQuery, [] { artwheel::CaptureHudHidden(); });
   sim::SetHudVisible(true);
-  Measure("F6: third visible (merge and compare)", perQuery, [] { artwheel::CaptureHudVisible("F6"); });
+  Measure("F6: third visible (merge and compare)", perQuery,
+          [] { artwheel::CaptureHudVisible("F6"); });
 
   std::printf("UIScan Detail over 256 + 48 x 128 = 6400 words:\n");
   const uint64_t menu = artwheel::ReachableMenuState();
-  Measure("first pass (fills the 4096-entry table)", perQuery, [menu] { artwheel::UIScanDetail(menu); });
+  Measure("first pass (fills the 4096-entry table)", perQuery,
+          [menu] { artwheel::UIScanDetail(menu); });
   Measure("next pass", perQuery, [menu] { artwheel::UIScanDetail(menu); });
   artwheel::ResetHudProbe();  // leaves empty dump files behind
   return 0;

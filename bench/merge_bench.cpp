@@ -18,14 +18,15 @@ std::vector<GlobalFieldSample> Fields(size_t count, uint32_t seed) {
   std::mt19937 random(seed);
   std::vector<GlobalFieldSample> fields(count);
   for (size_t i = 0; i < count; ++i) {
-    fields[i] = {static_cast<uint32_t>(0x3B000 + 8 * (i / 128)), static_cast<uint32_t>(4 * (i % 128)),
-                 static_cast<uint32_t>(random() % 4)};
+    fields[i] = {static_cast<uint32_t>(0x3B000 + 8 * (i / 128)),
+                 static_cast<uint32_t>(4 * (i % 128)), static_cast<uint32_t>(random() % 4)};
   }
   std::shuffle(fields.begin(), fields.end(), random);
   return fields;
 }
 
-int Quadratic(std::vector<GlobalFieldSample>& stable, const std::vector<GlobalFieldSample>& capture) {
+int Quadratic(std::vector<GlobalFieldSample>& stable,
+              const std::vector<GlobalFieldSample>& capture) {
   int kept = 0;
   for (size_t i = 0; i < stable.size(); ++i) {
     for (const GlobalFieldSample& c : capture) {
@@ -54,8 +55,9 @@ int main() {
 
   artwheel::BuildHiddenFieldIndex(capture.data(), kFull);
   start = Clock::now();
-  int lines = artwheel::CompareGlobalFields(stable.data(), kept, capture.data(), false, 1 << 30,
-                                            [](const GlobalFieldSample&, const GlobalFieldSample&) {});
+  int lines =
+      artwheel::CompareGlobalFields(stable.data(), kept, capture.data(), false, 1 << 30,
+                                    [](const GlobalFieldSample&, const GlobalFieldSample&) {});
   const double compareFull = Milliseconds(start);
 
   constexpr size_t kSmall = 20000;
@@ -71,14 +73,15 @@ int main() {
   const double indexedSmall = Milliseconds(start);
 
   const double scale = double(kFull) / kSmall;
-  std::printf("globalFields merge (%zu stable x %zu captured, %d kept): %.2f ms indexed\n", kFull, kFull,
-              kept, indexedFull);
-  std::printf("globalFields comparison pass over %d pairs (%d matches): %.2f ms indexed\n", kept, lines,
-              compareFull);
-  std::printf("at %zu: first-match scan %.1f ms, indexed %.2f ms (same result: %s), ratio %.0fx\n", kSmall,
-              quadraticSmall, indexedSmall, quadraticKept == indexedKept ? "yes" : "NO",
+  std::printf("globalFields merge (%zu stable x %zu captured, %d kept): %.2f ms indexed\n", kFull,
+              kFull, kept, indexedFull);
+  std::printf("globalFields comparison pass over %d pairs (%d matches): %.2f ms indexed\n", kept,
+              lines, compareFull);
+  std::printf("at %zu: first-match scan %.1f ms, indexed %.2f ms (same result: %s), ratio %.0fx\n",
+              kSmall, quadraticSmall, indexedSmall, quadraticKept == indexedKept ? "yes" : "NO",
               quadraticSmall / indexedSmall);
-  std::printf("first-match scan at %zu, extrapolated (x%.0f): %.0f ms; ratio to indexed %.0fx\n", kFull,
-              scale * scale, quadraticSmall * scale * scale, quadraticSmall * scale * scale / indexedFull);
+  std::printf("first-match scan at %zu, extrapolated (x%.0f): %.0f ms; ratio to indexed %.0fx\n",
+              kFull, scale * scale, quadraticSmall * scale * scale,
+              quadraticSmall * scale * scale / indexedFull);
   return quadraticKept == indexedKept ? 0 : 1;
 }

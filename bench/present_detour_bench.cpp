@@ -2,8 +2,8 @@
 // with nothing to show, and with panel and message drawn (the Direct3D calls
 // are made on a real device; the rendering itself runs later on the GPU).
 // Run: scripts/bench.sh
-#include <windows.h>
 #include <d3d11.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -52,8 +52,10 @@ int main() {
   CreateDirectoryA(folder.c_str(), nullptr);
   CreateDirectoryA((folder + "\\resources").c_str(), nullptr);
   std::ofstream(folder + "\\artwheel.ini") << "[SkillPanel]\nEnable=1\n";
-  std::ofstream(folder + "\\resources\\bg.png", std::ios::binary) << e2e::SolidPng(128, 128, {40, 40, 48, 255});
-  std::ofstream(folder + "\\resources\\7300.png", std::ios::binary) << e2e::SolidPng(128, 128, {0, 200, 120, 255});
+  std::ofstream(folder + "\\resources\\bg.png", std::ios::binary)
+      << e2e::SolidPng(128, 128, {40, 40, 48, 255});
+  std::ofstream(folder + "\\resources\\7300.png", std::ios::binary)
+      << e2e::SolidPng(128, 128, {0, 200, 120, 255});
   artwheel::SetOverlayIniPath((folder + "\\artwheel.ini").c_str());
   artwheel::savedPresent.store(&NoPresent);
 
@@ -78,14 +80,18 @@ int main() {
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&start);
   UINT sink = 0;
-  for (int i = 0; i < 500; ++i) sink += GetPrivateProfileIntA("SkillPanel", "Enable", 0, ini.c_str());
+  for (int i = 0; i < 500; ++i)
+    sink += GetPrivateProfileIntA("SkillPanel", "Enable", 0, ini.c_str());
   QueryPerformanceCounter(&end);
-  const double profile = 1e6 * double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart) / 500;
+  const double profile =
+      1e6 * double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart) / 500;
   WIN32_FILE_ATTRIBUTE_DATA attributes;
   QueryPerformanceCounter(&start);
-  for (int i = 0; i < 500; ++i) sink += GetFileAttributesExA(ini.c_str(), GetFileExInfoStandard, &attributes);
+  for (int i = 0; i < 500; ++i)
+    sink += GetFileAttributesExA(ini.c_str(), GetFileExInfoStandard, &attributes);
   QueryPerformanceCounter(&end);
-  const double attributeCheck = 1e6 * double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart) / 500;
+  const double attributeCheck =
+      1e6 * double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart) / 500;
   std::printf("  GetPrivateProfileIntA    %8.2f us per call (mean of 500)\n", profile);
   std::printf("  GetFileAttributesExA     %8.2f us per call (mean of 500)%s\n", attributeCheck,
               sink == 0 ? " " : "");

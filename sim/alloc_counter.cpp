@@ -59,7 +59,8 @@ Replacement replacements[] = {
     {"malloc", reinterpret_cast<void*>(&CountingMalloc), reinterpret_cast<void**>(&realMalloc)},
     {"calloc", reinterpret_cast<void*>(&CountingCalloc), reinterpret_cast<void**>(&realCalloc)},
     {"realloc", reinterpret_cast<void*>(&CountingRealloc), reinterpret_cast<void**>(&realRealloc)},
-    {"HeapAlloc", reinterpret_cast<void*>(&CountingHeapAlloc), reinterpret_cast<void**>(&realHeapAlloc)},
+    {"HeapAlloc", reinterpret_cast<void*>(&CountingHeapAlloc),
+     reinterpret_cast<void**>(&realHeapAlloc)},
     {"HeapReAlloc", reinterpret_cast<void*>(&CountingHeapReAlloc),
      reinterpret_cast<void**>(&realHeapReAlloc)},
 };
@@ -73,10 +74,12 @@ HMODULE ProductModule() {
 
 int RedirectImports(HMODULE module) {
   auto* base = reinterpret_cast<unsigned char*>(module);
-  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS64*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS64*>(
+      base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
   const DWORD rva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
   int redirected = 0;
-  for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + rva); rva != 0 && d->Name != 0; ++d) {
+  for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + rva); rva != 0 && d->Name != 0;
+       ++d) {
     auto* names = reinterpret_cast<ULONGLONG*>(base + d->OriginalFirstThunk);
     auto** slots = reinterpret_cast<void**>(base + d->FirstThunk);
     for (; *names != 0; ++names, ++slots) {

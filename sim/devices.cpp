@@ -50,8 +50,12 @@ bool BuildCustomFormat(NamedDevice& d, const char* spec) {
   for (unsigned i = 0; i < buttons; ++i) {
     d.objects.push_back({nullptr, 4 * hats + i, DIDFT_BUTTON | DIDFT_ANYINSTANCE, 0});
   }
-  d.format = {sizeof(DIDATAFORMAT), sizeof(DIOBJECTDATAFORMAT), DIDF_ABSAXIS, size,
-              static_cast<DWORD>(d.objects.size()), d.objects.data()};
+  d.format = {sizeof(DIDATAFORMAT),
+              sizeof(DIOBJECTDATAFORMAT),
+              DIDF_ABSAXIS,
+              size,
+              static_cast<DWORD>(d.objects.size()),
+              d.objects.data()};
   return true;
 }
 

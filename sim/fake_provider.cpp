@@ -92,14 +92,16 @@ HRESULT STDMETHODCALLTYPE DeviceGetData(FakeDevice*, DWORD recordSize, void* rec
   DWORD n = script->eventCount < *count ? script->eventCount : *count;
   if (records == nullptr) n = 0;
   for (DWORD i = 0; i < n; ++i) {
-    unsigned char* record = static_cast<unsigned char*>(records) + static_cast<size_t>(i) * recordSize;
+    unsigned char* record =
+        static_cast<unsigned char*>(records) + static_cast<size_t>(i) * recordSize;
     std::memset(record, 0, recordSize);
     std::memcpy(record, &script->events[i].offset, 4);
     std::memcpy(record + 4, &script->events[i].data, 4);
-    std::memcpy(record + 8, &i, 4);       // time stamp
-    std::memcpy(record + 12, &i, 4);      // sequence
+    std::memcpy(record + 8, &i, 4);   // time stamp
+    std::memcpy(record + 12, &i, 4);  // sequence
   }
-  std::memmove(script->events, script->events + n, (script->eventCount - n) * sizeof(SimDeviceEvent));
+  std::memmove(script->events, script->events + n,
+               (script->eventCount - n) * sizeof(SimDeviceEvent));
   script->eventCount -= n;
   *count = n;
   return S_OK;
@@ -110,19 +112,23 @@ const void* Method(F f) {
   return reinterpret_cast<const void*>(f);
 }
 
-#define DEVICE_TABLE(getState)                                                                   \
-  {Method(&DeviceQueryInterface), Method(&DeviceAddRef), Method(&DeviceRelease),                \
-   Method(&DeviceNotImplemented) /*GetCapabilities*/, Method(&DeviceNotImplemented),            \
-   Method(&DeviceNotImplemented) /*GetProperty*/, Method(&DeviceSetProperty),                   \
-   Method(&DeviceOk) /*Acquire*/, Method(&DeviceOk) /*Unacquire*/, Method(getState),            \
-   Method(&DeviceGetData), Method(&DeviceSetDataFormat), Method(&DeviceNotImplemented),         \
-   Method(&DeviceSetCooperativeLevel), Method(&DeviceNotImplemented),                           \
-   Method(&DeviceNotImplemented), Method(&DeviceNotImplemented), Method(&DeviceNotImplemented), \
-   Method(&DeviceNotImplemented), Method(&DeviceNotImplemented), Method(&DeviceNotImplemented), \
-   Method(&DeviceNotImplemented), Method(&DeviceNotImplemented), Method(&DeviceNotImplemented), \
-   Method(&DeviceNotImplemented), Method(&DeviceOk) /*Poll*/, Method(&DeviceNotImplemented),    \
-   Method(&DeviceNotImplemented), Method(&DeviceNotImplemented), Method(&DeviceNotImplemented), \
-   Method(&DeviceNotImplemented), Method(&DeviceNotImplemented)}
+#define DEVICE_TABLE(getState)                                                                    \
+  {                                                                                               \
+    Method(&DeviceQueryInterface), Method(&DeviceAddRef), Method(&DeviceRelease),                 \
+        Method(&DeviceNotImplemented) /*GetCapabilities*/, Method(&DeviceNotImplemented),         \
+        Method(&DeviceNotImplemented) /*GetProperty*/, Method(&DeviceSetProperty),                \
+        Method(&DeviceOk) /*Acquire*/, Method(&DeviceOk) /*Unacquire*/, Method(getState),         \
+        Method(&DeviceGetData), Method(&DeviceSetDataFormat), Method(&DeviceNotImplemented),      \
+        Method(&DeviceSetCooperativeLevel), Method(&DeviceNotImplemented),                        \
+        Method(&DeviceNotImplemented), Method(&DeviceNotImplemented),                             \
+        Method(&DeviceNotImplemented), Method(&DeviceNotImplemented),                             \
+        Method(&DeviceNotImplemented), Method(&DeviceNotImplemented),                             \
+        Method(&DeviceNotImplemented), Method(&DeviceNotImplemented),                             \
+        Method(&DeviceNotImplemented), Method(&DeviceNotImplemented), Method(&DeviceOk) /*Poll*/, \
+        Method(&DeviceNotImplemented), Method(&DeviceNotImplemented),                             \
+        Method(&DeviceNotImplemented), Method(&DeviceNotImplemented),                             \
+        Method(&DeviceNotImplemented), Method(&DeviceNotImplemented)                              \
+  }
 
 const void* const kJoystickTable[] = DEVICE_TABLE(&JoystickGetState);
 const void* const kSecondKindTable[] = DEVICE_TABLE(&SecondKindGetState);

@@ -156,8 +156,8 @@ bool CreateDeviceAndSwapChain(HWND window, uint32_t width, uint32_t height,
   const D3D_FEATURE_LEVEL level = D3D_FEATURE_LEVEL_11_0;
   for (D3D_DRIVER_TYPE driver : {D3D_DRIVER_TYPE_HARDWARE, D3D_DRIVER_TYPE_WARP}) {
     if (SUCCEEDED(D3D11CreateDeviceAndSwapChain(nullptr, driver, nullptr, 0, &level, 1,
-                                                D3D11_SDK_VERSION, &description, swapChain,
-                                                device, nullptr, context))) {
+                                                D3D11_SDK_VERSION, &description, swapChain, device,
+                                                nullptr, context))) {
       return true;
     }
   }
@@ -188,11 +188,13 @@ bool CreateSizedObjects(Renderer& r) {
   Release(backBuffer);
   description.BindFlags = D3D11_BIND_RENDER_TARGET;
   r.device->CreateTexture2D(&description, nullptr, &r.extraTarget);
-  if (r.extraTarget != nullptr) r.device->CreateRenderTargetView(r.extraTarget, nullptr, &s.targets[1]);
+  if (r.extraTarget != nullptr)
+    r.device->CreateRenderTargetView(r.extraTarget, nullptr, &s.targets[1]);
   description.Format = DXGI_FORMAT_D24_UNORM_S8_UINT;
   description.BindFlags = D3D11_BIND_DEPTH_STENCIL;
   r.device->CreateTexture2D(&description, nullptr, &r.depthTexture);
-  if (r.depthTexture != nullptr) r.device->CreateDepthStencilView(r.depthTexture, nullptr, &s.depthView);
+  if (r.depthTexture != nullptr)
+    r.device->CreateDepthStencilView(r.depthTexture, nullptr, &s.depthView);
   return s.targets[0] != nullptr && s.targets[1] != nullptr && s.depthView != nullptr;
 }
 
@@ -218,8 +220,8 @@ bool CreateFixedObjects(Renderer& r) {
                                &s.vertexShader);
   r.device->CreatePixelShader(pixelCode->GetBufferPointer(), pixelCode->GetBufferSize(), nullptr,
                               &s.pixelShader);
-  const D3D11_INPUT_ELEMENT_DESC element = {"POSITION", 0, DXGI_FORMAT_R32G32_FLOAT, 0, 0,
-                                            D3D11_INPUT_PER_VERTEX_DATA, 0};
+  const D3D11_INPUT_ELEMENT_DESC element = {
+      "POSITION", 0, DXGI_FORMAT_R32G32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0};
   r.device->CreateInputLayout(&element, 1, vertexCode->GetBufferPointer(),
                               vertexCode->GetBufferSize(), &s.layout);
   Release(vertexCode);
@@ -366,7 +368,7 @@ void CaptureBackBuffer(Renderer& r, IDXGISwapChain* swapChain, ID3D11Device* dev
                        ID3D11DeviceContext* context, const std::string& name) {
   ID3D11Texture2D* backBuffer = nullptr;
   if (FAILED(swapChain->GetBuffer(0, __uuidof(ID3D11Texture2D),
-                                    reinterpret_cast<void**>(&backBuffer)))) {
+                                  reinterpret_cast<void**>(&backBuffer)))) {
     return;
   }
   D3D11_TEXTURE2D_DESC description = {};
@@ -440,8 +442,10 @@ void ServeSecondDevice(Renderer& r) {
     error = "could not create the second device";
   } else {
     ID3D11Texture2D* backBuffer = nullptr;
-    r.secondSwapChain->GetBuffer(0, __uuidof(ID3D11Texture2D), reinterpret_cast<void**>(&backBuffer));
-    if (backBuffer != nullptr) r.secondDevice->CreateRenderTargetView(backBuffer, nullptr, &r.secondTarget);
+    r.secondSwapChain->GetBuffer(0, __uuidof(ID3D11Texture2D),
+                                 reinterpret_cast<void**>(&backBuffer));
+    if (backBuffer != nullptr)
+      r.secondDevice->CreateRenderTargetView(backBuffer, nullptr, &r.secondTarget);
     Release(backBuffer);
     if (r.secondTarget == nullptr) {
       error = "no view of the second back buffer";
@@ -538,8 +542,7 @@ void RenderLoop(Renderer& r) {
   r.window = CreateGameWindow(r.width, r.height);
   if (r.window == nullptr ||
       !CreateDeviceAndSwapChain(r.window, r.width, r.height, &r.swapChain, &r.device, &r.context) ||
-      !CreateFixedObjects(r) ||
-      !CreateSizedObjects(r)) {
+      !CreateFixedObjects(r) || !CreateSizedObjects(r)) {
     std::lock_guard<std::mutex> hold(r.mutex);
     r.startError = "could not create the game's window, device or swap chain";
     r.running = false;
@@ -566,7 +569,8 @@ void RenderLoop(Renderer& r) {
       const double budget = 1000.0 / framesPerSecond;
       LARGE_INTEGER now;
       QueryPerformanceCounter(&now);
-      const double spent = 1000.0 * double(now.QuadPart - frameStart.QuadPart) / double(frequency.QuadPart);
+      const double spent =
+          1000.0 * double(now.QuadPart - frameStart.QuadPart) / double(frequency.QuadPart);
       if (spent < budget) Sleep(static_cast<DWORD>(budget - spent));
     }
   }
@@ -697,8 +701,8 @@ void FrameStats(std::FILE* results, const char* label) {
     return;
   }
   std::sort(times.begin(), times.end());
-  std::fprintf(results, "framestats %s frames=%zu median_us=%.1f p90_us=%.1f\n", label, times.size(),
-               times[times.size() / 2], times[times.size() * 9 / 10]);
+  std::fprintf(results, "framestats %s frames=%zu median_us=%.1f p90_us=%.1f\n", label,
+               times.size(), times[times.size() / 2], times[times.size() * 9 / 10]);
 }
 
 void WriteRenderSummary(std::FILE* results) {

@@ -31,7 +31,9 @@ unsigned char* slotObjects = nullptr;  // objects for the data slots
 unsigned char* noAccessPage = nullptr;
 uint32_t pointedSlots = 0;
 
-unsigned char* PoolObject(uint32_t number) { return objectPool + (number % kPooledObjects) * kObjectBytes; }
+unsigned char* PoolObject(uint32_t number) {
+  return objectPool + (number % kPooledObjects) * kObjectBytes;
+}
 
 void Store32(unsigned char* at, uint32_t value) { std::memcpy(at, &value, 4); }
 void StorePointer(unsigned char* at, const void* value) {
@@ -52,11 +54,12 @@ void MarkSlotObjects(bool visible) {
 }  // namespace
 
 void PrepareHudWorld() {
-  objectPool = static_cast<unsigned char*>(
-      VirtualAlloc(nullptr, kPooledObjects * kObjectBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  objectPool = static_cast<unsigned char*>(VirtualAlloc(nullptr, kPooledObjects * kObjectBytes,
+                                                        MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
   slotObjects = static_cast<unsigned char*>(VirtualAlloc(
       nullptr, size_t(kMaxPointedSlots) * kObjectBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-  noAccessPage = static_cast<unsigned char*>(VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_NOACCESS));
+  noAccessPage = static_cast<unsigned char*>(
+      VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_NOACCESS));
   for (uint32_t i = 0; i < kPooledObjects; ++i) Store32(PoolObject(i), 0xA000 + i);
   for (uint64_t& slot : SimDataSlots) slot = 1;  // not listed until a script says so
 }
@@ -76,7 +79,8 @@ void SetGlobalSlots(std::FILE* results, uint32_t listed, uint32_t pointed) {
   if (pointed > kMaxPointedSlots) pointed = kMaxPointedSlots;
   pointedSlots = pointed;
   for (uint32_t i = 0; i < total; ++i) {
-    SimDataSlots[i] = i < pointed ? reinterpret_cast<uint64_t>(slotObjects + size_t(i) * kObjectBytes)
+    SimDataSlots[i] = i < pointed
+                          ? reinterpret_cast<uint64_t>(slotObjects + size_t(i) * kObjectBytes)
                       : i < listed ? 0
                                    : 1;
   }
@@ -98,7 +102,8 @@ void SetMenuSlot(uint32_t offset, const char* target, uint32_t objectNumber) {
 }
 
 void WriteObjectAddress(std::FILE* results, uint32_t objectNumber) {
-  std::fprintf(results, "object %u %p\n", objectNumber, static_cast<void*>(PoolObject(objectNumber)));
+  std::fprintf(results, "object %u %p\n", objectNumber,
+               static_cast<void*>(PoolObject(objectNumber)));
 }
 
 void SetObjectWords(uint32_t objectNumber, uint32_t offset, uint32_t count, uint32_t value) {

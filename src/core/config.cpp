@@ -48,21 +48,37 @@ const char* OnOff(bool value) { return value ? "ON" : "OFF"; }
 
 void SetLibraryModule(HMODULE module) { libraryModule = module; }
 
-bool ModuleDirectory(HMODULE module, char* out, size_t size) {
-  if (out == nullptr || size == 0) return false;
+namespace {
+
+enum class Folder { kFound, kUnknown, kTooLong };
+
+Folder ModuleFolder(HMODULE module, char* out, size_t size) {
   out[0] = '\0';
   char path[kPathSize] = {};
   const DWORD length = GetModuleFileNameA(module, path, sizeof path);
-  if (length == 0 || length >= sizeof path) return false;  // failed or cut short
+  if (length == 0) return Folder::kUnknown;
+  if (length >= sizeof path) return Folder::kTooLong;  // cut short by the call
   char* lastSeparator = std::strrchr(path, '\\');
-  if (lastSeparator == nullptr) return false;
+  if (lastSeparator == nullptr) return Folder::kUnknown;
   lastSeparator[1] = '\0';
-  return FormatText(out, size, "%s", path) >= 0;
+  return FormatText(out, size, "%s", path) >= 0 ? Folder::kFound : Folder::kTooLong;
+}
+
+}  // namespace
+
+bool ModuleDirectory(HMODULE module, char* out, size_t size) {
+  if (out == nullptr || size == 0) return false;
+  return ModuleFolder(module, out, size) == Folder::kFound;
 }
 
 bool IniPathBesideModule(HMODULE module, char* out, size_t size) {
   char folder[kPathSize];
-  if (!ModuleDirectory(module, folder, sizeof folder)) folder[0] = '\0';
+  // An unknown folder leaves the bare name to the profile functions; a folder
+  // too long to hold is refused, since the bare name would be another file.
+  if (ModuleFolder(module, folder, sizeof folder) == Folder::kTooLong) {
+    if (out != nullptr && size > 0) out[0] = '\0';
+    return false;
+  }
   return FormatText(out, size, "%s%s", folder, kIniFileName) >= 0;
 }
 
@@ -102,7 +118,8 @@ void LoadConfig() {
   settings.logEnabled.store(ReadDebugFlag(iniPath), std::memory_order_relaxed);
 
   for (int slot = 0; slot < kSlotCount; ++slot) {
-    settings.slotArtIds[slot] = GetPrivateProfileIntA("Slots", SlotInfo[slot].shortLabel, 0, iniPath);
+    settings.slotArtIds[slot] =
+        GetPrivateProfileIntA("Slots", SlotInfo[slot].shortLabel, 0, iniPath);
   }
   settings.overlayEnabled = ReadIntFlag("Overlay", "Enable", iniPath);
   settings.skillPanelEnabled = ReadIntFlag("SkillPanel", "Enable", iniPath);

@@ -23,7 +23,8 @@ constexpr uint32_t kNeverFollowedSlot = 0x008;
 
 // Appends the readable words of the object while there is room; the walk goes
 // on (and drops) past the capacity.
-void AppendSamples(HudSample* buffer, int* count, uint64_t object, uint32_t bytes, const char* prefix) {
+void AppendSamples(HudSample* buffer, int* count, uint64_t object, uint32_t bytes,
+                   const char* prefix) {
   ForEachReadableWord<uint32_t>(object, bytes, [&](uint32_t offset, uint32_t value) {
     if (*count >= kMaxHudSamples) return true;
     HudSample& sample = buffer[(*count)++];
@@ -124,7 +125,8 @@ void CollectGlobalPointers(GlobalPointerSample* buffer, int* count) {
   WalkDataSlots([&](const char*, uint32_t rva, uint64_t value) {
     if (*count >= kMaxGlobalPointers) return false;
     const bool readable = IsObjectPointer(value);
-    if (IsListedSlot(value, readable)) buffer[(*count)++] = GlobalPointerSample{rva, value, readable};
+    if (IsListedSlot(value, readable))
+      buffer[(*count)++] = GlobalPointerSample{rva, value, readable};
     return true;
   });
 }

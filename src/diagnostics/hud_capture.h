@@ -47,10 +47,11 @@ void WalkDataSlots(Visit visit) {
   bool going = true;
   for (int s = 0; s < count && going; ++s) {
     const DataSection& section = sections[s];
-    ForEachReadableWord<uint64_t>(section.start, section.extent, [&](uint32_t offset, uint64_t value) {
-      going = visit(section.name, static_cast<uint32_t>(section.start + offset - base), value);
-      return going;
-    });
+    ForEachReadableWord<uint64_t>(
+        section.start, section.extent, [&](uint32_t offset, uint64_t value) {
+          going = visit(section.name, static_cast<uint32_t>(section.start + offset - base), value);
+          return going;
+        });
   }
 }
 

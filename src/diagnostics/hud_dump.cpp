@@ -112,8 +112,8 @@ void DumpSnapshot(const char* label) {
   if (settings.hudProbeDumpGlobalPointers) {
     DumpGlobalPointers(file);
   } else {
-    std::fprintf(file,
-                 "[GlobalPointers] skipped; enable [HudProbe] DumpGlobalPointers=1 to include them\n");
+    std::fprintf(
+        file, "[GlobalPointers] skipped; enable [HudProbe] DumpGlobalPointers=1 to include them\n");
   }
   std::fclose(file);
   WriteLogFormat("[HudProbe] Dumped %s snapshot to %s", label, path);

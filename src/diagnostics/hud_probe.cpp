@@ -48,8 +48,11 @@ struct HotKey {
   bool down;
 };
 
-HotKey hotKeys[] = {{VK_F6, "F6", false}, {VK_F7, "F7", false}, {VK_F8, "F8", false},
-                    {VK_F9, "F9", false}, {VK_F10, "F10", false}};
+HotKey hotKeys[] = {{VK_F6, "F6", false},
+                    {VK_F7, "F7", false},
+                    {VK_F8, "F8", false},
+                    {VK_F9, "F9", false},
+                    {VK_F10, "F10", false}};
 
 bool PollPressed(HotKey& key) {
   const bool down = (GetAsyncKeyState(key.code) & 0x8000) != 0;
@@ -86,8 +89,9 @@ void MergeKind(HudKind& kind) {
       CopyFirst(kind.stableSamples, kind.samples);
       kind.snapshots = 1;
     } else {
-      kind.stableSamples.count = IntersectSamples(kind.stableSamples.entries, kind.stableSamples.count,
-                                                  kind.samples.entries, kind.samples.count);
+      kind.stableSamples.count =
+          IntersectSamples(kind.stableSamples.entries, kind.stableSamples.count,
+                           kind.samples.entries, kind.samples.count);
       ++kind.snapshots;
     }
   }
@@ -114,9 +118,10 @@ void Capture(HudKind& kind, const char* label) {
     kind.globalFields.count = 0;
   }
   MergeKind(kind);
-  WriteLogFormat("[HudProbe] Stable %s samples: %d pointerOffsets: %d globalPointers: %d globalFields: %d",
-                 label, kind.stableSamples.count, kind.stablePointerOffsets.count,
-                 kind.stableGlobalPointers.count, kind.stableGlobalFields.count);
+  WriteLogFormat(
+      "[HudProbe] Stable %s samples: %d pointerOffsets: %d globalPointers: %d globalFields: %d",
+      label, kind.stableSamples.count, kind.stablePointerOffsets.count,
+      kind.stableGlobalPointers.count, kind.stableGlobalFields.count);
   CompareHudSnapshots();
 }
 
@@ -131,7 +136,8 @@ void EmptyDumpFile(const char* fileName) {
 }  // namespace
 
 void CaptureHudVisible(const char* keyName) {
-  WriteLogFormat("[HudProbe] HUD_VISIBLE hotkey pressed: %s", keyName != nullptr ? keyName : "unknown");
+  WriteLogFormat("[HudProbe] HUD_VISIBLE hotkey pressed: %s",
+                 keyName != nullptr ? keyName : "unknown");
   Capture(HudProbeState.visible, "HUD_VISIBLE");
 }
 
@@ -141,16 +147,18 @@ void CompareHudSnapshots() {
   const HudKind& v = HudProbeState.visible;
   const HudKind& h = HudProbeState.hidden;
   if (v.stableSamples.count == 0 || h.stableSamples.count == 0) return;
-  WriteLogFormat("[HudProbe] Stable comparison: visibleSnapshots=%d hiddenSnapshots=%d; prefer visible=1 hidden=0",
-                 v.snapshots, h.snapshots);
+  WriteLogFormat(
+      "[HudProbe] Stable comparison: visibleSnapshots=%d hiddenSnapshots=%d; prefer visible=1 "
+      "hidden=0",
+      v.snapshots, h.snapshots);
 
   const HudSample* hiddenSamples = h.stableSamples.entries;
   BuildHiddenSampleIndex(hiddenSamples, h.stableSamples.count);
   const int strong = CompareSamples(
       v.stableSamples.entries, v.stableSamples.count, hiddenSamples, SampleClass::kStrong,
       kSampleLineLimit, [](const HudSample& a, const HudSample& b) {
-        WriteLogFormat("[HudProbe] STRONG %s @%p visible=%u hidden=%u", a.label, AsPointer(a.address),
-                       a.value, b.value);
+        WriteLogFormat("[HudProbe] STRONG %s @%p visible=%u hidden=%u", a.label,
+                       AsPointer(a.address), a.value, b.value);
       });
   const int floatStrong = CompareSamples(
       v.stableSamples.entries, v.stableSamples.count, hiddenSamples, SampleClass::kFloatStrong,
@@ -168,28 +176,32 @@ void CompareHudSnapshots() {
       v.stablePointerOffsets.entries, v.stablePointerOffsets.count, h.stablePointerOffsets.entries,
       h.stablePointerOffsets.count, kSampleLineLimit,
       [](const PointerOffsetSample& a, const PointerOffsetSample& b) {
-        WriteLogFormat("[HudProbe] POINTER_STRONG MenuState+0x%03X visible=%p readable=1 hidden=%p readable=0",
-                       a.offset, AsPointer(a.value), AsPointer(b.value));
+        WriteLogFormat(
+            "[HudProbe] POINTER_STRONG MenuState+0x%03X visible=%p readable=1 hidden=%p readable=0",
+            a.offset, AsPointer(a.value), AsPointer(b.value));
       });
   BuildHiddenFieldIndex(h.stableGlobalFields.entries, h.stableGlobalFields.count);
   const int globalStrong = CompareGlobalFields(
       v.stableGlobalFields.entries, v.stableGlobalFields.count, h.stableGlobalFields.entries, false,
       kGlobalLineLimit, [](const GlobalFieldSample& a, const GlobalFieldSample& b) {
-        WriteLogFormat("[HudProbe] GLOBAL_STRONG ptrRva=0x%X obj+0x%03X visible=%u hidden=%u", a.ptrRva,
-                       a.offset, a.value, b.value);
+        WriteLogFormat("[HudProbe] GLOBAL_STRONG ptrRva=0x%X obj+0x%03X visible=%u hidden=%u",
+                       a.ptrRva, a.offset, a.value, b.value);
       });
   const int globalFloat = CompareGlobalFields(
       v.stableGlobalFields.entries, v.stableGlobalFields.count, h.stableGlobalFields.entries, true,
       kGlobalLineLimit, [](const GlobalFieldSample& a, const GlobalFieldSample&) {
-        WriteLogFormat("[HudProbe] GLOBAL_FLOAT_STRONG ptrRva=0x%X obj+0x%03X visible=1.0 hidden=0.0",
-                       a.ptrRva, a.offset);
+        WriteLogFormat(
+            "[HudProbe] GLOBAL_FLOAT_STRONG ptrRva=0x%X obj+0x%03X visible=1.0 hidden=0.0",
+            a.ptrRva, a.offset);
       });
   const int globalPointer = CompareGlobalPointers(
       v.stableGlobalPointers.entries, v.stableGlobalPointers.count, h.stableGlobalPointers.entries,
       h.stableGlobalPointers.count, kGlobalLineLimit,
       [](const GlobalPointerSample& a, const GlobalPointerSample& b) {
-        WriteLogFormat("[HudProbe] GLOBAL_POINTER_STRONG ptrRva=0x%X visible=%p readable=1 hidden=%p readable=0",
-                       a.rva, AsPointer(a.value), AsPointer(b.value));
+        WriteLogFormat(
+            "[HudProbe] GLOBAL_POINTER_STRONG ptrRva=0x%X visible=%p readable=1 hidden=%p "
+            "readable=0",
+            a.rva, AsPointer(a.value), AsPointer(b.value));
       });
   WriteLogFormat(
       "[HudProbe] Comparison complete: strong=%d floatStrong=%d other=%d pointerStrong=%d "

@@ -24,7 +24,8 @@ int Intersect(Record* stable, int stableCount, const Record* capture, int captur
 
 }  // namespace
 
-int IntersectSamples(HudSample* stable, int stableCount, const HudSample* capture, int captureCount) {
+int IntersectSamples(HudSample* stable, int stableCount, const HudSample* capture,
+                     int captureCount) {
   return Intersect(
       stable, stableCount, capture, captureCount, [](const HudSample& s) { return s.address; },
       [](HudSample& kept, const HudSample& captured) {
@@ -80,9 +81,12 @@ bool IsCandidatePair(uint32_t visible, uint32_t hidden) {
 
 bool SampleClassHolds(SampleClass sampleClass, uint32_t visible, uint32_t hidden) {
   switch (sampleClass) {
-    case SampleClass::kStrong: return IsStrongPair(visible, hidden);
-    case SampleClass::kFloatStrong: return IsFloatStrongPair(visible, hidden);
-    case SampleClass::kCandidate: return IsCandidatePair(visible, hidden);
+    case SampleClass::kStrong:
+      return IsStrongPair(visible, hidden);
+    case SampleClass::kFloatStrong:
+      return IsFloatStrongPair(visible, hidden);
+    case SampleClass::kCandidate:
+      return IsCandidatePair(visible, hidden);
   }
   return false;
 }
@@ -93,9 +97,8 @@ void BuildHiddenSampleIndex(const HudSample* hidden, int hiddenCount) {
 }
 
 void BuildHiddenFieldIndex(const GlobalFieldSample* hidden, int hiddenCount) {
-  hudKeyIndex.Build(static_cast<uint32_t>(hiddenCount > 0 ? hiddenCount : 0), [hidden](uint32_t i) {
-    return FieldKey(hidden[i].ptrRva, hidden[i].offset);
-  });
+  hudKeyIndex.Build(static_cast<uint32_t>(hiddenCount > 0 ? hiddenCount : 0),
+                    [hidden](uint32_t i) { return FieldKey(hidden[i].ptrRva, hidden[i].offset); });
 }
 
 }  // namespace artwheel

@@ -48,7 +48,8 @@ extern KeyIndex hudKeyIndex;
 // values (samples, fields; a sample at address 0 never survives) or equal
 // readability (pointers, which take the captured value). Kept entries move to
 // the front in their order; the result is the new count.
-int IntersectSamples(HudSample* stable, int stableCount, const HudSample* capture, int captureCount);
+int IntersectSamples(HudSample* stable, int stableCount, const HudSample* capture,
+                     int captureCount);
 int IntersectPointerOffsets(PointerOffsetSample* stable, int stableCount,
                             const PointerOffsetSample* capture, int captureCount);
 int IntersectGlobalPointers(GlobalPointerSample* stable, int stableCount,
@@ -96,7 +97,8 @@ int CompareSamples(const HudSample* visible, int visibleCount, const HudSample* 
   for (int i = 0; i < visibleCount && emitted < limit; ++i) {
     if (visible[i].address == 0) continue;
     const int32_t match = hudKeyIndex.Find(visible[i].address, keyOf);
-    if (match < 0 || !SampleClassHolds(sampleClass, visible[i].value, hidden[match].value)) continue;
+    if (match < 0 || !SampleClassHolds(sampleClass, visible[i].value, hidden[match].value))
+      continue;
     emit(visible[i], hidden[match]);
     ++emitted;
   }
@@ -104,8 +106,8 @@ int CompareSamples(const HudSample* visible, int visibleCount, const HudSample* 
 }
 
 template <typename Record, typename KeyFn, typename Emit>
-int ComparePointerLike(const Record* visible, int visibleCount, const Record* hidden, int hiddenCount,
-                       int limit, KeyFn key, Emit emit) {
+int ComparePointerLike(const Record* visible, int visibleCount, const Record* hidden,
+                       int hiddenCount, int limit, KeyFn key, Emit emit) {
   auto keyOf = [hidden, key](uint32_t i) { return key(hidden[i]); };
   hudKeyIndex.Build(static_cast<uint32_t>(hiddenCount), keyOf);
   int emitted = 0;
@@ -120,16 +122,20 @@ int ComparePointerLike(const Record* visible, int visibleCount, const Record* hi
 
 template <typename Emit>
 int ComparePointerOffsets(const PointerOffsetSample* visible, int visibleCount,
-                          const PointerOffsetSample* hidden, int hiddenCount, int limit, Emit emit) {
-  return ComparePointerLike(visible, visibleCount, hidden, hiddenCount, limit,
-                            [](const PointerOffsetSample& s) { return uint64_t{s.offset}; }, emit);
+                          const PointerOffsetSample* hidden, int hiddenCount, int limit,
+                          Emit emit) {
+  return ComparePointerLike(
+      visible, visibleCount, hidden, hiddenCount, limit,
+      [](const PointerOffsetSample& s) { return uint64_t{s.offset}; }, emit);
 }
 
 template <typename Emit>
 int CompareGlobalPointers(const GlobalPointerSample* visible, int visibleCount,
-                          const GlobalPointerSample* hidden, int hiddenCount, int limit, Emit emit) {
-  return ComparePointerLike(visible, visibleCount, hidden, hiddenCount, limit,
-                            [](const GlobalPointerSample& s) { return uint64_t{s.rva}; }, emit);
+                          const GlobalPointerSample* hidden, int hiddenCount, int limit,
+                          Emit emit) {
+  return ComparePointerLike(
+      visible, visibleCount, hidden, hiddenCount, limit,
+      [](const GlobalPointerSample& s) { return uint64_t{s.rva}; }, emit);
 }
 
 template <typename Emit>

@@ -40,7 +40,8 @@ bool ReadPlayerFields(WatchSnapshot& current) {
   const uint64_t player = ReachablePlayerData();
   if (player == 0) return false;
   for (int i = 0; i < kWatchedPlayerCount; ++i) {
-    if (!ReadU32IfReadable(player + kWatchedPlayerFields[i].offset, &current.player[i])) return false;
+    if (!ReadU32IfReadable(player + kWatchedPlayerFields[i].offset, &current.player[i]))
+      return false;
   }
   return true;
 }
@@ -100,7 +101,8 @@ void UIScanDetail(uint64_t menuState) {
       return true;
     });
   }
-  if (count > kDetailLineLimit) WriteLogFormat("[UIScanDetail] tick clipped after %d changes", count);
+  if (count > kDetailLineLimit)
+    WriteLogFormat("[UIScanDetail] tick clipped after %d changes", count);
 }
 
 void UIScanTick() {

@@ -10,9 +10,10 @@ namespace {
 void AppendItem(char (&list)[kChangedListSize], const char* prefix, uint32_t offset,
                 bool withPrevious, uint32_t previous, uint32_t current) {
   char item[48];
-  const int length = withPrevious
-                         ? FormatText(item, sizeof item, "%s+0x%03X:%u->%u ", prefix, offset, previous, current)
-                         : FormatText(item, sizeof item, "%s+0x%03X:%u ", prefix, offset, current);
+  const int length =
+      withPrevious
+          ? FormatText(item, sizeof item, "%s+0x%03X:%u->%u ", prefix, offset, previous, current)
+          : FormatText(item, sizeof item, "%s+0x%03X:%u ", prefix, offset, current);
   if (length >= 0) AppendText(list, sizeof list, item);
 }
 
@@ -25,8 +26,9 @@ uint32_t SlotOf(uint64_t address) {
 
 }  // namespace
 
-bool BuildChangedList(bool havePrevious, const WatchSnapshot& previous, const WatchSnapshot& current,
-                      bool playerValid, char (&list)[kChangedListSize]) {
+bool BuildChangedList(bool havePrevious, const WatchSnapshot& previous,
+                      const WatchSnapshot& current, bool playerValid,
+                      char (&list)[kChangedListSize]) {
   list[0] = '\0';
   bool changed = !havePrevious;
   for (int i = 0; i < kWatchedMenuCount; ++i) {

@@ -13,11 +13,11 @@ struct WatchedField {
 
 // In the order of the log line (not sorted by offset).
 inline constexpr WatchedField kWatchedMenuFields[] = {
-    {"menuPhaseA", 0x018},   {"menuPhaseB", 0x01C},    {"activeOrHud", 0x020},
-    {"gameplayHudA", 0x064}, {"pauseMenu", 0x040},     {"dialog", 0x044},
-    {"menuIndexA", 0x158},   {"menuIndexB", 0x15C},    {"loadingOrUi", 0x248},
-    {"modalOrDialog", 0x26C}, {"postLoad", 0x278},     {"gameplayHudB", 0x2F4},
-    {"npcMenu", 0x3B8},      {"npcMenuId", 0x3BC},
+    {"menuPhaseA", 0x018},    {"menuPhaseB", 0x01C}, {"activeOrHud", 0x020},
+    {"gameplayHudA", 0x064},  {"pauseMenu", 0x040},  {"dialog", 0x044},
+    {"menuIndexA", 0x158},    {"menuIndexB", 0x15C}, {"loadingOrUi", 0x248},
+    {"modalOrDialog", 0x26C}, {"postLoad", 0x278},   {"gameplayHudB", 0x2F4},
+    {"npcMenu", 0x3B8},       {"npcMenuId", 0x3BC},
 };
 inline constexpr WatchedField kWatchedPlayerFields[] = {
     {"playerModeA", 0x010}, {"playerModeB", 0x0DC}, {"playerModeC", 0x144}, {"playerModeD", 0x148},
@@ -35,8 +35,9 @@ struct WatchSnapshot {
 // Writes the changed list ("+0x%03X:%u->%u " items, or "+0x%03X:%u " on the
 // first line; "PGD+..." for player fields when they were read) and tells
 // whether a line is due.
-bool BuildChangedList(bool havePrevious, const WatchSnapshot& previous, const WatchSnapshot& current,
-                      bool playerValid, char (&list)[kChangedListSize]);
+bool BuildChangedList(bool havePrevious, const WatchSnapshot& previous,
+                      const WatchSnapshot& current, bool playerValid,
+                      char (&list)[kChangedListSize]);
 
 // Detail mode's memory of words: 4096 addresses at most, never forgotten.
 class ScannerStateTable {

@@ -90,18 +90,21 @@ bool IsButtonPressEvent(const DeviceFormatTable& table, uint32_t offset, uint32_
 void RemoveJoyStateCombination(uint8_t* data, uint32_t size) {
   if (size < kJoyStateSize || !IsPovDown(Load32(data + kJoyStatePovs))) return;
   bool pressed = false;
-  for (uint32_t i = 0; i < kComboButtonCount; ++i) pressed |= (data[kJoyStateButtons + i] & kPressed) != 0;
+  for (uint32_t i = 0; i < kComboButtonCount; ++i)
+    pressed |= (data[kJoyStateButtons + i] & kPressed) != 0;
   if (!pressed) return;
   Store32(data + kJoyStatePovs, kPovCentred);
   std::memset(data + kJoyStateButtons, 0, kComboButtonCount);
 }
 
 void ReleaseEverything(const DeviceFormat* format, uint8_t* data, uint32_t size) {
-  const uint32_t buttons = format != nullptr ? format->buttonCount.load(std::memory_order_acquire) : 0;
+  const uint32_t buttons =
+      format != nullptr ? format->buttonCount.load(std::memory_order_acquire) : 0;
   const uint32_t povs = format != nullptr ? format->povCount.load(std::memory_order_acquire) : 0;
   if (buttons == 0 && povs == 0) {
     if (size < kJoyStateSize) return;
-    for (uint32_t i = 0; i < kFixedPovCount; ++i) Store32(data + kJoyStatePovs + 4 * i, kPovCentred);
+    for (uint32_t i = 0; i < kFixedPovCount; ++i)
+      Store32(data + kJoyStatePovs + 4 * i, kPovCentred);
     std::memset(data + kJoyStateButtons, 0, kFixedButtonCount);
     return;
   }
@@ -170,7 +173,8 @@ void FilterDeviceEvents(const DeviceFormatTable& table, uint8_t* records, uint32
     const uint32_t offset = Load32(record);
     const uint32_t value = Load32(record + 4);
     if (IsHatDownEvent(table, offset, value) || IsButtonPressEvent(table, offset, value)) continue;
-    if (kept != i) std::memcpy(records + static_cast<size_t>(kept) * kEventRecordSize, record, kEventRecordSize);
+    if (kept != i)
+      std::memcpy(records + static_cast<size_t>(kept) * kEventRecordSize, record, kEventRecordSize);
     ++kept;
   }
   *count = kept;

@@ -31,9 +31,12 @@ constexpr int kMethodSlots[kMethodCount] = {9, 10, 11};
 
 void* DetourOf(int method) {
   switch (method) {
-    case kGetDeviceState: return reinterpret_cast<void*>(&GetDeviceStateDetour);
-    case kGetDeviceData: return reinterpret_cast<void*>(&GetDeviceDataDetour);
-    default: return reinterpret_cast<void*>(&SetDataFormatDetour);
+    case kGetDeviceState:
+      return reinterpret_cast<void*>(&GetDeviceStateDetour);
+    case kGetDeviceData:
+      return reinterpret_cast<void*>(&GetDeviceDataDetour);
+    default:
+      return reinterpret_cast<void*>(&SetDataFormatDetour);
   }
 }
 
@@ -112,8 +115,8 @@ HRESULT STDMETHODCALLTYPE SetDataFormatDetour(void* self, const DIDATAFORMAT* fo
   if (original == nullptr) return E_FAIL;
   const HRESULT result = original(self, format);
   if (FAILED(result) || format == nullptr || format->rgodf == nullptr) return result;
-  RecordDataFormat(deviceFormats, format->dwDataSize, reinterpret_cast<const uint8_t*>(format->rgodf),
-                   format->dwNumObjs);
+  RecordDataFormat(deviceFormats, format->dwDataSize,
+                   reinterpret_cast<const uint8_t*>(format->rgodf), format->dwNumObjs);
   return result;
 }
 
@@ -125,7 +128,8 @@ bool HookDeviceMethods(void* device) {
   int redirected = 0;
   for (int method = 0; record != nullptr && method < kMethodCount; ++method) {
     void** slot = &table[kMethodSlots[method]];
-    if (*slot == nullptr || record->saved[method].load(std::memory_order_acquire) == nullptr) continue;
+    if (*slot == nullptr || record->saved[method].load(std::memory_order_acquire) == nullptr)
+      continue;
     if (PatchCodePointer(slot, DetourOf(method), PAGE_EXECUTE_READWRITE)) ++redirected;
   }
   if (redirected == 0) {

@@ -2,8 +2,8 @@
 // The game's DirectInput devices: CreateDevice (redirected once in the
 // interface's table) hooks the reads and the data format of every device it
 // makes, so that the filter sees what the game reads.
-#include <windows.h>
 #include <unknwn.h>
+#include <windows.h>
 
 #include <atomic>
 

@@ -114,7 +114,8 @@ void BindOverlayState(ID3D11RenderTargetView* target, float width, float height)
   context->PSSetSamplers(0, 1, &r.sampler);
 }
 
-void DrawQuad(ID3D11ShaderResourceView* texture, const OverlayVertex (&vertices)[kQuadVertexCount]) {
+void DrawQuad(ID3D11ShaderResourceView* texture,
+              const OverlayVertex (&vertices)[kQuadVertexCount]) {
   OverlayRenderer& r = overlayRenderer;
   if (texture == nullptr) return;
   D3D11_MAPPED_SUBRESOURCE mapped = {};
@@ -188,7 +189,8 @@ void DrawOverlayFrame(IDXGISwapChain* swapChain) {
 
   DXGI_SWAP_CHAIN_DESC description = {};
   swapChain->GetDesc(&description);
-  const uint32_t width = description.BufferDesc.Width != 0 ? description.BufferDesc.Width : kFallbackWidth;
+  const uint32_t width =
+      description.BufferDesc.Width != 0 ? description.BufferDesc.Width : kFallbackWidth;
   const uint32_t height =
       description.BufferDesc.Height != 0 ? description.BufferDesc.Height : kFallbackHeight;
   const ResolutionProfile* profile = FindResolutionProfile(width, height);

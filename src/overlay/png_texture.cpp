@@ -21,15 +21,17 @@ bool EnsureWicFactory(OverlayRenderer& r) {
   if (r.wicFactory != nullptr) return true;
   const HRESULT apartment = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
   if (FAILED(apartment) && apartment != RPC_E_CHANGED_MODE) {
-    LogOverlayErrorOnce("[Overlay] CoInitializeEx failed: 0x%08X", static_cast<unsigned>(apartment));
+    LogOverlayErrorOnce("[Overlay] CoInitializeEx failed: 0x%08X",
+                        static_cast<unsigned>(apartment));
     return false;
   }
-  const HRESULT result = CoCreateInstance(kWicImagingFactory2, nullptr, CLSCTX_INPROC_SERVER,
-                                          kWicImagingFactoryInterface,
-                                          reinterpret_cast<void**>(&r.wicFactory));
+  const HRESULT result =
+      CoCreateInstance(kWicImagingFactory2, nullptr, CLSCTX_INPROC_SERVER,
+                       kWicImagingFactoryInterface, reinterpret_cast<void**>(&r.wicFactory));
   if (FAILED(result) || r.wicFactory == nullptr) {
     r.wicFactory = nullptr;
-    LogOverlayErrorOnce("[Overlay] WIC factory creation failed: 0x%08X", static_cast<unsigned>(result));
+    LogOverlayErrorOnce("[Overlay] WIC factory creation failed: 0x%08X",
+                        static_cast<unsigned>(result));
     return false;
   }
   return true;
@@ -75,8 +77,9 @@ HRESULT DecodeInto(OverlayRenderer& r, const wchar_t* path, ID3D11ShaderResource
     const UINT pitch = 4 * width;
     const UINT bytes = pitch * height;
     void* pixels = (height <= 0x7FFFFFFFu / pitch) ? std::malloc(bytes) : nullptr;
-    result = pixels == nullptr ? E_OUTOFMEMORY : converter->CopyPixels(nullptr, pitch, bytes,
-                                                                      static_cast<BYTE*>(pixels));
+    result = pixels == nullptr
+                 ? E_OUTOFMEMORY
+                 : converter->CopyPixels(nullptr, pitch, bytes, static_cast<BYTE*>(pixels));
     if (SUCCEEDED(result)) result = MakeTexture(r, pixels, width, height, view);
     std::free(pixels);
   }

@@ -48,8 +48,8 @@ pD3DCompile LoadCompiler() {
 bool Compile(pD3DCompile compile, const char* entry, const char* target, ID3DBlob** code) {
   ID3DBlob* errors = nullptr;
   const HRESULT result =
-      compile(OverlayShaderSource, sizeof OverlayShaderSource - 1, nullptr, nullptr, nullptr,
-              entry, target, D3DCOMPILE_ENABLE_STRICTNESS, 0, code, &errors);
+      compile(OverlayShaderSource, sizeof OverlayShaderSource - 1, nullptr, nullptr, nullptr, entry,
+              target, D3DCOMPILE_ENABLE_STRICTNESS, 0, code, &errors);
   if (FAILED(result) && errors != nullptr) {
     LogOverlayErrorOnce("[Overlay] Shader compile failed: %.*s",
                         static_cast<int>(errors->GetBufferSize()),
@@ -73,8 +73,8 @@ bool MakeShaders(OverlayRenderer& r) {
     ReleaseAndClear(pixelCode);
     return false;
   }
-  HRESULT result = r.device->CreateVertexShader(vertexCode->GetBufferPointer(),
-                                                vertexCode->GetBufferSize(), nullptr, &r.vertexShader);
+  HRESULT result = r.device->CreateVertexShader(
+      vertexCode->GetBufferPointer(), vertexCode->GetBufferSize(), nullptr, &r.vertexShader);
   if (SUCCEEDED(result)) {
     result = r.device->CreatePixelShader(pixelCode->GetBufferPointer(), pixelCode->GetBufferSize(),
                                          nullptr, &r.pixelShader);

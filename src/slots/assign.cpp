@@ -6,8 +6,8 @@
 
 #include "core/config.h"
 #include "core/log.h"
-#include "core/settings.h"
 #include "core/memory.h"
+#include "core/settings.h"
 #include "input/combo_guard.h"
 #include "overlay/overlay_state.h"
 #include "overlay/present_hook.h"

@@ -23,8 +23,8 @@ struct GameplayCondition {
 };
 
 constexpr GameplayCondition kGameplayConditions[] = {
-    {kActiveOrHudField, 1}, {kPauseMenuField, 0},     {kDialogField, 0}, {kLoadingOrUiField, 1},
-    {kModalOrDialogField, 0}, {kPostLoadField, 1}, {kNpcMenuField, 0},
+    {kActiveOrHudField, 1},   {kPauseMenuField, 0}, {kDialogField, 0},  {kLoadingOrUiField, 1},
+    {kModalOrDialogField, 0}, {kPostLoadField, 1},  {kNpcMenuField, 0},
 };
 
 // The seven menu-state fields say the player is in play; each is read only
@@ -58,8 +58,7 @@ bool EquippedArtId(uint32_t* artId) {
 
 void UpdatePanelState(bool menuOpen) {
   const uint64_t now = GetTickCount64();
-  const bool conditionsHold =
-      settings.skillPanelEnabled && !menuOpen && GameplayConditionsHold();
+  const bool conditionsHold = settings.skillPanelEnabled && !menuOpen && GameplayConditionsHold();
   switch (NextPanelStep(panelTimers, conditionsHold, now)) {
     case PanelStep::kHideAndRestart:
     case PanelStep::kHide:

@@ -18,7 +18,8 @@ std::vector<std::string> Messages(const Scenario& s, const std::string& prefix) 
 }
 
 // `setup` runs before the library's worker starts its passes.
-Scenario RunDiagnostics(const std::string& ini, const std::string& script, const std::string& setup = "") {
+Scenario RunDiagnostics(const std::string& ini, const std::string& script,
+                        const std::string& setup = "") {
   Scenario s = StandardScenario();
   s.WriteIni("[General]\nIsDebug=1\n" + ini);
   s.WriteScript(setup + "pad 0 0\nwaitlog [Core] Initialization OK\n" + script + "exit 0\n");
@@ -39,12 +40,14 @@ std::string ChangedList(const std::string& line) {
 
 int Items(const std::string& list) {
   int items = 0;
-  for (size_t at = list.find("+0x"); at != std::string::npos; at = list.find("+0x", at + 1)) ++items;
+  for (size_t at = list.find("+0x"); at != std::string::npos; at = list.find("+0x", at + 1))
+    ++items;
   return items;
 }
 
 TEST(UIScan, TheFirstLineListsAllFieldsThenOnlyChangesAreLogged) {
-  const Scenario s = RunDiagnostics(kUIScan, "menu pauseMenu 0\nwait 400\nmenu dialog 3\nwait 400\n");
+  const Scenario s =
+      RunDiagnostics(kUIScan, "menu pauseMenu 0\nwait 400\nmenu dialog 3\nwait 400\n");
   const auto lines = Messages(s, "[UIWatch] ");
   ASSERT_EQ(lines.size(), 2u) << s.Log();
   EXPECT_EQ(Items(ChangedList(lines[0])), 21);
@@ -71,12 +74,12 @@ TEST(UIScan, PlayerDataArrivingLateIsComparedWithZeros) {
 }
 
 TEST(UIScan, DetailLogsChangedWordsAndClipsAfter160) {
-  const Scenario s = RunDiagnostics(
-      kUIScanDetail,
-      "wait 300\n"
-      "objwords 1 0 128 7\nobjwords 2 0 32 7\nwait 300\n"   // 160 changes
-      "objwords 1 0 128 8\nobjwords 2 0 33 8\nwait 300\n",  // 161 changes
-      "menuslot 0x0F8 object 1\nmenuslot 0x100 object 2\n");
+  const Scenario s =
+      RunDiagnostics(kUIScanDetail,
+                     "wait 300\n"
+                     "objwords 1 0 128 7\nobjwords 2 0 32 7\nwait 300\n"   // 160 changes
+                     "objwords 1 0 128 8\nobjwords 2 0 33 8\nwait 300\n",  // 161 changes
+                     "menuslot 0x0F8 object 1\nmenuslot 0x100 object 2\n");
   EXPECT_EQ(Messages(s, "[UIScan] MenuState+0x0F8-> +0x").size() +
                 Messages(s, "[UIScan] MenuState+0x100-> +0x").size(),
             320u)
@@ -85,17 +88,23 @@ TEST(UIScan, DetailLogsChangedWordsAndClipsAfter160) {
             std::vector<std::string>{"[UIScanDetail] tick clipped after 161 changes"});
   const auto first = Messages(s, "[UIScan] MenuState+0x0F8-> +0x004 ");
   ASSERT_FALSE(first.empty());
-  EXPECT_TRUE(std::regex_match(first[0], std::regex(R"(\[UIScan\] MenuState\+0x0F8-> \+0x004 @[0-9a-fA-F]{16} u32: \d+ \(0x[0-9A-F]{8}\) -> 7 \(0x00000007\))")))
+  EXPECT_TRUE(std::regex_match(
+      first[0],
+      std::regex(
+          R"(\[UIScan\] MenuState\+0x0F8-> \+0x004 @[0-9a-fA-F]{16} u32: \d+ \(0x[0-9A-F]{8}\) -> 7 \(0x00000007\))")))
       << first[0];
 }
 
 TEST(UIScan, AFullStateTableIsReportedOnce) {
   std::string slots;
   for (int offset = 0; offset <= 0x180; offset += 8) {
-    if (offset != 8) slots += "menuslot " + std::to_string(offset) + " object " + std::to_string(offset / 8) + "\n";
+    if (offset != 8)
+      slots +=
+          "menuslot " + std::to_string(offset) + " object " + std::to_string(offset / 8) + "\n";
   }
   const Scenario s = RunDiagnostics(kUIScanDetail, slots + "wait 400\n");
-  EXPECT_EQ(s.CountMessages("[UIScan] state table is full; restart the game to reset scanner state"), 1);
+  EXPECT_EQ(
+      s.CountMessages("[UIScan] state table is full; restart the game to reset scanner state"), 1);
 }
 
 }  // namespace

@@ -19,8 +19,8 @@ Scenario RunDevices(const std::string& script) {
   Scenario s = StandardScenario();
   s.Install("chain_provider.dll", "other.dll");
   s.WriteIni(kChainIni);
-  s.WriteScript("pad 0 0\ndinput\ndevice joy joystick\nwaitlog [Core] Initialization OK\n" + script +
-                "exit 0\n");
+  s.WriteScript("pad 0 0\ndinput\ndevice joy joystick\nwaitlog [Core] Initialization OK\n" +
+                script + "exit 0\n");
   EXPECT_EQ(s.Run(), 0);
   return s;
 }
@@ -67,9 +67,9 @@ TEST(DirectInputFilter, OutsideTheWindowHatDownWithAButtonIsBlanked) {
 }
 
 TEST(DirectInputFilter, InsideTheWindowEveryButtonIsReleasedAndEveryHatCentred) {
-  const Scenario s = RunDevices(
-      "devdword 0x20 9000\ndevdword 0x2C 0\ndevfill 0x30 32\ndevbyte 0 0x42\n" +
-      std::string(kInsideWindow) + "getstate joy 80 inside\n");
+  const Scenario s =
+      RunDevices("devdword 0x20 9000\ndevdword 0x2C 0\ndevfill 0x30 32\ndevbyte 0 0x42\n" +
+                 std::string(kInsideWindow) + "getstate joy 80 inside\n");
   const auto inside = StateBytes(s, "inside");
   ASSERT_EQ(inside.size(), 80u);
   for (int hat = 0; hat < 4; ++hat) EXPECT_EQ(Dword(inside, 0x20 + 4 * hat), 0xFFFFFFFFu) << hat;
@@ -78,16 +78,16 @@ TEST(DirectInputFilter, InsideTheWindowEveryButtonIsReleasedAndEveryHatCentred) 
 }
 
 TEST(DirectInputFilter, AKeyboardSizedReadClearsOnlyTheFormatsFirst32Buttons) {
-  const Scenario s = RunDevices("format joy keyboard\ndevfill 0 256\n" + std::string(kInsideWindow) +
-                                "getstate joy 256 keys\n");
+  const Scenario s = RunDevices("format joy keyboard\ndevfill 0 256\n" +
+                                std::string(kInsideWindow) + "getstate joy 256 keys\n");
   const auto keys = StateBytes(s, "keys");
   ASSERT_EQ(keys.size(), 256u);
   for (int i = 0; i < 256; ++i) EXPECT_EQ(keys[i], i < 32 ? 0 : 0x80) << i;
 }
 
 TEST(DirectInputFilter, FortyButtonsAreRecordedAsThirtyTwo) {
-  const Scenario s = RunDevices("format joy custom:40:0:40\ndevfill 0 40\n" + std::string(kInsideWindow) +
-                                "getstate joy 40 buttons\n");
+  const Scenario s = RunDevices("format joy custom:40:0:40\ndevfill 0 40\n" +
+                                std::string(kInsideWindow) + "getstate joy 40 buttons\n");
   const auto buttons = StateBytes(s, "buttons");
   ASSERT_EQ(buttons.size(), 40u);
   for (int i = 0; i < 40; ++i) EXPECT_EQ(buttons[i], i < 32 ? 0 : 0x80) << i;
@@ -104,18 +104,19 @@ TEST(DirectInputFilter, JoyState2AndSeveralHatsUseTheirRecordedLayout) {
   for (int i = 12; i < 24; ++i) EXPECT_EQ(hats[i], 0) << i;
   const auto big = StateBytes(s, "big");
   ASSERT_EQ(big.size(), 272u);
-  for (int i = 0x30; i < 0x50; ++i) EXPECT_EQ(big[i], 0) << i;      // its first 32 buttons
-  for (int i = 0x50; i < 0xB0; ++i) EXPECT_EQ(big[i], 0x80) << i;   // the rest stay
+  for (int i = 0x30; i < 0x50; ++i) EXPECT_EQ(big[i], 0) << i;     // its first 32 buttons
+  for (int i = 0x50; i < 0xB0; ++i) EXPECT_EQ(big[i], 0x80) << i;  // the rest stay
 }
 
 TEST(DirectInputFilter, ANinthDataSizeFallsBackToTheFixedLayout) {
   std::string formats;
-  for (int size = 100; size < 108; ++size) formats += "format joy custom:" + std::to_string(size) + ":1:1\n";
+  for (int size = 100; size < 108; ++size)
+    formats += "format joy custom:" + std::to_string(size) + ":1:1\n";
   const Scenario s = RunDevices(formats + "format joy custom:96:1:1\ndevfill 0 96\n" +
                                 std::string(kInsideWindow) + "getstate joy 96 ninth\n");
   const auto ninth = StateBytes(s, "ninth");
   ASSERT_EQ(ninth.size(), 96u);
-  EXPECT_EQ(ninth[4], 0x80);  // its own button was not recorded...
+  EXPECT_EQ(ninth[4], 0x80);                   // its own button was not recorded...
   EXPECT_EQ(Dword(ninth, 0x20), 0xFFFFFFFFu);  // ...the standard layout was applied
   EXPECT_EQ(ninth[0x4F], 0);
   EXPECT_EQ(ninth[0x50], 0x80);
@@ -136,8 +137,9 @@ TEST(DirectInputFilter, BufferedHatDownAndButtonPressAreRemovedTogetherOnly) {
 }
 
 TEST(DirectInputFilter, LegacySixteenByteRecordsAreLeftIntact) {
-  const Scenario s = RunDevices("format joy joystick\ndevevent 0x20 18000\ndevevent 0x30 0x80\n"
-                                "getdata joy 4 16 legacy\n");
+  const Scenario s = RunDevices(
+      "format joy joystick\ndevevent 0x20 18000\ndevevent 0x30 0x80\n"
+      "getdata joy 4 16 legacy\n");
   EXPECT_EQ(Events(s, "legacy"), "n=2 events=32:18000@0,48:128@1");
 }
 
@@ -158,8 +160,8 @@ TEST(DirectInputFilter, DevicesOfAnotherImplementationReachTheirOwnMethods) {
       "getstate joy 80 joystick\ngetstate other 80 other\n");
   const auto other = StateBytes(s, "other");
   ASSERT_EQ(other.size(), 80u);
-  EXPECT_EQ(other[1], 0x5A);                     // its own implementation answered
-  EXPECT_EQ(Dword(other, 0x20), 0xFFFFFFFFu);    // and it is filtered
+  EXPECT_EQ(other[1], 0x5A);                   // its own implementation answered
+  EXPECT_EQ(Dword(other, 0x20), 0xFFFFFFFFu);  // and it is filtered
   EXPECT_EQ(Dword(StateBytes(s, "joystick"), 0x20), 0xFFFFFFFFu);
 }
 

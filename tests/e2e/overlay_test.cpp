@@ -24,7 +24,8 @@ constexpr char kInGame[] =
     "menu activeOrHud 1\nmenu loadingOrUi 1\nmenu postLoad 1\n";
 
 struct OverlaySetup {
-  std::string ini = "[General]\nIsDebug=1\n[Slots]\nB=7300\n[Overlay]\nEnable=1\n[SkillPanel]\nEnable=1\n";
+  std::string ini =
+      "[General]\nIsDebug=1\n[Slots]\nB=7300\n[Overlay]\nEnable=1\n[SkillPanel]\nEnable=1\n";
   bool background = true;
   bool icons = true;
 };
@@ -42,13 +43,14 @@ Scenario MakeOverlayScenario(const OverlaySetup& setup = {}) {
 
 // Runs the script after the game's window is up at the size and the panel
 // had time to settle.
-Scenario RunOverlay(const std::string& size, const std::string& script, const OverlaySetup& setup = {},
-                    const std::string& world = kInGame) {
+Scenario RunOverlay(const std::string& size, const std::string& script,
+                    const OverlaySetup& setup = {}, const std::string& world = kInGame) {
   Scenario s = MakeOverlayScenario(setup);
   const bool panelWanted = setup.ini.find("[SkillPanel]\nEnable=1") != std::string::npos;
-  s.WriteScript(world + "window " + size + "\npad 0 0\nwaitlog [Core] Initialization OK\n" +
-                (panelWanted ? "waitlog [Overlay] SkillPanel resolution=\nframes 2\n" : "wait 300\n") +
-                script + "exit 0\n");
+  s.WriteScript(
+      world + "window " + size + "\npad 0 0\nwaitlog [Core] Initialization OK\n" +
+      (panelWanted ? "waitlog [Overlay] SkillPanel resolution=\nframes 2\n" : "wait 300\n") +
+      script + "exit 0\n");
   EXPECT_EQ(s.Run(), 0);
   EXPECT_TRUE(s.ResultsStartingWith("timeout").empty()) << s.Read("results.txt");
   EXPECT_EQ(s.ResultsStartingWith("render").at(0).find("state_mismatches=0 present_failures=0") !=
@@ -75,7 +77,8 @@ Rgba PixelOf(const Scenario& s, const std::string& label) {
 
 ::testing::AssertionResult Near(const Rgba& actual, const Rgba& expected) {
   const int tolerance = 3;
-  if (std::abs(actual.r - expected.r) <= tolerance && std::abs(actual.g - expected.g) <= tolerance &&
+  if (std::abs(actual.r - expected.r) <= tolerance &&
+      std::abs(actual.g - expected.g) <= tolerance &&
       std::abs(actual.b - expected.b) <= tolerance) {
     return ::testing::AssertionSuccess();
   }
@@ -90,12 +93,14 @@ struct Box {
 
 // Probes two pixels inside each corner and two just outside.
 std::string ProbeBox(const std::string& name, const Box& b) {
-  return Probe(name + "_in_tl", b.left + 1, b.top + 1) + Probe(name + "_in_br", b.right - 2, b.bottom - 2) +
+  return Probe(name + "_in_tl", b.left + 1, b.top + 1) +
+         Probe(name + "_in_br", b.right - 2, b.bottom - 2) +
          Probe(name + "_out_tl", b.left - 2, b.top - 2) +
          Probe(name + "_out_br", b.right + 1, b.bottom + 1);
 }
 
-void ExpectBox(const Scenario& s, const std::string& name, const Rgba& inside, const Rgba& outside) {
+void ExpectBox(const Scenario& s, const std::string& name, const Rgba& inside,
+               const Rgba& outside) {
   EXPECT_TRUE(Near(PixelOf(s, name + "_in_tl"), inside)) << name;
   EXPECT_TRUE(Near(PixelOf(s, name + "_in_br"), inside)) << name;
   EXPECT_TRUE(Near(PixelOf(s, name + "_out_tl"), outside)) << name;
@@ -113,8 +118,8 @@ class OverlayProfiles : public ::testing::TestWithParam<ProfileCase> {};
 TEST_P(OverlayProfiles, PanelAndIconCoverTheirRectangles) {
   const ProfileCase& c = GetParam();
   // The outer probes of the icon fall on the background, those of the panel on the game.
-  const Scenario s = RunOverlay(c.size, "frames 3\nscreenshot frame\n" + ProbeBox("panel", c.panel) +
-                                            ProbeBox("icon", c.icon));
+  const Scenario s = RunOverlay(c.size, "frames 3\nscreenshot frame\n" +
+                                            ProbeBox("panel", c.panel) + ProbeBox("icon", c.icon));
   ExpectBox(s, "panel", kBackground, kClear);
   ExpectBox(s, "icon", kGreen, kBackground);
   EXPECT_EQ(s.CountMessages("[Overlay] SkillPanel resolution="), 1);
@@ -134,21 +139,23 @@ constexpr char kAssignB[] =
     "menu pauseMenu 0\n";
 
 TEST(Overlay, AssignmentStoresTheArtAndShowsTheMessageFor2Seconds) {
-  const Scenario s = RunOverlay(
-      "1920 1080", std::string(kAssignB) + "wait 300\nscreenshot early\n" +
-                       ProbeBox("message", {704, 162, 1216, 242}) + "wait 2000\nscreenshot late\n" +
-                       Probe("gone", 706, 164));
+  const Scenario s =
+      RunOverlay("1920 1080", std::string(kAssignB) + "wait 300\nscreenshot early\n" +
+                                  ProbeBox("message", {704, 162, 1216, 242}) +
+                                  "wait 2000\nscreenshot late\n" + Probe("gone", 706, 164));
   ExpectBox(s, "message", kMessageBox, kClear);
   EXPECT_TRUE(Near(PixelOf(s, "gone"), kClear));
-  EXPECT_EQ(s.CountMessages("[Skill] Assigned combat art id 7300 (resolved 73) to slot 2 (DPadDown+B)"), 1);
+  EXPECT_EQ(
+      s.CountMessages("[Skill] Assigned combat art id 7300 (resolved 73) to slot 2 (DPadDown+B)"),
+      1);
   EXPECT_NE(s.Ini().find("B=7300\r\n"), std::string::npos);
   EXPECT_EQ(s.CountMessages("[Skill] Hotkey"), 0);  // assigned, not equipped
 }
 
 TEST(Overlay, ASecondAssignmentRestartsTheMessage) {
-  const Scenario s = RunOverlay(
-      "1920 1080", std::string(kAssignB) + "wait 1400\n" + kAssignB + "wait 1200\nscreenshot restarted\n" +
-                       Probe("shown", 706, 164));
+  const Scenario s =
+      RunOverlay("1920 1080", std::string(kAssignB) + "wait 1400\n" + kAssignB +
+                                  "wait 1200\nscreenshot restarted\n" + Probe("shown", 706, 164));
   EXPECT_TRUE(Near(PixelOf(s, "shown"), kMessageBox));
   EXPECT_EQ(s.CountMessages("[Skill] Assigned combat art id 7300"), 2);
 }
@@ -179,10 +186,9 @@ TEST(Overlay, MenuAndDialogHideThePanelAndRestartItsSettleTime) {
 }
 
 TEST(Overlay, NoEquippedArtDrawsTheBackgroundOnlyAndAChangeReachesThePanel) {
-  const Scenario s = RunOverlay("1920 1080",
-                                "equipped 0\nwait 400\nscreenshot none\n" + Probe("none", 1830, 940) +
-                                    "equipped 51\nwait 400\nscreenshot changed\n" +
-                                    Probe("changed", 1830, 940));
+  const Scenario s = RunOverlay(
+      "1920 1080", "equipped 0\nwait 400\nscreenshot none\n" + Probe("none", 1830, 940) +
+                       "equipped 51\nwait 400\nscreenshot changed\n" + Probe("changed", 1830, 940));
   EXPECT_TRUE(Near(PixelOf(s, "none"), kBackground));
   EXPECT_TRUE(Near(PixelOf(s, "changed"), kBlue));
 }
@@ -208,7 +214,8 @@ TEST(Overlay, MissingBackgroundSuppressesThePanelMissingIconOnlyTheIcon) {
 
   OverlaySetup noIcon;
   noIcon.icons = false;
-  const Scenario t = RunOverlay("1920 1080", "screenshot frame\n" + Probe("icon", 1830, 940), noIcon);
+  const Scenario t =
+      RunOverlay("1920 1080", "screenshot frame\n" + Probe("icon", 1830, 940), noIcon);
   EXPECT_TRUE(Near(PixelOf(t, "icon"), kBackground));
 }
 
@@ -217,7 +224,8 @@ TEST(Overlay, ABrokenImageIsLoggedWithTheDecodersResult) {
   s.WriteFile("resources/7300.png", "\x89PNG\r\n\x1a\nthis is not an image");
   s.WriteScript(std::string(kInGame) + "window 1920 1080\npad 0 0\nwait 800\nexit 0\n");
   ASSERT_EQ(s.Run(), 0);
-  const std::string prefix = "[Overlay] Could not load texture " + s.WindowsDir() + "\\resources\\7300.png: 0x";
+  const std::string prefix =
+      "[Overlay] Could not load texture " + s.WindowsDir() + "\\resources\\7300.png: 0x";
   ASSERT_GE(s.CountMessages(prefix), 1) << s.Log();
   for (const std::string& message : s.LogMessages()) {
     if (message.rfind(prefix, 0) == 0) {
@@ -229,8 +237,9 @@ TEST(Overlay, ABrokenImageIsLoggedWithTheDecodersResult) {
 TEST(Overlay, WithBothSettingsOffNothingIsHookedOrDrawn) {
   OverlaySetup off;
   off.ini = "[General]\nIsDebug=1\n[Overlay]\nEnable=0\n[SkillPanel]\nEnable=0\n";
-  const Scenario s = RunOverlay("1920 1080", std::string(kAssignB) + "wait 200\nscreenshot frame\n" +
-                                                 Probe("message", 706, 164) + Probe("panel", 1830, 940),
+  const Scenario s = RunOverlay("1920 1080",
+                                std::string(kAssignB) + "wait 200\nscreenshot frame\n" +
+                                    Probe("message", 706, 164) + Probe("panel", 1830, 940),
                                 off);
   EXPECT_EQ(s.CountMessages("[Skill] Assigned combat art id 7300"), 1);
   EXPECT_EQ(s.CountMessages("[Overlay] DXGI Present vtable hook installed"), 0);
@@ -239,9 +248,9 @@ TEST(Overlay, WithBothSettingsOffNothingIsHookedOrDrawn) {
 }
 
 TEST(Overlay, ResizingWhileTheOverlayIsActiveSucceedsAndTheNextFrameUsesTheNewSize) {
-  const Scenario s = RunOverlay("1920 1080", "references before\nwindow 1280 720\nframes 3\nscreenshot small\n" +
-                                                 ProbeBox("panel", {1190, 597, 1250, 657}) +
-                                                 "references after\n");
+  const Scenario s =
+      RunOverlay("1920 1080", "references before\nwindow 1280 720\nframes 3\nscreenshot small\n" +
+                                  ProbeBox("panel", {1190, 597, 1250, 657}) + "references after\n");
   EXPECT_EQ(s.ResultsStartingWith("resize").at(0), "resize 1280x720 hr=0x00000000");
   ExpectBox(s, "panel", kBackground, kClear);
   EXPECT_EQ(s.CountMessages("[Overlay] SkillPanel resolution=1280x720 profile=1280x720"), 1);
@@ -256,9 +265,10 @@ TEST(Overlay, PresentResultsArePassedThrough) {
 }
 
 TEST(Overlay, ASwapChainOfAnotherDeviceIsLeftAlone) {
-  const Scenario s = RunOverlay("1920 1080", "seconddevice 1920 1080\nframes 5\nscreenshot2 other\n" +
-                                                 Probe("other", 1830, 940) +
-                                                 "screenshot first\n" + Probe("first", 1830, 940));
+  const Scenario s =
+      RunOverlay("1920 1080", "seconddevice 1920 1080\nframes 5\nscreenshot2 other\n" +
+                                  Probe("other", 1830, 940) + "screenshot first\n" +
+                                  Probe("first", 1830, 940));
   EXPECT_EQ(s.ResultsStartingWith("second").at(0), "second ready");
   EXPECT_TRUE(Near(PixelOf(s, "other"), kClear));
   EXPECT_TRUE(Near(PixelOf(s, "first"), kGreen));

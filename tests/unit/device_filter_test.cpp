@@ -34,7 +34,8 @@ void Record(DeviceFormatTable& table, uint32_t size, const std::vector<Object>& 
   RecordDataFormat(table, size, bytes.data(), static_cast<uint32_t>(objects.size()));
 }
 
-std::vector<uint8_t> JoyState(uint32_t hat0, std::initializer_list<int> pressed, uint32_t size = 80) {
+std::vector<uint8_t> JoyState(uint32_t hat0, std::initializer_list<int> pressed,
+                              uint32_t size = 80) {
   std::vector<uint8_t> state(size, 0);
   for (uint32_t i = 0; i < 4; ++i) {
     const uint32_t value = i == 0 ? hat0 : 27000 + i;
@@ -110,7 +111,7 @@ TEST(FilterDeviceState, RecordedObjectsPastTheReadAreIgnored) {
   std::vector<uint8_t> buffer(24, 0x80);
   FilterDeviceState(table, buffer.data(), 20, true);
   EXPECT_EQ(buffer[15], 0);
-  EXPECT_EQ(buffer[16], 0xFF);  // the hat at 16 fits exactly
+  EXPECT_EQ(buffer[16], 0xFF);                                         // the hat at 16 fits exactly
   for (uint32_t i = 20; i < 24; ++i) EXPECT_EQ(buffer[i], 0x80) << i;  // not ours
   EXPECT_EQ(buffer[4], 0x80);
 }
@@ -173,8 +174,12 @@ std::vector<uint32_t> Tags(const std::vector<uint8_t>& bytes, uint32_t count) {
 
 TEST(FilterDeviceEvents, HatDownAndButtonPressTogetherAreRemovedTheRestKeepsItsOrder) {
   DeviceFormatTable table;
-  std::vector<uint8_t> batch = Events(
-      {{0x00, 500, 1}, {0x20, 18000, 2}, {0x34, 0x80, 3}, {0x30, 0x80, 4}, {0x31, 0x00, 5}, {0x24, 18000, 6}});
+  std::vector<uint8_t> batch = Events({{0x00, 500, 1},
+                                       {0x20, 18000, 2},
+                                       {0x34, 0x80, 3},
+                                       {0x30, 0x80, 4},
+                                       {0x31, 0x00, 5},
+                                       {0x24, 18000, 6}});
   uint32_t count = 6;
   FilterDeviceEvents(table, batch.data(), 24, &count, false);
   EXPECT_EQ(Tags(batch, count), (std::vector<uint32_t>{1, 3, 5, 6}));
@@ -263,7 +268,8 @@ TEST(DeviceFilterFuzz, NeverTouchesBytesOutsideTheCallersBuffer) {
     ASSERT_LE(count, records);
     for (uint32_t i = 0; i < kGuard; ++i) {
       ASSERT_EQ(batch[i], batchBefore[i]);
-      ASSERT_EQ(batch[kGuard + records * recordSize + i], batchBefore[kGuard + records * recordSize + i]);
+      ASSERT_EQ(batch[kGuard + records * recordSize + i],
+                batchBefore[kGuard + records * recordSize + i]);
     }
   }
 }

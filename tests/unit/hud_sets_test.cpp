@@ -36,9 +36,10 @@ TEST(IntersectSamples, MatchesTheFirstCaptureEntryWithTheAddress) {
 }
 
 TEST(IntersectPointers, SurviveOnEqualReadabilityAndTakeTheNewValue) {
-  std::vector<PointerOffsetSample> stable = {{0x0F8, 0x1000, true}, {0x100, 0x2000, true}, {0x108, 0, false}};
-  const std::vector<PointerOffsetSample> capture = {{0x100, 0x9000, false}, {0x0F8, 0x5000, true},
-                                                    {0x108, 0, false}};
+  std::vector<PointerOffsetSample> stable = {
+      {0x0F8, 0x1000, true}, {0x100, 0x2000, true}, {0x108, 0, false}};
+  const std::vector<PointerOffsetSample> capture = {
+      {0x100, 0x9000, false}, {0x0F8, 0x5000, true}, {0x108, 0, false}};
   ASSERT_EQ(IntersectPointerOffsets(stable.data(), 3, capture.data(), 3), 2);
   EXPECT_EQ(stable[0].offset, 0x0F8u);
   EXPECT_EQ(stable[0].value, 0x5000u);
@@ -61,8 +62,8 @@ TEST(SampleClasses, FollowThePairsTable) {
     uint32_t v, h;
     bool strong, floatStrong, candidate;
   };
-  const Pair pairs[] = {{0x3F800000, 0, false, true, true}, {1, 0, true, false, false},
-                        {5, 3, false, false, true},        {32, 16, false, false, false},
+  const Pair pairs[] = {{0x3F800000, 0, false, true, true},  {1, 0, true, false, false},
+                        {5, 3, false, false, true},          {32, 16, false, false, false},
                         {0xFFFFFFFF, 7, false, false, true}, {2, 2, false, false, false},
                         {0, 0x3F800000, false, false, true}, {100, 0xFFFFFFFF, false, false, true},
                         {17, 0, false, false, false}};
@@ -84,17 +85,19 @@ TEST(CompareSamples, StopsAtItsLimitAndSkipsUnmatchedAndZeroAddresses) {
   visible.insert(visible.begin(), Sample(0x9999, 1));  // no match
   BuildHiddenSampleIndex(hidden.data(), static_cast<int>(hidden.size()));
   std::vector<uint64_t> seen;
-  const int lines = CompareSamples(visible.data(), static_cast<int>(visible.size()), hidden.data(),
-                                   SampleClass::kStrong, 80,
-                                   [&](const HudSample& v, const HudSample&) { seen.push_back(v.address); });
+  const int lines = CompareSamples(
+      visible.data(), static_cast<int>(visible.size()), hidden.data(), SampleClass::kStrong, 80,
+      [&](const HudSample& v, const HudSample&) { seen.push_back(v.address); });
   EXPECT_EQ(lines, 80);
   EXPECT_EQ(seen.front(), 0x1000u);
   EXPECT_EQ(seen.back(), 0x1000u + 4 * 79);
 }
 
 TEST(ComparePointers, VisibleReadableAndHiddenNot) {
-  const std::vector<PointerOffsetSample> visible = {{0x0F8, 0x10, true}, {0x100, 0x20, true}, {0x108, 0, false}};
-  const std::vector<PointerOffsetSample> hidden = {{0x100, 0x20, true}, {0x0F8, 0, false}, {0x108, 0x30, true}};
+  const std::vector<PointerOffsetSample> visible = {
+      {0x0F8, 0x10, true}, {0x100, 0x20, true}, {0x108, 0, false}};
+  const std::vector<PointerOffsetSample> hidden = {
+      {0x100, 0x20, true}, {0x0F8, 0, false}, {0x108, 0x30, true}};
   std::vector<uint32_t> offsets;
   EXPECT_EQ(ComparePointerOffsets(visible.data(), 3, hidden.data(), 3, 80,
                                   [&](const PointerOffsetSample& v, const PointerOffsetSample&) {
@@ -118,7 +121,8 @@ TEST(CompareGlobalFields, IntegerAndFloatClasses) {
 
 // The indexed merge gives exactly what a scan of the other set for the
 // first match gives, at full capacity.
-int QuadraticIntersect(std::vector<GlobalFieldSample>& stable, const std::vector<GlobalFieldSample>& capture) {
+int QuadraticIntersect(std::vector<GlobalFieldSample>& stable,
+                       const std::vector<GlobalFieldSample>& capture) {
   int kept = 0;
   for (size_t i = 0; i < stable.size(); ++i) {
     for (const GlobalFieldSample& c : capture) {
@@ -136,8 +140,10 @@ TEST(IntersectGlobalFields, AgreesWithTheFirstMatchScanOnRandomSets) {
   for (int round = 0; round < 5; ++round) {
     std::vector<GlobalFieldSample> stable(3000);
     std::vector<GlobalFieldSample> capture(3000);
-    for (auto& s : stable) s = {uint32_t(random() % 60), uint32_t(random() % 64) * 4, uint32_t(random() % 3)};
-    for (auto& c : capture) c = {uint32_t(random() % 60), uint32_t(random() % 64) * 4, uint32_t(random() % 3)};
+    for (auto& s : stable)
+      s = {uint32_t(random() % 60), uint32_t(random() % 64) * 4, uint32_t(random() % 3)};
+    for (auto& c : capture)
+      c = {uint32_t(random() % 60), uint32_t(random() % 64) * 4, uint32_t(random() % 3)};
     std::vector<GlobalFieldSample> expected = stable;
     const int expectedCount = QuadraticIntersect(expected, capture);
     const int count = IntersectGlobalFields(stable.data(), 3000, capture.data(), 3000);

@@ -1,9 +1,8 @@
 // The Win32 tests' entry point. The process ends with TerminateProcess, as the
 // game does when it quits: Direct3D objects the overlay keeps for the life of
 // the process would otherwise meet the graphics driver's own teardown.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdio>
 

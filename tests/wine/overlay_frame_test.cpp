@@ -1,16 +1,15 @@
-#include <windows.h>
 #include <d3d11.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstring>
 #include <fstream>
 #include <string>
 
 #include "../e2e/png_file.h"
-#include "test_swap_chain.h"
 #include "overlay/overlay_state.h"
 #include "overlay/present_hook.h"
+#include "test_swap_chain.h"
 
 namespace artwheel {
 namespace {
@@ -89,8 +88,8 @@ TEST_F(OverlayFrame, ADescriptionOfZeroSizeIsDrawnAs1280x720) {
   EXPECT_EQ(PresentDetour(&swapChain, 0, 0), S_OK);
   EXPECT_EQ(presents, 1);
   EXPECT_EQ(PixelAt(swapChain.backBuffer(), 1220, 627) & 0xFFFFFF, 0x00FF00u);  // icon
-  EXPECT_EQ(PixelAt(swapChain.backBuffer(), 1192, 599) & 0xFF, 120u);          // 0.6 x 200
-  EXPECT_EQ(PixelAt(swapChain.backBuffer(), 1188, 595), 0u);                   // outside
+  EXPECT_EQ(PixelAt(swapChain.backBuffer(), 1192, 599) & 0xFF, 120u);           // 0.6 x 200
+  EXPECT_EQ(PixelAt(swapChain.backBuffer(), 1188, 595), 0u);                    // outside
 }
 
 TEST_F(OverlayFrame, NoBackBufferReferenceOrViewOutlivesTheFrame) {

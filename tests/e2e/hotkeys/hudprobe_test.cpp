@@ -36,9 +36,10 @@ std::string Summary(const Scenario& s) {
 }
 
 TEST(HudProbe, AHeldKeyActsOnceAndTwoKeysActInOrder) {
-  const Scenario s = RunDiagnostics(
-      kProbe, "hud visible\nkey F6 down\nwait 500\nkey F6 up\nwait 100\n"
-              "key F6 down\nkey F7 down\nwait 300\nkey F6 up\nkey F7 up\nwait 100\n");
+  const Scenario s =
+      RunDiagnostics(kProbe,
+                     "hud visible\nkey F6 down\nwait 500\nkey F6 up\nwait 100\n"
+                     "key F6 down\nkey F7 down\nwait 300\nkey F6 up\nkey F7 up\nwait 100\n");
   EXPECT_EQ(Messages(s, "[HudProbe] HUD_VISIBLE hotkey pressed: "),
             (std::vector<std::string>{"[HudProbe] HUD_VISIBLE hotkey pressed: F6",
                                       "[HudProbe] HUD_VISIBLE hotkey pressed: F6",
@@ -46,27 +47,36 @@ TEST(HudProbe, AHeldKeyActsOnceAndTwoKeysActInOrder) {
 }
 
 TEST(HudProbe, HiddenAloneComparesNothing) {
-  const Scenario s = RunDiagnostics(kProbe, "hud hidden\npress F9\nwaitlog [HudProbe] Stable HUD_HIDDEN\n");
+  const Scenario s =
+      RunDiagnostics(kProbe, "hud hidden\npress F9\nwaitlog [HudProbe] Stable HUD_HIDDEN\n");
   EXPECT_EQ(s.CountMessages("[HudProbe] Stable comparison"), 0);
   EXPECT_EQ(s.CountMessages("[HudProbe] HUD_VISIBLE hotkey pressed"), 0);
 }
 
 TEST(HudProbe, AWordThatIsOneWhenVisibleAndZeroWhenHiddenIsStrong) {
-  const Scenario s = RunDiagnostics(
-      kProbe, "hud visible\npress F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\n"
-              "hud hidden\npress F9\nwaitlog [HudProbe] Comparison complete\n");
+  const Scenario s =
+      RunDiagnostics(kProbe,
+                     "hud visible\npress F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\n"
+                     "hud hidden\npress F9\nwaitlog [HudProbe] Comparison complete\n");
   const auto strong = Messages(s, "[HudProbe] STRONG ");
   ASSERT_EQ(strong.size(), 1u) << s.Log();
-  EXPECT_TRUE(std::regex_match(strong[0], std::regex(R"(\[HudProbe\] STRONG MenuState\+0x064 @[0-9a-fA-F]{16} visible=1 hidden=0)")));
+  EXPECT_TRUE(std::regex_match(
+      strong[0],
+      std::regex(R"(\[HudProbe\] STRONG MenuState\+0x064 @[0-9a-fA-F]{16} visible=1 hidden=0)")));
   EXPECT_EQ(Summary(s).substr(0, 9), "strong=1 ");
-  EXPECT_EQ(s.CountMessages("[HudProbe] Stable comparison: visibleSnapshots=1 hiddenSnapshots=1; prefer visible=1 hidden=0"), 1);
+  EXPECT_EQ(s.CountMessages("[HudProbe] Stable comparison: visibleSnapshots=1 hiddenSnapshots=1; "
+                            "prefer visible=1 hidden=0"),
+            1);
 }
 
 TEST(HudProbe, AWordThatChangesBetweenVisibleSnapshotsDropsOut) {
   const Scenario s = RunDiagnostics(
-      kProbe, "hud visible\nmenuwords 0x200 1 1\nmenuwords 0x204 1 1\npress F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\n"
-              "menuwords 0x200 1 2\npress F7\nwaitlog HUD_VISIBLE hotkey pressed: F7\nwait 300\n"
-              "hud hidden\nmenuwords 0x200 1 0\nmenuwords 0x204 1 0\npress F9\nwaitlog [HudProbe] Comparison complete\n");
+      kProbe,
+      "hud visible\nmenuwords 0x200 1 1\nmenuwords 0x204 1 1\npress F6\nwaitlog [HudProbe] Stable "
+      "HUD_VISIBLE\n"
+      "menuwords 0x200 1 2\npress F7\nwaitlog HUD_VISIBLE hotkey pressed: F7\nwait 300\n"
+      "hud hidden\nmenuwords 0x200 1 0\nmenuwords 0x204 1 0\npress F9\nwaitlog [HudProbe] "
+      "Comparison complete\n");
   EXPECT_EQ(s.CountMessages("[HudProbe] STRONG MenuState+0x204 "), 1) << s.Log();
   EXPECT_EQ(s.CountMessages("[HudProbe] STRONG MenuState+0x200 "), 0);
   EXPECT_EQ(s.CountMessages("[HudProbe] CANDIDATE MenuState+0x200 "), 0);
@@ -76,7 +86,8 @@ TEST(HudProbe, PairsFallIntoTheirClasses) {
   const Scenario s = RunDiagnostics(
       kProbe,
       "menuwords 0x210 1 0x3F800000\nmenuwords 0x214 1 5\nmenuwords 0x218 1 32\n"
-      "menuwords 0x21C 1 0xFFFFFFFF\nmenuwords 0x220 1 2\npress F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\n"
+      "menuwords 0x21C 1 0xFFFFFFFF\nmenuwords 0x220 1 2\npress F6\nwaitlog [HudProbe] Stable "
+      "HUD_VISIBLE\n"
       "menuwords 0x210 1 0\nmenuwords 0x214 1 3\nmenuwords 0x218 1 16\nmenuwords 0x21C 1 7\n"
       "press F9\nwaitlog [HudProbe] Comparison complete\n");
   auto classesOf = [&](const std::string& label) {
@@ -96,23 +107,26 @@ TEST(HudProbe, PairsFallIntoTheirClasses) {
 }
 
 TEST(HudProbe, MoreThan80StrongPairsGiveExactly80Lines) {
-  const Scenario s = RunDiagnostics(kProbe,
-                                    "menuwords 0x300 100 1\npress F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\n"
-                                    "menuwords 0x300 100 0\npress F9\nwaitlog [HudProbe] Comparison complete\n");
+  const Scenario s =
+      RunDiagnostics(kProbe,
+                     "menuwords 0x300 100 1\npress F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\n"
+                     "menuwords 0x300 100 0\npress F9\nwaitlog [HudProbe] Comparison complete\n");
   EXPECT_EQ(s.CountMessages("[HudProbe] STRONG "), 80);
   EXPECT_EQ(Summary(s).substr(0, 10), "strong=80 ");
 }
 
 TEST(HudProbe, APointerSlotReadableOnlyWhileVisibleIsPointerStrongWithItsNewestValue) {
   const Scenario s = RunDiagnostics(
-      kProbe, "objaddr 3\nmenuslot 0x0F8 object 1\npress F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\n"
-              "menuslot 0x0F8 object 3\npress F7\nwaitlog HUD_VISIBLE hotkey pressed: F7\nwait 300\n"
-              "menuslot 0x0F8 null\npress F9\nwaitlog [HudProbe] Comparison complete\n");
+      kProbe,
+      "objaddr 3\nmenuslot 0x0F8 object 1\npress F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\n"
+      "menuslot 0x0F8 object 3\npress F7\nwaitlog HUD_VISIBLE hotkey pressed: F7\nwait 300\n"
+      "menuslot 0x0F8 null\npress F9\nwaitlog [HudProbe] Comparison complete\n");
   const std::string address = s.ResultsStartingWith("object 3 ").at(0).substr(9);
   EXPECT_EQ(s.CountMessages("[HudProbe] POINTER_STRONG MenuState+0x0F8 visible=" + address +
                             " readable=1 hidden=0000000000000000 readable=0"),
             1)
-      << address << "\n" << s.Log();
+      << address << "\n"
+      << s.Log();
 }
 
 TEST(HudProbe, GlobalFieldsAndPointersOfTheImagesDataAreCompared) {
@@ -133,15 +147,17 @@ TEST(HudProbe, GlobalFieldsAndPointersOfTheImagesDataAreCompared) {
 }
 
 TEST(HudProbe, ResetEmptiesBothDumpFilesAndStartsAfresh) {
-  const Scenario s = RunDiagnostics(
-      kProbe, "press F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\npress F9\nwaitlog [HudProbe] Comparison complete\n"
-              "press F10\nwaitlog [HudProbe] Snapshots reset\nwait 100\n");
+  const Scenario s = RunDiagnostics(kProbe,
+                                    "press F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\npress "
+                                    "F9\nwaitlog [HudProbe] Comparison complete\n"
+                                    "press F10\nwaitlog [HudProbe] Snapshots reset\nwait 100\n");
   EXPECT_TRUE(s.Exists("hud_visible_dump.txt"));
   EXPECT_EQ(s.Read("hud_visible_dump.txt"), "");
   EXPECT_EQ(s.Read("hud_hidden_dump.txt"), "");
-  const Scenario t = RunDiagnostics(
-      kProbe, "press F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\npress F10\nwaitlog [HudProbe] Snapshots reset\n"
-              "press F6\nwaitlogn 2 [HudProbe] Stable HUD_VISIBLE\n");
+  const Scenario t = RunDiagnostics(kProbe,
+                                    "press F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\npress "
+                                    "F10\nwaitlog [HudProbe] Snapshots reset\n"
+                                    "press F6\nwaitlogn 2 [HudProbe] Stable HUD_VISIBLE\n");
   const std::string dump = t.Read("hud_visible_dump.txt");
   EXPECT_EQ(dump.rfind(std::string(60, '=') + "\r\n[Snapshot] HUD_VISIBLE tick=", 0), 0u);
   EXPECT_EQ(dump.find("[Snapshot]", 70), std::string::npos);  // one dump only
@@ -166,13 +182,15 @@ int IndexOf(const std::vector<std::string>& lines, const std::string& prefix) {
 }
 
 TEST(HudProbeDump, BlocksComeInOrderAndSlot8IsListedButNeverExpanded) {
-  const Scenario s = RunDiagnostics(
-      std::string(kProbe) + "DumpGlobalPointers=1\nDumpGlobalPointerLimit=100000\n",
-      "menuslot 0x008 object 5\nmenuslot 0x0F8 object 1\npress F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\n");
+  const Scenario s =
+      RunDiagnostics(std::string(kProbe) + "DumpGlobalPointers=1\nDumpGlobalPointerLimit=100000\n",
+                     "menuslot 0x008 object 5\nmenuslot 0x0F8 object 1\npress F6\nwaitlog "
+                     "[HudProbe] Stable HUD_VISIBLE\n");
   const auto lines = Lines(s.Read("hud_visible_dump.txt"));
   ASSERT_GT(lines.size(), 10u);
   EXPECT_EQ(lines[0], std::string(60, '='));
-  EXPECT_TRUE(std::regex_match(lines[1], std::regex(R"(\[Snapshot\] HUD_VISIBLE tick=\d+ base=[0-9a-fA-F]{16})")));
+  EXPECT_TRUE(std::regex_match(
+      lines[1], std::regex(R"(\[Snapshot\] HUD_VISIBLE tick=\d+ base=[0-9a-fA-F]{16})")));
   EXPECT_EQ(lines[2].rfind("[Pointer] MenuStateManager=", 0), 0u);
   EXPECT_NE(lines[2].find(" RVA=0x3D67408"), std::string::npos);
   EXPECT_EQ(lines[3].rfind("[Range] MenuState base=", 0), 0u);
@@ -206,8 +224,9 @@ TEST(HudProbeDump, BlocksComeInOrderAndSlot8IsListedButNeverExpanded) {
 
 TEST(HudProbeDump, TheLimitClipsTheGlobalSectionOrLetsItEndWithItsCount) {
   auto run = [](const std::string& limit) {
-    return RunDiagnostics(std::string(kProbe) + "DumpGlobalPointers=1\nDumpGlobalPointerLimit=" + limit + "\n",
-                          "press F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\n");
+    return RunDiagnostics(
+        std::string(kProbe) + "DumpGlobalPointers=1\nDumpGlobalPointerLimit=" + limit + "\n",
+        "press F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\n");
   };
   const auto all = Lines(run("100000").Read("hud_visible_dump.txt"));
   ASSERT_FALSE(all.empty());
