@@ -58,14 +58,17 @@ void WriteLogLine(const char* text) {
   CloseHandle(file);
 }
 
-void WriteLogFormat(const char* format, ...) {
+void WriteLogFormatV(const char* format, va_list args) {
   if (!settings.logEnabled.load(std::memory_order_relaxed)) return;
   char message[kLogMessageSize];
+  if (FormatTruncatedV(message, sizeof message, format, args) >= 0) WriteLogLine(message);
+}
+
+void WriteLogFormat(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  const int length = FormatTruncatedV(message, sizeof message, format, args);
+  WriteLogFormatV(format, args);
   va_end(args);
-  if (length >= 0) WriteLogLine(message);
 }
 
 }  // namespace artwheel

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "core/text_format.h"
 #include "overlay/overlay_state.h"
 
 namespace artwheel {
@@ -39,7 +40,7 @@ struct OverlayRenderer {
 extern OverlayRenderer overlayRenderer;
 
 // The render side's failures are logged once per process, whichever comes first.
-void LogOverlayErrorOnce(const char* format, ...);
+void LogOverlayErrorOnce(const char* format, ...) ARTWHEEL_PRINTF(1, 2);
 
 bool EnsureRenderObjects(IDXGISwapChain* swapChain);
 bool EnsureMessageTexture(const wchar_t* text);

@@ -159,12 +159,10 @@ bool TakeDevice(OverlayRenderer& r, IDXGISwapChain* swapChain) {
 
 void LogOverlayErrorOnce(const char* format, ...) {
   if (overlayErrorLogged.exchange(true)) return;
-  char message[kLogMessageSize];
   va_list args;
   va_start(args, format);
-  const int length = FormatTruncatedV(message, sizeof message, format, args);
+  WriteLogFormatV(format, args);
   va_end(args);
-  if (length >= 0) WriteLogLine(message);
 }
 
 bool EnsureRenderObjects(IDXGISwapChain* swapChain) {

@@ -8,14 +8,6 @@
 namespace e2e {
 namespace {
 
-std::vector<std::string> Messages(const Scenario& s, const std::string& prefix) {
-  std::vector<std::string> found;
-  for (const std::string& message : s.LogMessages()) {
-    if (message.rfind(prefix, 0) == 0) found.push_back(message);
-  }
-  return found;
-}
-
 // The game creates its DirectInput interface `calls` times.
 Scenario RunChain(const std::string& iniTail, const std::string& script = "dinput\n",
                   const std::vector<std::pair<std::string, std::string>>& files = {}) {
@@ -35,7 +27,7 @@ void ExpectSystemServed(const Scenario& s) {
 
 TEST(Chainload, WithoutAPathTheSystemLibraryServes) {
   const Scenario s = RunChain("");
-  EXPECT_EQ(Messages(s, "[Chainload]"),
+  EXPECT_EQ(s.MessagesStartingWith("[Chainload]"),
             (std::vector<std::string>{"[Chainload] Disabled; chainDInput8dllPath is empty in " +
                                       s.WindowsDir() + "\\artwheel.ini"}));
   ExpectSystemServed(s);
@@ -45,7 +37,7 @@ TEST(Chainload, RelativePathIsTakenFromTheLibrarysFolder) {
   const Scenario s = RunChain("[Chainload]\nchainDInput8dllPath=mods\\other.dll\n", "dinput\n",
                               {{"chain_provider.dll", "mods/other.dll"}});
   const std::string path = s.WindowsDir() + "\\mods\\other.dll";
-  EXPECT_EQ(Messages(s, "[Chainload]"),
+  EXPECT_EQ(s.MessagesStartingWith("[Chainload]"),
             (std::vector<std::string>{
                 "[Chainload] Reading chainDInput8dllPath from " + s.WindowsDir() + "\\artwheel.ini",
                 "[Chainload] Loaded: " + path,
@@ -123,7 +115,7 @@ TEST(Chainload, LibraryWithoutTheExportFallsBackToTheSystemLibrary) {
 TEST(Chainload, HundredsOfExportsAreListedUpTo448BytesAndCut) {
   const Scenario s = RunChain("[Chainload]\nchainDInput8dllPath=many.dll\n", "dinput\n",
                               {{"chain_provider_many.dll", "many.dll"}});
-  const auto lines = Messages(s, "[Chainload] Line 1 exports: ");
+  const auto lines = s.MessagesStartingWith("[Chainload] Line 1 exports: ");
   ASSERT_EQ(lines.size(), 1u) << s.Log();
   const std::string listing = lines[0].substr(std::string("[Chainload] Line 1 exports: ").size());
   EXPECT_EQ(listing.rfind("DirectInput8Create, ProviderExtraExport1, ProviderExtraExport10, ", 0),

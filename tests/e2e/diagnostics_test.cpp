@@ -9,14 +9,6 @@
 namespace e2e {
 namespace {
 
-std::vector<std::string> Messages(const Scenario& s, const std::string& prefix) {
-  std::vector<std::string> found;
-  for (const std::string& message : s.LogMessages()) {
-    if (message.rfind(prefix, 0) == 0) found.push_back(message);
-  }
-  return found;
-}
-
 // `setup` runs before the library's worker starts its passes.
 Scenario RunDiagnostics(const std::string& ini, const std::string& script,
                         const std::string& setup = "") {
@@ -48,7 +40,7 @@ int Items(const std::string& list) {
 TEST(UIScan, TheFirstLineListsAllFieldsThenOnlyChangesAreLogged) {
   const Scenario s =
       RunDiagnostics(kUIScan, "menu pauseMenu 0\nwait 400\nmenu dialog 3\nwait 400\n");
-  const auto lines = Messages(s, "[UIWatch] ");
+  const auto lines = s.MessagesStartingWith("[UIWatch] ");
   ASSERT_EQ(lines.size(), 2u) << s.Log();
   EXPECT_EQ(Items(ChangedList(lines[0])), 21);
   EXPECT_NE(ChangedList(lines[0]).find("PGD+0x16C:0 "), std::string::npos);
@@ -58,7 +50,7 @@ TEST(UIScan, TheFirstLineListsAllFieldsThenOnlyChangesAreLogged) {
 
 TEST(UIScan, WithoutPlayerDataFourteenItemsAndSevenZeros) {
   const Scenario s = RunDiagnostics(kUIScan, "wait 400\n", "player 0\n");
-  const auto lines = Messages(s, "[UIWatch] ");
+  const auto lines = s.MessagesStartingWith("[UIWatch] ");
   ASSERT_EQ(lines.size(), 1u) << s.Log();
   EXPECT_EQ(Items(ChangedList(lines[0])), 14);
   const std::string zeros = "PGD(+010,0 +0DC,0 +144,0 +148,0 +154,0 +168,0 +16C,0)";
@@ -68,7 +60,7 @@ TEST(UIScan, WithoutPlayerDataFourteenItemsAndSevenZeros) {
 TEST(UIScan, PlayerDataArrivingLateIsComparedWithZeros) {
   const Scenario s = RunDiagnostics(kUIScan, "wait 300\nplayer 1\nwait 300\n",
                                     "player 0\nplayerwords 0x010 1 5\nplayerwords 0x16C 1 9\n");
-  const auto lines = Messages(s, "[UIWatch] ");
+  const auto lines = s.MessagesStartingWith("[UIWatch] ");
   ASSERT_EQ(lines.size(), 2u) << s.Log();
   EXPECT_EQ(ChangedList(lines[1]), "PGD+0x010:0->5 PGD+0x16C:0->9 ");
 }
@@ -80,13 +72,13 @@ TEST(UIScan, DetailLogsChangedWordsAndClipsAfter160) {
                      "objwords 1 0 128 7\nobjwords 2 0 32 7\nwait 300\n"   // 160 changes
                      "objwords 1 0 128 8\nobjwords 2 0 33 8\nwait 300\n",  // 161 changes
                      "menuslot 0x0F8 object 1\nmenuslot 0x100 object 2\n");
-  EXPECT_EQ(Messages(s, "[UIScan] MenuState+0x0F8-> +0x").size() +
-                Messages(s, "[UIScan] MenuState+0x100-> +0x").size(),
+  EXPECT_EQ(s.MessagesStartingWith("[UIScan] MenuState+0x0F8-> +0x").size() +
+                s.MessagesStartingWith("[UIScan] MenuState+0x100-> +0x").size(),
             320u)
       << s.Log().substr(0, 2000);
-  EXPECT_EQ(Messages(s, "[UIScanDetail] tick clipped after "),
+  EXPECT_EQ(s.MessagesStartingWith("[UIScanDetail] tick clipped after "),
             std::vector<std::string>{"[UIScanDetail] tick clipped after 161 changes"});
-  const auto first = Messages(s, "[UIScan] MenuState+0x0F8-> +0x004 ");
+  const auto first = s.MessagesStartingWith("[UIScan] MenuState+0x0F8-> +0x004 ");
   ASSERT_FALSE(first.empty());
   EXPECT_TRUE(std::regex_match(
       first[0],

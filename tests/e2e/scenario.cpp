@@ -117,12 +117,16 @@ std::vector<std::string> Scenario::LogMessages() const {
   return messages;
 }
 
-int Scenario::CountMessages(const std::string& startingWith) const {
-  int count = 0;
+std::vector<std::string> Scenario::MessagesStartingWith(const std::string& prefix) const {
+  std::vector<std::string> found;
   for (const std::string& message : LogMessages()) {
-    if (message.rfind(startingWith, 0) == 0) ++count;
+    if (message.rfind(prefix, 0) == 0) found.push_back(message);
   }
-  return count;
+  return found;
+}
+
+int Scenario::CountMessages(const std::string& startingWith) const {
+  return static_cast<int>(MessagesStartingWith(startingWith).size());
 }
 
 std::vector<std::string> Scenario::Results() const { return SplitLines(Read("results.txt")); }

@@ -40,6 +40,7 @@ class Scenario {
   // The messages of the log, without time stamp and origin.
   std::vector<std::string> LogMessages() const;
   int CountMessages(const std::string& startingWith) const;
+  std::vector<std::string> MessagesStartingWith(const std::string& prefix) const;
   std::vector<std::string> Results() const;
   std::vector<std::string> ResultsStartingWith(const std::string& prefix) const;
 

@@ -9,14 +9,6 @@
 namespace e2e {
 namespace {
 
-std::vector<std::string> Messages(const Scenario& s, const std::string& prefix) {
-  std::vector<std::string> found;
-  for (const std::string& message : s.LogMessages()) {
-    if (message.rfind(prefix, 0) == 0) found.push_back(message);
-  }
-  return found;
-}
-
 Scenario RunDiagnostics(const std::string& ini, const std::string& script) {
   Scenario s = StandardScenario();
   s.WriteIni("[General]\nIsDebug=1\n" + ini);
@@ -31,7 +23,7 @@ Scenario RunDiagnostics(const std::string& ini, const std::string& script) {
 constexpr char kProbe[] = "[HudProbe]\nEnable=1\n";
 
 std::string Summary(const Scenario& s) {
-  const auto lines = Messages(s, "[HudProbe] Comparison complete: ");
+  const auto lines = s.MessagesStartingWith("[HudProbe] Comparison complete: ");
   return lines.empty() ? "none" : lines.back().substr(32);
 }
 
@@ -40,7 +32,7 @@ TEST(HudProbe, AHeldKeyActsOnceAndTwoKeysActInOrder) {
       RunDiagnostics(kProbe,
                      "hud visible\nkey F6 down\nwait 500\nkey F6 up\nwait 100\n"
                      "key F6 down\nkey F7 down\nwait 300\nkey F6 up\nkey F7 up\nwait 100\n");
-  EXPECT_EQ(Messages(s, "[HudProbe] HUD_VISIBLE hotkey pressed: "),
+  EXPECT_EQ(s.MessagesStartingWith("[HudProbe] HUD_VISIBLE hotkey pressed: "),
             (std::vector<std::string>{"[HudProbe] HUD_VISIBLE hotkey pressed: F6",
                                       "[HudProbe] HUD_VISIBLE hotkey pressed: F6",
                                       "[HudProbe] HUD_VISIBLE hotkey pressed: F7"}));
@@ -58,7 +50,7 @@ TEST(HudProbe, AWordThatIsOneWhenVisibleAndZeroWhenHiddenIsStrong) {
       RunDiagnostics(kProbe,
                      "hud visible\npress F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\n"
                      "hud hidden\npress F9\nwaitlog [HudProbe] Comparison complete\n");
-  const auto strong = Messages(s, "[HudProbe] STRONG ");
+  const auto strong = s.MessagesStartingWith("[HudProbe] STRONG ");
   ASSERT_EQ(strong.size(), 1u) << s.Log();
   EXPECT_TRUE(std::regex_match(
       strong[0],
@@ -138,11 +130,11 @@ TEST(HudProbe, GlobalFieldsAndPointersOfTheImagesDataAreCompared) {
   // 2 is 1.0/0.0. (The simulator's own .data also points at the menu-state
   // object, whose +0x064 follows the HUD: one more GLOBAL_STRONG.)
   int strongWord1 = 0;
-  for (const std::string& line : Messages(s, "[HudProbe] GLOBAL_STRONG ")) {
+  for (const std::string& line : s.MessagesStartingWith("[HudProbe] GLOBAL_STRONG ")) {
     if (line.find(" obj+0x004 visible=1 hidden=0") != std::string::npos) ++strongWord1;
   }
   EXPECT_EQ(strongWord1, 4) << s.Log();
-  EXPECT_EQ(Messages(s, "[HudProbe] GLOBAL_FLOAT_STRONG ").size(), 4u);
+  EXPECT_EQ(s.MessagesStartingWith("[HudProbe] GLOBAL_FLOAT_STRONG ").size(), 4u);
   EXPECT_NE(Summary(s).find("globalFloat=4 globalPointer=0"), std::string::npos) << Summary(s);
 }
 
