@@ -138,6 +138,30 @@ TEST(HudProbe, GlobalFieldsAndPointersOfTheImagesDataAreCompared) {
   EXPECT_NE(Summary(s).find("globalFloat=4 globalPointer=0"), std::string::npos) << Summary(s);
 }
 
+// The stable global fields follow the snapshot counter after the samples: a
+// snapshot without samples behind one with samples replaces them instead of
+// narrowing them; the next one with samples narrows again.
+TEST(HudProbe, ASnapshotWithoutSamplesReplacesTheStableGlobalFields) {
+  const Scenario s = RunDiagnostics(
+      std::string(kProbe) + "GlobalFields=1\n",
+      "globalslots 10 2\nhud visible\npress F6\nwaitlogn 1 [HudProbe] Stable HUD_VISIBLE\n"
+      "hud hidden\nmenupresent 0\nplayer 0\npress F7\nwaitlogn 2 [HudProbe] Stable HUD_VISIBLE\n"
+      "hud visible\nmenupresent 1\nplayer 1\npress F8\nwaitlogn 3 [HudProbe] Stable HUD_VISIBLE\n");
+  const auto stable = s.MessagesStartingWith("[HudProbe] Stable HUD_VISIBLE samples: ");
+  ASSERT_EQ(stable.size(), 3u) << s.Log();
+  auto fields = [](const std::string& line) {
+    return std::stoi(line.substr(line.find("globalFields: ") + 14));
+  };
+  auto samples = [](const std::string& line) {
+    return std::stoi(line.substr(line.find("samples: ") + 9));
+  };
+  EXPECT_EQ(s.CountMessages("[HudProbe] Captured HUD_VISIBLE snapshot with 0 samples"), 1);
+  EXPECT_EQ(fields(stable[1]),
+            fields(stable[0]));  // replaced: nothing dropped although words changed
+  EXPECT_EQ(samples(stable[1]), samples(stable[0]));
+  EXPECT_LT(fields(stable[2]), fields(stable[1]));  // narrowed: the words that changed back dropped
+}
+
 TEST(HudProbe, ResetEmptiesBothDumpFilesAndStartsAfresh) {
   const Scenario s = RunDiagnostics(kProbe,
                                     "press F6\nwaitlog [HudProbe] Stable HUD_VISIBLE\npress "
