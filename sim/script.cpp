@@ -186,9 +186,9 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       SetPlayerWords(Number(arg1), Number(arg2), Number(line.count > 3 ? line.words[3] : "0"));
     } else if (std::strcmp(command, "key") == 0) {  // key F6 down|up
       SendKey(results, arg1, std::strcmp(arg2, "up") != 0);
-    } else if (std::strcmp(command, "press") == 0) {  // press F6: down for 100 ms
+    } else if (std::strcmp(command, "press") == 0) {  // press F6: down for 150 ms
       SendKey(results, arg1, true);
-      Sleep(100);
+      Sleep(150);
       SendKey(results, arg1, false);
     } else if (std::strcmp(command, "device") == 0) {
       CreateNamedDevice(results, arg1, arg2);

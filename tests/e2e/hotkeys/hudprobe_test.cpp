@@ -28,10 +28,12 @@ std::string Summary(const Scenario& s) {
 }
 
 TEST(HudProbe, AHeldKeyActsOnceAndTwoKeysActInOrder) {
-  const Scenario s =
-      RunDiagnostics(kProbe,
-                     "hud visible\nkey F6 down\nwait 500\nkey F6 up\nwait 100\n"
-                     "key F6 down\nkey F7 down\nwait 300\nkey F6 up\nkey F7 up\nwait 100\n");
+  const Scenario s = RunDiagnostics(
+      kProbe,
+      "hud visible\nkey F6 down\nwaitlogn 1 HUD_VISIBLE hotkey pressed\nwait 500\nkey F6 up\nwait "
+      "300\n"
+      "key F6 down\nkey F7 down\nwaitlogn 3 HUD_VISIBLE hotkey pressed\nwait 300\nkey F6 up\n"
+      "key F7 up\nwait 200\n");
   EXPECT_EQ(s.MessagesStartingWith("[HudProbe] HUD_VISIBLE hotkey pressed: "),
             (std::vector<std::string>{"[HudProbe] HUD_VISIBLE hotkey pressed: F6",
                                       "[HudProbe] HUD_VISIBLE hotkey pressed: F6",
