@@ -44,17 +44,24 @@ void WriteLogLine(const char* text) {
   HANDLE file = OpenLogForAppend();
   if (file == INVALID_HANDLE_VALUE) return;
 
-  char stamp[64];
-  const size_t stampLength = FormatTimeStamp(stamp, sizeof stamp);
-  char origin[64];
-  const int originLength = FormatText(origin, sizeof origin, "[pid=%lu tid=%lu] ",
-                                      GetCurrentProcessId(), GetCurrentThreadId());
-
-  WritePiece(file, stamp, stampLength);
-  WritePiece(file, " ", 1);
-  WritePiece(file, origin, originLength > 0 ? static_cast<size_t>(originLength) : 0);
-  WritePiece(file, text, std::strlen(text));
-  WritePiece(file, "\r\n", 2);
+  // Time stamp, space, origin, message, CR LF: one write, so that a process
+  // ending in the middle of a line never leaves half of it in the file.
+  char line[1024];
+  size_t length = FormatTimeStamp(line, 64);
+  line[length++] = ' ';
+  const int origin = FormatText(line + length, 64, "[pid=%lu tid=%lu] ", GetCurrentProcessId(),
+                                GetCurrentThreadId());
+  length += origin > 0 ? static_cast<size_t>(origin) : 0;
+  const size_t messageLength = std::strlen(text);
+  if (length + messageLength + 2 <= sizeof line) {
+    std::memcpy(line + length, text, messageLength);
+    std::memcpy(line + length + messageLength, "\r\n", 2);
+    WritePiece(file, line, length + messageLength + 2);
+  } else {  // a plain line longer than the buffer goes out in three pieces
+    WritePiece(file, line, length);
+    WritePiece(file, text, messageLength);
+    WritePiece(file, "\r\n", 2);
+  }
   CloseHandle(file);
 }
 

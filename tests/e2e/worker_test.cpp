@@ -9,7 +9,7 @@ namespace e2e {
 namespace {
 
 constexpr char kSlotsIni[] = "[General]\nIsDebug=1\n[Slots]\nY=5000\nA=5100\nB=5200\nX=5300\n";
-constexpr char kReady[] = "pad 0 0\nwaitlog [Core] Initialization OK\nwait 100\n";
+constexpr char kReady[] = "pad 0 0\nwaitlog [Core] Initialization OK\nwait 150\n";
 
 std::vector<std::string> Hotkeys(const Scenario& s) {
   std::vector<std::string> labels;
@@ -33,10 +33,10 @@ Scenario RunPresses(const std::string& presses) {
 
 TEST(Worker, HigherFaceButtonWinsYBeforeABeforeBBeforeX) {
   const Scenario s = RunPresses(
-      "pad 0 0x9002\nwait 100\npad 0 0\nwait 100\n"    // Down + Y + A
-      "pad 0 0x7002\nwait 100\npad 0 0\nwait 100\n"    // Down + A + B + X
-      "pad 0 0x6002\nwait 100\npad 0 0\nwait 100\n"    // Down + B + X
-      "pad 0 0x4002\nwait 100\npad 0 0\nwait 100\n");  // Down + X
+      "pad 0 0x9002\nwait 150\npad 0 0\nwait 150\n"    // Down + Y + A
+      "pad 0 0x7002\nwait 150\npad 0 0\nwait 150\n"    // Down + A + B + X
+      "pad 0 0x6002\nwait 150\npad 0 0\nwait 150\n"    // Down + B + X
+      "pad 0 0x4002\nwait 150\npad 0 0\nwait 150\n");  // Down + X
   EXPECT_EQ(Hotkeys(s),
             (std::vector<std::string>{"DPadDown+Y", "DPadDown+A", "DPadDown+B", "DPadDown+X"}));
 }
@@ -44,13 +44,13 @@ TEST(Worker, HigherFaceButtonWinsYBeforeABeforeBBeforeX) {
 TEST(Worker, FiresOncePerPressAndAgainAfterTheFaceButtonIsReleased) {
   const Scenario s = RunPresses(
       "pad 0 0x8002\nwait 1000\n"   // held for a second: once
-      "pad 0 0x0002\nwait 100\n"    // Y released, Down still held
-      "pad 0 0x8002\nwait 100\n");  // Y again
+      "pad 0 0x0002\nwait 150\n"    // Y released, Down still held
+      "pad 0 0x8002\nwait 150\n");  // Y again
   EXPECT_EQ(Hotkeys(s), (std::vector<std::string>{"DPadDown+Y", "DPadDown+Y"}));
 }
 
 TEST(Worker, AddingAHigherButtonFiresItsSlotAtOnce) {
-  const Scenario s = RunPresses("pad 0 0x1002\nwait 100\npad 0 0x9002\nwait 100\n");
+  const Scenario s = RunPresses("pad 0 0x1002\nwait 150\npad 0 0x9002\nwait 150\n");
   EXPECT_EQ(Hotkeys(s), (std::vector<std::string>{"DPadDown+A", "DPadDown+Y"}));
 }
 
@@ -61,15 +61,15 @@ TEST(Worker, FaceButtonsWithoutDpadDownDoNothing) {
 
 TEST(Worker, AFailedPollResetsSoAComboHeldAcrossAReconnectFiresAgain) {
   const Scenario s =
-      RunPresses("pad 0 0x2002\nwait 100\npad 0 off\nwait 100\npad 0 0x2002\nwait 100\n");
+      RunPresses("pad 0 0x2002\nwait 150\npad 0 off\nwait 150\npad 0 0x2002\nwait 150\n");
   EXPECT_EQ(Hotkeys(s), (std::vector<std::string>{"DPadDown+B", "DPadDown+B"}));
 }
 
 TEST(Worker, AssignmentModeIsLoggedOnEachChangeAndTakesTheCombination) {
   const Scenario s = RunPresses(
-      "menu pauseMenu 2\nwait 100\npad 0 0x9002\nwait 100\npad 0 0\nwait 100\n"
-      "menu pauseMenu 1\nwait 100\nmenu pauseMenu 0\nwait 100\n"
-      "menu pauseMenu 2\nwait 100\nmenupresent 0\nwait 100\n");
+      "menu pauseMenu 2\nwait 150\npad 0 0x9002\nwait 150\npad 0 0\nwait 150\n"
+      "menu pauseMenu 1\nwait 150\nmenu pauseMenu 0\nwait 150\n"
+      "menu pauseMenu 2\nwait 150\nmenupresent 0\nwait 150\n");
   EXPECT_TRUE(Hotkeys(s).empty());  // no equip while the combat-art menu is open
   std::vector<std::string> modes;
   for (const std::string& message : s.LogMessages()) {

@@ -29,9 +29,9 @@ std::string Read(const Scenario& s, const std::string& label) {
 }
 
 TEST(XInputFilter, TheGameDoesNotSeeTheCombinationButTheWorkerDoes) {
-  const Scenario s =
-      RunReads("pad 0 0x1002\nread downA\npad 0 0x1012\nread downAStart\n"
-               "waitlog [Skill] Equip combat art id 5100\n");
+  const Scenario s = RunReads(
+      "pad 0 0x1002\nread downA\npad 0 0x1012\nread downAStart\n"
+      "waitlog [Skill] Equip combat art id 5100\n");
   EXPECT_EQ(Read(s, "downA"), "0x0000");
   EXPECT_EQ(Read(s, "downAStart"), "0x0010");
   EXPECT_EQ(s.CountMessages("[Skill] Equip combat art id 5100 OK"), 1);  // true buttons seen

@@ -12,7 +12,8 @@ namespace {
 Scenario RunDiagnostics(const std::string& ini, const std::string& script) {
   Scenario s = StandardScenario();
   s.WriteIni("[General]\nIsDebug=1\n" + ini);
-  s.WriteScript("pad 0 0\nwaitlog [Core] Initialization OK\n" + script + "exit 0\n");
+  // Keys are pressed once the worker runs its ticks (its first one discovers XInput).
+  s.WriteScript("pad 0 0\nwaitlog [Input] XInput initialized\n" + script + "exit 0\n");
   EXPECT_EQ(s.Run(), 0);
   EXPECT_TRUE(s.ResultsStartingWith("timeout").empty()) << s.Read("results.txt");
   return s;
