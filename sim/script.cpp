@@ -186,9 +186,14 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       SetPlayerWords(Number(arg1), Number(arg2), Number(line.count > 3 ? line.words[3] : "0"));
     } else if (std::strcmp(command, "key") == 0) {  // key F6 down|up
       SendKey(results, arg1, std::strcmp(arg2, "up") != 0);
-    } else if (std::strcmp(command, "press") == 0) {  // press F6: down for 150 ms
+    } else if (std::strcmp(command, "press") == 0) {
+      // press F6: held until HudProbe answers in the log (3 s at most), so a
+      // busy machine cannot make the library's 16 ms poll miss it.
+      const int before = CountInLog("[HudProbe] ");
       SendKey(results, arg1, true);
-      Sleep(150);
+      Sleep(50);
+      const ULONGLONG deadline = GetTickCount64() + 3000;
+      while (CountInLog("[HudProbe] ") == before && GetTickCount64() < deadline) Sleep(10);
       SendKey(results, arg1, false);
     } else if (std::strcmp(command, "device") == 0) {
       CreateNamedDevice(results, arg1, arg2);
