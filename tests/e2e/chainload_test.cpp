@@ -52,13 +52,15 @@ TEST(Chainload, RelativePathIsTakenFromTheLibrarysFolder) {
 }
 
 TEST(Chainload, AbsolutePathWithForwardSlashes) {
-  Scenario probe;  // learn the folder name this test gets
-  std::string absolute = probe.WindowsDir() + "\\elsewhere\\other.dll";
+  Scenario s = StandardScenario();
+  std::string absolute = s.WindowsDir() + "\\elsewhere\\other.dll";
   for (char& c : absolute) {
     if (c == '\\') c = '/';
   }
-  const Scenario s = RunChain("[Chainload]\nchainDInput8dllPath=" + absolute + "\n", "dinput\n",
-                              {{"chain_provider.dll", "elsewhere/other.dll"}});
+  s.Install("chain_provider.dll", "elsewhere/other.dll");
+  s.WriteIni("[General]\nIsDebug=1\n[Chainload]\nchainDInput8dllPath=" + absolute + "\n");
+  s.WriteScript("dinput\nexit 0\n");
+  ASSERT_EQ(s.Run(), 0);
   EXPECT_EQ(s.CountMessages("[Chainload] Loaded: " + absolute), 1) << s.Log();
   EXPECT_EQ(s.CountMessages("[Chainload] Selected DirectInput8Create provider"), 1);
 }

@@ -12,13 +12,18 @@ namespace {
 
 fs::path WindowsBin() { return ARTWHEEL_WINDOWS_BIN; }
 
-std::string CurrentTestName() {
+// The running test's name; a test's second and later scenarios get "_2", "_3".
+std::string ScenarioFolderName() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = std::string(info->test_suite_name()) + "." + info->name();
   for (char& c : name) {
     if (c == '/') c = '_';
   }
-  return name;
+  static std::string lastTest;
+  static int scenariosOfTest = 0;
+  scenariosOfTest = name == lastTest ? scenariosOfTest + 1 : 1;
+  lastTest = name;
+  return scenariosOfTest == 1 ? name : name + "_" + std::to_string(scenariosOfTest);
 }
 
 std::string Quote(const std::string& text) {
@@ -46,7 +51,7 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 }  // namespace
 
-Scenario::Scenario() : dir_(fs::path(ARTWHEEL_SCENARIO_ROOT) / CurrentTestName()) {
+Scenario::Scenario() : dir_(fs::path(ARTWHEEL_SCENARIO_ROOT) / ScenarioFolderName()) {
   fs::remove_all(dir_);
   fs::create_directories(dir_);
 }

@@ -15,7 +15,7 @@ Scenario RunDiagnostics(const std::string& ini, const std::string& script) {
   // Keys are pressed once the worker runs its ticks (its first one discovers XInput).
   s.WriteScript("pad 0 0\nwaitlog [Input] XInput initialized\n" + script + "exit 0\n");
   EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.ResultsStartingWith("timeout").empty()) << s.Read("results.txt");
+  EXPECT_TRUE(s.ResultsStartingWith("timeout").empty()) << s.Read("results.txt") << s.Log();
   return s;
 }
 
