@@ -132,8 +132,10 @@ HWND CreateGameWindow(uint32_t width, uint32_t height) {
   const DWORD style = (width == 0 || height == 0) ? WS_POPUP : WS_OVERLAPPEDWINDOW;
   RECT area = {0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
   AdjustWindowRect(&area, style, FALSE);
-  HWND window = CreateWindowExW(0, L"SimGameWindow", L"sekiro (simulated)", style, 0, 0,
-                                area.right - area.left, area.bottom - area.top, nullptr, nullptr,
+  // Never the active window: keyboard input of other programs on the shared
+  // desktop must not go to a window whose program may end before taking it in.
+  HWND window = CreateWindowExW(WS_EX_NOACTIVATE, L"SimGameWindow", L"sekiro (simulated)", style, 0,
+                                0, area.right - area.left, area.bottom - area.top, nullptr, nullptr,
                                 windowClass.hInstance, nullptr);
   if (window != nullptr) ShowWindow(window, SW_SHOWNOACTIVATE);
   return window;

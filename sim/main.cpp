@@ -18,6 +18,7 @@ __declspec(dllexport) SimPadState SimPadTable[kSimPadCount];
 int main(int argc, char** argv) {
   const char* scriptPath = argc > 1 ? argv[1] : "scenario.txt";
   const char* resultsPath = argc > 2 ? argv[2] : "results.txt";
+  sim::ReleaseHotkeys();
   if (!sim::CreateGameWorld()) return 3;
   sim::PrepareHudWorld();
   std::FILE* results = std::fopen(resultsPath, "w");

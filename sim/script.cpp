@@ -79,7 +79,7 @@ bool WaitFor(Condition condition) {
   const ULONGLONG deadline = GetTickCount64() + kWaitTimeoutMs;
   while (!condition()) {
     if (GetTickCount64() > deadline) return false;
-    Sleep(5);
+    PumpMessagesFor(5);
   }
   return true;
 }
@@ -122,7 +122,7 @@ int RunScript(const char* scriptPath, std::FILE* results) {
     if (std::strcmp(command, "pad") == 0) {
       SetPad(static_cast<int>(Number(arg1)), arg2);
     } else if (std::strcmp(command, "wait") == 0) {
-      Sleep(Number(arg1));
+      PumpMessagesFor(Number(arg1));
     } else if (std::strcmp(command, "waitlog") == 0) {
       const char* text = line.rest;
       if (!WaitFor([&] { return CountInLog(text) > 0; })) {
@@ -191,9 +191,10 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       // busy machine cannot make the library's 16 ms poll miss it.
       const int before = CountInLog("[HudProbe] ");
       SendKey(results, arg1, true);
-      Sleep(50);
+      PumpMessagesFor(50);
       const ULONGLONG deadline = GetTickCount64() + 3000;
-      while (CountInLog("[HudProbe] ") == before && GetTickCount64() < deadline) Sleep(10);
+      while (CountInLog("[HudProbe] ") == before && GetTickCount64() < deadline)
+        PumpMessagesFor(10);
       SendKey(results, arg1, false);
     } else if (std::strcmp(command, "device") == 0) {
       CreateNamedDevice(results, arg1, arg2);

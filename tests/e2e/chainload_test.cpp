@@ -143,7 +143,8 @@ TEST(Chainload, AProviderFailureIsReturnedUnchangedAndNothingIsTouched) {
   s.WriteScript("dinput\nexit 0\n");
   ASSERT_EQ(s.Run(), 0);
   EXPECT_EQ(s.ResultsStartingWith("dinput").at(0), "dinput hr=0x80070057 interface=no");
-  EXPECT_EQ(s.CountMessages("[Input] "), 0);
+  EXPECT_EQ(s.CountMessages("[Input] Hooked DirectInput8 CreateDevice"), 0);
+  EXPECT_EQ(s.CountMessages("[Input] Failed to hook DirectInput8 CreateDevice"), 0);
 }
 
 TEST(Chainload, ANullInterfaceAddressIsPassedOnWithoutTouchingAnything) {
@@ -151,7 +152,8 @@ TEST(Chainload, ANullInterfaceAddressIsPassedOnWithoutTouchingAnything) {
                               {{"chain_provider.dll", "other.dll"}});
   EXPECT_EQ(s.Read("provider_calls.txt"), "DirectInput8Create version=0x0800 out=null\n");
   EXPECT_EQ(s.ResultsStartingWith("dinput").at(0), "dinput hr=0x00000000 interface=no");
-  EXPECT_EQ(s.CountMessages("[Input] "), 0);
+  EXPECT_EQ(s.CountMessages("[Input] Hooked DirectInput8 CreateDevice"), 0);
+  EXPECT_EQ(s.CountMessages("[Input] Failed to hook DirectInput8 CreateDevice"), 0);
 }
 
 TEST(Chainload, APathBackToThisLibraryIsRefused) {
