@@ -61,11 +61,13 @@ target_compile_definitions(e2e_tests PRIVATE
   ARTWHEEL_SCENARIO_ROOT="${CMAKE_BINARY_DIR}/scenarios")
 artwheel_warnings(e2e_tests)
 add_dependencies(e2e_tests artwheel_windows)
+# Every program under Wine takes one slot of the desktop; the hotkey scenarios
+# take all of them (tests/desktop_resources.json, named by the test preset).
 gtest_discover_tests(e2e_tests TEST_PREFIX "e2e." DISCOVERY_TIMEOUT 60
-  PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
+  PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120 RESOURCE_GROUPS desktop:1)
 
 # HudProbe's hotkeys go through the desktop's one keyboard, which every
-# process of the wineserver shares: these scenarios run one at a time.
+# process of the wineserver shares: these scenarios run alone.
 file(GLOB ARTWHEEL_E2E_HOTKEY_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/hotkeys/*.cpp)
 add_executable(e2e_hotkey_tests ${ARTWHEEL_E2E_HOTKEY_TESTS} ${PROJECT_SOURCE_DIR}/tests/e2e/scenario.cpp)
 target_link_libraries(e2e_hotkey_tests PRIVATE gtest_main)
@@ -74,7 +76,8 @@ target_compile_definitions(e2e_hotkey_tests PRIVATE ${ARTWHEEL_E2E_DEFINITIONS})
 artwheel_warnings(e2e_hotkey_tests)
 add_dependencies(e2e_hotkey_tests artwheel_windows)
 gtest_discover_tests(e2e_hotkey_tests TEST_PREFIX "e2e." DISCOVERY_TIMEOUT 60
-  PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120 RESOURCE_LOCK desktop_keyboard)
+  PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120 RESOURCE_LOCK desktop_keyboard
+             RESOURCE_GROUPS desktop:8)
 
 # The overlay's images, drawn by the project's own script.
 find_package(Python3 COMPONENTS Interpreter REQUIRED)
