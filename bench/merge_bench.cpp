@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "../tests/unit/first_match_scan.h"
 #include "diagnostics/hud_sets.h"
 
 namespace {
@@ -23,20 +24,6 @@ std::vector<GlobalFieldSample> Fields(size_t count, uint32_t seed) {
   }
   std::shuffle(fields.begin(), fields.end(), random);
   return fields;
-}
-
-int Quadratic(std::vector<GlobalFieldSample>& stable,
-              const std::vector<GlobalFieldSample>& capture) {
-  int kept = 0;
-  for (size_t i = 0; i < stable.size(); ++i) {
-    for (const GlobalFieldSample& c : capture) {
-      if (c.ptrRva == stable[i].ptrRva && c.offset == stable[i].offset) {
-        if (c.value == stable[i].value) stable[kept++] = stable[i];
-        break;
-      }
-    }
-  }
-  return kept;
 }
 
 double Milliseconds(Clock::time_point start) {
@@ -65,7 +52,7 @@ int main() {
   const std::vector<GlobalFieldSample> smallCapture = Fields(kSmall, 4);
   std::vector<GlobalFieldSample> smallCopy = smallStable;
   start = Clock::now();
-  const int quadraticKept = Quadratic(smallCopy, smallCapture);
+  const int quadraticKept = artwheel::FirstMatchScanIntersect(smallCopy, smallCapture);
   const double quadraticSmall = Milliseconds(start);
   start = Clock::now();
   const int indexedKept =

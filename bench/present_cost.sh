@@ -18,35 +18,31 @@ Enable=1
 [SkillPanel]
 Enable=1'
 
-# Idle: the hook is installed by the panel, then the menu hides everything.
-idle='own 7300 73
+# In play at 1920 x 1080, the panel showing 7300.
+in_game='own 7300 73
 equipped 73
 menu activeOrHud 1
 menu loadingOrUi 1
 menu postLoad 1
 window 1920 1080
 pad 0 0
-wait 1500
+wait 1500'
+
+# Idle: the hook is installed by the panel, then the menu hides everything.
+idle="$in_game
 menu pauseMenu 2
 wait 2500
 fps 0
 statsreset
 frames 1500
 stats idle
-exit 0'
+exit 0"
 
 # Drawing: panel and message together, measured only while both are on screen.
-drawing='own 7300 73
-equipped 73
-menu activeOrHud 1
-menu loadingOrUi 1
-menu postLoad 1
-window 1920 1080
-pad 0 0
-wait 1500
+drawing="$in_game
 fps 0
 statsoff
-statsreset'
+statsreset"
 for _ in 1 2 3 4 5 6; do
   drawing+='
 menu pauseMenu 2

@@ -44,12 +44,6 @@ void WriteUnsigned(const char* section, const char* key, uint32_t value, const c
 
 const char* OnOff(bool value) { return value ? "ON" : "OFF"; }
 
-}  // namespace
-
-void SetLibraryModule(HMODULE module) { libraryModule = module; }
-
-namespace {
-
 enum class Folder { kFound, kUnknown, kTooLong };
 
 Folder ModuleFolder(HMODULE module, char* out, size_t size) {
@@ -65,6 +59,8 @@ Folder ModuleFolder(HMODULE module, char* out, size_t size) {
 }
 
 }  // namespace
+
+void SetLibraryModule(HMODULE module) { libraryModule = module; }
 
 bool ModuleDirectory(HMODULE module, char* out, size_t size) {
   if (out == nullptr || size == 0) return false;

@@ -64,9 +64,9 @@ bool IsOurDevice(IDXGISwapChain* swapChain) {
 
 // A view of back buffer 0 for this frame only: a back-buffer reference kept
 // between frames makes the game's ResizeBuffers fail.
-ID3D11RenderTargetView* MakeFrameRenderTarget(IDXGISwapChain* swapChain) {
-  DXGI_SWAP_CHAIN_DESC description = {};
-  if (SUCCEEDED(swapChain->GetDesc(&description)) && !swapChainInfoLogged.exchange(true)) {
+ID3D11RenderTargetView* MakeFrameRenderTarget(IDXGISwapChain* swapChain, bool described,
+                                              const DXGI_SWAP_CHAIN_DESC& description) {
+  if (described && !swapChainInfoLogged.exchange(true)) {
     WriteLogFormat("[Overlay] SwapChain format=%u buffers=%u size=%ux%u windowed=%u",
                    static_cast<unsigned>(description.BufferDesc.Format), description.BufferCount,
                    description.BufferDesc.Width, description.BufferDesc.Height,
@@ -188,7 +188,7 @@ void DrawOverlayFrame(IDXGISwapChain* swapChain) {
   if (!wants.showMessage && !wants.panelWanted) return;
 
   DXGI_SWAP_CHAIN_DESC description = {};
-  swapChain->GetDesc(&description);
+  const bool described = SUCCEEDED(swapChain->GetDesc(&description));
   const uint32_t width =
       description.BufferDesc.Width != 0 ? description.BufferDesc.Width : kFallbackWidth;
   const uint32_t height =
@@ -200,7 +200,7 @@ void DrawOverlayFrame(IDXGISwapChain* swapChain) {
   }
   if (!wants.showMessage && !wants.panelWanted) return;
   if (!EnsureRenderObjects(swapChain) || !IsOurDevice(swapChain)) return;
-  ID3D11RenderTargetView* target = MakeFrameRenderTarget(swapChain);
+  ID3D11RenderTargetView* target = MakeFrameRenderTarget(swapChain, described, description);
   if (target == nullptr) return;
 
   const float w = static_cast<float>(width);

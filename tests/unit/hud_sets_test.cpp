@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "first_match_scan.h"
+
 namespace artwheel {
 namespace {
 
@@ -120,21 +122,7 @@ TEST(CompareGlobalFields, IntegerAndFloatClasses) {
 }
 
 // The indexed merge gives exactly what a scan of the other set for the
-// first match gives, at full capacity.
-int QuadraticIntersect(std::vector<GlobalFieldSample>& stable,
-                       const std::vector<GlobalFieldSample>& capture) {
-  int kept = 0;
-  for (size_t i = 0; i < stable.size(); ++i) {
-    for (const GlobalFieldSample& c : capture) {
-      if (c.ptrRva == stable[i].ptrRva && c.offset == stable[i].offset) {
-        if (c.value == stable[i].value) stable[kept++] = stable[i];
-        break;
-      }
-    }
-  }
-  return kept;
-}
-
+// first match gives.
 TEST(IntersectGlobalFields, AgreesWithTheFirstMatchScanOnRandomSets) {
   std::mt19937 random(7);
   for (int round = 0; round < 5; ++round) {
@@ -145,7 +133,7 @@ TEST(IntersectGlobalFields, AgreesWithTheFirstMatchScanOnRandomSets) {
     for (auto& c : capture)
       c = {uint32_t(random() % 60), uint32_t(random() % 64) * 4, uint32_t(random() % 3)};
     std::vector<GlobalFieldSample> expected = stable;
-    const int expectedCount = QuadraticIntersect(expected, capture);
+    const int expectedCount = FirstMatchScanIntersect(expected, capture);
     const int count = IntersectGlobalFields(stable.data(), 3000, capture.data(), 3000);
     ASSERT_EQ(count, expectedCount);
     for (int i = 0; i < count; ++i) {
