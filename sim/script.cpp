@@ -253,6 +253,8 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       HMODULE module = LoadLibraryA(arg1);
       std::fprintf(results, "loaddll %s %s %lu\n", arg1, module != nullptr ? "ok" : "error",
                    module != nullptr ? 0UL : GetLastError());
+    } else if (std::strcmp(command, "waitpresent") == 0) {  // waitpresent LIBRARY
+      if (!WaitPresentThrough(arg1)) std::fprintf(results, "timeout waitpresent %s\n", arg1);
     } else if (std::strcmp(command, "fileversion") == 0) {
       WriteFileVersion(results, arg1, arg2);
     } else if (std::strcmp(command, "waitini") == 0) {  // waitini SECTION KEY VALUE
