@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace artwheel {
 namespace {
@@ -36,13 +37,6 @@ TEST(OverlayLayout, PanelAndIconRectanglesOfTheFourProfiles) {
   }
 }
 
-TEST(OverlayLayout, OnlyExactSizesHaveAProfile) {
-  EXPECT_EQ(FindResolutionProfile(1600, 900), nullptr);
-  EXPECT_EQ(FindResolutionProfile(1920, 1200), nullptr);
-  EXPECT_EQ(FindResolutionProfile(0, 0), nullptr);
-  EXPECT_STREQ(FindResolutionProfile(1280, 720)->name, "1280x720");
-}
-
 // The panel's background rectangle where PlacePanel puts it.
 PixelRect PlacedPanel(uint32_t width, uint32_t height, PanelPlacement& placement) {
   EXPECT_TRUE(PlacePanel(width, height, true, placement)) << width << "x" << height;
@@ -51,8 +45,11 @@ PixelRect PlacedPanel(uint32_t width, uint32_t height, PanelPlacement& placement
 
 TEST(OverlayLayout, WithoutAnyResolutionOnlyTheTableRowsPlaceThePanel) {
   PanelPlacement placement{};
-  EXPECT_FALSE(PlacePanel(1280, 800, false, placement));
-  EXPECT_FALSE(PlacePanel(3840, 2160, false, placement));
+  for (const auto& [width, height] :
+       {std::pair{1280u, 800u}, {3840u, 2160u}, {1600u, 900u}, {1920u, 1200u}, {0u, 0u}}) {
+    EXPECT_EQ(FindResolutionProfile(width, height), nullptr);
+    EXPECT_FALSE(PlacePanel(width, height, false, placement));
+  }
   for (const ResolutionProfile& row : kResolutionProfiles) {
     for (const bool anyResolution : {false, true}) {
       ASSERT_TRUE(PlacePanel(row.width, row.height, anyResolution, placement));
