@@ -30,6 +30,7 @@ add_library(artwheel_win STATIC
   src/input/code_patch.cpp
   src/input/dinput_devices.cpp
   src/input/import_table.cpp
+  src/input/keyboard.cpp
   src/input/xinput_hooks.cpp
   src/input/xinput_libraries.cpp
   src/overlay/message_texture.cpp

@@ -11,6 +11,7 @@
 #include "game_input.h"
 #include "game_renderer.h"
 #include "game_world.h"
+#include "desktop.h"
 #include "hud_world.h"
 #include "lookups.h"
 #include "pads.h"
@@ -186,6 +187,8 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       SetPlayerWords(Number(arg1), Number(arg2), Number(line.count > 3 ? line.words[3] : "0"));
     } else if (std::strcmp(command, "key") == 0) {  // key F6 down|up
       SendKey(results, arg1, std::strcmp(arg2, "up") != 0);
+    } else if (std::strcmp(command, "foreground") == 0) {  // foreground other|game
+      BringToFront(results, arg1);
     } else if (std::strcmp(command, "press") == 0) {
       // press F6: held until HudProbe answers in the log (3 s at most), so a
       // busy machine cannot make the library's 16 ms poll miss it.

@@ -7,6 +7,7 @@
 #include "core/log.h"
 #include "core/settings.h"
 #include "core/text_format.h"
+#include "input/keyboard.h"
 #include "overlay/overlay_state.h"
 #include "slots/game_layout.h"
 
@@ -147,6 +148,7 @@ void LoadConfig() {
       OnOff(settings.uiScanEnabled), OnOff(settings.uiScanDetail), OnOff(settings.hudProbeEnabled),
       OnOff(settings.hudProbeGlobalFields), OnOff(settings.hudProbeDumpGlobalPointers),
       settings.dumpGlobalPointerLimit);
+  LoadSlotKeys(iniPath);
 }
 
 void ReadChainPath(const char* iniPath, char* out, size_t size) {
