@@ -53,13 +53,19 @@ int PollSlotKeys(SlotKeyTracker& tracker) {
     return -1;
   }
   KeyStates states;
+  bool anyDown = false;
   for (int slot = 0; slot < kSlotCount; ++slot) {
     const uint8_t key = settings.slotKeys[slot].virtualKey;
     states.slotKey[slot] = key != 0 && IsKeyDown(key);
+    anyDown = anyDown || states.slotKey[slot];
   }
-  states.shift = IsKeyDown(kVirtualKeyShift);
-  states.ctrl = IsKeyDown(kVirtualKeyControl);
-  states.alt = IsKeyDown(kVirtualKeyAlt);
+  // Each read may cost a wineserver round trip under Wine; the modifiers only
+  // matter with a key down.
+  if (anyDown) {
+    states.shift = IsKeyDown(kVirtualKeyShift);
+    states.ctrl = IsKeyDown(kVirtualKeyControl);
+    states.alt = IsKeyDown(kVirtualKeyAlt);
+  }
   return NextSlotKeyPress(tracker, settings.slotKeys, states);
 }
 
