@@ -85,8 +85,8 @@ int main() {
       variant.batchNs[batch] = (NowNs() - start) / kTicksPerBatch;
     }
   }
-  std::printf("Worker tick, median of %d batches of %d ticks (controller 0 connected):\n",
-              kBatches, kTicksPerBatch);
+  std::printf("Worker tick, median of %d batches of %d ticks (controller 0 connected):\n", kBatches,
+              kTicksPerBatch);
   double none = 0;
   for (Variant& variant : variants) {
     std::sort(variant.batchNs, variant.batchNs + kBatches);

@@ -27,8 +27,7 @@ WORD VirtualKeyOf(const char* name) {
   if (_stricmp(name, "Ctrl") == 0) return VK_CONTROL;
   if (_stricmp(name, "Alt") == 0) return VK_MENU;
   artwheel::KeyBinding binding;
-  if (!artwheel::ParseKeyName(name, &binding) ||
-      binding.modifier != artwheel::KeyModifier::kNone) {
+  if (!artwheel::ParseKeyName(name, &binding) || binding.modifier != artwheel::KeyModifier::kNone) {
     return 0;
   }
   return binding.virtualKey;

@@ -8,7 +8,8 @@
 
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
-  HANDLE parent = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(std::strtoul(argv[1], nullptr, 10)));
+  HANDLE parent =
+      OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(std::strtoul(argv[1], nullptr, 10)));
   if (parent == nullptr) return 3;
   HWND window = CreateWindowExW(0, L"STATIC", L"another program", WS_POPUP | WS_VISIBLE, 32, 32, 16,
                                 16, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);

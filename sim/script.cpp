@@ -7,11 +7,11 @@
 #include <cstring>
 
 #include "alloc_counter.h"
+#include "desktop.h"
 #include "devices.h"
 #include "game_input.h"
 #include "game_renderer.h"
 #include "game_world.h"
-#include "desktop.h"
 #include "hud_world.h"
 #include "lookups.h"
 #include "pads.h"

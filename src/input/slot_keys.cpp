@@ -13,8 +13,8 @@ struct NamedKey {
 };
 
 constexpr NamedKey kNamedKeys[] = {
-    {"Insert", 0x2D}, {"Delete", 0x2E},   {"Home", 0x24},
-    {"End", 0x23},    {"PageUp", 0x21},   {"PageDown", 0x22},
+    {"Insert", 0x2D}, {"Delete", 0x2E}, {"Home", 0x24},
+    {"End", 0x23},    {"PageUp", 0x21}, {"PageDown", 0x22},
 };
 
 struct NamedModifier {
@@ -39,7 +39,8 @@ std::string_view TrimBlanks(std::string_view text) {
 char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualsIgnoreCaseAscii(text.substr(0, prefix.size()), prefix);
+  return text.size() >= prefix.size() &&
+         EqualsIgnoreCaseAscii(text.substr(0, prefix.size()), prefix);
 }
 
 // "1".."12" style numbers without a leading zero; -1 for anything else.

@@ -7,7 +7,7 @@
 
 namespace artwheel {
 
-inline constexpr int kSlotKeyCount = 4;  // one per slot, Y A B X
+inline constexpr int kSlotKeyCount = 4;     // one per slot, Y A B X
 inline constexpr size_t kKeyNameSize = 24;  // "Shift+PageDown" with room to spare
 // Longer text is not a key name, whatever its start says.
 inline constexpr size_t kMaxKeyNameText = 64;

@@ -38,8 +38,10 @@ void ExpectUnknown(std::string_view text) {
 }
 
 TEST(ParseKeyName, EveryListedKeyHasItsWindowsCode) {
-  for (char c = 'A'; c <= 'Z'; ++c) ExpectKey(std::string(1, c), c, KeyModifier::kNone, std::string(1, c));
-  for (char c = '0'; c <= '9'; ++c) ExpectKey(std::string(1, c), c, KeyModifier::kNone, std::string(1, c));
+  for (char c = 'A'; c <= 'Z'; ++c)
+    ExpectKey(std::string(1, c), c, KeyModifier::kNone, std::string(1, c));
+  for (char c = '0'; c <= '9'; ++c)
+    ExpectKey(std::string(1, c), c, KeyModifier::kNone, std::string(1, c));
   for (int n = 1; n <= 12; ++n) {
     const std::string name = "F" + std::to_string(n);
     ExpectKey(name, static_cast<uint8_t>(0x6F + n), KeyModifier::kNone, name);
@@ -68,19 +70,45 @@ TEST(ParseKeyName, CaseAndBlanksAreIgnoredAndTheNameIsShownAsListed) {
 }
 
 TEST(ParseKeyName, NamesOutsideTheListAreUnknown) {
-  for (const char* text :
-       {"", "   ", "F0", "F13", "F01", "F1a", "Numpad", "Numpad10", "NumpadA", "Page Up",
-        "PgUp", "Del", "Esc", "Space", "Tab", "AB", "-", "é", "+", "Shift", "Shift+", "+F1",
-        "Win+F1", "Control+F1", "Shift+Ctrl+F1", "Shift++F1", "Alt+Shift", "F1+Shift",
-        "F1 ; a comment"}) {
+  for (const char* text : {"",
+                           "   ",
+                           "F0",
+                           "F13",
+                           "F01",
+                           "F1a",
+                           "Numpad",
+                           "Numpad10",
+                           "NumpadA",
+                           "Page Up",
+                           "PgUp",
+                           "Del",
+                           "Esc",
+                           "Space",
+                           "Tab",
+                           "AB",
+                           "-",
+                           "é",
+                           "+",
+                           "Shift",
+                           "Shift+",
+                           "+F1",
+                           "Win+F1",
+                           "Control+F1",
+                           "Shift+Ctrl+F1",
+                           "Shift++F1",
+                           "Alt+Shift",
+                           "F1+Shift",
+                           "F1 ; a comment"}) {
     ExpectUnknown(text);
   }
 }
 
 TEST(ParseKeyName, NonAsciiEmbeddedNulAndOverlongTextAreUnknown) {
-  ExpectUnknown("\xC3\x84");          // Ä in UTF-8
-  ExpectUnknown("F\xEF\xBC\x91");     // F and a full-width 1
-  ExpectUnknown("\xEF\xBB\xBF" "F1"); // a byte-order mark before the name
+  ExpectUnknown("\xC3\x84");       // Ä in UTF-8
+  ExpectUnknown("F\xEF\xBC\x91");  // F and a full-width 1
+  ExpectUnknown(
+      "\xEF\xBB\xBF"
+      "F1");  // a byte-order mark before the name
   ExpectUnknown(std::string_view("F1\0", 3));
   ExpectUnknown("Shift+" + std::string(200, ' ') + "F1");
   ExpectUnknown(std::string(5000, 'F'));
@@ -136,8 +164,8 @@ TEST(NextSlotKeyPress, KeysFirstSeenTogetherGoYThenAThenBThenX) {
 }
 
 TEST(NextSlotKeyPress, AKeyActsWithItsOwnModifierAndWithoutTheOthers) {
-  const KeyBinding bindings[kSlotKeyCount] = {Bound("Shift+Home"), Bound("Home"), Bound("Ctrl+Home"),
-                                              Bound("Alt+Home")};
+  const KeyBinding bindings[kSlotKeyCount] = {Bound("Shift+Home"), Bound("Home"),
+                                              Bound("Ctrl+Home"), Bound("Alt+Home")};
   // Home is each slot's key; what the modifiers say picks the slot.
   auto home = [](bool shift, bool ctrl, bool alt) {
     return Down(true, true, true, true, shift, ctrl, alt);
@@ -166,7 +194,8 @@ TEST(NextSlotKeyPress, AKeyActsWithItsOwnModifierAndWithoutTheOthers) {
 }
 
 TEST(NextSlotKeyPress, UnboundSlotsNeverAct) {
-  const KeyBinding bindings[kSlotKeyCount] = {KeyBinding{}, Bound("F2"), KeyBinding{}, KeyBinding{}};
+  const KeyBinding bindings[kSlotKeyCount] = {KeyBinding{}, Bound("F2"), KeyBinding{},
+                                              KeyBinding{}};
   SlotKeyTracker tracker;
   EXPECT_FALSE(AnySlotKeyBound({KeyBinding{}, KeyBinding{}, KeyBinding{}, KeyBinding{}}));
   EXPECT_TRUE(AnySlotKeyBound(bindings));

@@ -60,23 +60,22 @@ std::string Section(const std::string& ini, const std::string& name) {
 }
 
 TEST(SlotKeys, AKeyEquipsOncePerPressAndHoldingItDoesNotRepeat) {
-  const Scenario s = RunKeys(
-      "[Slots]\nA=5100\nB=7300\n[Keys]\nA = shift + home\nB=q ; the prosthetic\n",
-      "own 7300 73\nown 5100 51\nequipped 11\n",
-      // Q held for half a second, then pressed again: the art is equipped by then.
-      "key Q down\nwaitlog [Skill] Equip combat art id 7300\nwait 500\nkey Q up\nwait 100\n"
-      "key Q down\nwaitlog [Skill] Combat art id 7300 is already equipped\nkey Q up\n"
-      // Home without its Shift is no key; with it, and a controller holding
-      // D-pad Down, which the game goes on seeing.
-      "key Home down\nwait 200\nkey Home up\npad 0 0x0002\nwait 100\n"
-      "key Shift down\nkey Home down\nwaitlog [Skill] Equip combat art id 5100\n"
-      "read while-down-is-held\nkey Home up\nkey Shift up\nwait 100\n");
+  const Scenario s =
+      RunKeys("[Slots]\nA=5100\nB=7300\n[Keys]\nA = shift + home\nB=q ; the prosthetic\n",
+              "own 7300 73\nown 5100 51\nequipped 11\n",
+              // Q held for half a second, then pressed again: the art is equipped by then.
+              "key Q down\nwaitlog [Skill] Equip combat art id 7300\nwait 500\nkey Q up\nwait 100\n"
+              "key Q down\nwaitlog [Skill] Combat art id 7300 is already equipped\nkey Q up\n"
+              // Home without its Shift is no key; with it, and a controller holding
+              // D-pad Down, which the game goes on seeing.
+              "key Home down\nwait 200\nkey Home up\npad 0 0x0002\nwait 100\n"
+              "key Shift down\nkey Home down\nwaitlog [Skill] Equip combat art id 5100\n"
+              "read while-down-is-held\nkey Home up\nkey Shift up\nwait 100\n");
   EXPECT_EQ(KeyAndSkillLines(s),
             (std::vector<std::string>{
                 "[Input] Key Q pressed for slot 2 (B)",
                 "[Skill] Hotkey DPadDown+B selected slot 2, combat art id 7300",
-                "[Skill] Equip combat art id 7300 OK",
-                "[Input] Key Q pressed for slot 2 (B)",
+                "[Skill] Equip combat art id 7300 OK", "[Input] Key Q pressed for slot 2 (B)",
                 "[Skill] Hotkey DPadDown+B selected slot 2, combat art id 7300",
                 "[Skill] Combat art id 7300 is already equipped; skipped",
                 "[Input] Key Shift+Home pressed for slot 1 (A)",
@@ -111,12 +110,12 @@ TEST(SlotKeys, AKeyInTheMenuAssignsAndSavesAndTheSectionStaysAsWritten) {
 }
 
 TEST(SlotKeys, AKeyTypedWhileAnotherProgramIsInFrontDoesNothing) {
-  const Scenario s = RunKeys(
-      "[Slots]\nY=7300\n[Keys]\nY=F2\n", "own 7300 73\n",
-      "foreground other\nkey F2 down\nwait 300\nkey F2 up\nwait 100\n"
-      // Held while the game comes back to the front: it was pressed elsewhere.
-      "key F2 down\nforeground game\nwait 300\nkey F2 up\nwait 100\n"
-      "key F2 down\nwaitlog [Skill] Equip combat art id 7300\nkey F2 up\n");
+  const Scenario s =
+      RunKeys("[Slots]\nY=7300\n[Keys]\nY=F2\n", "own 7300 73\n",
+              "foreground other\nkey F2 down\nwait 300\nkey F2 up\nwait 100\n"
+              // Held while the game comes back to the front: it was pressed elsewhere.
+              "key F2 down\nforeground game\nwait 300\nkey F2 up\nwait 100\n"
+              "key F2 down\nwaitlog [Skill] Equip combat art id 7300\nkey F2 up\n");
   EXPECT_EQ(s.ResultsStartingWith("foreground"),
             (std::vector<std::string>{"foreground other ok", "foreground game ok"}));
   EXPECT_EQ(LinesOf(s, {"[Input] Key "}),
