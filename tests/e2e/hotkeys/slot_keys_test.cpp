@@ -140,5 +140,14 @@ TEST(SlotKeys, AnUnknownNameIsLoggedAndItsSlotHasNoKey) {
             (std::vector<std::string>{"[Input] Key F4 pressed for slot 3 (X)"}));
 }
 
+TEST(SlotKeys, AKeyOfHudProbeDoesBothJobs) {
+  const Scenario s =
+      RunKeys("[Slots]\nB=7300\n[Keys]\nB=F6\n[HudProbe]\nEnable=1\n", "own 7300 73\nhud visible\n",
+              "press F6\nwaitlog [Skill] Equip combat art id 7300\n");
+  EXPECT_EQ(s.CountMessages("[HudProbe] HUD_VISIBLE hotkey pressed: F6"), 1);
+  EXPECT_EQ(s.CountMessages("[Input] Key F6 pressed for slot 2 (B)"), 1);
+  EXPECT_EQ(s.CountMessages("[Skill] Equip combat art id 7300 OK"), 1);
+}
+
 }  // namespace
 }  // namespace e2e
