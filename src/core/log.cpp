@@ -20,8 +20,8 @@ constexpr double kGameThreadBudgetMs = 1.0;
 constexpr double kWorkerBudgetMs = 20.0;
 
 ThreadFlag patientThread;
-// Our own threads take turns: appends through two handles of one file may
-// overwrite each other under Wine, and a turn lasts one line's write.
+// Our own threads take turns at the file: appends through two handles of one
+// file may overwrite each other under Wine.
 SRWLOCK logTurn = SRWLOCK_INIT;
 
 double MillisecondsSince(const LARGE_INTEGER& start) {
@@ -34,35 +34,26 @@ double MillisecondsSince(const LARGE_INTEGER& start) {
 }
 
 // The file opened for appending with our turn taken; INVALID_HANDLE_VALUE, and
-// the turn not held, when the line is to be dropped.
+// the turn not held, when the line is to be dropped. A turn lasts one open (and
+// one line's write): waiting for it never means waiting for another program.
 HANDLE OpenLogForAppend() {
   const bool patient = patientThread.IsSet();
   LARGE_INTEGER start;
   QueryPerformanceCounter(&start);
-  for (int attempts = 0;;) {
-    bool ourTurn = true;
-    if (patient) {
-      AcquireSRWLockExclusive(&logTurn);
-    } else {
-      ourTurn = TryAcquireSRWLockExclusive(&logTurn) != 0;
-    }
-    if (ourTurn) {
-      HANDLE file = CreateFileA(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (file != INVALID_HANDLE_VALUE) return file;
-      const DWORD error = GetLastError();
-      ReleaseSRWLockExclusive(&logTurn);
-      if (error != ERROR_SHARING_VIOLATION) return INVALID_HANDLE_VALUE;
-      ++attempts;
-    }
+  for (int attempt = 1;; ++attempt) {
+    AcquireSRWLockExclusive(&logTurn);
+    HANDLE file = CreateFileA(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) return file;
+    const DWORD error = GetLastError();
+    ReleaseSRWLockExclusive(&logTurn);
+    if (error != ERROR_SHARING_VIOLATION) return INVALID_HANDLE_VALUE;
     const double spent = MillisecondsSince(start);
     if (patient) {
       if (spent >= kWorkerBudgetMs) return INVALID_HANDLE_VALUE;
       Sleep(1);
-    } else if (attempts >= kGameThreadOpenAttempts || spent >= kGameThreadBudgetMs) {
+    } else if (attempt >= kGameThreadOpenAttempts || spent >= kGameThreadBudgetMs) {
       return INVALID_HANDLE_VALUE;
-    } else if (!ourTurn) {
-      SwitchToThread();  // another thread of ours is writing its line
     }
   }
 }
