@@ -30,8 +30,8 @@ struct World {
   int ownedCount = 0;
   int32_t equipResult[2] = {1, 1};
   EquipCall calls[kMaxEquipCalls] = {};  // the first ones, for the results
-  int callCount = 0;                      // all of them
-  int equippedChanges = 0;                // successful calls that changed the equipped art
+  int callCount = 0;                     // all of them
+  int equippedChanges = 0;               // successful calls that changed the equipped art
   long resolveCalls = 0;
   long resolveBadArgument = 0;
 };

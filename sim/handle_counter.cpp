@@ -15,8 +15,8 @@ namespace sim {
 namespace {
 
 enum Kind { kKernel, kFind, kFile, kModule, kGdi, kScreenDc, kWindow, kKindCount };
-constexpr const char* kKindNames[kKindCount] = {"kernel",  "find", "crtfile", "module",
-                                                 "gdi",     "dc",   "window"};
+constexpr const char* kKindNames[kKindCount] = {"kernel", "find", "crtfile", "module",
+                                                "gdi",    "dc",   "window"};
 
 enum Direction { kOpens, kCloses };
 
@@ -78,8 +78,10 @@ R CountingCall(A... args) {
 // A table entry whose stand-in calls the real function through entry Index.
 template <int Index, typename R, typename... A>
 Counted Entry(const char* name, R (*)(A...), Kind kind, Direction direction, Success success) {
-  return {name, reinterpret_cast<void*>(&CountingCall<Index, R, A...>), kind, direction, success,
-          nullptr, Index};
+  return {name,    reinterpret_cast<void*>(&CountingCall<Index, R, A...>),
+          kind,    direction,
+          success, nullptr,
+          Index};
 }
 
 // GetModuleHandleEx takes a module reference unless told not to.
@@ -87,7 +89,8 @@ template <int Index>
 BOOL WINAPI CountingGetModuleHandleEx(DWORD flags, const void* name, HMODULE* module) {
   using Fn = BOOL(WINAPI*)(DWORD, const void*, HMODULE*);
   const BOOL result = reinterpret_cast<Fn>(counted[Index].real)(flags, name, module);
-  if ((flags & GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT) == 0) Note(counted[Index], Word(result));
+  if ((flags & GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT) == 0)
+    Note(counted[Index], Word(result));
   return result;
 }
 
@@ -96,9 +99,8 @@ template <int Index>
 BOOL WINAPI CountingDuplicateHandle(HANDLE sourceProcess, HANDLE source, HANDLE targetProcess,
                                     HANDLE* target, DWORD access, BOOL inherit, DWORD options) {
   using Fn = BOOL(WINAPI*)(HANDLE, HANDLE, HANDLE, HANDLE*, DWORD, BOOL, DWORD);
-  const BOOL result = reinterpret_cast<Fn>(counted[Index].real)(sourceProcess, source,
-                                                                targetProcess, target, access,
-                                                                inherit, options);
+  const BOOL result = reinterpret_cast<Fn>(counted[Index].real)(
+      sourceProcess, source, targetProcess, target, access, inherit, options);
   if (result != 0 && target != nullptr) ++tallies[kKernel].opened;
   if (result != 0 && (options & DUPLICATE_CLOSE_SOURCE) != 0) ++tallies[kKernel].closed;
   return result;
@@ -173,8 +175,8 @@ void StartCountingHandles(std::FILE* results) {
       }
       replacements[i] = {counted[i].name, counted[i].counting, &counted[i].real};
     }
-    std::fprintf(results, "handles counting imports=%d:", RedirectProductImports(replacements,
-                                                                               kCountedCount));
+    std::fprintf(results, "handles counting imports=%d:",
+                 RedirectProductImports(replacements, kCountedCount));
     for (const Counted& c : counted) {
       if (c.real != nullptr) std::fprintf(results, " %s", c.name);
     }

@@ -25,8 +25,8 @@ struct ViewerRequest {
 ViewerRequest request;
 
 DWORD WINAPI ViewLog(void*) {
-  HANDLE file = CreateFileA(request.path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(request.path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     ++viewers.missing;
     --viewers.holding;

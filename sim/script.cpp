@@ -241,6 +241,8 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       ClearDeviceScript();
     } else if (std::strcmp(command, "devevent") == 0) {
       QueueDeviceEvent(Number(arg1), Number(arg2));
+    } else if (std::strcmp(command, "clock") == 0) {
+      std::fprintf(results, "clock %s ms=%llu\n", arg1, GetTickCount64() - start);
     } else if (std::strcmp(command, "presspad") == 0) {
       PressPadUntilAnswered(results, arg1, AfterFirstArgument(line));
     } else if (std::strcmp(command, "equips") == 0) {
