@@ -265,6 +265,18 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       ScreenshotSecond(results, arg1);
     } else if (std::strcmp(command, "seconddevice") == 0) {
       StartSecondDevice(results, Number(arg1), Number(arg2));
+    } else if (std::strcmp(command, "copyfile") == 0) {
+      // copyfile FROM TO: the player replaces a file of the game's folder.
+      std::fprintf(results, "copyfile %s %s\n", arg2,
+                   CopyFileA(arg1, arg2, FALSE) ? "ok" : "error");
+    } else if (std::strcmp(command, "faultypresent") == 0) {
+      UseFaultyPresent();
+    } else if (std::strcmp(command, "failpresent") == 0) {
+      FailPresents(results, static_cast<long>(Number(arg1)), static_cast<int>(Number(arg2)));
+    } else if (std::strcmp(command, "recreate") == 0) {
+      RecreateDevice(results);
+    } else if (std::strcmp(command, "oldrefs") == 0) {
+      OldDeviceReferences(results, arg1);
     } else if (std::strcmp(command, "references") == 0) {
       BackBufferReferences(results, arg1);
     } else if (std::strcmp(command, "inikey") == 0) {

@@ -85,7 +85,7 @@ void IniKeyScanner::StoreValueChar(char c) {
 void IniKeyScanner::EndLine() {
   if (phase_ == Phase::kValue || phase_ == Phase::kValueComment) {
     if (out_ == nullptr || valueTrimmedEnd_ > outCapacity_ || valueHasNul_) {
-      result_ = IniScanResult::kRejected;
+      result_ = valueHasNul_ ? IniScanResult::kHasNul : IniScanResult::kRejected;
       if (out_ != nullptr) out_[0] = '\0';
     } else {
       out_[valueTrimmedEnd_] = '\0';

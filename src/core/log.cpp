@@ -6,24 +6,54 @@
 #include <ctime>
 
 #include "core/settings.h"
+#include "core/thread_flag.h"
 
 namespace artwheel {
 namespace {
 
-// Another thread holding the file for its own line makes our open fail with a
-// sharing violation for the ~100 us it takes to write; waiting a moment keeps
-// that line instead of dropping it.
-constexpr int kOpenAttempts = 8;
+// A program that holds the file without write sharing (a viewer, a tail tool)
+// makes every open fail with a sharing violation. A game thread (render, input,
+// loading) never waits for it: a few immediate attempts within about 1 ms, then
+// its line is dropped. The worker may wait a little longer for its lines.
+constexpr int kGameThreadOpenAttempts = 3;
+constexpr double kGameThreadBudgetMs = 1.0;
+constexpr double kWorkerBudgetMs = 20.0;
+
+ThreadFlag patientThread;
+
+double MillisecondsSince(const LARGE_INTEGER& start) {
+  LARGE_INTEGER now;
+  LARGE_INTEGER frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
+}
 
 HANDLE OpenLogForAppend() {
-  for (int attempt = 0;; ++attempt) {
-    HANDLE file = CreateFileA(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) return file;
-    if (GetLastError() != ERROR_SHARING_VIOLATION || attempt + 1 >= kOpenAttempts) return file;
-    Sleep(1);
+  const bool patient = patientThread.IsSet();
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  for (int attempt = 1;; ++attempt) {
+    // Our own threads share writing with each other: appends go whole to the end.
+    HANDLE file = CreateFileA(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) return file;
+    const double spent = MillisecondsSince(start);
+    if (patient) {
+      if (spent >= kWorkerBudgetMs) return file;
+      Sleep(1);
+    } else if (attempt >= kGameThreadOpenAttempts || spent >= kGameThreadBudgetMs) {
+      return file;
+    }
   }
 }
+
+}  // namespace
+
+void MarkLogThreadPatient() { patientThread.Set(true); }
+
+namespace {
 
 void WritePiece(HANDLE file, const char* text, size_t length) {
   DWORD written = 0;

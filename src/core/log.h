@@ -8,6 +8,10 @@ namespace artwheel {
 inline constexpr char kLogFileName[] = "artwheel_log.txt";
 inline constexpr size_t kLogMessageSize = 512;
 
+// The calling thread (the worker) may wait up to about 20 ms for a log file
+// another program holds; every other thread gives up within about 1 ms.
+void MarkLogThreadPatient();
+
 // Appends one line when logging is on; does nothing (no system call) when off.
 void WriteLogLine(const char* text);
 

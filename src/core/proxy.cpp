@@ -1,7 +1,8 @@
 // The library's one export: DirectInput8Create, forwarded to a chained proxy
 // named in the configuration or to the system's dinput8.dll. The first
-// successful creation also redirects the interface's CreateDevice to the
-// device filter.
+// successful creation in the host process also redirects the interface's
+// CreateDevice to the device filter; other programs get the provider's objects
+// untouched.
 #include <unknwn.h>
 #include <windows.h>
 
@@ -32,7 +33,6 @@ struct ChainProviderRecord {
 std::atomic<bool> chainLoadStarted{false};
 ChainProviderRecord ChainProvider;
 std::atomic<HMODULE> systemDinput8{nullptr};
-std::atomic<bool> createDeviceHooked{false};
 // A chain that leads back here (directly or through another proxy that chains
 // to us) would forward forever; the re-entered call marks it refused.
 ThreadFlag forwarding;
@@ -194,27 +194,27 @@ DirectInput8CreateFn ChooseProvider() {
   return SystemProvider();
 }
 
+bool PatchMethodSlot(void** slot, void* value) {
+  return PatchCodePointer(slot, value, PAGE_EXECUTE_READWRITE);
+}
+
 void RedirectCreateDevice(void* directInput) {
   void** table = *static_cast<void***>(directInput);
   if (table == nullptr || table[kCreateDeviceSlot] == nullptr) {
     WriteLogLine("[Input] Failed to hook DirectInput8 CreateDevice");
     return;
   }
-  if (table[kCreateDeviceSlot] == reinterpret_cast<void*>(&CreateDeviceDetour)) {
-    createDeviceHooked.store(true);  // another thread of ours got there first
-    return;
+  switch (createDeviceRedirect.Redirect(
+      &table[kCreateDeviceSlot], reinterpret_cast<void*>(&CreateDeviceDetour), PatchMethodSlot)) {
+    case TableRedirect::Outcome::kRedirected:
+      WriteLogLine("[Input] Hooked DirectInput8 CreateDevice");
+      break;
+    case TableRedirect::Outcome::kFailed:
+      WriteLogLine("[Input] Failed to hook DirectInput8 CreateDevice");
+      break;
+    case TableRedirect::Outcome::kAlreadyRedirected:
+      break;  // another thread of ours got there first
   }
-  CreateDeviceFn expected = nullptr;
-  savedCreateDevice.compare_exchange_strong(
-      expected, reinterpret_cast<CreateDeviceFn>(table[kCreateDeviceSlot]),
-      std::memory_order_acq_rel);
-  if (!PatchCodePointer(&table[kCreateDeviceSlot], reinterpret_cast<void*>(&CreateDeviceDetour),
-                        PAGE_EXECUTE_READWRITE)) {
-    WriteLogLine("[Input] Failed to hook DirectInput8 CreateDevice");
-    return;
-  }
-  createDeviceHooked.store(true);
-  WriteLogLine("[Input] Hooked DirectInput8 CreateDevice");
 }
 
 }  // namespace
@@ -234,7 +234,7 @@ extern "C" HRESULT WINAPI DirectInput8Create(HINSTANCE instance, DWORD version, 
     result = provider(instance, version, riid, out, outer);
   }
   if (FAILED(result) || out == nullptr || *out == nullptr) return result;
-  if (createDeviceHooked.load()) return result;
+  if (!InHostProcess() || createDeviceRedirect.redirected()) return result;
   RedirectCreateDevice(*out);
   return result;
 }

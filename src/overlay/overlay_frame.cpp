@@ -144,7 +144,7 @@ ID3D11ShaderResourceView* Background() {
   }
   ReleaseAndClear(r.backgroundTexture);
   r.backgroundTexturePath[0] = '\0';
-  if (!LoadPngTexture(path, &r.backgroundTexture)) return nullptr;
+  if (!LoadPngTextureUnlessFailed(path, &r.backgroundTexture, r.backgroundFailure)) return nullptr;
   std::memcpy(r.backgroundTexturePath, path, sizeof path);
   return r.backgroundTexture;
 }
@@ -159,7 +159,9 @@ ID3D11ShaderResourceView* Icon(uint32_t artId) {
   char path[260];
   if (FormatText(fileName, sizeof fileName, "%u.png", artId) < 0) return nullptr;
   BuildResourcePath(fileName, path);
-  if (path[0] == '\0' || !LoadPngTexture(path, &r.iconTexture)) return nullptr;
+  if (path[0] == '\0' || !LoadPngTextureUnlessFailed(path, &r.iconTexture, r.iconFailure)) {
+    return nullptr;
+  }
   r.iconTextureArtId = artId;
   return r.iconTexture;
 }
@@ -183,6 +185,8 @@ void DrawMessageBox(const wchar_t* text, float width, float height) {
 }  // namespace
 
 void DrawOverlayFrame(IDXGISwapChain* swapChain) {
+  ReleaseObjectsOfReleasedSwapChain();
+  if (overlayRenderer.deviceLost) return;
   FrameWants wants;
   ReadWhatIsWanted(wants);
   if (!wants.showMessage && !wants.panelWanted) return;

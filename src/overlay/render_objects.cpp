@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdarg>
+#include <cstring>
 
 #include "core/log.h"
 #include "overlay/overlay_layout.h"
@@ -14,6 +15,36 @@ OverlayRenderer overlayRenderer;
 namespace {
 
 std::atomic<bool> overlayErrorLogged{false};
+
+// Attached to the swap chain the objects were made for as private data: a
+// swap chain releases its private interfaces when it is destroyed, which tells
+// us the game let go of it without our holding a reference to it.
+struct SwapChainWatch final : IUnknown {
+  std::atomic<ULONG> references{0};
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    if (id != __uuidof(IUnknown)) return E_NOINTERFACE;
+    AddRef();
+    *object = this;
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+  ULONG STDMETHODCALLTYPE Release() override { return --references; }
+};
+
+SwapChainWatch swapChainWatch;
+constexpr GUID kSwapChainWatchId = {
+    0x3d0c8e71, 0x94a2, 0x4b5f, {0x8e, 0x13, 0x62, 0xc4, 0x0b, 0x7d, 0x95, 0x2e}};
+
+// Without private data on the swap chain we cannot tell a replaced device
+// from a second one; the objects then stay with the first device as before.
+void WatchSwapChain(OverlayRenderer& r, IDXGISwapChain* swapChain) {
+  if (SUCCEEDED(swapChain->SetPrivateDataInterface(kSwapChainWatchId, &swapChainWatch))) {
+    r.watchedSwapChain = swapChain;
+  }
+}
 
 // One line: the HLSL compiler sees exactly these 520 bytes.
 constexpr char OverlayShaderSource[] =
@@ -32,15 +63,23 @@ const D3D11_INPUT_ELEMENT_DESC kVertexLayout[] = {
     {"COLOR", 0, DXGI_FORMAT_R32_FLOAT, 0, 16, D3D11_INPUT_PER_VERTEX_DATA, 0},
 };
 
+// Loaded once: a missing library or entry point is logged once and the
+// overlay stays off rather than trying again on every frame.
 pD3DCompile LoadCompiler() {
   static pD3DCompile compile = nullptr;
-  if (compile == nullptr) {
-    HMODULE library = LoadLibraryA("D3DCOMPILER_47.dll");
-    if (library != nullptr) {
-      compile = reinterpret_cast<pD3DCompile>(
-          reinterpret_cast<void*>(GetProcAddress(library, "D3DCompile")));
-    }
+  static bool tried = false;
+  if (tried) return compile;
+  tried = true;
+  HMODULE library = LoadLibraryA("D3DCOMPILER_47.dll");
+  if (library == nullptr) {
+    WriteLogFormat("[Overlay] Could not load D3DCOMPILER_47.dll (error %lu); overlay off",
+                   GetLastError());
+    return nullptr;
   }
+  compile =
+      reinterpret_cast<pD3DCompile>(reinterpret_cast<void*>(GetProcAddress(library, "D3DCompile")));
+  if (compile == nullptr)
+    WriteLogLine("[Overlay] D3DCOMPILER_47.dll has no D3DCompile; overlay off");
   return compile;
 }
 
@@ -152,10 +191,50 @@ bool TakeDevice(OverlayRenderer& r, IDXGISwapChain* swapChain) {
     return false;
   }
   r.device->GetImmediateContext(&r.context);
+  WatchSwapChain(r, swapChain);
   return r.context != nullptr;
 }
 
+void ReleaseDeviceObjects(OverlayRenderer& r) {
+  ReleaseAndClear(r.vertexShader);
+  ReleaseAndClear(r.pixelShader);
+  ReleaseAndClear(r.inputLayout);
+  ReleaseAndClear(r.vertexBuffer);
+  ReleaseAndClear(r.sampler);
+  ReleaseAndClear(r.blendState);
+  ReleaseAndClear(r.rasterizerState);
+  ReleaseAndClear(r.depthStencilState);
+  ReleaseAndClear(r.messageTexture);
+  r.messageTextureText[0] = L'\0';
+  ReleaseAndClear(r.backgroundTexture);
+  r.backgroundTexturePath[0] = '\0';
+  ReleaseAndClear(r.iconTexture);
+  r.iconTextureArtId = 0;
+  r.backgroundFailure = {};
+  r.iconFailure = {};
+  ReleaseAndClear(r.context);
+  ReleaseAndClear(r.device);
+  r.watchedSwapChain = nullptr;
+  r.deviceLost = false;
+}
+
 }  // namespace
+
+bool ReleaseObjectsOfReleasedSwapChain() {
+  OverlayRenderer& r = overlayRenderer;
+  if (r.watchedSwapChain == nullptr || swapChainWatch.references.load() != 0) return false;
+  ReleaseDeviceObjects(r);
+  WriteLogLine("[Overlay] Game swap chain released; overlay objects released with it");
+  return true;
+}
+
+void NoteDeviceLost(IDXGISwapChain* swapChain, HRESULT result) {
+  OverlayRenderer& r = overlayRenderer;
+  if (swapChain != r.watchedSwapChain || r.deviceLost) return;
+  r.deviceLost = true;
+  WriteLogFormat("[Overlay] Device lost (0x%08X); nothing more is drawn on it",
+                 static_cast<unsigned>(result));
+}
 
 void LogOverlayErrorOnce(const char* format, ...) {
   if (overlayErrorLogged.exchange(true)) return;
@@ -183,10 +262,15 @@ bool EnsureRenderObjects(IDXGISwapChain* swapChain) {
 }
 
 void BuildResourcePath(const char* fileName, char (&path)[260]) {
+  static bool tooLongLogged = false;
   char iniPath[260];
   path[0] = '\0';
   if (!ReadOverlayIniPath(iniPath)) return;
-  BuildResourcePathFrom(iniPath, fileName, path, sizeof path);
+  if (BuildResourcePathFrom(iniPath, fileName, path, sizeof path) || tooLongLogged) return;
+  tooLongLogged = true;
+  const char* separator = std::strrchr(iniPath, '\\');
+  WriteLogFormat("[Overlay] Image paths in %.*sresources do not fit 260 bytes; no panel",
+                 separator != nullptr ? static_cast<int>(separator - iniPath + 1) : 0, iniPath);
 }
 
 }  // namespace artwheel

@@ -91,6 +91,7 @@ int Scenario::Run(const std::string& program, int timeoutSeconds) {
   for (const char* name : kAllXInputNames) {
     overrides += ";" + std::string(name).substr(0, std::string(name).size() - 4) + "=n";
   }
+  overrides += overrides_;
   const std::string command = "cd " + Quote(dir_.string()) +
                               " && ARTWHEEL_WINE_ROOT=" + Quote(ARTWHEEL_WINE_ROOT) +
                               " ARTWHEEL_DLL_OVERRIDES=" + Quote(overrides) + " timeout -k 5 " +

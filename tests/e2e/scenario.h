@@ -29,6 +29,9 @@ class Scenario {
   void WriteIni(const std::string& content) { WriteFile("artwheel.ini", content); }
   void WriteScript(const std::string& content) { WriteFile("scenario.txt", content); }
 
+  // One more Wine DLL load-order entry for the run, as "name=order".
+  void OverrideDll(const std::string& entry) { overrides_ += ";" + entry; }
+
   // Runs the program with the script; returns its exit code (-1 when it did
   // not finish in time).
   int Run(const std::string& program = "sekiro.exe", int timeoutSeconds = 60);
@@ -50,6 +53,7 @@ class Scenario {
 
  private:
   fs::path dir_;
+  std::string overrides_;
 };
 
 // A ready folder: product, simulator as sekiro.exe, xinput1_4.dll.

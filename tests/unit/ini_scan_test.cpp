@@ -75,9 +75,13 @@ TEST(IniKeyScanner, ValueThatDoesNotFitIsRejectedNotCut) {
   EXPECT_EQ(scan.value, "x");
 }
 
-TEST(IniKeyScanner, NulInsideTheValueIsRejected) {
+TEST(IniKeyScanner, NulInsideTheValueIsRejectedAsSuch) {
   const std::string text = std::string("IsDebug=o\0n\n", 12);
-  EXPECT_EQ(ScanText(text, "IsDebug").result, IniScanResult::kRejected);
+  EXPECT_EQ(ScanText(text, "IsDebug").result, IniScanResult::kHasNul);
+  // A NUL also in a value too long for the buffer: the NUL is what is reported.
+  EXPECT_EQ(ScanText("IsDebug=" + std::string(40, 'a') + std::string(1, '\0') + "\n", "IsDebug", 8)
+                .result,
+            IniScanResult::kHasNul);
 }
 
 TEST(IniKeyScanner, LinesOfAnyLengthAndCrOnlyEndsAreReadWhole) {
