@@ -275,8 +275,7 @@ def evaluate(with_dir, with_run, inert_run, build, seconds, expected_slots):
     resizes = with_run.starting("resize ")
     failed_resizes = [r for r in resizes if not r.endswith("hr=0x00000000")]
     recreates = with_run.starting("recreate")
-    recreate_supported = "error unknown command recreate" not in with_run.lines
-    failed_recreates = [r for r in recreates if r != "recreate ok"] if recreate_supported else []
+    failed_recreates = [r for r in recreates if r != "recreate ok"]
     row("failed Present / ResizeBuffers / re-creation",
         "%d / %d of %d / %d of %d" % (present_failures, len(failed_resizes), len(resizes),
                                       len(failed_recreates), len(recreates)),
@@ -318,14 +317,9 @@ def evaluate(with_dir, with_run, inert_run, build, seconds, expected_slots):
         0 <= allocations <= bound)
 
     oldrefs = with_run.starting("oldrefs ")
-    kept = [line for line in oldrefs if line.split()[-1] not in ("0",)]
-    if recreate_supported:
-        row("old devices destroyed after re-creation", "%d of %d" % (len(oldrefs) - len(kept),
-                                                                     len(oldrefs)),
-            "all", bool(oldrefs) and not kept)
-    else:
-        row("old devices destroyed after re-creation", "skipped: no recreate in the simulator",
-            "all", True)
+    kept = [line for line in oldrefs if line.split()[-1] != "0"]
+    row("old devices destroyed after re-creation",
+        "%d of %d" % (len(oldrefs) - len(kept), len(oldrefs)), "all", bool(oldrefs) and not kept)
 
     def growth_of(run):
         warm_mem, end_mem = run.fields("memory warmup"), run.fields("memory end")
@@ -358,9 +352,8 @@ def evaluate(with_dir, with_run, inert_run, build, seconds, expected_slots):
     frames = int(render.get("frames", 0))
     played = int(with_run.fields("clock end").get("ms", 0)) / 1000 or seconds
     print()
-    print("soak: %.1f min played, %d frames (%.0f/s), %d equips, %d resizes, %d re-creations%s" % (
-        played / 60, frames, frames / played, equips, len(resizes), len(recreates),
-        "" if recreate_supported else " (not in this simulator)"))
+    print("soak: %.1f min played, %d frames (%.0f/s), %d equips, %d resizes, %d re-creations" % (
+        played / 60, frames, frames / played, equips, len(resizes), len(recreates)))
     widths = [max(len(r[i]) for r in rows + [("check", "measured", "limit", "")])
               for i in range(3)]
     print("%-*s  %-*s  %-*s  %s" % (widths[0], "check", widths[1], "measured", widths[2],
