@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "overlay/destruction_watch.h"
 #include "png_writer.h"
 
 namespace sim {
@@ -116,7 +117,7 @@ struct Renderer {
   // The device before the last re-creation: not referenced by the game, only
   // watched for its destruction.
   ID3D11Device* oldDevice = nullptr;
-  struct DestructionWatch* oldDeviceWatch = nullptr;
+  artwheel::DestructionWatch* oldDeviceWatch = nullptr;
 
   // The second device, its window and swap chain.
   HWND secondWindow = nullptr;
@@ -127,23 +128,6 @@ struct Renderer {
 };
 
 Renderer renderer;
-
-// Attached to a device as private data: the device releases it when it is
-// destroyed, so the simulator learns that without holding a reference.
-struct DestructionWatch final : IUnknown {
-  std::atomic<ULONG> references{0};
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    if (id != __uuidof(IUnknown)) return E_NOINTERFACE;
-    AddRef();
-    *object = this;
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-  ULONG STDMETHODCALLTYPE Release() override { return --references; }
-};
 
 constexpr GUID kDestructionWatchId = {
     0x6a1f3c52, 0x2b7e, 0x4d0a, {0x9c, 0x41, 0x7e, 0x15, 0x88, 0x3a, 0x20, 0xd4}};
@@ -623,7 +607,7 @@ void ServeRecreate(Renderer& r) {
   }
   ReleaseSizedObjects(r);
   ReleaseFixedObjects(r);
-  auto* watch = new DestructionWatch;  // one per device, kept for the process
+  auto* watch = new artwheel::DestructionWatch;  // one per device, kept for the process
   if (FAILED(r.device->SetPrivateDataInterface(kDestructionWatchId, watch))) {
     delete watch;
     watch = nullptr;
@@ -655,7 +639,7 @@ void ServeOldReferences(Renderer& r) {
   }
   long references = -1;
   if (r.oldDevice != nullptr && r.oldDeviceWatch != nullptr) {
-    if (r.oldDeviceWatch->references.load() == 0) {
+    if (!r.oldDeviceWatch->Held()) {
       references = 0;
     } else {
       r.oldDevice->AddRef();

@@ -20,6 +20,9 @@ constexpr double kGameThreadBudgetMs = 1.0;
 constexpr double kWorkerBudgetMs = 20.0;
 
 ThreadFlag patientThread;
+// Our own threads take turns: appends through two handles of one file may
+// overwrite each other under Wine, and a turn lasts one line's write.
+SRWLOCK logTurn = SRWLOCK_INIT;
 
 double MillisecondsSince(const LARGE_INTEGER& start) {
   LARGE_INTEGER now;
@@ -30,30 +33,39 @@ double MillisecondsSince(const LARGE_INTEGER& start) {
          static_cast<double>(frequency.QuadPart);
 }
 
+// The file opened for appending with our turn taken; INVALID_HANDLE_VALUE, and
+// the turn not held, when the line is to be dropped.
 HANDLE OpenLogForAppend() {
   const bool patient = patientThread.IsSet();
   LARGE_INTEGER start;
   QueryPerformanceCounter(&start);
-  for (int attempt = 1;; ++attempt) {
-    // Our own threads share writing with each other: appends go whole to the end.
-    HANDLE file = CreateFileA(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) return file;
+  for (int attempts = 0;;) {
+    bool ourTurn = true;
+    if (patient) {
+      AcquireSRWLockExclusive(&logTurn);
+    } else {
+      ourTurn = TryAcquireSRWLockExclusive(&logTurn) != 0;
+    }
+    if (ourTurn) {
+      HANDLE file = CreateFileA(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (file != INVALID_HANDLE_VALUE) return file;
+      const DWORD error = GetLastError();
+      ReleaseSRWLockExclusive(&logTurn);
+      if (error != ERROR_SHARING_VIOLATION) return INVALID_HANDLE_VALUE;
+      ++attempts;
+    }
     const double spent = MillisecondsSince(start);
     if (patient) {
-      if (spent >= kWorkerBudgetMs) return file;
+      if (spent >= kWorkerBudgetMs) return INVALID_HANDLE_VALUE;
       Sleep(1);
-    } else if (attempt >= kGameThreadOpenAttempts || spent >= kGameThreadBudgetMs) {
-      return file;
+    } else if (attempts >= kGameThreadOpenAttempts || spent >= kGameThreadBudgetMs) {
+      return INVALID_HANDLE_VALUE;
+    } else if (!ourTurn) {
+      SwitchToThread();  // another thread of ours is writing its line
     }
   }
 }
-
-}  // namespace
-
-void MarkLogThreadPatient() { patientThread.Set(true); }
-
-namespace {
 
 void WritePiece(HANDLE file, const char* text, size_t length) {
   DWORD written = 0;
@@ -69,13 +81,13 @@ size_t FormatTimeStamp(char* buffer, size_t size) {
 
 }  // namespace
 
+void MarkLogThreadPatient() { patientThread.Set(true); }
+
 void WriteLogLine(const char* text) {
   if (!settings.logEnabled.load(std::memory_order_relaxed) || text == nullptr) return;
-  HANDLE file = OpenLogForAppend();
-  if (file == INVALID_HANDLE_VALUE) return;
-
   // Time stamp, space, origin, message, CR LF: one write, so that a process
-  // ending in the middle of a line never leaves half of it in the file.
+  // ending in the middle of a line never leaves half of it in the file. Made
+  // before our turn at the file is taken, to keep the turn short.
   char line[1024];
   size_t length = FormatTimeStamp(line, 64);
   line[length++] = ' ';
@@ -83,9 +95,15 @@ void WriteLogLine(const char* text) {
                                 GetCurrentThreadId());
   length += origin > 0 ? static_cast<size_t>(origin) : 0;
   const size_t messageLength = std::strlen(text);
-  if (length + messageLength + 2 <= sizeof line) {
+  const bool whole = length + messageLength + 2 <= sizeof line;
+  if (whole) {
     std::memcpy(line + length, text, messageLength);
     std::memcpy(line + length + messageLength, "\r\n", 2);
+  }
+
+  HANDLE file = OpenLogForAppend();
+  if (file == INVALID_HANDLE_VALUE) return;
+  if (whole) {
     WritePiece(file, line, length + messageLength + 2);
   } else {  // a plain line longer than the buffer goes out in three pieces
     WritePiece(file, line, length);
@@ -93,6 +111,7 @@ void WriteLogLine(const char* text) {
     WritePiece(file, "\r\n", 2);
   }
   CloseHandle(file);
+  ReleaseSRWLockExclusive(&logTurn);
 }
 
 void WriteLogFormatV(const char* format, va_list args) {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/log.h"
+#include "overlay/destruction_watch.h"
 #include "overlay/overlay_layout.h"
 #include "overlay/overlay_renderer.h"
 
@@ -16,25 +17,9 @@ namespace {
 
 std::atomic<bool> overlayErrorLogged{false};
 
-// Attached to the swap chain the objects were made for as private data: a
-// swap chain releases its private interfaces when it is destroyed, which tells
-// us the game let go of it without our holding a reference to it.
-struct SwapChainWatch final : IUnknown {
-  std::atomic<ULONG> references{0};
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    if (id != __uuidof(IUnknown)) return E_NOINTERFACE;
-    AddRef();
-    *object = this;
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-  ULONG STDMETHODCALLTYPE Release() override { return --references; }
-};
-
-SwapChainWatch swapChainWatch;
+// Attached to the swap chain the objects were made for: its release tells us
+// the game let go of that swap chain.
+DestructionWatch swapChainWatch;
 constexpr GUID kSwapChainWatchId = {
     0x3d0c8e71, 0x94a2, 0x4b5f, {0x8e, 0x13, 0x62, 0xc4, 0x0b, 0x7d, 0x95, 0x2e}};
 
@@ -222,7 +207,7 @@ void ReleaseDeviceObjects(OverlayRenderer& r) {
 
 bool ReleaseObjectsOfReleasedSwapChain() {
   OverlayRenderer& r = overlayRenderer;
-  if (r.watchedSwapChain == nullptr || swapChainWatch.references.load() != 0) return false;
+  if (r.watchedSwapChain == nullptr || swapChainWatch.Held()) return false;
   ReleaseDeviceObjects(r);
   WriteLogLine("[Overlay] Game swap chain released; overlay objects released with it");
   return true;

@@ -271,11 +271,7 @@ TEST(Overlay, WithoutTheShaderCompilerOneLineSaysTheOverlayIsOff) {
 // A game folder whose configuration path fits but whose image paths do not.
 TEST(Overlay, ImagePathsThatDoNotFitAreLoggedOnceNamingTheFolder) {
   Scenario s;
-  const size_t folderLength = 245;  // with its backslash: the file's path 257, bg.png's 261
-  const std::string sub(folderLength - s.WindowsDir().size() - 2, 'd');
-  s.InstallProduct(sub + "/dinput8.dll");
-  s.InstallGame(sub + "/sekiro.exe");
-  s.InstallXInput(sub + "/xinput1_4.dll");
+  const std::string sub = s.InstallDeep(245);  // artwheel.ini's path 257 bytes, bg.png's 261
   s.WriteFile(sub + "/artwheel.ini", OverlaySetup().ini);
   s.WriteScript(std::string(kInGame) +
                 "window 1920 1080\npad 0 0\n"

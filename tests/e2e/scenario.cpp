@@ -70,6 +70,14 @@ void Scenario::InstallProduct(const std::string& asName) { Install("dinput8.dll"
 
 void Scenario::InstallXInput(const std::string& asName) { Install("xinput1_4.dll", asName); }
 
+std::string Scenario::InstallDeep(size_t folderLength) {
+  const std::string sub(folderLength - WindowsDir().size() - 2, 'd');
+  InstallProduct(sub + "/dinput8.dll");
+  InstallGame(sub + "/sekiro.exe");
+  InstallXInput(sub + "/xinput1_4.dll");
+  return sub;
+}
+
 std::string Scenario::WindowsDir() const {
   std::string path = "Z:" + dir_.string();
   for (char& c : path) {

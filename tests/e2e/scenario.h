@@ -25,6 +25,10 @@ class Scenario {
   void InstallXInput(const std::string& asName);
   // Any file of the Windows build, under a path relative to the folder.
   void Install(const std::string& build, const std::string& asPath);
+  // Product, simulator and xinput1_4.dll in a subfolder named so that the
+  // folder's Windows path with its backslash is `folderLength` bytes long;
+  // returns the subfolder, to run sekiro.exe from.
+  std::string InstallDeep(size_t folderLength);
   void WriteFile(const std::string& name, const std::string& content);
   void WriteIni(const std::string& content) { WriteFile("artwheel.ini", content); }
   void WriteScript(const std::string& content) { WriteFile("scenario.txt", content); }
