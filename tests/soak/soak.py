@@ -36,9 +36,10 @@ VIEWER_HOLD_MS = 3000
 # per frame or tick; what it may hold after the warm-up beyond the inert run is
 # one 64 x 64 icon and one 512 x 80 message texture per device and the heap
 # blocks of the images it decoded, together under 300 KB. Heaps grow in 64 KB
-# steps; the inert and artwheel runs of 30 s grew by 0 to 0.1 MiB. A leak of a
-# 500-byte Direct3D object per frame (36 000 frames in ten minutes) or of an
-# image per combination (1 200) outgrows 1 MiB many times over.
+# steps; in ten minutes the inert run grew by 64 KB and the artwheel run by
+# 128 KB (0 to 128 KB in 30 s). A leak of a 500-byte Direct3D object per frame
+# (36 000 frames in ten minutes) or of an image per combination (1 200)
+# outgrows 1 MiB many times over.
 MARGIN_BYTES = 1 << 20
 
 INI = """[General]
