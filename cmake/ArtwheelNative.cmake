@@ -92,6 +92,13 @@ target_compile_definitions(e2e_tests PRIVATE ARTWHEEL_RESOURCES="${ARTWHEEL_RESO
 
 include(ArtwheelPackage)
 
+# Thirty seconds of the soak (scripts/soak.sh runs the long one): two
+# simulators at once, with artwheel and inert.
+add_test(NAME soak.thirty_seconds
+  COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tests/soak/soak.py 0.5 --build ${CMAKE_BINARY_DIR})
+set_tests_properties(soak.thirty_seconds PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 240
+                                                    RESOURCE_GROUPS desktop:2)
+
 # Benchmarks (scripts/bench.sh): built with optimisation and without the
 # sanitizers of the unit tests.
 add_library(artwheel_logic_fast STATIC ${ARTWHEEL_LOGIC_SOURCES})
