@@ -39,6 +39,17 @@ ExternalProject_Add(artwheel_windows
 file(WRITE ${CMAKE_BINARY_DIR}/windows_tests.cmake "subdirs(\"${ARTWHEEL_WINDOWS_DIR}\")\n")
 set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/windows_tests.cmake)
 
+# So does the second compiler's build (preset "clang": its unit tests, fuzz
+# regressions, DLL check and clang-tidy); missing, it fails the run.
+set(ARTWHEEL_CLANG_DIR ${CMAKE_BINARY_DIR}/clang CACHE PATH "Binary folder of the clang preset")
+file(WRITE ${CMAKE_BINARY_DIR}/clang_tests.cmake
+  "if(EXISTS \"${ARTWHEEL_CLANG_DIR}/CTestTestfile.cmake\")\n"
+  "  subdirs(\"${ARTWHEEL_CLANG_DIR}\")\n"
+  "else()\n"
+  "  add_test(clang.preset_built /bin/sh -c \"echo 'missing: cmake --preset clang && cmake --build --preset clang'; exit 1\")\n"
+  "endif()\n")
+set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/clang_tests.cmake)
+
 # One Wine environment (prefix, virtual display, persistent wineserver) per test run.
 set(ARTWHEEL_WINE_RUN ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh)
 add_test(NAME wine.start COMMAND env ARTWHEEL_WINE_ROOT=${ARTWHEEL_WINE_ROOT} ${ARTWHEEL_WINE_RUN} --prepare)

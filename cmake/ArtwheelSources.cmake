@@ -5,6 +5,7 @@ set(ARTWHEEL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/src/core/host_name.cpp
   ${PROJECT_SOURCE_DIR}/src/core/text_format.cpp
   ${PROJECT_SOURCE_DIR}/src/core/export_listing.cpp
+  ${PROJECT_SOURCE_DIR}/src/core/chain_path.cpp
   ${PROJECT_SOURCE_DIR}/src/diagnostics/hud_sets.cpp
   ${PROJECT_SOURCE_DIR}/src/diagnostics/key_index.cpp
   ${PROJECT_SOURCE_DIR}/src/diagnostics/watch_state.cpp
