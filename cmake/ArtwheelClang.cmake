@@ -65,4 +65,4 @@ add_test(NAME clang.dll_exports_and_imports
 
 # --- Static analysis ---------------------------------------------------------------
 add_test(NAME tidy.src
-  COMMAND ${PROJECT_SOURCE_DIR}/scripts/tidy.sh ${ARTWHEEL_CLANG_WINDOWS_DIR}/compile_commands.json)
+  COMMAND ${PROJECT_SOURCE_DIR}/scripts/tidy.py ${ARTWHEEL_CLANG_WINDOWS_DIR}/compile_commands.json)

@@ -166,7 +166,7 @@ void CheckPointers(FuzzedDataProvider& input) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace artwheel;
   FuzzedDataProvider input(data, size);
-  while (input.remaining_bytes() > 0) {
+  for (int round = 0; round < 8 && input.remaining_bytes() > 0; ++round) {
     switch (input.ConsumeIntegralInRange<int>(0, 2)) {
       case 0:
         CheckSamples(input);

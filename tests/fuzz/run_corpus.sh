@@ -11,4 +11,4 @@ if ! output=$("$target" "${inputs[@]}" 2>&1); then
   exit 1
 fi
 echo "${#inputs[@]} inputs of $corpus"
-echo "$output" | tail -n 1
+echo "$output" | grep -c "^Executed" | sed "s/$/ executed, no finding/"

@@ -83,6 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
   auto table = std::make_unique<ScannerStateTable>();
   std::unordered_map<uint64_t, uint32_t> seen;
+  // Enough whole-object passes to run the table past its capacity, no more.
+  uint32_t detailWords = 0;
   while (input.remaining_bytes() > 0) {
     switch (input.ConsumeIntegralInRange<int>(0, 3)) {
       case 0:  // a word near the others
@@ -95,6 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 2: {  // a Detail pass over a whole object
         const uint64_t base = input.ConsumeIntegral<uint64_t>() & ~7ull;
         const uint32_t words = input.ConsumeIntegralInRange<uint32_t>(1, 1500);
+        if (detailWords > 2 * ScannerStateTable::kCapacity) break;
+        detailWords += words;
         const uint32_t value = input.ConsumeIntegral<uint32_t>();
         for (uint32_t i = 0; i < words; ++i) Track(*table, seen, base + 4ull * i, value + (i & 1));
         break;
