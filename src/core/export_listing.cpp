@@ -13,8 +13,6 @@ constexpr size_t kNameRoom = kExportListingSize - (sizeof kClosingMark - 1);
 
 }  // namespace
 
-ExportListing::ExportListing() { std::memset(text_, 0, sizeof text_); }
-
 bool ExportListing::Add(const char* name) {
   if (closed_) return false;
   const size_t before = std::strlen(text_);

@@ -211,7 +211,7 @@ extern "C" HRESULT WINAPI DirectInput8Create(HINSTANCE instance, DWORD version, 
   }
   const DirectInput8CreateFn provider = ChooseProvider();
   if (provider == nullptr) return E_FAIL;
-  HRESULT result;
+  HRESULT result = E_FAIL;
   {
     ThreadFlagScope scope(forwarding);
     result = provider(instance, version, riid, out, outer);

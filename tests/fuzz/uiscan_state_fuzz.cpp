@@ -96,8 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
       case 2: {  // a Detail pass over a whole object
         const uint64_t base = input.ConsumeIntegral<uint64_t>() & ~7ull;
-        const uint32_t words = input.ConsumeIntegralInRange<uint32_t>(1, 1500);
-        if (detailWords > 2 * ScannerStateTable::kCapacity) break;
+        const uint32_t words = input.ConsumeIntegralInRange<uint32_t>(1, 800);
+        if (detailWords > ScannerStateTable::kCapacity + 800) break;
         detailWords += words;
         const uint32_t value = input.ConsumeIntegral<uint32_t>();
         for (uint32_t i = 0; i < words; ++i) Track(*table, seen, base + 4ull * i, value + (i & 1));
