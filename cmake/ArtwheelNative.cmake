@@ -5,18 +5,7 @@ include(ArtwheelSources)
 artwheel_add_gtest_sources()
 include(GoogleTest)
 
-set(ARTWHEEL_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-
-add_library(artwheel_logic STATIC ${ARTWHEEL_LOGIC_SOURCES})
-target_include_directories(artwheel_logic PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_compile_options(artwheel_logic PUBLIC ${ARTWHEEL_SANITIZE})
-target_link_options(artwheel_logic PUBLIC ${ARTWHEEL_SANITIZE})
-artwheel_warnings(artwheel_logic)
-
-file(GLOB ARTWHEEL_UNIT_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
-add_executable(unit_tests ${ARTWHEEL_UNIT_TESTS})
-target_link_libraries(unit_tests PRIVATE artwheel_logic gtest_main)
-artwheel_warnings(unit_tests)
+artwheel_add_native_unit_tests()
 gtest_discover_tests(unit_tests TEST_PREFIX "unit." DISCOVERY_TIMEOUT 60)
 
 # --- The Windows build -------------------------------------------------------

@@ -159,7 +159,7 @@ bool TakeDevice(OverlayRenderer& r, IDXGISwapChain* swapChain) {
 
 void LogOverlayErrorOnce(const char* format, ...) {
   if (overlayErrorLogged.exchange(true)) return;
-  va_list args;
+  va_list args{};
   va_start(args, format);
   WriteLogFormatV(format, args);
   va_end(args);
