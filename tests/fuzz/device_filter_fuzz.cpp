@@ -56,8 +56,8 @@ void FilterOneState(FuzzedDataProvider& input, const DeviceFormatTable& table) {
 }
 
 void FilterOneBatch(FuzzedDataProvider& input, const DeviceFormatTable& table) {
-  const uint32_t recordSize = input.ConsumeBool() ? kEventRecordSize
-                                                  : input.ConsumeIntegralInRange<uint32_t>(0, 48);
+  const uint32_t recordSize =
+      input.ConsumeBool() ? kEventRecordSize : input.ConsumeIntegralInRange<uint32_t>(0, 48);
   const uint32_t count = input.ConsumeIntegralInRange<uint32_t>(0, 24);
   const bool suppressing = input.ConsumeIntegralInRange<int>(0, 3) == 0;
   fuzz::GuardedBuffer batch(static_cast<size_t>(recordSize) * count);
@@ -87,8 +87,7 @@ void FilterOneBatch(FuzzedDataProvider& input, const DeviceFormatTable& table) {
   size_t from = 0;
   for (uint32_t k = 0; k < filtered; ++k) {
     const uint8_t* kept = batch.data() + static_cast<size_t>(k) * recordSize;
-    while (from < count &&
-           std::memcmp(before.data() + from * recordSize, kept, recordSize) != 0) {
+    while (from < count && std::memcmp(before.data() + from * recordSize, kept, recordSize) != 0) {
       ++from;
     }
     FUZZ_CHECK(from < count);

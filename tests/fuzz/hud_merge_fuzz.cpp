@@ -21,9 +21,9 @@ const Record* FirstMatch(const std::vector<Record>& set, const Record& wanted, K
 
 // Keys from a small range so that sets share and repeat them, or any key.
 uint64_t Key(FuzzedDataProvider& input, bool wide) {
-  return input.ConsumeBool() ? input.ConsumeIntegralInRange<uint64_t>(0, 40)
-                             : (wide ? input.ConsumeIntegral<uint64_t>()
-                                     : input.ConsumeIntegral<uint32_t>());
+  return input.ConsumeBool()
+             ? input.ConsumeIntegralInRange<uint64_t>(0, 40)
+             : (wide ? input.ConsumeIntegral<uint64_t>() : input.ConsumeIntegral<uint32_t>());
 }
 
 uint32_t Value(FuzzedDataProvider& input) {
@@ -78,8 +78,8 @@ void CheckSamples(FuzzedDataProvider& input) {
     const HudSample* match = FirstMatch(capture, s, address);
     if (match != nullptr && s.address != 0 && match->value == s.value) expected.push_back(s);
   }
-  const int kept = IntersectSamples(stable.data(), static_cast<int>(stable.size()),
-                                    capture.data(), static_cast<int>(capture.size()));
+  const int kept = IntersectSamples(stable.data(), static_cast<int>(stable.size()), capture.data(),
+                                    static_cast<int>(capture.size()));
   FUZZ_CHECK(kept == static_cast<int>(expected.size()));
   for (int i = 0; i < kept; ++i) {
     FUZZ_CHECK(stable[i].address == expected[i].address && stable[i].value == expected[i].value);

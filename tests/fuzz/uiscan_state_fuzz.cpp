@@ -29,8 +29,8 @@ Result Expect(std::unordered_map<uint64_t, uint32_t>& seen, uint64_t address, ui
   return Result::kChanged;
 }
 
-void Track(ScannerStateTable& table, std::unordered_map<uint64_t, uint32_t>& seen,
-           uint64_t address, uint32_t value) {
+void Track(ScannerStateTable& table, std::unordered_map<uint64_t, uint32_t>& seen, uint64_t address,
+           uint32_t value) {
   uint32_t previous = 0xDEADBEEF;
   uint32_t expectedPrevious = 0xDEADBEEF;
   const Result result = table.Track(address, value, &previous);
