@@ -5,18 +5,7 @@ include(ArtwheelSources)
 artwheel_add_gtest_sources()
 include(GoogleTest)
 
-set(ARTWHEEL_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-
-add_library(artwheel_logic STATIC ${ARTWHEEL_LOGIC_SOURCES})
-target_include_directories(artwheel_logic PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_compile_options(artwheel_logic PUBLIC ${ARTWHEEL_SANITIZE})
-target_link_options(artwheel_logic PUBLIC ${ARTWHEEL_SANITIZE})
-artwheel_warnings(artwheel_logic)
-
-file(GLOB ARTWHEEL_UNIT_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
-add_executable(unit_tests ${ARTWHEEL_UNIT_TESTS})
-target_link_libraries(unit_tests PRIVATE artwheel_logic gtest_main)
-artwheel_warnings(unit_tests)
+artwheel_add_native_unit_tests()
 gtest_discover_tests(unit_tests TEST_PREFIX "unit." DISCOVERY_TIMEOUT 60)
 
 # --- The Windows build -------------------------------------------------------
@@ -38,6 +27,17 @@ ExternalProject_Add(artwheel_windows
 # ctest here also runs the Windows build's tests, in one run with one summary.
 file(WRITE ${CMAKE_BINARY_DIR}/windows_tests.cmake "subdirs(\"${ARTWHEEL_WINDOWS_DIR}\")\n")
 set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/windows_tests.cmake)
+
+# So does the second compiler's build (preset "clang": its unit tests, fuzz
+# regressions, DLL check and clang-tidy); missing, it fails the run.
+set(ARTWHEEL_CLANG_DIR ${CMAKE_BINARY_DIR}/clang CACHE PATH "Binary folder of the clang preset")
+file(WRITE ${CMAKE_BINARY_DIR}/clang_tests.cmake
+  "if(EXISTS \"${ARTWHEEL_CLANG_DIR}/CTestTestfile.cmake\")\n"
+  "  subdirs(\"${ARTWHEEL_CLANG_DIR}\")\n"
+  "else()\n"
+  "  add_test(clang.preset_built /bin/sh -c \"echo 'missing: cmake --preset clang && cmake --build --preset clang'; exit 1\")\n"
+  "endif()\n")
+set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/clang_tests.cmake)
 
 # One Wine environment (prefix, virtual display, persistent wineserver) per test run.
 set(ARTWHEEL_WINE_RUN ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh)

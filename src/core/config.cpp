@@ -98,7 +98,7 @@ IniScanResult FindIniKeyAnywhere(const char* iniPath, const char* key, char* out
   std::FILE* stream = std::fopen(iniPath, "rb");
   if (stream == nullptr) return IniScanResult::kNotFound;
   const IniScanResult result = FindIniKeyInStream(stream, key, out, size);
-  std::fclose(stream);
+  static_cast<void>(std::fclose(stream));  // a read-only stream: nothing is lost on close
   return result;
 }
 

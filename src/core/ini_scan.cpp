@@ -45,8 +45,8 @@ void IniKeyScanner::FeedChar(char c) {
         EndKey();
       } else if (keyLength_ < kKeyCapacity) {
         key_[keyLength_++] = c;
-      } else {
-        keyTooLong_ = true;
+      } else if (!IsIniSpace(c)) {
+        keyTooLong_ = true;  // blanks past the capacity are trimmed away anyway
       }
       return;
     case Phase::kValue:

@@ -112,7 +112,7 @@ void WriteLogFormatV(const char* format, va_list args) {
 }
 
 void WriteLogFormat(const char* format, ...) {
-  va_list args;
+  va_list args{};
   va_start(args, format);
   WriteLogFormatV(format, args);
   va_end(args);

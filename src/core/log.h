@@ -18,6 +18,6 @@ void WriteLogLine(const char* text);
 // printf-style message cut to 511 characters, then WriteLogLine. Formats
 // nothing when logging is off.
 void WriteLogFormat(const char* format, ...) ARTWHEEL_PRINTF(1, 2);
-void WriteLogFormatV(const char* format, va_list args);
+void WriteLogFormatV(const char* format, va_list args) ARTWHEEL_PRINTF(1, 0);
 
 }  // namespace artwheel

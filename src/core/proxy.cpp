@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "core/chain_path.h"
 #include "core/config.h"
 #include "core/export_listing.h"
 #include "core/log.h"
@@ -37,23 +38,6 @@ std::atomic<HMODULE> systemDinput8{nullptr};
 // to us) would forward forever; the re-entered call marks it refused.
 ThreadFlag forwarding;
 std::atomic<bool> chainRefused{false};
-
-// Drive paths (C:\ or C:/) and network paths (\\) are absolute.
-bool IsAbsolutePath(const char* path) {
-  const size_t length = std::strlen(path);
-  if (length < 3) return false;
-  const bool drive = path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-  const bool network = path[0] == '\\' && path[1] == '\\';
-  return drive || network;
-}
-
-void RemoveSurroundingQuotes(char* value) {
-  const size_t length = std::strlen(value);
-  if (length >= 2 && value[0] == '"' && value[length - 1] == '"') {
-    std::memmove(value, value + 1, length - 2);
-    value[length - 2] = '\0';
-  }
-}
 
 const IMAGE_NT_HEADERS64* NtHeaders(HMODULE module) {
   const auto* base = reinterpret_cast<const unsigned char*>(module);
@@ -107,8 +91,7 @@ bool ResolveChainPath(HMODULE module, char* fullPath, size_t size) {
     return false;
   }
   RemoveSurroundingQuotes(value);
-  const int length = IsAbsolutePath(value) ? FormatText(fullPath, size, "%s", value)
-                                           : FormatText(fullPath, size, "%s%s", folder, value);
+  const int length = ComposeChainPath(folder, value, fullPath, size);
   WriteLogFormat("[Chainload] Reading chainDInput8dllPath from %s", iniPath);
   if (length < 0) {
     WriteLogFormat("[Chainload] Failed: path longer than %u bytes: %s%s",
@@ -228,7 +211,7 @@ extern "C" HRESULT WINAPI DirectInput8Create(HINSTANCE instance, DWORD version, 
   }
   const DirectInput8CreateFn provider = ChooseProvider();
   if (provider == nullptr) return E_FAIL;
-  HRESULT result;
+  HRESULT result = E_FAIL;
   {
     ThreadFlagScope scope(forwarding);
     result = provider(instance, version, riid, out, outer);

@@ -125,7 +125,12 @@ void DumpSnapshot(const char* label) {
     std::fprintf(
         file, "[GlobalPointers] skipped; enable [HudProbe] DumpGlobalPointers=1 to include them\n");
   }
-  std::fclose(file);
+  // A full disk or a lost share must not be reported as a dump.
+  const bool written = std::ferror(file) == 0;
+  if (std::fclose(file) != 0 || !written) {
+    WriteLogFormat("[HudProbe] Could not write dump file: %s", path);
+    return;
+  }
   WriteLogFormat("[HudProbe] Dumped %s snapshot to %s", label, path);
 }
 

@@ -222,7 +222,7 @@ void DrawOverlayFrame(IDXGISwapChain* swapChain) {
 
   const float w = static_cast<float>(width);
   const float h = static_cast<float>(height);
-  SavedPipelineState saved;
+  SavedPipelineState saved = {};
   SavePipelineState(overlayRenderer.context, saved);
   BindOverlayState(target, w, h);
   if (wants.panelWanted) DrawPanel(placement, wants.artId, w, h);

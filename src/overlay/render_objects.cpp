@@ -223,7 +223,7 @@ void NoteDeviceLost(IDXGISwapChain* swapChain, HRESULT result) {
 
 void LogOverlayErrorOnce(const char* format, ...) {
   if (overlayErrorLogged.exchange(true)) return;
-  va_list args;
+  va_list args{};
   va_start(args, format);
   WriteLogFormatV(format, args);
   va_end(args);
