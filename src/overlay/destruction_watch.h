@@ -8,7 +8,9 @@
 
 namespace artwheel {
 
-struct DestructionWatch final : IUnknown {
+// Never deleted through IUnknown: COM objects end by Release, and these live
+// for the process.
+struct DestructionWatch final : IUnknown {  // NOLINT(cppcoreguidelines-virtual-class-destructor)
   std::atomic<ULONG> references{0};
 
   // True while some object still holds the watch.

@@ -209,7 +209,7 @@ void DrawOverlayFrame(IDXGISwapChain* swapChain) {
       description.BufferDesc.Width != 0 ? description.BufferDesc.Width : kFallbackWidth;
   const uint32_t height =
       description.BufferDesc.Height != 0 ? description.BufferDesc.Height : kFallbackHeight;
-  PanelPlacement placement;
+  PanelPlacement placement = {};
   const bool placed = PlacePanel(width, height, wants.anyResolution, placement);
   if (wants.panelWanted) {
     NotePlacement(width, height, placed ? &placement : nullptr);

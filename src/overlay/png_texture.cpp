@@ -151,6 +151,12 @@ bool LoadPngTexture(const char* utf8Path, ID3D11ShaderResourceView** view) {
     result = DecodeInto(r, widePath, view);
   }
   if (SUCCEEDED(result) && *view != nullptr) return true;
+  // A file that another program is still writing is no broken image: its size or
+  // write time changes when the writer is done, and then it is tried again.
+  if (result == HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION) ||
+      result == HRESULT_FROM_WIN32(ERROR_LOCK_VIOLATION)) {
+    return false;
+  }
   WriteLogFormat("[Overlay] Could not load texture %s: 0x%08X", utf8Path,
                  static_cast<unsigned>(result));
   return false;
