@@ -11,7 +11,7 @@ namespace sim {
 // through ResizeBuffers (later calls). Writes a result line.
 void SetWindowSize(std::FILE* results, uint32_t width, uint32_t height);
 
-// Blocks until `count` more frames were presented (or 10 s passed).
+// Blocks until `count` more frames were presented, or until none came for 10 s.
 bool WaitFrames(int count);
 
 // Captures back buffer 0 after the next Present into NAME.png and keeps it for Pixel.
@@ -37,6 +37,9 @@ void BackBufferReferences(std::FILE* results, const char* label);
 // after the first; Screenshot with `second` captures it.
 void StartSecondDevice(std::FILE* results, uint32_t width, uint32_t height);
 void ScreenshotSecond(std::FILE* results, const char* name);
+
+// Entry `slot` of the game's swap chain method table (null before the window).
+void* GameSwapChainMethod(int slot);
 
 // Frames, state mismatches, failed Presents; at the end of the run.
 void WriteRenderSummary(std::FILE* results);
