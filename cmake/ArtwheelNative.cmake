@@ -100,6 +100,8 @@ add_custom_target(artwheel_resources ALL DEPENDS ${ARTWHEEL_RESOURCES_DIR}/bg.pn
 add_dependencies(e2e_tests artwheel_resources)
 target_compile_definitions(e2e_tests PRIVATE ARTWHEEL_RESOURCES="${ARTWHEEL_RESOURCES_DIR}")
 
+include(ArtwheelPackage)
+
 # Benchmarks (scripts/bench.sh): built with optimisation and without the
 # sanitizers of the unit tests.
 add_library(artwheel_logic_fast STATIC ${ARTWHEEL_LOGIC_SOURCES})

@@ -20,3 +20,17 @@ function(artwheel_discover_wine_tests target prefix)
     PROPERTIES FIXTURES_REQUIRED wine_dxvk RESOURCE_GROUPS dxvk_desktop:1 LABELS dxvk
                ENVIRONMENT ARTWHEEL_D3D=dxvk ${arg_PROPERTIES})
 endfunction()
+
+# artwheel_add_d3d_test(PREFIX NAME [FIXTURES f...] [PROPERTIES p...] COMMAND c...)
+# A program whose every test draws or presents, as one ctest entry per stack:
+# PREFIX.NAME on Wine's own and PREFIX.dxvk.NAME on DXVK, each needing its
+# stack's environment and FIXTURES.
+function(artwheel_add_d3d_test prefix name)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "FIXTURES;PROPERTIES;COMMAND")
+  add_test(NAME ${prefix}.${name} COMMAND ${arg_COMMAND})
+  set_tests_properties(${prefix}.${name} PROPERTIES FIXTURES_REQUIRED "wine;${arg_FIXTURES}"
+    RESOURCE_GROUPS desktop:1 LABELS wined3d ${arg_PROPERTIES})
+  add_test(NAME ${prefix}.dxvk.${name} COMMAND ${arg_COMMAND})
+  set_tests_properties(${prefix}.dxvk.${name} PROPERTIES FIXTURES_REQUIRED "wine_dxvk;${arg_FIXTURES}"
+    RESOURCE_GROUPS dxvk_desktop:1 LABELS dxvk ENVIRONMENT ARTWHEEL_D3D=dxvk ${arg_PROPERTIES})
+endfunction()

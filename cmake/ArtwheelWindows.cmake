@@ -51,7 +51,12 @@ target_compile_options(artwheel_win PRIVATE -fno-exceptions -ffunction-sections)
 target_link_libraries(artwheel_win PUBLIC artwheel_logic kernel32 user32 gdi32 ole32)
 artwheel_warnings(artwheel_win)
 
-add_library(artwheel_dll SHARED src/core/dll_main.cpp src/core/proxy.cpp src/core/dinput8.def)
+# The version resource: file and product version from project(), so that a
+# player can tell which version sits in the game folder.
+enable_language(RC)
+configure_file(${PROJECT_SOURCE_DIR}/src/core/version.rc.in ${CMAKE_BINARY_DIR}/version.rc @ONLY)
+add_library(artwheel_dll SHARED src/core/dll_main.cpp src/core/proxy.cpp src/core/dinput8.def
+                                ${CMAKE_BINARY_DIR}/version.rc)
 set_target_properties(artwheel_dll PROPERTIES PREFIX "" OUTPUT_NAME dinput8)
 target_compile_options(artwheel_dll PRIVATE -fno-exceptions)
 target_link_libraries(artwheel_dll PRIVATE artwheel_win)

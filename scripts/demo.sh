@@ -46,5 +46,16 @@ echo "  artwheel.ini      the configuration after the run"
 echo "  results.txt       what the game saw: button reads, equip calls, frames"
 echo "  0*.png            screenshots of the game's frames with the overlay"
 echo
-sed -n '1,200p' "$game/artwheel_log.txt" | sed 's/\r$//'
+if [ -f "$game/artwheel_log.txt" ]; then
+  sed -n '1,200p' "$game/artwheel_log.txt" | sed 's/\r$//'
+else
+  echo "No artwheel_log.txt: the demo's configuration (sim/demo/artwheel.ini) turns"
+  echo "logging off. Set IsDebug=true in its [General] section to see the log;"
+  echo "the screenshots and results.txt show the run either way."
+fi
+if grep -q '^timeout' "$game/results.txt" 2>/dev/null; then
+  echo
+  echo "The timeline waited in vain:"
+  grep '^timeout' "$game/results.txt"
+fi
 exit "$status"

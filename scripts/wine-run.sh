@@ -129,6 +129,8 @@ prepare() {
 server_pid() {
   local pid
   for pid in $(pgrep wineserver || true); do
+    # A server can end between pgrep and the read; the redirection's own error
+    # goes to /dev/null only when that redirection comes first.
     if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX"; then
       echo "$pid"; return 0
     fi

@@ -626,6 +626,23 @@ bool WaitFrames(int count) {
   }
 }
 
+bool WaitPresentThrough(const char* library) {
+  const HMODULE wanted = GetModuleHandleA(library);
+  std::unique_lock<std::mutex> hold(renderer.mutex);
+  if (!renderer.running || wanted == nullptr) return false;
+  const auto presentModule = [] {
+    // Entry 8 of the swap chain's method table is Present.
+    void* present = (*reinterpret_cast<void***>(renderer.swapChain))[8];
+    HMODULE module = nullptr;
+    GetModuleHandleExA(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        static_cast<const char*>(present), &module);
+    return module;
+  };
+  return WaitUntil(hold, [&] { return presentModule() == wanted || !renderer.running; }) &&
+         renderer.running;
+}
+
 void Screenshot(std::FILE* results, const char* name) {
   std::unique_lock<std::mutex> hold(renderer.mutex);
   if (!renderer.running) {

@@ -14,6 +14,10 @@ void SetWindowSize(std::FILE* results, uint32_t width, uint32_t height);
 // Blocks until `count` more frames were presented, or until none came for 10 s.
 bool WaitFrames(int count);
 
+// Blocks until the game's Present goes through the module `library` (or 10 s
+// passed): the overlay's hook is in place, whether or not anything is logged.
+bool WaitPresentThrough(const char* library);
+
 // Captures back buffer 0 after the next Present into NAME.png and keeps it for Pixel.
 void Screenshot(std::FILE* results, const char* name);
 void Pixel(std::FILE* results, uint32_t x, uint32_t y, const char* label);

@@ -8,6 +8,7 @@
 
 #include "alloc_counter.h"
 #include "devices.h"
+#include "file_version.h"
 #include "game_input.h"
 #include "game_renderer.h"
 #include "game_world.h"
@@ -254,6 +255,21 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       HMODULE module = LoadLibraryA(arg1);
       std::fprintf(results, "loaddll %s %s %lu\n", arg1, module != nullptr ? "ok" : "error",
                    module != nullptr ? 0UL : GetLastError());
+    } else if (std::strcmp(command, "waitpresent") == 0) {  // waitpresent LIBRARY
+      if (!WaitPresentThrough(arg1)) std::fprintf(results, "timeout waitpresent %s\n", arg1);
+    } else if (std::strcmp(command, "fileversion") == 0) {
+      WriteFileVersion(results, arg1, arg2);
+    } else if (std::strcmp(command, "waitini") == 0) {  // waitini SECTION KEY VALUE
+      char path[MAX_PATH];
+      GetFullPathNameA("artwheel.ini", sizeof path, path, nullptr);
+      const char* wanted = line.count > 3 ? line.words[3] : "";
+      char value[64];
+      if (!WaitFor([&] {
+            GetPrivateProfileStringA(arg1, arg2, "", value, sizeof value, path);
+            return std::strcmp(value, wanted) == 0;
+          })) {
+        std::fprintf(results, "timeout waitini %s %s %s\n", arg1, arg2, wanted);
+      }
     } else if (std::strcmp(command, "exit") == 0) {
       exitCode = static_cast<int>(Number(arg1));
       running = false;

@@ -119,6 +119,8 @@ void LoadConfig() {
   }
   settings.overlayEnabled = ReadIntFlag("Overlay", "Enable", iniPath);
   settings.skillPanelEnabled = ReadIntFlag("SkillPanel", "Enable", iniPath);
+  settings.skillPanelAnyResolution = ReadIntFlag("SkillPanel", "AnyResolution", iniPath);
+  SetPanelAnyResolution(settings.skillPanelAnyResolution);
   settings.uiScanEnabled = ReadIntFlag("UIScan", "Enable", iniPath);
   settings.uiScanDetail = ReadIntFlag("UIScan", "Detail", iniPath);
   settings.hudProbeEnabled = ReadIntFlag("HudProbe", "Enable", iniPath);
@@ -147,6 +149,9 @@ void LoadConfig() {
       OnOff(settings.uiScanEnabled), OnOff(settings.uiScanDetail), OnOff(settings.hudProbeEnabled),
       OnOff(settings.hudProbeGlobalFields), OnOff(settings.hudProbeDumpGlobalPointers),
       settings.dumpGlobalPointerLimit);
+  if (settings.skillPanelAnyResolution) {
+    WriteLogLine("[Config] SkillPanel AnyResolution=ON: the panel is fitted to other screen sizes");
+  }
 }
 
 void ReadChainPath(const char* iniPath, char* out, size_t size) {

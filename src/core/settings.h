@@ -17,6 +17,7 @@ struct Settings {
   uint32_t slotArtIds[kSlotCount] = {};
   bool overlayEnabled = false;
   bool skillPanelEnabled = false;
+  bool skillPanelAnyResolution = false;
   bool uiScanEnabled = false;
   bool uiScanDetail = false;
   bool hudProbeEnabled = false;

@@ -23,6 +23,7 @@ struct FrameWants {
   wchar_t message[kMessageCapacity] = {};
   bool panelWanted = false;
   uint32_t artId = 0;
+  bool anyResolution = false;
 };
 
 // Two shared-lock copies and a tick read; a third copy and a file check while
@@ -31,15 +32,17 @@ void ReadWhatIsWanted(FrameWants& wants) {
   wants.showMessage = ReadOverlayMessage(GetTickCount64(), wants.message);
   const PanelState panel = ReadPanelState();
   wants.artId = panel.artId;
+  wants.anyResolution = panel.anyResolution;
   if (!panel.visible) return;
   char iniPath[260];
   if (ReadOverlayIniPath(iniPath)) wants.panelWanted = SkillPanelEnabledInFile(iniPath);
 }
 
-// Logs the resolution line when the size or the profile changed.
-void NoteProfile(uint32_t width, uint32_t height, const ResolutionProfile* profile) {
+// Logs the resolution line when the size or the profile changed; a fitted
+// panel says where and how large it went.
+void NotePlacement(uint32_t width, uint32_t height, const PanelPlacement* placement) {
   OverlayRenderer& r = overlayRenderer;
-  const char* name = profile != nullptr ? profile->name : "<none>";
+  const char* name = placement != nullptr ? placement->row.name : "<none>";
   if (width == r.loggedProfileWidth && height == r.loggedProfileHeight &&
       name == r.loggedProfileName) {
     return;
@@ -47,7 +50,16 @@ void NoteProfile(uint32_t width, uint32_t height, const ResolutionProfile* profi
   r.loggedProfileWidth = width;
   r.loggedProfileHeight = height;
   r.loggedProfileName = name;
-  WriteLogFormat("[Overlay] SkillPanel resolution=%ux%u profile=%s", width, height, name);
+  if (placement == nullptr || !placement->fitted) {
+    WriteLogFormat("[Overlay] SkillPanel resolution=%ux%u profile=%s", width, height, name);
+    return;
+  }
+  const PanelPlacement& p = *placement;
+  WriteLogFormat(
+      "[Overlay] SkillPanel resolution=%ux%u profile=%s fitted: picture %ux%u at %u,%u, "
+      "margins %d,%d, size %d, inset %d",
+      width, height, name, p.picture.width, p.picture.height, p.picture.left, p.picture.top,
+      p.row.rightMargin, p.row.bottomMargin, p.row.size, p.row.inset);
 }
 
 // A swap chain of another device presents through the same table; our objects
@@ -164,14 +176,14 @@ ID3D11ShaderResourceView* Icon(uint32_t artId) {
   return r.iconTexture;
 }
 
-void DrawPanel(const ResolutionProfile& profile, uint32_t artId, float width, float height) {
+void DrawPanel(const PanelPlacement& placement, uint32_t artId, float width, float height) {
   ID3D11ShaderResourceView* background = Background();
   if (background == nullptr) return;  // no panel without its background, icon included
-  const PixelRect panel = PanelRect(profile, width, height);
+  const PixelRect panel = PanelRect(placement.row, placement.right, placement.bottom);
   DrawRect(background, panel, width, height, kPanelAlpha);
   if (artId == 0) return;
   ID3D11ShaderResourceView* icon = Icon(artId);
-  if (icon != nullptr) DrawRect(icon, IconRect(profile, panel), width, height, 1.0f);
+  if (icon != nullptr) DrawRect(icon, IconRect(placement.row, panel), width, height, 1.0f);
 }
 
 void DrawMessageBox(const wchar_t* text, float width, float height) {
@@ -193,10 +205,11 @@ void DrawOverlayFrame(IDXGISwapChain* swapChain) {
       description.BufferDesc.Width != 0 ? description.BufferDesc.Width : kFallbackWidth;
   const uint32_t height =
       description.BufferDesc.Height != 0 ? description.BufferDesc.Height : kFallbackHeight;
-  const ResolutionProfile* profile = FindResolutionProfile(width, height);
+  PanelPlacement placement;
+  const bool placed = PlacePanel(width, height, wants.anyResolution, placement);
   if (wants.panelWanted) {
-    NoteProfile(width, height, profile);
-    wants.panelWanted = profile != nullptr;
+    NotePlacement(width, height, placed ? &placement : nullptr);
+    wants.panelWanted = placed;
   }
   if (!wants.showMessage && !wants.panelWanted) return;
   if (!EnsureRenderObjects(swapChain) || !IsOurDevice(swapChain)) return;
@@ -208,7 +221,7 @@ void DrawOverlayFrame(IDXGISwapChain* swapChain) {
   SavedPipelineState saved;
   SavePipelineState(overlayRenderer.context, saved);
   BindOverlayState(target, w, h);
-  if (wants.panelWanted) DrawPanel(*profile, wants.artId, w, h);
+  if (wants.panelWanted) DrawPanel(placement, wants.artId, w, h);
   if (wants.showMessage) DrawMessageBox(wants.message, w, h);
   RestorePipelineState(overlayRenderer.context, saved);
   ReleaseAndClear(target);

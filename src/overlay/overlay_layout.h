@@ -32,6 +32,28 @@ inline constexpr float kPanelAlpha = 0.6f;
 // The row for exactly this size, or null.
 const ResolutionProfile* FindResolutionProfile(uint32_t width, uint32_t height);
 
+// The game shows a 16:9 picture and letter- or pillar-boxes other shapes.
+struct PictureRect {
+  uint32_t left, top, width, height;
+};
+// The largest 16:9 rectangle of whole pixels centred in the frame, at least 1 x 1.
+PictureRect GamePicture(uint32_t width, uint32_t height);
+
+// Where the panel goes in a frame: the row it is measured with and the right
+// and bottom edges its margins count from.
+struct PanelPlacement {
+  ResolutionProfile row;  // a table row, or the 1920 x 1080 row scaled to the picture
+  float right, bottom;
+  PictureRect picture;
+  bool fitted;  // placed in the game's picture rather than found by the frame's size
+};
+
+// The row of the frame's exact size. Otherwise, with anyResolution, the row of
+// the picture's exact size inside the picture, else the 1920 x 1080 row scaled
+// by the picture's height / 1080 (each number rounded to the nearest pixel).
+// False when the panel has no place.
+bool PlacePanel(uint32_t width, uint32_t height, bool anyResolution, PanelPlacement& out);
+
 struct PixelRect {
   float left, top, right, bottom;
 };

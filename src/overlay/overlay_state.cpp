@@ -17,6 +17,7 @@ struct OverlayStateRecord {
   char iniPath[260] = {};
   bool panelVisible = false;
   uint32_t panelArtId = 0;
+  bool panelAnyResolution = false;
 };
 
 OverlayStateRecord OverlayState;
@@ -50,6 +51,12 @@ void SetOverlayIniPath(const char* path) {
   ReleaseSRWLockExclusive(&OverlayState.panelLock);
 }
 
+void SetPanelAnyResolution(bool anyResolution) {
+  AcquireSRWLockExclusive(&OverlayState.panelLock);
+  OverlayState.panelAnyResolution = anyResolution;
+  ReleaseSRWLockExclusive(&OverlayState.panelLock);
+}
+
 bool ReadOverlayMessage(uint64_t now, wchar_t (&text)[kMessageCapacity]) {
   AcquireSRWLockShared(&OverlayState.messageLock);
   const bool showing = OverlayState.messageText[0] != L'\0' && now < OverlayState.messageExpiresAt;
@@ -60,7 +67,8 @@ bool ReadOverlayMessage(uint64_t now, wchar_t (&text)[kMessageCapacity]) {
 
 PanelState ReadPanelState() {
   AcquireSRWLockShared(&OverlayState.panelLock);
-  const PanelState state{OverlayState.panelVisible, OverlayState.panelArtId};
+  const PanelState state{OverlayState.panelVisible, OverlayState.panelArtId,
+                         OverlayState.panelAnyResolution};
   ReleaseSRWLockShared(&OverlayState.panelLock);
   return state;
 }

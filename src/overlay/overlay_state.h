@@ -14,12 +14,14 @@ inline constexpr uint64_t kMessageDurationMs = 2000;
 struct PanelState {
   bool visible;
   uint32_t artId;
+  bool anyResolution;  // [SkillPanel] AnyResolution, fixed at start
 };
 
 // Worker thread.
 void PostOverlayMessage(const char* utf8Text);
 void SetPanelState(bool visible, uint32_t artId);
 void SetOverlayIniPath(const char* path);
+void SetPanelAnyResolution(bool anyResolution);
 
 // Render thread.
 bool ReadOverlayMessage(uint64_t now, wchar_t (&text)[kMessageCapacity]);

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace artwheel {
 namespace {
@@ -36,11 +37,112 @@ TEST(OverlayLayout, PanelAndIconRectanglesOfTheFourProfiles) {
   }
 }
 
-TEST(OverlayLayout, OnlyExactSizesHaveAProfile) {
-  EXPECT_EQ(FindResolutionProfile(1600, 900), nullptr);
-  EXPECT_EQ(FindResolutionProfile(1920, 1200), nullptr);
-  EXPECT_EQ(FindResolutionProfile(0, 0), nullptr);
-  EXPECT_STREQ(FindResolutionProfile(1280, 720)->name, "1280x720");
+// The panel's background rectangle where PlacePanel puts it.
+PixelRect PlacedPanel(uint32_t width, uint32_t height, PanelPlacement& placement) {
+  EXPECT_TRUE(PlacePanel(width, height, true, placement)) << width << "x" << height;
+  return PanelRect(placement.row, placement.right, placement.bottom);
+}
+
+TEST(OverlayLayout, WithoutAnyResolutionOnlyTheTableRowsPlaceThePanel) {
+  PanelPlacement placement{};
+  for (const auto& [width, height] :
+       {std::pair{1280u, 800u}, {3840u, 2160u}, {1600u, 900u}, {1920u, 1200u}, {0u, 0u}}) {
+    EXPECT_EQ(FindResolutionProfile(width, height), nullptr);
+    EXPECT_FALSE(PlacePanel(width, height, false, placement));
+  }
+  for (const ResolutionProfile& row : kResolutionProfiles) {
+    for (const bool anyResolution : {false, true}) {
+      ASSERT_TRUE(PlacePanel(row.width, row.height, anyResolution, placement));
+      EXPECT_FALSE(placement.fitted);  // 1366 x 768 too, though it is not quite 16:9
+      EXPECT_STREQ(placement.row.name, row.name);
+      EXPECT_EQ(placement.right, float(row.width));
+      EXPECT_EQ(placement.bottom, float(row.height));
+    }
+  }
+}
+
+TEST(OverlayLayout, AnyResolutionFitsThePanelIntoTheGamesPicture) {
+  PanelPlacement p{};
+  // A handheld: the 1280 x 720 row, 40 px lower.
+  PixelRect panel = PlacedPanel(1280, 800, p);
+  EXPECT_TRUE(p.fitted);
+  EXPECT_STREQ(p.row.name, "1280x720");
+  EXPECT_EQ(p.picture.top, 40u);
+  EXPECT_EQ(panel.left, 1190);
+  EXPECT_EQ(panel.top, 597 + 40);
+  EXPECT_EQ(panel.bottom, 657 + 40);
+  // 4K: the 1920 x 1080 row doubled.
+  panel = PlacedPanel(3840, 2160, p);
+  EXPECT_STREQ(p.row.name, "1920x1080");
+  EXPECT_EQ(p.row.rightMargin, 90);
+  EXPECT_EQ(p.row.bottomMargin, 190);
+  EXPECT_EQ(p.row.size, 180);
+  EXPECT_EQ(p.row.inset, 28);
+  EXPECT_EQ(panel.left, 3840 - 90 - 180);
+  EXPECT_EQ(panel.top, 2160 - 190 - 180);
+  const PixelRect icon = IconRect(p.row, panel);
+  EXPECT_EQ(icon.left, panel.left + 28);
+  EXPECT_EQ(icon.bottom, panel.bottom - 28);
+  // Ultrawide: the 1920 x 1080 row in a picture that starts at x = 320.
+  panel = PlacedPanel(2560, 1080, p);
+  EXPECT_EQ(p.picture.left, 320u);
+  EXPECT_EQ(p.picture.width, 1920u);
+  EXPECT_EQ(p.row.size, 90);
+  EXPECT_EQ(panel.right, 320 + 1920 - 45);
+  EXPECT_EQ(panel.bottom, 1080 - 95);
+  // 1600 x 900: scaled by 0.8333, rounded to the nearest pixel (37.5 rounds up).
+  PlacedPanel(1600, 900, p);
+  EXPECT_EQ(p.row.rightMargin, 38);
+  EXPECT_EQ(p.row.bottomMargin, 79);
+  EXPECT_EQ(p.row.size, 75);
+  EXPECT_EQ(p.row.inset, 12);
+  // 16:10 desktop: bars above and below, 1920 x 1080 row inside.
+  PlacedPanel(1920, 1200, p);
+  EXPECT_EQ(p.picture.top, 60u);
+  EXPECT_EQ(p.row.size, 90);
+}
+
+TEST(OverlayLayout, OddSizesStayInsideTheFrameWithoutOverflow) {
+  struct Size {
+    uint32_t width, height;
+  };
+  const Size sizes[] = {{1, 1},
+                        {8, 8},
+                        {0, 0},
+                        {100000, 10},
+                        {10, 100000},
+                        {16384, 1},
+                        {1, 16384},
+                        {4294967295u, 1080},
+                        {1080, 4294967295u},
+                        {4294967295u, 4294967295u},
+                        {1366, 769}};
+  for (const Size& s : sizes) {
+    PanelPlacement p{};
+    const PixelRect panel = PlacedPanel(s.width, s.height, p);
+    const PictureRect& picture = p.picture;
+    EXPECT_GE(picture.width, 1u);
+    EXPECT_GE(picture.height, 1u);
+    const uint64_t frameWidth = s.width == 0 ? 1 : s.width;
+    const uint64_t frameHeight = s.height == 0 ? 1 : s.height;
+    EXPECT_LE(uint64_t(picture.left) + picture.width, frameWidth) << s.width << "x" << s.height;
+    EXPECT_LE(uint64_t(picture.top) + picture.height, frameHeight) << s.width << "x" << s.height;
+    // Centred: the bars on both sides differ by at most a pixel.
+    EXPECT_LE(frameWidth - picture.width - 2 * uint64_t(picture.left), 1u);
+    EXPECT_LE(frameHeight - picture.height - 2 * uint64_t(picture.top), 1u);
+    EXPECT_GE(p.row.size, 0);
+    EXPECT_GE(p.row.rightMargin, 0);
+    EXPECT_LE(panel.right, float(frameWidth));
+    EXPECT_LE(panel.bottom, float(frameHeight));
+    if (frameWidth <= (1u << 24) && frameHeight <= (1u << 24)) {  // exact in 32-bit floats
+      EXPECT_GE(panel.right - panel.left, 1.0f);  // the rectangle keeps its one pixel
+      EXPECT_GE(panel.left, float(picture.left));
+      EXPECT_GE(panel.top, float(picture.top));
+    }
+  }
+  // Very wide and very tall keep the 16:9 picture.
+  EXPECT_EQ(GamePicture(100000, 10).width, 17u);
+  EXPECT_EQ(GamePicture(10, 100000).height, 5u);
 }
 
 TEST(OverlayLayout, MessageIsCentredNearTheTop) {
