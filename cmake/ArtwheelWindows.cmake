@@ -30,6 +30,7 @@ add_library(artwheel_win STATIC
   src/input/code_patch.cpp
   src/input/dinput_devices.cpp
   src/input/import_table.cpp
+  src/input/keyboard.cpp
   src/input/xinput_hooks.cpp
   src/input/xinput_libraries.cpp
   src/overlay/message_texture.cpp
@@ -82,3 +83,8 @@ target_include_directories(bench_diagnostics PRIVATE sim)
 target_link_libraries(bench_diagnostics PRIVATE artwheel_win)
 target_link_options(bench_diagnostics PRIVATE ${ARTWHEEL_STATIC_RUNTIME})
 artwheel_warnings(bench_diagnostics)
+add_executable(bench_worker_tick bench/worker_tick_bench.cpp sim/host_image.cpp sim/game_world.cpp)
+target_include_directories(bench_worker_tick PRIVATE sim)
+target_link_libraries(bench_worker_tick PRIVATE artwheel_win)
+target_link_options(bench_worker_tick PRIVATE ${ARTWHEEL_STATIC_RUNTIME})
+artwheel_warnings(bench_worker_tick)

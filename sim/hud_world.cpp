@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstring>
-#include <initializer_list>
 
 #include "game_world.h"
 
@@ -122,52 +121,6 @@ void SetMenuWords(uint32_t offset, uint32_t count, uint32_t value) {
 void SetPlayerWords(uint32_t offset, uint32_t count, uint32_t value) {
   for (uint32_t i = 0; i < count && offset + 4 * i + 4 <= 0x1000; ++i) {
     Store32(PlayerDataObject() + offset + 4 * i, value);
-  }
-}
-
-HWND keyboardWindow = nullptr;
-
-void EnsureKeyboardWindow() {
-  if (keyboardWindow != nullptr) return;
-  keyboardWindow = CreateWindowExW(0, L"STATIC", L"sekiro keyboard", WS_POPUP | WS_VISIBLE, 0, 0,
-                                   16, 16, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  SetForegroundWindow(keyboardWindow);
-  PumpMessagesFor(20);
-}
-
-void PumpMessagesFor(uint32_t milliseconds) {
-  const ULONGLONG deadline = GetTickCount64() + milliseconds;
-  do {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    if (GetTickCount64() >= deadline) break;
-    Sleep(5);
-  } while (true);
-}
-
-void ReleaseHotkeys() {
-  for (const char* key : {"F6", "F7", "F8", "F9", "F10"}) {
-    if (GetAsyncKeyState(VK_F1 + std::atoi(key + 1) - 1) & 0x8000) SendKey(stderr, key, false);
-  }
-}
-
-void SendKey(std::FILE* results, const char* key, bool down) {
-  const int number = (key[0] == 'F' || key[0] == 'f') ? std::atoi(key + 1) : 0;
-  if (number < 1 || number > 12) {
-    std::fprintf(results, "error unknown key %s\n", key);
-    return;
-  }
-  EnsureKeyboardWindow();
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = static_cast<WORD>(VK_F1 + number - 1);
-  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-  SendInput(1, &input, sizeof input);
-  // The desktop's key state changes when the input is taken in; wait for it,
-  // so that no key stays down for the next program when this one ends.
-  const ULONGLONG deadline = GetTickCount64() + 1000;
-  while (((GetAsyncKeyState(input.ki.wVk) & 0x8000) != 0) != down && GetTickCount64() < deadline) {
-    PumpMessagesFor(5);
   }
 }
 

@@ -25,16 +25,4 @@ void SetObjectWords(uint32_t objectNumber, uint32_t offset, uint32_t count, uint
 void SetMenuWords(uint32_t offset, uint32_t count, uint32_t value);
 void SetPlayerWords(uint32_t offset, uint32_t count, uint32_t value);
 
-// Releases F6 to F10 when the desktop still holds one down from an earlier
-// program, so that a scenario starts from a keyboard at rest.
-void ReleaseHotkeys();
-
-// Handles the messages of the keyboard window (see SendKey) while waiting.
-void PumpMessagesFor(uint32_t milliseconds);
-
-// A function key pressed or released through SendInput. Keyboard input on
-// the desktop goes to the active window; the first key makes a small window
-// of the simulator active, so that its input is taken in at once.
-void SendKey(std::FILE* results, const char* key, bool down);
-
 }  // namespace sim

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "desktop.h"
 #include "game_input.h"
 #include "game_renderer.h"
 #include "game_world.h"

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "alloc_counter.h"
+#include "desktop.h"
 #include "devices.h"
 #include "file_version.h"
 #include "game_input.h"
@@ -187,6 +188,8 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       SetPlayerWords(Number(arg1), Number(arg2), Number(line.count > 3 ? line.words[3] : "0"));
     } else if (std::strcmp(command, "key") == 0) {  // key F6 down|up
       SendKey(results, arg1, std::strcmp(arg2, "up") != 0);
+    } else if (std::strcmp(command, "foreground") == 0) {  // foreground other|game
+      BringToFront(results, arg1);
     } else if (std::strcmp(command, "press") == 0) {
       // press F6: held until HudProbe answers in the log (3 s at most), so a
       // busy machine cannot make the library's 16 ms poll miss it.

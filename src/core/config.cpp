@@ -7,6 +7,7 @@
 #include "core/log.h"
 #include "core/settings.h"
 #include "core/text_format.h"
+#include "input/keyboard.h"
 #include "overlay/overlay_state.h"
 #include "slots/game_layout.h"
 
@@ -152,6 +153,7 @@ void LoadConfig() {
   if (settings.skillPanelAnyResolution) {
     WriteLogLine("[Config] SkillPanel AnyResolution=ON: the panel is fitted to other screen sizes");
   }
+  LoadSlotKeys(iniPath);
 }
 
 void ReadChainPath(const char* iniPath, char* out, size_t size) {

@@ -3,9 +3,12 @@
 #include <atomic>
 #include <cstdint>
 
+#include "input/slot_keys.h"
+
 namespace artwheel {
 
 inline constexpr int kSlotCount = 4;
+static_assert(kSlotKeyCount == kSlotCount, "one keyboard key per slot");
 inline constexpr uint32_t kDefaultDumpGlobalPointerLimit = 2000;
 inline constexpr uint32_t kDefaultUiScanIntervalMs = 250;
 inline constexpr uint32_t kMinUiScanIntervalMs = 50;
@@ -15,6 +18,7 @@ struct Settings {
   // the worker thread.
   std::atomic<bool> logEnabled{false};
   uint32_t slotArtIds[kSlotCount] = {};
+  KeyBinding slotKeys[kSlotCount] = {};  // [Keys]; no key where nothing was bound
   bool overlayEnabled = false;
   bool skillPanelEnabled = false;
   bool skillPanelAnyResolution = false;

@@ -8,11 +8,13 @@
 #include "diagnostics/hud_probe.h"
 #include "diagnostics/uiscan.h"
 #include "input/combo_guard.h"
+#include "input/keyboard.h"
 #include "input/xinput_hooks.h"
 #include "input/xinput_libraries.h"
 #include "slots/assign.h"
 #include "slots/equip.h"
 #include "slots/game_access.h"
+#include "slots/game_layout.h"
 #include "slots/panel_state.h"
 
 namespace artwheel {
@@ -23,14 +25,6 @@ constexpr uint64_t kInstallerPeriodMs = 1000;
 // Without any XInput library the discovery fails every tick; one line every
 // few seconds says as much as sixty a second.
 constexpr uint64_t kXInputMissingLogPeriodMs = 5000;
-
-struct WorkerState {
-  int lastSlot = kNoSlot;
-  bool lastAssignmentMode = false;
-  uint64_t lastInstallerRun = 0;
-  uint64_t lastXInputMissingLog = 0;
-  bool xinputMissingLogged = false;
-};
 
 void RunImportInstallers() {
   InstallGetProcAddressImportHooks();
@@ -68,17 +62,33 @@ void TrackAssignmentMode(WorkerState& state, bool mode) {
   WriteLogFormat("[Menu] Skill assignment mode %s", mode ? "ON" : "OFF");
 }
 
-void ActOnCombination(WorkerState& state, uint16_t buttons, bool assignmentMode) {
+void ActOnSlot(int slot, bool assignmentMode, SlotTrigger trigger) {
+  if (assignmentMode) {
+    AssignSelectedArt(slot, trigger);
+  } else {
+    EquipFromSlot(slot, trigger);
+  }
+}
+
+// True when the combination acted in this tick.
+bool ActOnCombination(WorkerState& state, uint16_t buttons, bool assignmentMode) {
   const int slot = DecodeCombination(buttons);
   if (slot != kNoSlot) ArmComboGuard();
-  if (slot == state.lastSlot) return;
+  if (slot == state.lastSlot) return false;
   state.lastSlot = slot;
-  if (slot == kNoSlot) return;
-  if (assignmentMode) {
-    AssignSelectedArt(slot);
-  } else {
-    EquipFromSlot(slot);
-  }
+  if (slot == kNoSlot) return false;
+  ActOnSlot(slot, assignmentMode, SlotTrigger::kCombination);
+  return true;
+}
+
+// One slot action per tick: a key pressed in the tick in which a combination
+// acted has been seen and does not act later.
+void ActOnSlotKeys(WorkerState& state, bool assignmentMode, bool combinationActed) {
+  const int slot = PollSlotKeys(state.slotKeys);
+  if (slot == kNoSlot || combinationActed) return;
+  WriteLogFormat("[Input] Key %s pressed for slot %d (%s)", settings.slotKeys[slot].name, slot,
+                 SlotInfo[slot].shortLabel);
+  ActOnSlot(slot, assignmentMode, SlotTrigger::kKey);
 }
 
 void RunDiagnostics() {
@@ -86,29 +96,33 @@ void RunDiagnostics() {
   if (settings.hudProbeEnabled) HudProbeTick();
 }
 
-void RunTick(WorkerState& state) {
-  const uint64_t now = GetTickCount64();
-  if (!KeepXInputReady(state, now)) {
-    state.lastSlot = kNoSlot;
-    RunDiagnostics();
-    return;
-  }
+bool PollPad(WorkerState& state, uint64_t now, uint16_t* buttons) {
+  if (!KeepXInputReady(state, now)) return false;
   XINPUT_STATE pad = {};
-  if (realXInputGetState.load(std::memory_order_acquire)(0, &pad) != ERROR_SUCCESS) {
-    state.lastSlot = kNoSlot;
-    RunDiagnostics();
-    return;
-  }
-  const uint16_t buttons = pad.Gamepad.wButtons;
-  ReleaseComboGuardIfClear(comboGuard, buttons);
-  const bool assignmentMode = ReadAssignmentMode();
-  TrackAssignmentMode(state, assignmentMode);
-  UpdatePanelState(assignmentMode);
-  ActOnCombination(state, buttons, assignmentMode);
-  RunDiagnostics();
+  if (realXInputGetState.load(std::memory_order_acquire)(0, &pad) != ERROR_SUCCESS) return false;
+  *buttons = pad.Gamepad.wButtons;
+  return true;
 }
 
 }  // namespace
+
+void RunWorkerTick(WorkerState& state) {
+  const uint64_t now = GetTickCount64();
+  uint16_t buttons = 0;
+  const bool polled = PollPad(state, now, &buttons);
+  if (!polled) state.lastSlot = kNoSlot;
+  // With keys bound the menu and the panel are followed without a controller too.
+  const bool keysBound = AnySlotKeyBound(settings.slotKeys);
+  if (polled || keysBound) {
+    if (polled) ReleaseComboGuardIfClear(comboGuard, buttons);
+    const bool assignmentMode = ReadAssignmentMode();
+    TrackAssignmentMode(state, assignmentMode);
+    UpdatePanelState(assignmentMode);
+    const bool combinationActed = polled && ActOnCombination(state, buttons, assignmentMode);
+    if (keysBound) ActOnSlotKeys(state, assignmentMode, combinationActed);
+  }
+  RunDiagnostics();
+}
 
 DWORD WINAPI WorkerMain(LPVOID libraryModule) {
   SetLibraryModule(static_cast<HMODULE>(libraryModule));
@@ -118,7 +132,7 @@ DWORD WINAPI WorkerMain(LPVOID libraryModule) {
   WriteLogLine("[Core] Initialization OK");
   WorkerState state;
   for (;;) {
-    RunTick(state);
+    RunWorkerTick(state);
     Sleep(kTickSleepMs);
   }
 }

@@ -1,10 +1,28 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
+#include "input/combo.h"
+#include "input/slot_keys.h"
+
 namespace artwheel {
 
 // The library's one thread: loads the configuration, then polls controller 0
 // every 16 ms for the life of the process.
 DWORD WINAPI WorkerMain(LPVOID libraryModule);
+
+// The loop's locals, alive for the thread's life.
+struct WorkerState {
+  int lastSlot = kNoSlot;
+  bool lastAssignmentMode = false;
+  uint64_t lastInstallerRun = 0;
+  uint64_t lastXInputMissingLog = 0;
+  bool xinputMissingLogged = false;
+  SlotKeyTracker slotKeys;
+};
+
+// One pass of the loop without its sleep (the benchmark runs it alone).
+void RunWorkerTick(WorkerState& state);
 
 }  // namespace artwheel

@@ -38,9 +38,9 @@ void ConfirmOnScreen(int slot) {
 
 }  // namespace
 
-void AssignSelectedArt(int slot) {
+void AssignSelectedArt(int slot, SlotTrigger trigger) {
   if (slot < 0 || slot >= kSlotCount) return;
-  ArmComboGuard();
+  if (trigger == SlotTrigger::kCombination) ArmComboGuard();
   uint32_t artId = 0;
   uint32_t resolvedId = 0;
   if (!SelectedArt(&artId, &resolvedId)) {

@@ -46,11 +46,11 @@ bool RequestEquip(uint32_t artId) {
 
 }  // namespace
 
-void EquipFromSlot(int slot) {
+void EquipFromSlot(int slot, SlotTrigger trigger) {
   if (slot < 0 || slot >= kSlotCount) return;
   const uint32_t artId = settings.slotArtIds[slot];
   const char* label = SlotInfo[slot].longLabel;
-  ArmComboGuard();
+  if (trigger == SlotTrigger::kCombination) ArmComboGuard();
   WriteLogFormat("[Skill] Hotkey %s selected slot %d, combat art id %u", label, slot, artId);
   if (artId == 0) {
     WriteLogFormat("[Skill] Slot %d (%s) is empty; skipped", slot, label);

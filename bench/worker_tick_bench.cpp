@@ -1,0 +1,98 @@
+// The worker's tick with four keyboard keys bound against none, in a process
+// laid out as the game with controller 0 connected: the median of batches of
+// ticks, the variants taking turns so that the installers' once-a-second
+// import walks and the machine's other work fall on all of them alike.
+// Run: scripts/bench.sh
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "core/config.h"
+#include "core/settings.h"
+#include "core/worker.h"
+#include "game_world.h"
+#include "input/keyboard.h"
+#include "input/slot_keys.h"
+#include "pads.h"
+
+extern "C" {
+__declspec(dllexport) SimPadState SimPadTable[kSimPadCount];
+}
+
+namespace {
+
+constexpr int kBatches = 200;
+constexpr int kTicksPerBatch = 500;
+
+double NowNs() {
+  LARGE_INTEGER frequency, counter;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&counter);
+  return 1e9 * double(counter.QuadPart) / double(frequency.QuadPart);
+}
+
+void BindKeys(bool bound) {
+  const char* names[artwheel::kSlotCount] = {"F1", "Shift+Q", "Ctrl+7", "Home"};
+  for (int slot = 0; slot < artwheel::kSlotCount; ++slot) {
+    artwheel::settings.slotKeys[slot] = {};
+    if (bound) artwheel::ParseKeyName(names[slot], &artwheel::settings.slotKeys[slot]);
+  }
+}
+
+struct Variant {
+  const char* what;
+  bool keysBound;
+  bool gameInFront;
+  double batchNs[kBatches];
+};
+
+bool PutInFront(HWND window, bool inFront) {
+  if (inFront) {
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+  } else {
+    ShowWindow(window, SW_HIDE);
+  }
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  return artwheel::IsOwnProcessInForeground() == inFront;
+}
+
+}  // namespace
+
+int main() {
+  if (!sim::CreateGameWorld()) return 1;
+  SimPadTable[0].connected = 1;
+  artwheel::SetLibraryModule(GetModuleHandleA(nullptr));
+  HWND window = CreateWindowExW(0, L"STATIC", L"worker tick", WS_POPUP | WS_VISIBLE, 0, 0, 16, 16,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  artwheel::WorkerState state;
+  for (int i = 0; i < 100; ++i) artwheel::RunWorkerTick(state);  // XInput found, hooks installed
+
+  static Variant variants[] = {{"no keys bound", false, true, {}},
+                               {"four keys bound, game in front", true, true, {}},
+                               {"four keys bound, another window in front", true, false, {}}};
+  for (int batch = 0; batch < kBatches; ++batch) {
+    for (Variant& variant : variants) {
+      if (!PutInFront(window, variant.gameInFront)) {
+        std::printf("could not put the game %s\n", variant.gameInFront ? "in front" : "behind");
+        return 2;
+      }
+      BindKeys(variant.keysBound);
+      const double start = NowNs();
+      for (int tick = 0; tick < kTicksPerBatch; ++tick) artwheel::RunWorkerTick(state);
+      variant.batchNs[batch] = (NowNs() - start) / kTicksPerBatch;
+    }
+  }
+  std::printf("Worker tick, median of %d batches of %d ticks (controller 0 connected):\n", kBatches,
+              kTicksPerBatch);
+  double none = 0;
+  for (Variant& variant : variants) {
+    std::sort(variant.batchNs, variant.batchNs + kBatches);
+    const double median = variant.batchNs[kBatches / 2];
+    if (!variant.keysBound) none = median;
+    std::printf("  %-44s %9.0f ns  (%+.0f ns)\n", variant.what, median, median - none);
+  }
+  return 0;
+}
