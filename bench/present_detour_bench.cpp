@@ -79,6 +79,13 @@ int main() {
   artwheel::SetPanelState(true, 7300);
   MedianMicroseconds(swapChain, 10);  // objects and images made
   std::printf("  panel drawn              %8.2f us\n", MedianMicroseconds(swapChain, kFrames));
+  // An icon that does not decode: the frame must cost what a good one does.
+  std::ofstream(folder + "\\resources\\5100.png", std::ios::binary) << "\x89PNG\r\n\x1a\nbroken";
+  artwheel::SetPanelState(true, 5100);
+  MedianMicroseconds(swapChain, 10);
+  std::printf("  panel, broken icon       %8.2f us\n", MedianMicroseconds(swapChain, kFrames));
+  artwheel::SetPanelState(true, 7300);
+  MedianMicroseconds(swapChain, 10);
   artwheel::PostOverlayMessage("Skill assigned to DPad Down + B");
   MedianMicroseconds(swapChain, 10);
   std::printf("  panel and message drawn  %8.2f us  (message shown for 2 s: fewer frames)\n",

@@ -6,18 +6,7 @@ artwheel_add_gtest_sources()
 include(GoogleTest)
 include(ArtwheelStacks)
 
-set(ARTWHEEL_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-
-add_library(artwheel_logic STATIC ${ARTWHEEL_LOGIC_SOURCES})
-target_include_directories(artwheel_logic PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_compile_options(artwheel_logic PUBLIC ${ARTWHEEL_SANITIZE})
-target_link_options(artwheel_logic PUBLIC ${ARTWHEEL_SANITIZE})
-artwheel_warnings(artwheel_logic)
-
-file(GLOB ARTWHEEL_UNIT_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
-add_executable(unit_tests ${ARTWHEEL_UNIT_TESTS})
-target_link_libraries(unit_tests PRIVATE artwheel_logic gtest_main)
-artwheel_warnings(unit_tests)
+artwheel_add_native_unit_tests()
 gtest_discover_tests(unit_tests TEST_PREFIX "unit." DISCOVERY_TIMEOUT 60)
 
 # --- The Windows build -------------------------------------------------------
@@ -39,6 +28,17 @@ ExternalProject_Add(artwheel_windows
 # ctest here also runs the Windows build's tests, in one run with one summary.
 file(WRITE ${CMAKE_BINARY_DIR}/windows_tests.cmake "subdirs(\"${ARTWHEEL_WINDOWS_DIR}\")\n")
 set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/windows_tests.cmake)
+
+# So does the second compiler's build (preset "clang": its unit tests, fuzz
+# regressions, DLL check and clang-tidy); missing, it fails the run.
+set(ARTWHEEL_CLANG_DIR ${CMAKE_BINARY_DIR}/clang CACHE PATH "Binary folder of the clang preset")
+file(WRITE ${CMAKE_BINARY_DIR}/clang_tests.cmake
+  "if(EXISTS \"${ARTWHEEL_CLANG_DIR}/CTestTestfile.cmake\")\n"
+  "  subdirs(\"${ARTWHEEL_CLANG_DIR}\")\n"
+  "else()\n"
+  "  add_test(clang.preset_built /bin/sh -c \"echo 'missing: cmake --preset clang && cmake --build --preset clang'; exit 1\")\n"
+  "endif()\n")
+set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/clang_tests.cmake)
 
 # One Wine environment (prefix, virtual display, persistent wineserver) per
 # Direct3D stack and test run: fixture "wine" for Wine's own, "wine_dxvk" for DXVK.
@@ -101,6 +101,13 @@ add_dependencies(e2e_tests artwheel_resources)
 target_compile_definitions(e2e_tests PRIVATE ARTWHEEL_RESOURCES="${ARTWHEEL_RESOURCES_DIR}")
 
 include(ArtwheelPackage)
+
+# Thirty seconds of the soak (scripts/soak.sh runs the long one): two
+# simulators at once, with artwheel and inert.
+add_test(NAME soak.thirty_seconds
+  COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tests/soak/soak.py 0.5 --build ${CMAKE_BINARY_DIR})
+set_tests_properties(soak.thirty_seconds PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 240
+                                                    RESOURCE_GROUPS desktop:2)
 
 # Benchmarks (scripts/bench.sh): built with optimisation and without the
 # sanitizers of the unit tests.

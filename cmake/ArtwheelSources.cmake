@@ -5,12 +5,30 @@ set(ARTWHEEL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/src/core/host_name.cpp
   ${PROJECT_SOURCE_DIR}/src/core/text_format.cpp
   ${PROJECT_SOURCE_DIR}/src/core/export_listing.cpp
+  ${PROJECT_SOURCE_DIR}/src/core/chain_path.cpp
   ${PROJECT_SOURCE_DIR}/src/diagnostics/hud_sets.cpp
   ${PROJECT_SOURCE_DIR}/src/diagnostics/key_index.cpp
   ${PROJECT_SOURCE_DIR}/src/diagnostics/watch_state.cpp
   ${PROJECT_SOURCE_DIR}/src/input/combo.cpp
   ${PROJECT_SOURCE_DIR}/src/input/device_filter.cpp
   ${PROJECT_SOURCE_DIR}/src/input/slot_keys.cpp
+  ${PROJECT_SOURCE_DIR}/src/input/table_redirect.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/overlay_layout.cpp
   ${PROJECT_SOURCE_DIR}/src/slots/panel_schedule.cpp
 )
+
+# The decision logic and its unit tests, natively under AddressSanitizer and
+# UBSan (the default and the clang preset).
+function(artwheel_add_native_unit_tests)
+  set(sanitize -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_library(artwheel_logic STATIC ${ARTWHEEL_LOGIC_SOURCES})
+  target_include_directories(artwheel_logic PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_compile_options(artwheel_logic PUBLIC ${sanitize})
+  target_link_options(artwheel_logic PUBLIC ${sanitize})
+  artwheel_warnings(artwheel_logic)
+
+  file(GLOB unitTests CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
+  add_executable(unit_tests ${unitTests})
+  target_link_libraries(unit_tests PRIVATE artwheel_logic gtest_main)
+  artwheel_warnings(unit_tests)
+endfunction()

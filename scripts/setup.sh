@@ -11,7 +11,10 @@ packages=(
   xvfb xauth                            # a virtual display for Direct3D under Wine
   mesa-vulkan-drivers libvulkan1        # Vulkan on the CPU (lavapipe) for DXVK's Direct3D
   procps util-linux coreutils           # pgrep, flock, timeout
-  python3                               # draws the overlay's images
+  python3                               # draws the overlay's images; runs clang-tidy over src/
+  clang lld llvm                        # the second compiler: native and MinGW target, lld, llvm-windres
+  libclang-rt-14-dev                    # libFuzzer and the sanitizer runtimes for clang
+  clang-tidy                            # static analysis of src/
 )
 
 missing=()

@@ -3,8 +3,9 @@
 #include <windows.h>
 
 #include <atomic>
-#include <cstdlib>
-#include <cstring>
+#include <iterator>
+
+#include "product_imports.h"
 
 namespace sim {
 namespace {
@@ -15,12 +16,14 @@ std::atomic<long> allocations{0};
 using MallocFn = void*(__cdecl*)(size_t);
 using CallocFn = void*(__cdecl*)(size_t, size_t);
 using ReallocFn = void*(__cdecl*)(void*, size_t);
+using StrdupFn = char*(__cdecl*)(const char*);
 using HeapAllocFn = LPVOID(WINAPI*)(HANDLE, DWORD, SIZE_T);
 using HeapReAllocFn = LPVOID(WINAPI*)(HANDLE, DWORD, LPVOID, SIZE_T);
 
 MallocFn realMalloc = nullptr;
 CallocFn realCalloc = nullptr;
 ReallocFn realRealloc = nullptr;
+StrdupFn realStrdup = nullptr;
 HeapAllocFn realHeapAlloc = nullptr;
 HeapReAllocFn realHeapReAlloc = nullptr;
 
@@ -40,6 +43,10 @@ void* __cdecl CountingRealloc(void* block, size_t size) {
   Count();
   return realRealloc(block, size);
 }
+char* __cdecl CountingStrdup(const char* text) {
+  Count();
+  return realStrdup(text);
+}
 LPVOID WINAPI CountingHeapAlloc(HANDLE heap, DWORD flags, SIZE_T size) {
   Count();
   return realHeapAlloc(heap, flags, size);
@@ -49,63 +56,23 @@ LPVOID WINAPI CountingHeapReAlloc(HANDLE heap, DWORD flags, LPVOID block, SIZE_T
   return realHeapReAlloc(heap, flags, block, size);
 }
 
-struct Replacement {
-  const char* name;
-  void* counting;
-  void** real;
-};
-
-Replacement replacements[] = {
+ImportReplacement replacements[] = {
     {"malloc", reinterpret_cast<void*>(&CountingMalloc), reinterpret_cast<void**>(&realMalloc)},
     {"calloc", reinterpret_cast<void*>(&CountingCalloc), reinterpret_cast<void**>(&realCalloc)},
     {"realloc", reinterpret_cast<void*>(&CountingRealloc), reinterpret_cast<void**>(&realRealloc)},
+    {"_strdup", reinterpret_cast<void*>(&CountingStrdup), reinterpret_cast<void**>(&realStrdup)},
     {"HeapAlloc", reinterpret_cast<void*>(&CountingHeapAlloc),
      reinterpret_cast<void**>(&realHeapAlloc)},
     {"HeapReAlloc", reinterpret_cast<void*>(&CountingHeapReAlloc),
      reinterpret_cast<void**>(&realHeapReAlloc)},
 };
 
-// The artwheel DLL of the game's folder.
-HMODULE ProductModule() {
-  char path[MAX_PATH];
-  if (GetFullPathNameA("dinput8.dll", sizeof path, path, nullptr) == 0) return nullptr;
-  return GetModuleHandleA(path);
-}
-
-int RedirectImports(HMODULE module) {
-  auto* base = reinterpret_cast<unsigned char*>(module);
-  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS64*>(
-      base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-  const DWORD rva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-  int redirected = 0;
-  for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + rva); rva != 0 && d->Name != 0;
-       ++d) {
-    auto* names = reinterpret_cast<ULONGLONG*>(base + d->OriginalFirstThunk);
-    auto** slots = reinterpret_cast<void**>(base + d->FirstThunk);
-    for (; *names != 0; ++names, ++slots) {
-      if (*names & IMAGE_ORDINAL_FLAG64) continue;
-      const char* name = reinterpret_cast<const char*>(base + *names + 2);
-      for (Replacement& r : replacements) {
-        if (std::strcmp(name, r.name) != 0 || *slots == r.counting) continue;
-        *r.real = *slots;
-        DWORD old = 0;
-        VirtualProtect(slots, sizeof(void*), PAGE_READWRITE, &old);
-        *slots = r.counting;
-        VirtualProtect(slots, sizeof(void*), old, &old);
-        ++redirected;
-      }
-    }
-  }
-  return redirected;
-}
-
 }  // namespace
 
 void StartCountingAllocations(std::FILE* results) {
   static int redirected = -1;
   if (redirected < 0) {
-    HMODULE product = ProductModule();
-    redirected = product != nullptr ? RedirectImports(product) : 0;
+    redirected = RedirectProductImports(replacements, static_cast<int>(std::size(replacements)));
   }
   allocations.store(0);
   counting.store(true);

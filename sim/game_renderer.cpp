@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
@@ -12,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "overlay/destruction_watch.h"
 #include "png_writer.h"
 
 namespace sim {
@@ -84,6 +86,12 @@ struct Renderer {
   bool syncDone = false;
   uint32_t framesPerSecond = 60;
   bool recordTimings = true;
+  bool recreateRequested = false;
+  bool recreateDone = false;
+  std::string recreateError;
+  bool faultyPresent = false;  // set before the window: the wrapper sits below any hook
+  bool oldReferencesRequested = false;
+  long oldReferences = -1;
 
   // Results.
   uint64_t frames = 0;
@@ -106,6 +114,11 @@ struct Renderer {
   uint32_t width = 0;
   uint32_t height = 0;
 
+  // The device before the last re-creation: not referenced by the game, only
+  // watched for its destruction.
+  ID3D11Device* oldDevice = nullptr;
+  artwheel::DestructionWatch* oldDeviceWatch = nullptr;
+
   // The second device, its window and swap chain.
   HWND secondWindow = nullptr;
   ID3D11Device* secondDevice = nullptr;
@@ -115,6 +128,9 @@ struct Renderer {
 };
 
 Renderer renderer;
+
+constexpr GUID kDestructionWatchId = {
+    0x6a1f3c52, 0x2b7e, 0x4d0a, {0x9c, 0x41, 0x7e, 0x15, 0x88, 0x3a, 0x20, 0xd4}};
 
 LRESULT CALLBACK GameWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window, message, wParam, lParam);
@@ -139,6 +155,34 @@ HWND CreateGameWindow(uint32_t width, uint32_t height) {
                                 windowClass.hInstance, nullptr);
   if (window != nullptr) ShowWindow(window, SW_SHOWNOACTIVATE);
   return window;
+}
+
+// The game's Present through a wrapper installed in the shared swap-chain
+// method table before anything else patches it, so that an injected failure is
+// what a hook above it sees from "the driver".
+using PresentFn = HRESULT(STDMETHODCALLTYPE*)(IDXGISwapChain*, UINT, UINT);
+constexpr int kPresentSlot = 8;
+std::atomic<PresentFn> driverPresent{nullptr};
+std::atomic<IDXGISwapChain*> failingSwapChain{nullptr};
+std::atomic<int> failuresLeft{0};
+std::atomic<HRESULT> injectedFailure{S_OK};
+
+HRESULT STDMETHODCALLTYPE FaultyPresent(IDXGISwapChain* swapChain, UINT sync, UINT flags) {
+  if (swapChain == failingSwapChain.load() && failuresLeft.load() > 0) {
+    --failuresLeft;
+    return injectedFailure.load();
+  }
+  return driverPresent.load()(swapChain, sync, flags);
+}
+
+void WrapPresent(IDXGISwapChain* swapChain) {
+  void** table = *reinterpret_cast<void***>(swapChain);
+  if (table[kPresentSlot] == reinterpret_cast<void*>(&FaultyPresent)) return;
+  DWORD old = 0;
+  if (!VirtualProtect(&table[kPresentSlot], sizeof(void*), PAGE_EXECUTE_READWRITE, &old)) return;
+  driverPresent.store(reinterpret_cast<PresentFn>(table[kPresentSlot]));
+  table[kPresentSlot] = reinterpret_cast<void*>(&FaultyPresent);
+  VirtualProtect(&table[kPresentSlot], sizeof(void*), old, &old);
 }
 
 bool CreateDeviceAndSwapChain(HWND window, uint32_t width, uint32_t height,
@@ -540,11 +584,81 @@ void PresentFrame(Renderer& r) {
   (void)framesPerSecond;
 }
 
+void ReleaseFixedObjects(Renderer& r) {
+  KnownState& s = r.state;
+  Release(s.blend);
+  Release(s.depthState);
+  Release(s.rasterizer);
+  Release(s.layout);
+  Release(s.vertexBuffer);
+  Release(s.vertexShader);
+  Release(s.pixelShader);
+  Release(s.sampler);
+  Release(s.resource);
+}
+
+// The game lets go of its device, context and swap chain and makes new ones
+// on the same window at the same size, as after a display-mode change or a
+// lost device.
+void ServeRecreate(Renderer& r) {
+  {
+    std::lock_guard<std::mutex> hold(r.mutex);
+    if (!r.recreateRequested) return;
+  }
+  ReleaseSizedObjects(r);
+  ReleaseFixedObjects(r);
+  auto* watch = new artwheel::DestructionWatch;  // one per device, kept for the process
+  if (FAILED(r.device->SetPrivateDataInterface(kDestructionWatchId, watch))) {
+    delete watch;
+    watch = nullptr;
+  }
+  r.oldDevice = r.device;
+  r.oldDeviceWatch = watch;
+  r.context->Flush();
+  Release(r.context);
+  Release(r.swapChain);
+  Release(r.device);
+  std::string error;
+  if (watch == nullptr) error = "the device takes no private data";
+  if (!CreateDeviceAndSwapChain(r.window, r.width, r.height, &r.swapChain, &r.device, &r.context) ||
+      !CreateFixedObjects(r) || !CreateSizedObjects(r)) {
+    error = "could not create the new device or swap chain";
+  }
+  std::lock_guard<std::mutex> hold(r.mutex);
+  r.recreateRequested = false;
+  r.recreateError = error;
+  r.recreateDone = true;
+  r.changed.notify_all();
+}
+
+// References left on the previous device; 0 once it was destroyed.
+void ServeOldReferences(Renderer& r) {
+  {
+    std::lock_guard<std::mutex> hold(r.mutex);
+    if (!r.oldReferencesRequested) return;
+  }
+  long references = -1;
+  if (r.oldDevice != nullptr && r.oldDeviceWatch != nullptr) {
+    if (!r.oldDeviceWatch->Held()) {
+      references = 0;
+    } else {
+      r.oldDevice->AddRef();
+      references = static_cast<long>(r.oldDevice->Release());
+    }
+  }
+  std::lock_guard<std::mutex> hold(r.mutex);
+  r.oldReferencesRequested = false;
+  r.oldReferences = references;
+  r.changed.notify_all();
+}
+
 void RenderLoop(Renderer& r) {
   r.window = CreateGameWindow(r.width, r.height);
-  if (r.window == nullptr ||
-      !CreateDeviceAndSwapChain(r.window, r.width, r.height, &r.swapChain, &r.device, &r.context) ||
-      !CreateFixedObjects(r) || !CreateSizedObjects(r)) {
+  const bool created =
+      r.window != nullptr &&
+      CreateDeviceAndSwapChain(r.window, r.width, r.height, &r.swapChain, &r.device, &r.context);
+  if (created && r.faultyPresent) WrapPresent(r.swapChain);
+  if (!created || !CreateFixedObjects(r) || !CreateSizedObjects(r)) {
     std::lock_guard<std::mutex> hold(r.mutex);
     r.startError = "could not create the game's window, device or swap chain";
     r.running = false;
@@ -565,8 +679,10 @@ void RenderLoop(Renderer& r) {
       framesPerSecond = r.framesPerSecond;
     }
     ServeResize(r);
+    ServeRecreate(r);
+    ServeOldReferences(r);
     ServeSecondDevice(r);
-    PresentFrame(r);
+    if (r.swapChain != nullptr) PresentFrame(r);
     if (framesPerSecond != 0) {
       const double budget = 1000.0 / framesPerSecond;
       LARGE_INTEGER now;
@@ -661,6 +777,49 @@ void BackBufferReferences(std::FILE* results, const char* label) {
   renderer.referencesRequested = true;
   WaitUntil(hold, [] { return !renderer.referencesRequested; });
   std::fprintf(results, "references %s %lu\n", label, renderer.references);
+}
+
+void UseFaultyPresent() {
+  std::lock_guard<std::mutex> hold(renderer.mutex);
+  renderer.faultyPresent = true;
+}
+
+void FailPresents(std::FILE* results, HRESULT result, int count) {
+  std::unique_lock<std::mutex> hold(renderer.mutex);
+  if (driverPresent.load() == nullptr) {
+    std::fprintf(results, "failpresent error no faultypresent before the window\n");
+    return;
+  }
+  injectedFailure.store(result);
+  failingSwapChain.store(renderer.swapChain);
+  failuresLeft.store(count);
+  const uint64_t target = renderer.frames + static_cast<uint64_t>(count);
+  WaitUntil(hold, [&] { return renderer.frames >= target; });
+  std::fprintf(results, "failpresent 0x%08lX %d\n", static_cast<unsigned long>(result), count);
+}
+
+void RecreateDevice(std::FILE* results) {
+  std::unique_lock<std::mutex> hold(renderer.mutex);
+  if (!renderer.running) {
+    std::fprintf(results, "recreate error not rendering\n");
+    return;
+  }
+  renderer.recreateDone = false;
+  renderer.recreateRequested = true;
+  WaitUntil(hold, [] { return renderer.recreateDone; });
+  std::fprintf(results, "recreate %s\n",
+               renderer.recreateError.empty() ? "ok" : renderer.recreateError.c_str());
+}
+
+void OldDeviceReferences(std::FILE* results, const char* label) {
+  std::unique_lock<std::mutex> hold(renderer.mutex);
+  renderer.oldReferencesRequested = true;
+  WaitUntil(hold, [] { return !renderer.oldReferencesRequested; });
+  if (renderer.oldReferences < 0) {
+    std::fprintf(results, "oldrefs %s none\n", label);
+  } else {
+    std::fprintf(results, "oldrefs %s %ld\n", label, renderer.oldReferences);
+  }
 }
 
 void StartSecondDevice(std::FILE* results, uint32_t width, uint32_t height) {

@@ -37,6 +37,19 @@ void FrameStats(std::FILE* results, const char* label);
 // from outside (our own GetBuffer reference not counted).
 void BackBufferReferences(std::FILE* results, const char* label);
 
+// Before the window: the game's swap chains present through a wrapper below
+// any later hook. FailPresents then makes the next COUNT Presents of the game's
+// swap chain return RESULT without presenting, and waits for them.
+void UseFaultyPresent();
+void FailPresents(std::FILE* results, long result, int count);
+
+// The game releases its device, context and swap chain and makes new ones on
+// the same window at the same size, then goes on presenting.
+void RecreateDevice(std::FILE* results);
+// How many references to the device before the last re-creation remain, now
+// that the game let go of it: 0 once it was destroyed ("none" before any).
+void OldDeviceReferences(std::FILE* results, const char* label);
+
 // A second window with a swap chain of another device, presented every frame
 // after the first; Screenshot with `second` captures it.
 void StartSecondDevice(std::FILE* results, uint32_t width, uint32_t height);

@@ -29,8 +29,9 @@ struct World {
   OwnedEntry owned[kMaxOwned] = {};
   int ownedCount = 0;
   int32_t equipResult[2] = {1, 1};
-  EquipCall calls[kMaxEquipCalls] = {};
-  int callCount = 0;
+  EquipCall calls[kMaxEquipCalls] = {};  // the first ones, for the results
+  int callCount = 0;                     // all of them
+  int equippedChanges = 0;               // successful calls that changed the equipped art
   long resolveCalls = 0;
   long resolveBadArgument = 0;
 };
@@ -69,9 +70,13 @@ int32_t GameEquipArtStandIn(int32_t first, void* request, int32_t mode) {
   AcquireSRWLockExclusive(&world.lock);
   const int32_t result = (mode == 0 || mode == 1) ? world.equipResult[mode] : 0;
   if (world.callCount < kMaxEquipCalls) {
-    world.calls[world.callCount++] = EquipCall{first, mode, resolved, result};
+    world.calls[world.callCount] = EquipCall{first, mode, resolved, result};
   }
-  if (result != 0) Store32(world.playerData, layout::kEquippedResolvedIdField, resolved);
+  ++world.callCount;
+  if (result != 0 && resolved != EquippedResolvedId()) {
+    ++world.equippedChanges;
+    Store32(world.playerData, layout::kEquippedResolvedIdField, resolved);
+  }
   ReleaseSRWLockExclusive(&world.lock);
   return result;
 }
@@ -164,9 +169,16 @@ int EquipCallCount() {
   return count;
 }
 
+void ReportEquips(std::FILE* results, const char* label) {
+  AcquireSRWLockShared(&world.lock);
+  std::fprintf(results, "equips %s calls=%d changes=%d\n", label, world.callCount,
+               world.equippedChanges);
+  ReleaseSRWLockShared(&world.lock);
+}
+
 void WriteRecordedCalls(std::FILE* results) {
   AcquireSRWLockShared(&world.lock);
-  for (int i = 0; i < world.callCount; ++i) {
+  for (int i = 0; i < world.callCount && i < kMaxEquipCalls; ++i) {
     const EquipCall& call = world.calls[i];
     std::fprintf(results, "equip first=%d mode=%d resolved=%u result=%d\n", call.first, call.mode,
                  call.resolvedId, call.result);

@@ -26,7 +26,10 @@ void SetMenuPresent(bool present);       // the MenuStateManager static pointer
 void SetOwnedArt(uint32_t artId, uint32_t resolvedId);
 void SetEquipResult(int mode, int32_t result);
 
+// Every call of the equip function, also past the first 256 that the results list.
 int EquipCallCount();
+// One line: the equip calls so far and how many of them changed the equipped art.
+void ReportEquips(std::FILE* results, const char* label);
 
 // The objects themselves, for the diagnostics' scripts.
 unsigned char* MenuStateObject();

@@ -13,8 +13,10 @@
 #include "game_input.h"
 #include "game_renderer.h"
 #include "game_world.h"
+#include "handle_counter.h"
 #include "hud_world.h"
 #include "lookups.h"
+#include "outside_views.h"
 #include "pads.h"
 
 extern "C" SimPadState SimPadTable[kSimPadCount];
@@ -51,6 +53,12 @@ bool SplitLine(char* raw, Line& line) {
     while (*cursor == ' ' || *cursor == '\t') ++cursor;
   }
   return line.count > 0;
+}
+
+// The free text after the command's first argument.
+const char* AfterFirstArgument(const Line& line) {
+  const char* text = line.rest + std::strcspn(line.rest, " \t");
+  return text + std::strspn(text, " \t");
 }
 
 uint32_t Number(const char* text) { return static_cast<uint32_t>(std::strtoul(text, nullptr, 0)); }
@@ -97,6 +105,18 @@ void SetPad(int index, const char* value) {
   SimPadTable[index].connected = 1;
 }
 
+// presspad 0xBUTTONS equip|TEXT: pad 0 holds the buttons until the game's
+// equip function was called again, or until the log holds TEXT once more.
+void PressPadUntilAnswered(std::FILE* results, const char* buttons, const char* answer) {
+  const bool equip = std::strcmp(answer, "equip") == 0;
+  const int before = equip ? EquipCallCount() : CountInLog(answer);
+  SetPad(0, buttons);
+  if (!WaitFor([&] { return (equip ? EquipCallCount() : CountInLog(answer)) > before; })) {
+    std::fprintf(results, "timeout presspad %s %s\n", buttons, answer);
+  }
+  SetPad(0, "0");
+}
+
 void ReadPad(std::FILE* results, DWORD index, const char* label) {
   XINPUT_STATE state = {};
   const DWORD rc = XInputGetState(index, &state);
@@ -112,6 +132,7 @@ int RunScript(const char* scriptPath, std::FILE* results) {
     std::fprintf(stderr, "sim: cannot open script %s\n", scriptPath);
     return 2;
   }
+  const ULONGLONG start = GetTickCount64();
   char raw[1024];
   int exitCode = 0;
   bool running = true;
@@ -125,6 +146,10 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       SetPad(static_cast<int>(Number(arg1)), arg2);
     } else if (std::strcmp(command, "wait") == 0) {
       PumpMessagesFor(Number(arg1));
+    } else if (std::strcmp(command, "at") == 0) {  // at MS: MS after the timeline began
+      const ULONGLONG due = start + Number(arg1);
+      const ULONGLONG now = GetTickCount64();
+      if (due > now) PumpMessagesFor(static_cast<DWORD>(due - now));
     } else if (std::strcmp(command, "waitlog") == 0) {
       const char* text = line.rest;
       if (!WaitFor([&] { return CountInLog(text) > 0; })) {
@@ -132,8 +157,7 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       }
     } else if (std::strcmp(command, "waitlogn") == 0) {  // waitlogn N TEXT
       const int wanted = static_cast<int>(Number(arg1));
-      const char* text = line.rest + std::strcspn(line.rest, " \t");
-      text += std::strspn(text, " \t");
+      const char* text = AfterFirstArgument(line);
       if (!WaitFor([&] { return CountInLog(text) >= wanted; })) {
         std::fprintf(results, "timeout waitlogn %d %s\n", wanted, text);
       }
@@ -221,6 +245,22 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       ClearDeviceScript();
     } else if (std::strcmp(command, "devevent") == 0) {
       QueueDeviceEvent(Number(arg1), Number(arg2));
+    } else if (std::strcmp(command, "clock") == 0) {
+      std::fprintf(results, "clock %s ms=%llu\n", arg1, GetTickCount64() - start);
+    } else if (std::strcmp(command, "presspad") == 0) {
+      PressPadUntilAnswered(results, arg1, AfterFirstArgument(line));
+    } else if (std::strcmp(command, "equips") == 0) {
+      ReportEquips(results, arg1);
+    } else if (std::strcmp(command, "counthandles") == 0) {
+      StartCountingHandles(results);
+    } else if (std::strcmp(command, "handles") == 0) {
+      ReportHandles(results, arg1);
+    } else if (std::strcmp(command, "memory") == 0) {
+      ReportMemory(results, arg1);
+    } else if (std::strcmp(command, "holdlog") == 0) {
+      HoldLogOpen(results, kLogFile, Number(arg1));
+    } else if (std::strcmp(command, "logviewers") == 0) {
+      ReportLogViewers(results);
     } else if (std::strcmp(command, "countallocs") == 0) {
       StartCountingAllocations(results);
     } else if (std::strcmp(command, "allocs") == 0) {
@@ -229,6 +269,18 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       ScreenshotSecond(results, arg1);
     } else if (std::strcmp(command, "seconddevice") == 0) {
       StartSecondDevice(results, Number(arg1), Number(arg2));
+    } else if (std::strcmp(command, "copyfile") == 0) {
+      // copyfile FROM TO: the player replaces a file of the game's folder.
+      std::fprintf(results, "copyfile %s %s\n", arg2,
+                   CopyFileA(arg1, arg2, FALSE) ? "ok" : "error");
+    } else if (std::strcmp(command, "faultypresent") == 0) {
+      UseFaultyPresent();
+    } else if (std::strcmp(command, "failpresent") == 0) {
+      FailPresents(results, static_cast<long>(Number(arg1)), static_cast<int>(Number(arg2)));
+    } else if (std::strcmp(command, "recreate") == 0) {
+      RecreateDevice(results);
+    } else if (std::strcmp(command, "oldrefs") == 0) {
+      OldDeviceReferences(results, arg1);
     } else if (std::strcmp(command, "references") == 0) {
       BackBufferReferences(results, arg1);
     } else if (std::strcmp(command, "inikey") == 0) {

@@ -10,9 +10,15 @@ exports=$(awk '/\[Ordinal\/Name Pointer\] Table/{on=1; next} on && /^[[:space:]]
 echo "exports:"; echo "$exports"
 count=$(echo "$exports" | grep -c . || true)
 [ "$count" -eq 1 ] || { echo "FAIL: expected one export, found $count"; exit 1; }
-echo "$exports" | grep -Eq '\[[[:space:]]*0\][[:space:]]+DirectInput8Create$' || { echo "FAIL: DirectInput8Create is not the only export"; exit 1; }
-base=$(awk '/Ordinal Base/{print $NF; exit}' <<<"$dump")
-[ "$base" = "1" ] || { echo "FAIL: ordinal base is $base, not 1"; exit 1; }
+# Linkers lay the address table out differently (GNU ld: base 1, entry 0;
+# lld: base 0, entry 1 after an empty one); what counts is the one address
+# entry, its ordinal (base + index) and the name that points at it.
+addresses=$(awk '/Export Address Table -- Ordinal Base/{on=1; next} on && /\+base\[/{print; next} on{exit}' <<<"$dump")
+[ "$(echo "$addresses" | grep -c .)" -eq 1 ] || { echo "FAIL: expected one exported address:"; echo "$addresses"; exit 1; }
+index=$(sed -E 's/^[[:space:]]*\[[[:space:]]*([0-9]+)\].*/\1/' <<<"$addresses")
+ordinal=$(sed -E 's/.*\+base\[[[:space:]]*([0-9]+)\].*/\1/' <<<"$addresses")
+[ "$ordinal" = "1" ] || { echo "FAIL: the export has ordinal $ordinal, not 1"; exit 1; }
+echo "$exports" | grep -Eq "\\[[[:space:]]*$index\\][[:space:]]+DirectInput8Create\$" || { echo "FAIL: DirectInput8Create is not the only export"; exit 1; }
 
 imports=$(awk '/DLL Name:/{print tolower($3)}' <<<"$dump" | sort -u)
 echo "imports:"; echo "$imports"

@@ -98,7 +98,7 @@ IniScanResult FindIniKeyAnywhere(const char* iniPath, const char* key, char* out
   std::FILE* stream = std::fopen(iniPath, "rb");
   if (stream == nullptr) return IniScanResult::kNotFound;
   const IniScanResult result = FindIniKeyInStream(stream, key, out, size);
-  std::fclose(stream);
+  static_cast<void>(std::fclose(stream));  // a read-only stream: nothing is lost on close
   return result;
 }
 
@@ -159,25 +159,35 @@ void LoadConfig() {
 void ReadChainPath(const char* iniPath, char* out, size_t size) {
   if (out == nullptr || size == 0) return;
   out[0] = '\0';
-  char value[kChainPathSize] = {};
-  const DWORD length = GetPrivateProfileStringA("Chainload", "chainDInput8dllPath", "", value,
-                                                sizeof value, iniPath);
-  if (length >= sizeof value - 1) {
-    // The profile functions cut silently; a cut path could name another file.
+  // The limit is the value's, not the line's: a short path may carry a long
+  // comment, so the line is read into a larger buffer and the comment removed
+  // before the length is checked.
+  char raw[kChainLineSize] = {};
+  const DWORD length =
+      GetPrivateProfileStringA("Chainload", "chainDInput8dllPath", "", raw, sizeof raw, iniPath);
+  std::string_view value;
+  const ProfileValue read = CleanProfileValue(std::string_view(raw, length),
+                                              length >= sizeof raw - 2, kChainPathSize - 2, value);
+  if (read == ProfileValue::kTooLong) {
     WriteLogLine("[Chainload] chainDInput8dllPath is longer than 1022 bytes; ignored");
     return;
   }
-  const std::string_view stripped = StripInlineComment(value);
-  if (!stripped.empty()) {
-    if (stripped.size() < size) {
-      std::memcpy(out, stripped.data(), stripped.size());
-      out[stripped.size()] = '\0';
+  if (read == ProfileValue::kFound) {
+    if (value.size() < size) {
+      std::memcpy(out, value.data(), value.size());
+      out[value.size()] = '\0';
     }
     return;
   }
-  const IniScanResult scan = FindIniKeyAnywhere(iniPath, "chainDInput8dllPath", out, size);
-  if (scan == IniScanResult::kRejected) {
-    WriteLogLine("[Chainload] chainDInput8dllPath is longer than 1022 bytes; ignored");
+  switch (FindIniKeyAnywhere(iniPath, "chainDInput8dllPath", out, size)) {
+    case IniScanResult::kRejected:
+      WriteLogLine("[Chainload] chainDInput8dllPath is longer than 1022 bytes; ignored");
+      break;
+    case IniScanResult::kHasNul:
+      WriteLogLine("[Chainload] chainDInput8dllPath holds a NUL byte; ignored");
+      break;
+    default:
+      break;
   }
 }
 

@@ -11,6 +11,8 @@ namespace artwheel {
 inline constexpr char kIniFileName[] = "artwheel.ini";
 inline constexpr size_t kPathSize = 260;
 inline constexpr size_t kChainPathSize = 1024;
+// A chain path's line with its comment: read whole before the comment is removed.
+inline constexpr size_t kChainLineSize = 8192;
 
 // Remembers the library's module for ConfigIniPath; the worker's first action.
 void SetLibraryModule(HMODULE module);

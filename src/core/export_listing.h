@@ -10,14 +10,13 @@ inline constexpr size_t kExportListingSoftLimit = 448;
 
 class ExportListing {
  public:
-  ExportListing();
   // Adds one name; false once the listing is closed and takes no more.
   bool Add(const char* name);
   const char* text() const { return text_; }
 
  private:
   void Close();
-  char text_[kExportListingSize];
+  char text_[kExportListingSize] = {};
   bool closed_ = false;
   bool empty_ = true;
 };

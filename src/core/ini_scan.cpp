@@ -45,8 +45,8 @@ void IniKeyScanner::FeedChar(char c) {
         EndKey();
       } else if (keyLength_ < kKeyCapacity) {
         key_[keyLength_++] = c;
-      } else {
-        keyTooLong_ = true;
+      } else if (!IsIniSpace(c)) {
+        keyTooLong_ = true;  // blanks past the capacity are trimmed away anyway
       }
       return;
     case Phase::kValue:
@@ -85,7 +85,7 @@ void IniKeyScanner::StoreValueChar(char c) {
 void IniKeyScanner::EndLine() {
   if (phase_ == Phase::kValue || phase_ == Phase::kValueComment) {
     if (out_ == nullptr || valueTrimmedEnd_ > outCapacity_ || valueHasNul_) {
-      result_ = IniScanResult::kRejected;
+      result_ = valueHasNul_ ? IniScanResult::kHasNul : IniScanResult::kRejected;
       if (out_ != nullptr) out_[0] = '\0';
     } else {
       out_[valueTrimmedEnd_] = '\0';

@@ -11,7 +11,8 @@ namespace artwheel {
 enum class IniScanResult {
   kNotFound,
   kFound,
-  kRejected,  // the key was found but its value does not fit the buffer or holds a NUL
+  kRejected,  // the key was found but its value does not fit the buffer
+  kHasNul,    // the key was found but its value holds a NUL byte
 };
 
 class IniKeyScanner {

@@ -31,6 +31,18 @@ std::string_view StripInlineComment(std::string_view text) {
   return TrimIni(text.substr(0, end));
 }
 
+ProfileValue CleanProfileValue(std::string_view raw, bool maybeCut, size_t limit,
+                               std::string_view& value) {
+  value = StripInlineComment(raw);
+  // A cut line whose comment began inside what was read still has its whole value.
+  const bool commentSeen = value.size() < TrimIni(raw).size();
+  if ((maybeCut && !commentSeen) || value.size() > limit) {
+    value = {};
+    return ProfileValue::kTooLong;
+  }
+  return value.empty() ? ProfileValue::kEmpty : ProfileValue::kFound;
+}
+
 bool EqualsIgnoreCaseAscii(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {

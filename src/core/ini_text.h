@@ -12,6 +12,13 @@ std::string_view TrimIni(std::string_view text);
 // trims. Quote characters are kept.
 std::string_view StripInlineComment(std::string_view text);
 
+// A value as the profile functions returned it, after its inline comment is
+// removed and it is trimmed. `maybeCut` says the returned text filled the
+// buffer, so that more of the line may be missing.
+enum class ProfileValue { kEmpty, kFound, kTooLong };
+ProfileValue CleanProfileValue(std::string_view raw, bool maybeCut, size_t limit,
+                               std::string_view& value);
+
 // "true", "1", "yes", "on" in any ASCII letter case; everything else is false.
 bool ParseBool(std::string_view text);
 

@@ -6,22 +6,55 @@
 #include <ctime>
 
 #include "core/settings.h"
+#include "core/thread_flag.h"
 
 namespace artwheel {
 namespace {
 
-// Another thread holding the file for its own line makes our open fail with a
-// sharing violation for the ~100 us it takes to write; waiting a moment keeps
-// that line instead of dropping it.
-constexpr int kOpenAttempts = 8;
+// A program that holds the file without write sharing (a viewer, a tail tool)
+// makes every open fail with a sharing violation. A game thread (render, input,
+// loading) never waits for it: a few immediate attempts within about 1 ms, then
+// its line is dropped. The worker may wait a little longer for its lines.
+constexpr int kGameThreadOpenAttempts = 3;
+constexpr double kGameThreadBudgetMs = 1.0;
+constexpr double kWorkerBudgetMs = 20.0;
 
+ThreadFlag patientThread;
+// Our own threads take turns at the file: appends through two handles of one
+// file may overwrite each other under Wine.
+SRWLOCK logTurn = SRWLOCK_INIT;
+
+double MillisecondsSince(const LARGE_INTEGER& start) {
+  LARGE_INTEGER now;
+  LARGE_INTEGER frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
+}
+
+// The file opened for appending with our turn taken; INVALID_HANDLE_VALUE, and
+// the turn not held, when the line is to be dropped. A turn lasts one open (and
+// one line's write): waiting for it never means waiting for another program.
 HANDLE OpenLogForAppend() {
-  for (int attempt = 0;; ++attempt) {
+  const bool patient = patientThread.IsSet();
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  for (int attempt = 1;; ++attempt) {
+    AcquireSRWLockExclusive(&logTurn);
     HANDLE file = CreateFileA(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) return file;
-    if (GetLastError() != ERROR_SHARING_VIOLATION || attempt + 1 >= kOpenAttempts) return file;
-    Sleep(1);
+    const DWORD error = GetLastError();
+    ReleaseSRWLockExclusive(&logTurn);
+    if (error != ERROR_SHARING_VIOLATION) return INVALID_HANDLE_VALUE;
+    const double spent = MillisecondsSince(start);
+    if (patient) {
+      if (spent >= kWorkerBudgetMs) return INVALID_HANDLE_VALUE;
+      Sleep(1);
+    } else if (attempt >= kGameThreadOpenAttempts || spent >= kGameThreadBudgetMs) {
+      return INVALID_HANDLE_VALUE;
+    }
   }
 }
 
@@ -39,13 +72,13 @@ size_t FormatTimeStamp(char* buffer, size_t size) {
 
 }  // namespace
 
+void MarkLogThreadPatient() { patientThread.Set(true); }
+
 void WriteLogLine(const char* text) {
   if (!settings.logEnabled.load(std::memory_order_relaxed) || text == nullptr) return;
-  HANDLE file = OpenLogForAppend();
-  if (file == INVALID_HANDLE_VALUE) return;
-
   // Time stamp, space, origin, message, CR LF: one write, so that a process
-  // ending in the middle of a line never leaves half of it in the file.
+  // ending in the middle of a line never leaves half of it in the file. Made
+  // before our turn at the file is taken, to keep the turn short.
   char line[1024];
   size_t length = FormatTimeStamp(line, 64);
   line[length++] = ' ';
@@ -53,9 +86,15 @@ void WriteLogLine(const char* text) {
                                 GetCurrentThreadId());
   length += origin > 0 ? static_cast<size_t>(origin) : 0;
   const size_t messageLength = std::strlen(text);
-  if (length + messageLength + 2 <= sizeof line) {
+  const bool whole = length + messageLength + 2 <= sizeof line;
+  if (whole) {
     std::memcpy(line + length, text, messageLength);
     std::memcpy(line + length + messageLength, "\r\n", 2);
+  }
+
+  HANDLE file = OpenLogForAppend();
+  if (file == INVALID_HANDLE_VALUE) return;
+  if (whole) {
     WritePiece(file, line, length + messageLength + 2);
   } else {  // a plain line longer than the buffer goes out in three pieces
     WritePiece(file, line, length);
@@ -63,6 +102,7 @@ void WriteLogLine(const char* text) {
     WritePiece(file, "\r\n", 2);
   }
   CloseHandle(file);
+  ReleaseSRWLockExclusive(&logTurn);
 }
 
 void WriteLogFormatV(const char* format, va_list args) {
@@ -72,7 +112,7 @@ void WriteLogFormatV(const char* format, va_list args) {
 }
 
 void WriteLogFormat(const char* format, ...) {
-  va_list args;
+  va_list args{};
   va_start(args, format);
   WriteLogFormatV(format, args);
   va_end(args);

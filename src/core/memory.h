@@ -25,7 +25,7 @@ void ForEachReadableWord(uint64_t base, uint64_t bytes, Visit visit) {
   const bool whole = IsReadable(base, static_cast<size_t>(bytes));
   for (uint64_t offset = 0; offset + sizeof(Word) <= bytes; offset += sizeof(Word)) {
     if (!whole && !IsReadable(base + offset, sizeof(Word))) continue;
-    Word value;
+    Word value{};
     std::memcpy(&value, reinterpret_cast<const void*>(base + offset), sizeof value);
     if (!visit(static_cast<uint32_t>(offset), value)) return;
   }

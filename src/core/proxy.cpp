@@ -1,13 +1,15 @@
 // The library's one export: DirectInput8Create, forwarded to a chained proxy
 // named in the configuration or to the system's dinput8.dll. The first
-// successful creation also redirects the interface's CreateDevice to the
-// device filter.
+// successful creation in the host process also redirects the interface's
+// CreateDevice to the device filter; other programs get the provider's objects
+// untouched.
 #include <unknwn.h>
 #include <windows.h>
 
 #include <atomic>
 #include <cstring>
 
+#include "core/chain_path.h"
 #include "core/config.h"
 #include "core/export_listing.h"
 #include "core/log.h"
@@ -32,28 +34,10 @@ struct ChainProviderRecord {
 std::atomic<bool> chainLoadStarted{false};
 ChainProviderRecord ChainProvider;
 std::atomic<HMODULE> systemDinput8{nullptr};
-std::atomic<bool> createDeviceHooked{false};
 // A chain that leads back here (directly or through another proxy that chains
 // to us) would forward forever; the re-entered call marks it refused.
 ThreadFlag forwarding;
 std::atomic<bool> chainRefused{false};
-
-// Drive paths (C:\ or C:/) and network paths (\\) are absolute.
-bool IsAbsolutePath(const char* path) {
-  const size_t length = std::strlen(path);
-  if (length < 3) return false;
-  const bool drive = path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-  const bool network = path[0] == '\\' && path[1] == '\\';
-  return drive || network;
-}
-
-void RemoveSurroundingQuotes(char* value) {
-  const size_t length = std::strlen(value);
-  if (length >= 2 && value[0] == '"' && value[length - 1] == '"') {
-    std::memmove(value, value + 1, length - 2);
-    value[length - 2] = '\0';
-  }
-}
 
 const IMAGE_NT_HEADERS64* NtHeaders(HMODULE module) {
   const auto* base = reinterpret_cast<const unsigned char*>(module);
@@ -107,8 +91,7 @@ bool ResolveChainPath(HMODULE module, char* fullPath, size_t size) {
     return false;
   }
   RemoveSurroundingQuotes(value);
-  const int length = IsAbsolutePath(value) ? FormatText(fullPath, size, "%s", value)
-                                           : FormatText(fullPath, size, "%s%s", folder, value);
+  const int length = ComposeChainPath(folder, value, fullPath, size);
   WriteLogFormat("[Chainload] Reading chainDInput8dllPath from %s", iniPath);
   if (length < 0) {
     WriteLogFormat("[Chainload] Failed: path longer than %u bytes: %s%s",
@@ -194,27 +177,27 @@ DirectInput8CreateFn ChooseProvider() {
   return SystemProvider();
 }
 
+bool PatchMethodSlot(void** slot, void* value) {
+  return PatchCodePointer(slot, value, PAGE_EXECUTE_READWRITE);
+}
+
 void RedirectCreateDevice(void* directInput) {
   void** table = *static_cast<void***>(directInput);
   if (table == nullptr || table[kCreateDeviceSlot] == nullptr) {
     WriteLogLine("[Input] Failed to hook DirectInput8 CreateDevice");
     return;
   }
-  if (table[kCreateDeviceSlot] == reinterpret_cast<void*>(&CreateDeviceDetour)) {
-    createDeviceHooked.store(true);  // another thread of ours got there first
-    return;
+  switch (createDeviceRedirect.Redirect(
+      &table[kCreateDeviceSlot], reinterpret_cast<void*>(&CreateDeviceDetour), PatchMethodSlot)) {
+    case TableRedirect::Outcome::kRedirected:
+      WriteLogLine("[Input] Hooked DirectInput8 CreateDevice");
+      break;
+    case TableRedirect::Outcome::kFailed:
+      WriteLogLine("[Input] Failed to hook DirectInput8 CreateDevice");
+      break;
+    case TableRedirect::Outcome::kAlreadyRedirected:
+      break;  // another thread of ours got there first
   }
-  CreateDeviceFn expected = nullptr;
-  savedCreateDevice.compare_exchange_strong(
-      expected, reinterpret_cast<CreateDeviceFn>(table[kCreateDeviceSlot]),
-      std::memory_order_acq_rel);
-  if (!PatchCodePointer(&table[kCreateDeviceSlot], reinterpret_cast<void*>(&CreateDeviceDetour),
-                        PAGE_EXECUTE_READWRITE)) {
-    WriteLogLine("[Input] Failed to hook DirectInput8 CreateDevice");
-    return;
-  }
-  createDeviceHooked.store(true);
-  WriteLogLine("[Input] Hooked DirectInput8 CreateDevice");
 }
 
 }  // namespace
@@ -228,13 +211,13 @@ extern "C" HRESULT WINAPI DirectInput8Create(HINSTANCE instance, DWORD version, 
   }
   const DirectInput8CreateFn provider = ChooseProvider();
   if (provider == nullptr) return E_FAIL;
-  HRESULT result;
+  HRESULT result = E_FAIL;
   {
     ThreadFlagScope scope(forwarding);
     result = provider(instance, version, riid, out, outer);
   }
   if (FAILED(result) || out == nullptr || *out == nullptr) return result;
-  if (createDeviceHooked.load()) return result;
+  if (!InHostProcess() || createDeviceRedirect.redirected()) return result;
   RedirectCreateDevice(*out);
   return result;
 }

@@ -15,6 +15,7 @@ HMODULE moduleHandle = nullptr;
 namespace {
 
 std::atomic<bool> coreStarted{false};
+std::atomic<bool> hostProcess{false};
 
 // Two copies of the library in one process (under two file names) each have
 // their own coreStarted; the per-process mutex lets only the first start a worker.
@@ -49,12 +50,15 @@ bool IsHostProcess() {
 
 }  // namespace
 
+bool InHostProcess() { return hostProcess.load(std::memory_order_acquire); }
+
 BOOL StartupGuard(HMODULE module, DWORD reason) {
   if (reason != DLL_PROCESS_ATTACH) return TRUE;
   DisableThreadLibraryCalls(module);
   moduleHandle = module;
   LoadDebugSetting(module);
   if (!IsHostProcess()) return TRUE;
+  hostProcess.store(true, std::memory_order_release);
   if (coreStarted.exchange(true)) return TRUE;
 
   switch (AcquireProcessMutex()) {

@@ -16,7 +16,7 @@ int FormatTextV(char* buffer, size_t size, const char* format, va_list args) {
 }
 
 int FormatText(char* buffer, size_t size, const char* format, ...) {
-  va_list args;
+  va_list args{};
   va_start(args, format);
   const int result = FormatTextV(buffer, size, format, args);
   va_end(args);

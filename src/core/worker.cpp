@@ -126,6 +126,7 @@ void RunWorkerTick(WorkerState& state) {
 
 DWORD WINAPI WorkerMain(LPVOID libraryModule) {
   SetLibraryModule(static_cast<HMODULE>(libraryModule));
+  MarkLogThreadPatient();
   WriteLogLine("[Core] Thread started");
   LoadConfig();
   WriteLogFormat("[Overlay] %s in config", settings.overlayEnabled ? "Enabled" : "Disabled");

@@ -60,11 +60,20 @@ void DumpPlayer(std::FILE* file, uint64_t manager, uint64_t player) {
 
 }  // namespace
 
+// False, logged once naming the folder, when the path does not fit.
 bool DumpFilePath(const char* fileName, char (&path)[260]) {
+  static bool tooLongLogged = false;
   const char* iniPath = ConfigIniPath();
   const char* separator = std::strrchr(iniPath, '\\');
   const int folderLength = separator != nullptr ? static_cast<int>(separator - iniPath + 1) : 0;
-  return FormatText(path, sizeof path, "%.*s%s", folderLength, iniPath, fileName) >= 0;
+  if (FormatText(path, sizeof path, "%.*s%s", folderLength, iniPath, fileName) >= 0) return true;
+  path[0] = '\0';
+  if (!tooLongLogged) {
+    tooLongLogged = true;
+    WriteLogFormat("[HudProbe] Dump paths in %.*s do not fit 260 bytes; no dumps", folderLength,
+                   iniPath);
+  }
+  return false;
 }
 
 void DumpGlobalPointers(std::FILE* file) {
@@ -95,7 +104,8 @@ void DumpSnapshot(const char* label) {
   char path[260];
   const char* fileName =
       EqualsIgnoreCaseAscii(label, "HUD_VISIBLE") ? kVisibleDumpFile : kHiddenDumpFile;
-  std::FILE* file = DumpFilePath(fileName, path) ? std::fopen(path, "a") : nullptr;
+  if (!DumpFilePath(fileName, path)) return;
+  std::FILE* file = std::fopen(path, "a");
   if (file == nullptr) {
     WriteLogFormat("[HudProbe] Could not open dump file: %s", path[0] != '\0' ? path : fileName);
     return;
@@ -115,7 +125,12 @@ void DumpSnapshot(const char* label) {
     std::fprintf(
         file, "[GlobalPointers] skipped; enable [HudProbe] DumpGlobalPointers=1 to include them\n");
   }
-  std::fclose(file);
+  // A full disk or a lost share must not be reported as a dump.
+  const bool written = std::ferror(file) == 0;
+  if (std::fclose(file) != 0 || !written) {
+    WriteLogFormat("[HudProbe] Could not write dump file: %s", path);
+    return;
+  }
   WriteLogFormat("[HudProbe] Dumped %s snapshot to %s", label, path);
 }
 

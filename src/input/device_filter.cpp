@@ -16,7 +16,7 @@ constexpr uint32_t kFixedButtonCount = 32;
 constexpr uint32_t kComboButtonCount = 4;  // buttons 0 to 3 go with hat 0
 
 uint32_t Load32(const uint8_t* at) {
-  uint32_t value;
+  uint32_t value = 0;
   std::memcpy(&value, at, sizeof value);
   return value;
 }

@@ -3,6 +3,7 @@
 #define DIRECTINPUT_VERSION 0x0800
 #include <dinput.h>
 
+#include <atomic>
 #include <cstdint>
 
 #include "core/log.h"
@@ -12,7 +13,7 @@
 
 namespace artwheel {
 
-std::atomic<CreateDeviceFn> savedCreateDevice{nullptr};
+TableRedirect createDeviceRedirect;
 
 namespace {
 
@@ -142,7 +143,7 @@ bool HookDeviceMethods(void* device) {
 
 HRESULT STDMETHODCALLTYPE CreateDeviceDetour(void* self, REFGUID guid, void** device,
                                              IUnknown* outer) {
-  const CreateDeviceFn original = savedCreateDevice.load(std::memory_order_acquire);
+  const CreateDeviceFn original = savedCreateDevice();
   if (original == nullptr) return E_FAIL;
   const HRESULT result = original(self, guid, device, outer);
   if (SUCCEEDED(result) && device != nullptr && *device != nullptr) HookDeviceMethods(*device);

@@ -5,7 +5,7 @@
 #include <unknwn.h>
 #include <windows.h>
 
-#include <atomic>
+#include "input/table_redirect.h"
 
 namespace artwheel {
 
@@ -13,7 +13,11 @@ namespace artwheel {
 using CreateDeviceFn = HRESULT(STDMETHODCALLTYPE*)(void* self, REFGUID guid, void** device,
                                                    IUnknown* outer);
 
-extern std::atomic<CreateDeviceFn> savedCreateDevice;
+// The one interface table whose CreateDevice was redirected, with its entry.
+extern TableRedirect createDeviceRedirect;
+inline CreateDeviceFn savedCreateDevice() {
+  return reinterpret_cast<CreateDeviceFn>(createDeviceRedirect.original());
+}
 
 HRESULT STDMETHODCALLTYPE CreateDeviceDetour(void* self, REFGUID guid, void** device,
                                              IUnknown* outer);

@@ -156,7 +156,7 @@ ID3D11ShaderResourceView* Background() {
   }
   ReleaseAndClear(r.backgroundTexture);
   r.backgroundTexturePath[0] = '\0';
-  if (!LoadPngTexture(path, &r.backgroundTexture)) return nullptr;
+  if (!LoadPngTextureUnlessFailed(path, &r.backgroundTexture, r.backgroundFailure)) return nullptr;
   std::memcpy(r.backgroundTexturePath, path, sizeof path);
   return r.backgroundTexture;
 }
@@ -171,7 +171,9 @@ ID3D11ShaderResourceView* Icon(uint32_t artId) {
   char path[260];
   if (FormatText(fileName, sizeof fileName, "%u.png", artId) < 0) return nullptr;
   BuildResourcePath(fileName, path);
-  if (path[0] == '\0' || !LoadPngTexture(path, &r.iconTexture)) return nullptr;
+  if (path[0] == '\0' || !LoadPngTextureUnlessFailed(path, &r.iconTexture, r.iconFailure)) {
+    return nullptr;
+  }
   r.iconTextureArtId = artId;
   return r.iconTexture;
 }
@@ -195,6 +197,8 @@ void DrawMessageBox(const wchar_t* text, float width, float height) {
 }  // namespace
 
 void DrawOverlayFrame(IDXGISwapChain* swapChain) {
+  ReleaseObjectsOfReleasedSwapChain();
+  if (overlayRenderer.deviceLost) return;
   FrameWants wants;
   ReadWhatIsWanted(wants);
   if (!wants.showMessage && !wants.panelWanted) return;
@@ -218,7 +222,7 @@ void DrawOverlayFrame(IDXGISwapChain* swapChain) {
 
   const float w = static_cast<float>(width);
   const float h = static_cast<float>(height);
-  SavedPipelineState saved;
+  SavedPipelineState saved = {};
   SavePipelineState(overlayRenderer.context, saved);
   BindOverlayState(target, w, h);
   if (wants.panelWanted) DrawPanel(placement, wants.artId, w, h);

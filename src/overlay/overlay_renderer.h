@@ -1,6 +1,6 @@
 #pragma once
 // The render thread's objects: made lazily inside Present from the game's own
-// device, kept for the life of the process.
+// device, kept until the game lets go of the swap chain they were made for.
 #include <d3d11.h>
 
 #include <cstdint>
@@ -9,6 +9,15 @@
 #include "overlay/overlay_state.h"
 
 namespace artwheel {
+
+// What a failed image load saw of its file.
+struct ImageFailure {
+  char path[260] = {};
+  bool exists = false;
+  uint64_t size = 0;
+  uint64_t writeTime = 0;
+  uint64_t checkedAt = 0;
+};
 
 struct OverlayRenderer {
   ID3D11Device* device = nullptr;
@@ -32,6 +41,14 @@ struct OverlayRenderer {
   char backgroundTexturePath[260] = {};
   ID3D11ShaderResourceView* iconTexture = nullptr;
   uint32_t iconTextureArtId = 0;
+  // An image that failed to load is not tried again on every frame: only once
+  // its file changed (looked at once a second) or another file is wanted.
+  ImageFailure backgroundFailure;
+  ImageFailure iconFailure;
+  // The swap chain the objects were made for (identity only, no reference),
+  // and whether its device was lost: nothing more is drawn on that device.
+  IDXGISwapChain* watchedSwapChain = nullptr;
+  bool deviceLost = false;
   uint32_t loggedProfileWidth = 0;
   uint32_t loggedProfileHeight = 0;
   const char* loggedProfileName = nullptr;
@@ -43,8 +60,18 @@ extern OverlayRenderer overlayRenderer;
 void LogOverlayErrorOnce(const char* format, ...) ARTWHEEL_PRINTF(1, 2);
 
 bool EnsureRenderObjects(IDXGISwapChain* swapChain);
+// Once the game released the swap chain the objects were made for, they are
+// released too, so the game's old device is freed and the next frame builds
+// them on the device then presenting. True when they were released.
+bool ReleaseObjectsOfReleasedSwapChain();
+// A Present of the watched swap chain reported its device removed or reset.
+void NoteDeviceLost(IDXGISwapChain* swapChain, HRESULT result);
 bool EnsureMessageTexture(const wchar_t* text);
 bool LoadPngTexture(const char* utf8Path, ID3D11ShaderResourceView** view);
+// LoadPngTexture unless this path failed before and its file has not changed
+// since; a failure is remembered in `failure`.
+bool LoadPngTextureUnlessFailed(const char* utf8Path, ID3D11ShaderResourceView** view,
+                                ImageFailure& failure);
 // The image's path in the resources folder beside the configuration file; an
 // empty text when there is none or it would not fit.
 void BuildResourcePath(const char* fileName, char (&path)[260]);

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <cwchar>
 
+#include "core/text_format.h"
+
 namespace artwheel {
 namespace {
 
@@ -45,7 +47,7 @@ void SetPanelState(bool visible, uint32_t artId) {
 
 void SetOverlayIniPath(const char* path) {
   char copy[sizeof OverlayState.iniPath] = {};
-  if (path != nullptr && std::strlen(path) < sizeof copy) std::strcpy(copy, path);
+  if (path != nullptr) FormatText(copy, sizeof copy, "%s", path);  // too long: empty
   AcquireSRWLockExclusive(&OverlayState.panelLock);
   std::memcpy(OverlayState.iniPath, copy, sizeof copy);
   ReleaseSRWLockExclusive(&OverlayState.panelLock);

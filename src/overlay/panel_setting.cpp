@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "core/text_format.h"
+
 namespace artwheel {
 namespace {
 
@@ -32,8 +34,7 @@ bool SkillPanelEnabledInFile(const char* iniPath) {
                          cache.sizeHigh == attributes.nFileSizeHigh;
   if (unchanged) return cache.enabled;
   cache.enabled = GetPrivateProfileIntA("SkillPanel", "Enable", 0, iniPath) != 0;
-  cache.known = std::strlen(iniPath) < sizeof cache.path;
-  if (cache.known) std::strcpy(cache.path, iniPath);
+  cache.known = FormatText(cache.path, sizeof cache.path, "%s", iniPath) >= 0;
   cache.lastWrite = attributes.ftLastWriteTime;
   cache.sizeLow = attributes.nFileSizeLow;
   cache.sizeHigh = attributes.nFileSizeHigh;

@@ -3,6 +3,7 @@
 #include <wincodec.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "core/log.h"
 #include "overlay/overlay_renderer.h"
@@ -89,7 +90,54 @@ HRESULT DecodeInto(OverlayRenderer& r, const wchar_t* path, ID3D11ShaderResource
   return result;
 }
 
+constexpr uint64_t kFailedImageCheckMs = 1000;
+
+// Size and write time of the file; `exists` false when it cannot be looked at.
+void StampFile(const wchar_t* path, ImageFailure& stamp) {
+  WIN32_FILE_ATTRIBUTE_DATA attributes = {};
+  stamp.exists = GetFileAttributesExW(path, GetFileExInfoStandard, &attributes) != 0;
+  stamp.size =
+      stamp.exists ? (uint64_t(attributes.nFileSizeHigh) << 32 | attributes.nFileSizeLow) : 0;
+  stamp.writeTime = stamp.exists ? (uint64_t(attributes.ftLastWriteTime.dwHighDateTime) << 32 |
+                                    attributes.ftLastWriteTime.dwLowDateTime)
+                                 : 0;
+}
+
+bool WidePath(const char* utf8Path, wchar_t (&widePath)[260]) {
+  return MultiByteToWideChar(CP_UTF8, 0, utf8Path, -1, widePath, 260) != 0;
+}
+
+// True when the path failed before and its file still looks as it did then.
+bool StillFailing(const char* utf8Path, ImageFailure& failure, uint64_t now) {
+  if (std::strcmp(failure.path, utf8Path) != 0) return false;
+  if (now - failure.checkedAt < kFailedImageCheckMs) return true;
+  failure.checkedAt = now;
+  wchar_t widePath[260] = {};
+  ImageFailure current;
+  if (WidePath(utf8Path, widePath)) StampFile(widePath, current);
+  return current.exists == failure.exists && current.size == failure.size &&
+         current.writeTime == failure.writeTime;
+}
+
 }  // namespace
+
+bool LoadPngTextureUnlessFailed(const char* utf8Path, ID3D11ShaderResourceView** view,
+                                ImageFailure& failure) {
+  const uint64_t now = GetTickCount64();
+  if (StillFailing(utf8Path, failure, now)) return false;
+  // Stamped before the attempt: a file replaced while it is read is tried again.
+  ImageFailure seen;
+  wchar_t widePath[260] = {};
+  if (WidePath(utf8Path, widePath)) StampFile(widePath, seen);
+  if (LoadPngTexture(utf8Path, view)) {
+    failure.path[0] = '\0';
+    return true;
+  }
+  seen.checkedAt = now;
+  std::strncpy(seen.path, utf8Path, sizeof seen.path - 1);
+  failure = seen;
+  return false;
+}
 
 bool LoadPngTexture(const char* utf8Path, ID3D11ShaderResourceView** view) {
   OverlayRenderer& r = overlayRenderer;

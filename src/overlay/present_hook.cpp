@@ -8,6 +8,7 @@
 #include "core/thread_flag.h"
 #include "input/code_patch.h"
 #include "overlay/overlay_frame.h"
+#include "overlay/overlay_renderer.h"
 
 namespace artwheel {
 
@@ -130,7 +131,11 @@ HRESULT STDMETHODCALLTYPE PresentDetour(IDXGISwapChain* swapChain, UINT syncInte
     DrawOverlayFrame(swapChain);
   }
   const PresentFn original = savedPresent.load(std::memory_order_acquire);
-  return original != nullptr ? original(swapChain, syncInterval, flags) : E_FAIL;
+  const HRESULT result = original != nullptr ? original(swapChain, syncInterval, flags) : E_FAIL;
+  if (result == DXGI_ERROR_DEVICE_REMOVED || result == DXGI_ERROR_DEVICE_RESET) {
+    NoteDeviceLost(swapChain, result);
+  }
+  return result;
 }
 
 }  // namespace artwheel

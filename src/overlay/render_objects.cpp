@@ -2,8 +2,10 @@
 
 #include <atomic>
 #include <cstdarg>
+#include <cstring>
 
 #include "core/log.h"
+#include "overlay/destruction_watch.h"
 #include "overlay/overlay_layout.h"
 #include "overlay/overlay_renderer.h"
 
@@ -14,6 +16,20 @@ OverlayRenderer overlayRenderer;
 namespace {
 
 std::atomic<bool> overlayErrorLogged{false};
+
+// Attached to the swap chain the objects were made for: its release tells us
+// the game let go of that swap chain.
+DestructionWatch swapChainWatch;
+constexpr GUID kSwapChainWatchId = {
+    0x3d0c8e71, 0x94a2, 0x4b5f, {0x8e, 0x13, 0x62, 0xc4, 0x0b, 0x7d, 0x95, 0x2e}};
+
+// Without private data on the swap chain we cannot tell a replaced device
+// from a second one; the objects then stay with the first device as before.
+void WatchSwapChain(OverlayRenderer& r, IDXGISwapChain* swapChain) {
+  if (SUCCEEDED(swapChain->SetPrivateDataInterface(kSwapChainWatchId, &swapChainWatch))) {
+    r.watchedSwapChain = swapChain;
+  }
+}
 
 // One line: the HLSL compiler sees exactly these 520 bytes.
 constexpr char OverlayShaderSource[] =
@@ -32,15 +48,23 @@ const D3D11_INPUT_ELEMENT_DESC kVertexLayout[] = {
     {"COLOR", 0, DXGI_FORMAT_R32_FLOAT, 0, 16, D3D11_INPUT_PER_VERTEX_DATA, 0},
 };
 
+// Loaded once: a missing library or entry point is logged once and the
+// overlay stays off rather than trying again on every frame.
 pD3DCompile LoadCompiler() {
   static pD3DCompile compile = nullptr;
-  if (compile == nullptr) {
-    HMODULE library = LoadLibraryA("D3DCOMPILER_47.dll");
-    if (library != nullptr) {
-      compile = reinterpret_cast<pD3DCompile>(
-          reinterpret_cast<void*>(GetProcAddress(library, "D3DCompile")));
-    }
+  static bool tried = false;
+  if (tried) return compile;
+  tried = true;
+  HMODULE library = LoadLibraryA("D3DCOMPILER_47.dll");
+  if (library == nullptr) {
+    WriteLogFormat("[Overlay] Could not load D3DCOMPILER_47.dll (error %lu); overlay off",
+                   GetLastError());
+    return nullptr;
   }
+  compile =
+      reinterpret_cast<pD3DCompile>(reinterpret_cast<void*>(GetProcAddress(library, "D3DCompile")));
+  if (compile == nullptr)
+    WriteLogLine("[Overlay] D3DCOMPILER_47.dll has no D3DCompile; overlay off");
   return compile;
 }
 
@@ -152,14 +176,54 @@ bool TakeDevice(OverlayRenderer& r, IDXGISwapChain* swapChain) {
     return false;
   }
   r.device->GetImmediateContext(&r.context);
+  WatchSwapChain(r, swapChain);
   return r.context != nullptr;
+}
+
+void ReleaseDeviceObjects(OverlayRenderer& r) {
+  ReleaseAndClear(r.vertexShader);
+  ReleaseAndClear(r.pixelShader);
+  ReleaseAndClear(r.inputLayout);
+  ReleaseAndClear(r.vertexBuffer);
+  ReleaseAndClear(r.sampler);
+  ReleaseAndClear(r.blendState);
+  ReleaseAndClear(r.rasterizerState);
+  ReleaseAndClear(r.depthStencilState);
+  ReleaseAndClear(r.messageTexture);
+  r.messageTextureText[0] = L'\0';
+  ReleaseAndClear(r.backgroundTexture);
+  r.backgroundTexturePath[0] = '\0';
+  ReleaseAndClear(r.iconTexture);
+  r.iconTextureArtId = 0;
+  r.backgroundFailure = {};
+  r.iconFailure = {};
+  ReleaseAndClear(r.context);
+  ReleaseAndClear(r.device);
+  r.watchedSwapChain = nullptr;
+  r.deviceLost = false;
 }
 
 }  // namespace
 
+bool ReleaseObjectsOfReleasedSwapChain() {
+  OverlayRenderer& r = overlayRenderer;
+  if (r.watchedSwapChain == nullptr || swapChainWatch.Held()) return false;
+  ReleaseDeviceObjects(r);
+  WriteLogLine("[Overlay] Game swap chain released; overlay objects released with it");
+  return true;
+}
+
+void NoteDeviceLost(IDXGISwapChain* swapChain, HRESULT result) {
+  OverlayRenderer& r = overlayRenderer;
+  if (swapChain != r.watchedSwapChain || r.deviceLost) return;
+  r.deviceLost = true;
+  WriteLogFormat("[Overlay] Device lost (0x%08X); nothing more is drawn on it",
+                 static_cast<unsigned>(result));
+}
+
 void LogOverlayErrorOnce(const char* format, ...) {
   if (overlayErrorLogged.exchange(true)) return;
-  va_list args;
+  va_list args{};
   va_start(args, format);
   WriteLogFormatV(format, args);
   va_end(args);
@@ -183,10 +247,15 @@ bool EnsureRenderObjects(IDXGISwapChain* swapChain) {
 }
 
 void BuildResourcePath(const char* fileName, char (&path)[260]) {
+  static bool tooLongLogged = false;
   char iniPath[260];
   path[0] = '\0';
   if (!ReadOverlayIniPath(iniPath)) return;
-  BuildResourcePathFrom(iniPath, fileName, path, sizeof path);
+  if (BuildResourcePathFrom(iniPath, fileName, path, sizeof path) || tooLongLogged) return;
+  tooLongLogged = true;
+  const char* separator = std::strrchr(iniPath, '\\');
+  WriteLogFormat("[Overlay] Image paths in %.*sresources do not fit 260 bytes; no panel",
+                 separator != nullptr ? static_cast<int>(separator - iniPath + 1) : 0, iniPath);
 }
 
 }  // namespace artwheel

@@ -16,7 +16,7 @@ using GameEquipArtFn = int32_t (*)(int32_t one, void* request, int32_t mode);
 
 template <typename T>
 T LoadGameValue(uint64_t address) {
-  T value;
+  T value{};
   std::memcpy(&value, reinterpret_cast<const void*>(address), sizeof value);
   return value;
 }

@@ -65,10 +65,13 @@ TEST(Chainload, AbsolutePathWithForwardSlashes) {
   EXPECT_EQ(s.CountMessages("[Chainload] Selected DirectInput8Create provider"), 1);
 }
 
-TEST(Chainload, QuotedPathWithSpacesAndAComment) {
+// The comment is longer than any path may be; only the path counts.
+TEST(Chainload, QuotedPathWithSpacesAndALongComment) {
   const Scenario s =
-      RunChain("[Chainload]\nchainDInput8dllPath = \"my mods\\other proxy.dll\" # the other one\n",
+      RunChain("[Chainload]\nchainDInput8dllPath = \"my mods\\other proxy.dll\" # the other one" +
+                   std::string(1100, '.') + "\n",
                "dinput\n", {{"chain_provider.dll", "my mods/other proxy.dll"}});
+  EXPECT_EQ(s.CountMessages("[Chainload] chainDInput8dllPath is longer than"), 0) << s.Log();
   EXPECT_EQ(s.CountMessages("[Chainload] Loaded: " + s.WindowsDir() + "\\my mods\\other proxy.dll"),
             1)
       << s.Log();
@@ -93,6 +96,15 @@ TEST(Chainload, TheChainloadSectionWinsOverAPathBeforeTheFirstSection) {
   EXPECT_EQ(onlyBefore.CountMessages("[Chainload] Loaded: " + onlyBefore.WindowsDir() + "\\b.dll"),
             1)
       << onlyBefore.Log();
+}
+
+TEST(Chainload, APathWithANulByteIsRefusedAsSuch) {
+  const Scenario s =
+      RunChain(std::string("[Mods]\nchainDInput8dllPath=other\0.dll\n", 38), "dinput\n");
+  EXPECT_EQ(s.CountMessages("[Chainload] chainDInput8dllPath holds a NUL byte; ignored"), 1)
+      << s.Log();
+  EXPECT_EQ(s.CountMessages("[Chainload] chainDInput8dllPath is longer than"), 0);
+  ExpectSystemServed(s);
 }
 
 TEST(Chainload, MissingFileFallsBackToTheSystemLibrary) {

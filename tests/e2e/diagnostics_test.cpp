@@ -69,8 +69,9 @@ TEST(UIScan, DetailLogsChangedWordsAndClipsAfter160) {
   const Scenario s =
       RunDiagnostics(kUIScanDetail,
                      "wait 300\n"
-                     "objwords 1 0 128 7\nobjwords 2 0 32 7\nwait 300\n"   // 160 changes
-                     "objwords 1 0 128 8\nobjwords 2 0 33 8\nwait 300\n",  // 161 changes
+                     "objwords 1 0 128 7\nobjwords 2 0 32 7\nwait 300\n"  // 160 changes
+                     "objwords 1 0 128 8\nobjwords 2 0 33 8\n"            // 161 changes
+                     "waitlog [UIScanDetail] tick clipped after\n",
                      "menuslot 0x0F8 object 1\nmenuslot 0x100 object 2\n");
   EXPECT_EQ(s.MessagesStartingWith("[UIScan] MenuState+0x0F8-> +0x").size() +
                 s.MessagesStartingWith("[UIScan] MenuState+0x100-> +0x").size(),

@@ -224,20 +224,66 @@ TEST(Overlay, MissingBackgroundSuppressesThePanelMissingIconOnlyTheIcon) {
   EXPECT_TRUE(Near(PixelOf(t, "icon"), kBackground));
 }
 
-TEST(Overlay, ABrokenImageIsLoggedWithTheDecodersResult) {
+// A broken icon is tried and logged once, not on every frame; the good image
+// the player puts in its place appears.
+TEST(Overlay, ABrokenImageIsLoggedOnceAndAGoodOneInItsPlaceAppears) {
   Scenario s = MakeOverlayScenario();
   s.WriteFile("resources/7300.png", "\x89PNG\r\n\x1a\nthis is not an image");
+  s.WriteFile("resources/good.png", SolidPng(8, 8, kGreen));
   s.WriteScript(std::string(kInGame) +
-                "window 1920 1080\npad 0 0\nwaitlog [Overlay] Could not load texture\nexit 0\n");
+                "window 1920 1080\npad 0 0\nwaitlog [Overlay] Could not load texture\nwait 2500\n"
+                "screenshot broken\n" +
+                Probe("broken", 1830, 940) +
+                "copyfile resources\\good.png resources\\7300.png\nwait 1500\nscreenshot good\n" +
+                Probe("good", 1830, 940) + "exit 0\n");
   ASSERT_EQ(s.Run(), 0);
   const std::string prefix =
       "[Overlay] Could not load texture " + s.WindowsDir() + "\\resources\\7300.png: 0x";
-  ASSERT_GE(s.CountMessages(prefix), 1) << s.Log();
-  for (const std::string& message : s.LogMessages()) {
-    if (message.rfind(prefix, 0) == 0) {
-      EXPECT_EQ(message.substr(prefix.size(), 1), "8") << message;  // a failure code
-    }
+  const auto failures = s.MessagesStartingWith(prefix);
+  ASSERT_EQ(failures.size(), 1u) << s.Log();
+  EXPECT_EQ(failures[0].substr(prefix.size(), 1), "8") << failures[0];  // a failure code
+  EXPECT_TRUE(Near(PixelOf(s, "broken"), kBackground));
+  EXPECT_TRUE(Near(PixelOf(s, "good"), kGreen));
+}
+
+// Without the shader compiler, or with one that lacks its entry point, one
+// line says so and nothing is drawn; the game goes on.
+TEST(Overlay, WithoutTheShaderCompilerOneLineSaysTheOverlayIsOff) {
+  Scenario missing = MakeOverlayScenario();
+  missing.OverrideDll("d3dcompiler_47=");
+  Scenario empty = MakeOverlayScenario();
+  empty.Install("xinput1_4.dll", "D3DCOMPILER_47.dll");
+  empty.OverrideDll("d3dcompiler_47=n");
+  for (Scenario* s : {&missing, &empty}) {
+    s->WriteScript(std::string(kInGame) +
+                   "window 1920 1080\npad 0 0\n"
+                   "waitlog [Overlay] SkillPanel resolution=\nframes 30\nscreenshot frame\n" +
+                   Probe("panel", 1830, 940) + "exit 0\n");
+    ASSERT_EQ(s->Run(), 0);
+    EXPECT_TRUE(Near(PixelOf(*s, "panel"), kClear));
+    EXPECT_EQ(s->ResultsStartingWith("render").at(0).find(
+                  "state_mismatches=0 present_failures=0") != std::string::npos,
+              true);
   }
+  EXPECT_EQ(missing.CountMessages("[Overlay] Could not load D3DCOMPILER_47.dll (error "), 1)
+      << missing.Log();
+  EXPECT_EQ(empty.CountMessages("[Overlay] D3DCOMPILER_47.dll has no D3DCompile; overlay off"), 1)
+      << empty.Log();
+}
+
+// A game folder whose configuration path fits but whose image paths do not.
+TEST(Overlay, ImagePathsThatDoNotFitAreLoggedOnceNamingTheFolder) {
+  Scenario s;
+  const std::string sub = s.InstallDeep(245);  // artwheel.ini's path 257 bytes, bg.png's 261
+  s.WriteFile(sub + "/artwheel.ini", OverlaySetup().ini);
+  s.WriteScript(std::string(kInGame) +
+                "window 1920 1080\npad 0 0\n"
+                "waitlog [Overlay] Image paths in\nframes 30\nexit 0\n");
+  ASSERT_EQ(s.Run(sub + "/sekiro.exe"), 0) << s.Log();
+  EXPECT_EQ(s.CountMessages("[Overlay] Image paths in " + s.WindowsDir() + "\\" + sub +
+                            "\\resources do not fit 260 bytes; no panel"),
+            1)
+      << s.Log();
 }
 
 TEST(Overlay, WithBothSettingsOffNothingIsHookedOrDrawn) {
@@ -270,7 +316,7 @@ TEST(Overlay, PresentResultsArePassedThrough) {
   EXPECT_EQ(s.ResultsStartingWith("present").at(0), "present sync=5 hr=0x887A0001");
 }
 
-TEST(Overlay, ASwapChainOfAnotherDeviceIsLeftAlone) {
+TEST(OverlayDevice, ASwapChainOfAnotherDeviceIsLeftAlone) {
   const Scenario s =
       RunOverlay("1920 1080", "seconddevice 1920 1080\nframes 5\nscreenshot2 other\n" +
                                   Probe("other", 1830, 940) + "screenshot first\n" +
@@ -278,6 +324,45 @@ TEST(Overlay, ASwapChainOfAnotherDeviceIsLeftAlone) {
   EXPECT_EQ(s.ResultsStartingWith("second").at(0), "second ready");
   EXPECT_TRUE(Near(PixelOf(s, "other"), kClear));
   EXPECT_TRUE(Near(PixelOf(s, "first"), kGreen));
+  EXPECT_EQ(s.CountMessages("[Overlay] Game swap chain released"), 0);
+}
+
+// The game drops its device and swap chain and makes new ones on the same
+// window, twice: the panel comes back each time and the old device is freed.
+TEST(OverlayDevice, ANewDeviceOfTheGameGetsThePanelAndTheOldOneIsFreed) {
+  std::string script;
+  for (const std::string round : {"1", "2"}) {
+    script += "recreate\nframes 3\nscreenshot round" + round + "\n" +
+              Probe("panel" + round, 1830, 940) + "oldrefs round" + round + "\n";
+  }
+  const Scenario s = RunOverlay("1920 1080", script);
+  EXPECT_EQ(s.ResultsStartingWith("recreate"),
+            (std::vector<std::string>{"recreate ok", "recreate ok"}));
+  EXPECT_TRUE(Near(PixelOf(s, "panel1"), kGreen));
+  EXPECT_TRUE(Near(PixelOf(s, "panel2"), kGreen));
+  EXPECT_EQ(s.ResultsStartingWith("oldrefs"),
+            (std::vector<std::string>{"oldrefs round1 0", "oldrefs round2 0"}));
+  EXPECT_EQ(s.CountMessages("[Overlay] Game swap chain released; overlay objects released with it"),
+            2);
+}
+
+// A lost device: nothing more is drawn on it, one line says so, and the device
+// the game makes next gets the panel.
+TEST(OverlayDevice, ALostDeviceIsLeftAndTheNextOneDrawn) {
+  Scenario s = MakeOverlayScenario();
+  s.WriteScript("faultypresent\nwindow 1920 1080\n" + std::string(kInGame) +
+                "pad 0 0\nwaitlog [Overlay] SkillPanel resolution=\nframes 2\nscreenshot before\n" +
+                Probe("before", 1830, 940) +
+                "failpresent 0x887A0005 3\nframes 3\nscreenshot lost\n" + Probe("lost", 1830, 940) +
+                "failpresent 0x887A0007 2\nrecreate\nframes 3\nscreenshot new\n" +
+                Probe("new", 1830, 940) + "oldrefs lost\nexit 0\n");
+  ASSERT_EQ(s.Run(), 0);
+  EXPECT_TRUE(Near(PixelOf(s, "before"), kGreen));
+  EXPECT_TRUE(Near(PixelOf(s, "lost"), kClear));
+  EXPECT_TRUE(Near(PixelOf(s, "new"), kGreen));
+  EXPECT_EQ(s.ResultsStartingWith("oldrefs").at(0), "oldrefs lost 0");
+  EXPECT_EQ(s.CountMessages("[Overlay] Device lost (0x887A0005); nothing more is drawn on it"), 1);
+  EXPECT_EQ(s.CountMessages("[Overlay] Device lost"), 1);
 }
 
 }  // namespace

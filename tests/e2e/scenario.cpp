@@ -80,6 +80,14 @@ void Scenario::InstallProduct(const std::string& asName) { Install("dinput8.dll"
 
 void Scenario::InstallXInput(const std::string& asName) { Install("xinput1_4.dll", asName); }
 
+std::string Scenario::InstallDeep(size_t folderLength) {
+  const std::string sub(folderLength - WindowsDir().size() - 2, 'd');
+  InstallProduct(sub + "/dinput8.dll");
+  InstallGame(sub + "/sekiro.exe");
+  InstallXInput(sub + "/xinput1_4.dll");
+  return sub;
+}
+
 std::string Scenario::WindowsDir() const {
   std::string path = "Z:" + dir_.string();
   for (char& c : path) {
@@ -101,6 +109,7 @@ int Scenario::Run(const std::string& program, int timeoutSeconds) {
   for (const char* name : kAllXInputNames) {
     overrides += ";" + std::string(name).substr(0, std::string(name).size() - 4) + "=n";
   }
+  overrides += overrides_;
   const std::string command =
       "cd " + Quote(dir_.string()) + " && ARTWHEEL_WINE_ROOT=" + Quote(ARTWHEEL_WINE_ROOT) +
       " ARTWHEEL_D3D=" + Quote(D3DStack()) + " ARTWHEEL_DLL_OVERRIDES=" + Quote(overrides) +

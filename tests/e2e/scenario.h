@@ -30,9 +30,16 @@ class Scenario {
   void InstallXInput(const std::string& asName);
   // Any file of the Windows build, under a path relative to the folder.
   void Install(const std::string& build, const std::string& asPath);
+  // Product, simulator and xinput1_4.dll in a subfolder named so that the
+  // folder's Windows path with its backslash is `folderLength` bytes long;
+  // returns the subfolder, to run sekiro.exe from.
+  std::string InstallDeep(size_t folderLength);
   void WriteFile(const std::string& name, const std::string& content);
   void WriteIni(const std::string& content) { WriteFile("artwheel.ini", content); }
   void WriteScript(const std::string& content) { WriteFile("scenario.txt", content); }
+
+  // One more Wine DLL load-order entry for the run, as "name=order".
+  void OverrideDll(const std::string& entry) { overrides_ += ";" + entry; }
 
   // Runs the program with the script; returns its exit code (-1 when it did
   // not finish in time).
@@ -55,6 +62,7 @@ class Scenario {
 
  private:
   fs::path dir_;
+  std::string overrides_;
 };
 
 // A ready folder: product, simulator as sekiro.exe, xinput1_4.dll.

@@ -55,19 +55,38 @@ TEST(Startup, WithLoggingOffNoLogFileIsCreatedAndTheIniGetsItsSixKeys) {
             "[SkillPanel]\r\nEnable=0\r\n");
 }
 
-TEST(Startup, AnotherProcessLogsItsImageAndNothingElse) {
+// Another program started from the game folder reads a joystick whose hat
+// points down while button 0 is pressed: the provider's devices reach it as
+// they are, and nothing but the image line and the forwarding is logged.
+TEST(Startup, AnotherProcessOnlyForwardsDirectInput) {
   Scenario s;
   s.InstallProduct();
   s.InstallGame("game.exe");
   s.InstallXInput("xinput1_4.dll");
-  s.WriteIni("[General]\nIsDebug=1\n");
-  s.WriteScript("pad 0 0x9002\nwait 500\nexit 0\n");
+  s.Install("chain_provider.dll", "other.dll");
+  const std::string ini = "[General]\nIsDebug=1\n[Chainload]\nchainDInput8dllPath=other.dll\n";
+  s.WriteIni(ini);
+  s.WriteScript(
+      "pad 0 0x9002\ndinput\ndevice joy joystick\nformat joy joystick\nacquire joy\n"
+      "devdword 0x20 18000\ndevbyte 0x30 0x80\ngetstate joy 80 read\nwait 300\nexit 0\n");
   ASSERT_EQ(s.Run("game.exe"), 0);
   const auto messages = s.LogMessages();
-  ASSERT_EQ(messages.size(), 1u) << s.Log();
+  ASSERT_FALSE(messages.empty());
   EXPECT_TRUE(
       std::regex_match(messages[0], std::regex(R"(\[Core\] Process image: .*\\game\.exe)")));
-  EXPECT_EQ(s.Ini(), "[General]\nIsDebug=1\n");  // no worker, no write-back
+  for (const std::string& message : messages) {
+    EXPECT_TRUE(message.rfind("[Core] Process image: ", 0) == 0 ||
+                message.rfind("[Chainload] ", 0) == 0)
+        << message;
+  }
+  EXPECT_EQ(s.CountMessages("[Chainload] Forwarding DirectInput8Create to "), 1);
+  const auto read = s.ResultsStartingWith("getstate read ");
+  ASSERT_EQ(read.size(), 1u) << s.Read("results.txt");
+  // Hat 0 at 18000 (down) and button 0 pressed, as the provider reported them.
+  const std::string hex = read[0].substr(read[0].find("bytes=") + 6);
+  EXPECT_EQ(hex.substr(2 * 0x20, 8), "50460000") << read[0];
+  EXPECT_EQ(hex.substr(2 * 0x30, 2), "80") << read[0];
+  EXPECT_EQ(s.Ini(), ini);  // no worker, no write-back
 }
 
 TEST(Startup, ASecondCopyInTheSameProcessIsStoppedByTheMutex) {

@@ -46,5 +46,21 @@ TEST(ExportListing, ANameTooLongForTheRestIsLeftOutNotCut) {
   EXPECT_LT(std::strlen(alone.text()), kExportListingSize);
 }
 
+// A name that brings the text from below 448 bytes to the end of the buffer
+// still leaves room for the closing mark.
+TEST(ExportListing, TheCutIsMarkedEvenWhenTheLastNameFillsTheBuffer) {
+  ExportListing listing;
+  const std::string first(345, 'a');
+  const std::string last(162, 'b');  // 345 + 2 + 162 = 509 bytes
+  EXPECT_TRUE(listing.Add(first.c_str()));
+  EXPECT_FALSE(listing.Add(last.c_str()));
+  EXPECT_EQ(std::string(listing.text()), first + ", ...");
+  ExportListing fits;
+  const std::string shorter(157, 'b');  // 345 + 2 + 157 = 504: kept, then the mark
+  EXPECT_TRUE(fits.Add(first.c_str()));
+  EXPECT_FALSE(fits.Add(shorter.c_str()));
+  EXPECT_EQ(std::string(fits.text()), first + ", " + shorter + ", ...");
+}
+
 }  // namespace
 }  // namespace artwheel

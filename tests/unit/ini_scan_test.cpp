@@ -44,6 +44,14 @@ TEST(IniKeyScanner, SkipsCommentsHeadersAndLinesWithoutEquals) {
   EXPECT_EQ(scan.value, "ON");
 }
 
+// The key is trimmed before it is compared, however many blanks follow it.
+TEST(IniKeyScanner, BlanksBetweenKeyAndEqualsDoNotCountAgainstTheKeyLength) {
+  const std::string padded = "IsDebug" + std::string(70, ' ') + "\t= true ; note\n";
+  EXPECT_EQ(ScanText(padded, "IsDebug").value, "true");
+  const std::string longKey = std::string(60, 'k') + std::string(10, ' ') + "x=1\n";
+  EXPECT_EQ(ScanText(longKey, "IsDebug").result, IniScanResult::kNotFound);
+}
+
 TEST(IniKeyScanner, KeepsQuotesAndCommentCharactersInsideThem) {
   const Scan scan = ScanText("chainDInput8dllPath = \"C:\\My Mods\\x;1.dll\" # old one\n",
                              "chainDInput8dllPath", 1024);
@@ -75,9 +83,13 @@ TEST(IniKeyScanner, ValueThatDoesNotFitIsRejectedNotCut) {
   EXPECT_EQ(scan.value, "x");
 }
 
-TEST(IniKeyScanner, NulInsideTheValueIsRejected) {
+TEST(IniKeyScanner, NulInsideTheValueIsRejectedAsSuch) {
   const std::string text = std::string("IsDebug=o\0n\n", 12);
-  EXPECT_EQ(ScanText(text, "IsDebug").result, IniScanResult::kRejected);
+  EXPECT_EQ(ScanText(text, "IsDebug").result, IniScanResult::kHasNul);
+  // A NUL also in a value too long for the buffer: the NUL is what is reported.
+  EXPECT_EQ(ScanText("IsDebug=" + std::string(40, 'a') + std::string(1, '\0') + "\n", "IsDebug", 8)
+                .result,
+            IniScanResult::kHasNul);
 }
 
 TEST(IniKeyScanner, LinesOfAnyLengthAndCrOnlyEndsAreReadWhole) {

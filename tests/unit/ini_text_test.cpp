@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace artwheel {
 namespace {
 
@@ -20,6 +22,28 @@ TEST(StripInlineComment, CutsAtTheFirstCommentOutsideQuotesAndTrims) {
   EXPECT_EQ(StripInlineComment("#all comment"), "");
   EXPECT_EQ(StripInlineComment("a\"b#c"), "a\"b#c");  // an unclosed quote hides the rest
   EXPECT_EQ(StripInlineComment("\"x\"\"y\";z"), "\"x\"\"y\"");
+}
+
+// The length limit applies to the value once its comment is gone.
+TEST(CleanProfileValue, LimitsTheValueAfterItsCommentIsRemoved) {
+  std::string_view value;
+  const std::string comment = " ; " + std::string(1500, 'c');
+  const std::string shortPath = "mods\\a.dll" + comment;
+  EXPECT_EQ(CleanProfileValue(shortPath, false, 1022, value), ProfileValue::kFound);
+  EXPECT_EQ(value, "mods\\a.dll");
+  // Cut by the buffer inside the comment: the value is whole.
+  const std::string cutInComment = "a.dll" + comment;
+  EXPECT_EQ(CleanProfileValue(cutInComment, true, 1022, value), ProfileValue::kFound);
+  EXPECT_EQ(value, "a.dll");
+  const std::string longest = std::string(1022, 'p') + " # c";
+  EXPECT_EQ(CleanProfileValue(longest, false, 1022, value), ProfileValue::kFound);
+  const std::string tooLong = std::string(1023, 'p') + " # c";
+  EXPECT_EQ(CleanProfileValue(tooLong, false, 1022, value), ProfileValue::kTooLong);
+  EXPECT_EQ(value, "");
+  // Cut before any comment: more of the value may be missing.
+  const std::string cutInValue(900, 'p');
+  EXPECT_EQ(CleanProfileValue(cutInValue, true, 1022, value), ProfileValue::kTooLong);
+  EXPECT_EQ(CleanProfileValue("  ; only a comment", false, 1022, value), ProfileValue::kEmpty);
 }
 
 TEST(ParseBool, AcceptsFourWordsInAnyCaseAndNothingElse) {

@@ -7,7 +7,7 @@
 namespace artwheel {
 namespace {
 
-int Truncated(char* buffer, size_t size, const char* format, ...) {
+ARTWHEEL_PRINTF(3, 4) int Truncated(char* buffer, size_t size, const char* format, ...) {
   va_list args;
   va_start(args, format);
   const int result = FormatTruncatedV(buffer, size, format, args);

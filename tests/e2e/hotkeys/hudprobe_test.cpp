@@ -41,6 +41,24 @@ TEST(HudProbe, AHeldKeyActsOnceAndTwoKeysActInOrder) {
                                       "[HudProbe] HUD_VISIBLE hotkey pressed: F7"}));
 }
 
+// A game folder whose configuration path fits but whose dump paths do not:
+// one line names the folder, however many snapshots are asked for.
+TEST(HudProbe, DumpPathsThatDoNotFitAreLoggedOnceNamingTheFolder) {
+  Scenario s;
+  const std::string sub = s.InstallDeep(245);  // artwheel.ini's path 257 bytes, the dump's 265
+  s.WriteFile(sub + "/artwheel.ini", "[General]\nIsDebug=1\n" + std::string(kProbe));
+  s.WriteScript(
+      "pad 0 0\nwaitlog [Input] XInput initialized\nhud visible\npress F6\n"
+      "waitlog [HudProbe] Stable HUD_VISIBLE\npress F7\nwaitlogn 2 [HudProbe] Stable HUD_VISIBLE\n"
+      "exit 0\n");
+  ASSERT_EQ(s.Run(sub + "/sekiro.exe"), 0) << s.Log();
+  EXPECT_EQ(s.CountMessages("[HudProbe] Dump paths in " + s.WindowsDir() + "\\" + sub +
+                            "\\ do not fit 260 bytes; no dumps"),
+            1)
+      << s.Log();
+  EXPECT_EQ(s.CountMessages("[HudProbe] Could not open dump file"), 0);
+}
+
 TEST(HudProbe, HiddenAloneComparesNothing) {
   const Scenario s =
       RunDiagnostics(kProbe, "hud hidden\npress F9\nwaitlog [HudProbe] Stable HUD_HIDDEN\n");
