@@ -35,6 +35,18 @@ double MedianMicroseconds(artwheel::TestSwapChain& swapChain, int frames) {
   return times[times.size() / 2];
 }
 
+// Thousands of frames of drawing may still be queued; a software Vulkan
+// driver's threads running into the process's end can crash it.
+void WaitForQueuedDrawing(ID3D11Device* device, ID3D11DeviceContext* context) {
+  D3D11_QUERY_DESC description = {D3D11_QUERY_EVENT, 0};
+  ID3D11Query* done = nullptr;
+  if (FAILED(device->CreateQuery(&description, &done))) return;
+  context->End(done);
+  BOOL finished = FALSE;
+  while (context->GetData(done, &finished, sizeof finished, 0) == S_FALSE) Sleep(1);
+  done->Release();
+}
+
 }  // namespace
 
 int main() {
@@ -103,6 +115,7 @@ int main() {
   std::printf("  GetFileAttributesExA     %8.2f us per call (mean of 500)%s\n", attributeCheck,
               sink == 0 ? " " : "");
   std::fflush(stdout);
+  WaitForQueuedDrawing(device, context);
   TerminateProcess(GetCurrentProcess(), 0);  // the device stays, as in the game
   return 0;
 }

@@ -4,6 +4,7 @@
 include(ArtwheelSources)
 artwheel_add_gtest_sources()
 include(GoogleTest)
+include(ArtwheelStacks)
 
 artwheel_add_native_unit_tests()
 gtest_discover_tests(unit_tests TEST_PREFIX "unit." DISCOVERY_TIMEOUT 60)
@@ -39,12 +40,21 @@ file(WRITE ${CMAKE_BINARY_DIR}/clang_tests.cmake
   "endif()\n")
 set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/clang_tests.cmake)
 
-# One Wine environment (prefix, virtual display, persistent wineserver) per test run.
+# One Wine environment (prefix, virtual display, persistent wineserver) per
+# Direct3D stack and test run: fixture "wine" for Wine's own, "wine_dxvk" for DXVK.
 set(ARTWHEEL_WINE_RUN ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh)
-add_test(NAME wine.start COMMAND env ARTWHEEL_WINE_ROOT=${ARTWHEEL_WINE_ROOT} ${ARTWHEEL_WINE_RUN} --prepare)
-add_test(NAME wine.stop COMMAND env ARTWHEEL_WINE_ROOT=${ARTWHEEL_WINE_ROOT} ${ARTWHEEL_WINE_RUN} --stop)
-set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
-set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
+foreach(stack wined3d dxvk)
+  set(fixture wine)
+  if(stack STREQUAL "dxvk")
+    set(fixture wine_dxvk)
+  endif()
+  string(REPLACE "_" "." name ${fixture})
+  set(environment env ARTWHEEL_WINE_ROOT=${ARTWHEEL_WINE_ROOT} ARTWHEEL_D3D=${stack})
+  add_test(NAME ${name}.start COMMAND ${environment} ${ARTWHEEL_WINE_RUN} --prepare)
+  add_test(NAME ${name}.stop COMMAND ${environment} ${ARTWHEEL_WINE_RUN} --stop)
+  set_tests_properties(${name}.start PROPERTIES FIXTURES_SETUP ${fixture} LABELS ${stack})
+  set_tests_properties(${name}.stop PROPERTIES FIXTURES_CLEANUP ${fixture} LABELS ${stack})
+endforeach()
 
 # The product's binary form: one export, system DLLs only.
 add_test(NAME build.dll_exports_and_imports
@@ -61,10 +71,10 @@ target_compile_definitions(e2e_tests PRIVATE
   ARTWHEEL_SCENARIO_ROOT="${CMAKE_BINARY_DIR}/scenarios")
 artwheel_warnings(e2e_tests)
 add_dependencies(e2e_tests artwheel_windows)
-# Every program under Wine takes one slot of the desktop; the hotkey scenarios
-# take all of them (tests/desktop_resources.json, named by the test preset).
-gtest_discover_tests(e2e_tests TEST_PREFIX "e2e." DISCOVERY_TIMEOUT 60
-  PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120 RESOURCE_GROUPS desktop:1)
+# Every program under Wine takes one slot of its stack's desktop; the hotkey
+# scenarios take all of Wine's own (tests/desktop_resources.json, named by the
+# test preset). The Direct3D scenarios run on both stacks.
+artwheel_discover_wine_tests(e2e_tests e2e DISCOVERY DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 
 # HudProbe's hotkeys go through the desktop's one keyboard, which every
 # process of the wineserver shares: these scenarios run alone.
@@ -77,7 +87,7 @@ artwheel_warnings(e2e_hotkey_tests)
 add_dependencies(e2e_hotkey_tests artwheel_windows)
 gtest_discover_tests(e2e_hotkey_tests TEST_PREFIX "e2e." DISCOVERY_TIMEOUT 60
   PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120 RESOURCE_LOCK desktop_keyboard
-             RESOURCE_GROUPS desktop:8)
+             RESOURCE_GROUPS desktop:8 LABELS wined3d)
 
 # The overlay's images, drawn by the project's own script.
 find_package(Python3 COMPONENTS Interpreter REQUIRED)

@@ -46,8 +46,8 @@ target_compile_definitions(e2e_package_tests PRIVATE ${ARTWHEEL_E2E_DEFINITIONS}
   ARTWHEEL_PYTHON="${Python3_EXECUTABLE}")
 artwheel_warnings(e2e_package_tests)
 add_dependencies(e2e_package_tests artwheel_windows artwheel_resources)
-# One ctest entry for the whole program: gtest_discover_tests cannot hand a
-# test two fixtures, and this one needs the Wine environment and the zip.
-add_test(NAME e2e.Package.TheUnpackedZipRunsWithItsStarterConfiguration COMMAND e2e_package_tests)
-set_tests_properties(e2e.Package.TheUnpackedZipRunsWithItsStarterConfiguration PROPERTIES
-  FIXTURES_REQUIRED "wine;package" TIMEOUT 180 RESOURCE_GROUPS desktop:1)
+# One ctest entry for the whole program on each Direct3D stack:
+# gtest_discover_tests cannot hand a test two fixtures, and this one needs the
+# Wine environment and the zip.
+artwheel_add_d3d_test(e2e Package.TheUnpackedZipRunsWithItsStarterConfiguration FIXTURES package
+  PROPERTIES TIMEOUT 180 COMMAND e2e_package_tests)

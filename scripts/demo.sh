@@ -1,15 +1,32 @@
 #!/usr/bin/env bash
 # The main job: sets up what is missing, builds the DLL and the host simulator,
 # and runs the demo scenario in a fresh game folder under Wine.
+#   demo.sh [--d3d wined3d|dxvk]
+# --d3d picks the game's Direct3D 11: Wine's own (the default, out/demo) or
+# DXVK over Vulkan as Proton runs games (out/demo-dxvk).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+
+stack=${ARTWHEEL_D3D:-wined3d}
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --d3d) stack=${2:-}; shift 2 || shift ;;
+    --d3d=*) stack=${1#--d3d=}; shift ;;
+    *) echo "usage: demo.sh [--d3d wined3d|dxvk]" >&2; exit 2 ;;
+  esac
+done
+case "$stack" in
+  wined3d) game=$root/out/demo ;;
+  dxvk) game=$root/out/demo-dxvk ;;
+  *) echo "demo.sh: --d3d takes wined3d or dxvk, not '$stack'" >&2; exit 2 ;;
+esac
+export ARTWHEEL_D3D=$stack
 scripts/setup.sh
 cmake --preset default >/dev/null
 cmake --build --preset default --target artwheel_windows artwheel_resources
 
 bin=$root/build/windows/bin
-game=$root/out/demo
 rm -rf "$game"
 mkdir -p "$game"
 cp "$bin/dinput8.dll" "$bin/sekiro.exe" "$bin/xinput1_4.dll" "$game/"
@@ -23,7 +40,7 @@ status=0
 "$root/scripts/wine-run.sh" --stop
 
 echo
-echo "Demo finished (simulator exit code $status). In $game:"
+echo "Demo finished on $stack (simulator exit code $status). In $game:"
 echo "  artwheel_log.txt  the DLL's log"
 echo "  artwheel.ini      the configuration after the run"
 echo "  results.txt       what the game saw: button reads, equip calls, frames"

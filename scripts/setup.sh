@@ -9,6 +9,7 @@ packages=(
   googletest                            # GoogleTest sources, built for both targets
   wine64                                # runs the DLL, the simulator and the Win32 tests
   xvfb xauth                            # a virtual display for Direct3D under Wine
+  mesa-vulkan-drivers libvulkan1        # Vulkan on the CPU (lavapipe) for DXVK's Direct3D
   procps util-linux coreutils           # pgrep, flock, timeout
   python3                               # draws the overlay's images; runs clang-tidy over src/
   clang lld llvm                        # the second compiler: native and MinGW target, lld, llvm-windres

@@ -729,7 +729,17 @@ bool WaitFrames(int count) {
   std::unique_lock<std::mutex> hold(renderer.mutex);
   if (!renderer.running) return false;
   const uint64_t target = renderer.frames + static_cast<uint64_t>(count);
-  return WaitUntil(hold, [&] { return renderer.frames >= target || !renderer.running; });
+  // Gives up only when frames stop coming: a busy machine or a software
+  // Vulkan driver may take well over 10 s for a hundred frames.
+  for (;;) {
+    const uint64_t seen = renderer.frames;
+    if (!WaitUntil(hold, [&] {
+          return renderer.frames >= target || renderer.frames > seen || !renderer.running;
+        })) {
+      return false;
+    }
+    if (renderer.frames >= target || !renderer.running) return renderer.frames >= target;
+  }
 }
 
 bool WaitPresentThrough(const char* library) {
@@ -881,6 +891,12 @@ void FrameStats(std::FILE* results, const char* label) {
   std::sort(times.begin(), times.end());
   std::fprintf(results, "framestats %s frames=%zu median_us=%.1f p90_us=%.1f\n", label,
                times.size(), times[times.size() / 2], times[times.size() * 9 / 10]);
+}
+
+void* GameSwapChainMethod(int slot) {
+  std::lock_guard<std::mutex> hold(renderer.mutex);
+  if (!renderer.running || renderer.frames == 0) return nullptr;
+  return (*reinterpret_cast<void***>(renderer.swapChain))[slot];
 }
 
 void WriteRenderSummary(std::FILE* results) {

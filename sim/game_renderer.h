@@ -11,7 +11,7 @@ namespace sim {
 // through ResizeBuffers (later calls). Writes a result line.
 void SetWindowSize(std::FILE* results, uint32_t width, uint32_t height);
 
-// Blocks until `count` more frames were presented (or 10 s passed).
+// Blocks until `count` more frames were presented, or until none came for 10 s.
 bool WaitFrames(int count);
 
 // Blocks until the game's Present goes through the module `library` (or 10 s
@@ -54,6 +54,9 @@ void OldDeviceReferences(std::FILE* results, const char* label);
 // after the first; Screenshot with `second` captures it.
 void StartSecondDevice(std::FILE* results, uint32_t width, uint32_t height);
 void ScreenshotSecond(std::FILE* results, const char* name);
+
+// Entry `slot` of the game's swap chain method table (null before the window).
+void* GameSwapChainMethod(int slot);
 
 // Frames, state mismatches, failed Presents; at the end of the run.
 void WriteRenderSummary(std::FILE* results);

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "game_renderer.h"
+
 namespace sim {
 namespace {
 
@@ -55,7 +57,36 @@ void DescribeOwner(void* address, char* out, size_t size) {
   CharLowerA(out);
 }
 
+// Wine marks its own PE libraries right after the DOS header.
+bool IsWineBuiltin(void* address) {
+  HMODULE owner = nullptr;
+  if (!GetModuleHandleExA(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          static_cast<LPCSTR>(address), &owner)) {
+    return false;
+  }
+  static constexpr char kMarker[] = "Wine builtin DLL";
+  return std::memcmp(reinterpret_cast<const char*>(owner) + 0x40, kMarker, sizeof kMarker - 1) == 0;
+}
+
+void DescribeD3DModule(std::FILE* results, const char* label, void* address) {
+  char owner[MAX_PATH + 16] = "none";
+  if (address != nullptr) DescribeOwner(address, owner, sizeof owner);
+  std::fprintf(results, "d3dmodule %s %s wine_builtin=%d\n", label, owner,
+               address != nullptr && IsWineBuiltin(address) ? 1 : 0);
+}
+
 }  // namespace
+
+void DescribeD3DModules(std::FILE* results) {
+  constexpr int kPresentSlot = 8;
+  constexpr int kGetBufferSlot = 9;
+  DescribeD3DModule(results, "d3d11",
+                    reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("d3d11.dll"),
+                                                           "D3D11CreateDeviceAndSwapChain")));
+  DescribeD3DModule(results, "present", GameSwapChainMethod(kPresentSlot));
+  DescribeD3DModule(results, "getbuffer", GameSwapChainMethod(kGetBufferSlot));
+}
 
 void LookUpProcedure(std::FILE* results, const char* module, const char* name, const char* label) {
   HMODULE handle = GetModuleHandleA(module);

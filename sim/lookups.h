@@ -13,4 +13,9 @@ void LookUpProcedure(std::FILE* results, const char* module, const char* name, c
 // Reads pad 0 through a helper library's own XInput import.
 void ReadPadThroughLibrary(std::FILE* results, const char* library, const char* label);
 
+// Which modules serve the game's Direct3D: D3D11CreateDeviceAndSwapChain and
+// the game's swap chain's Present and GetBuffer, each with its owner and
+// whether that is one of Wine's own builtin libraries.
+void DescribeD3DModules(std::FILE* results);
+
 }  // namespace sim

@@ -302,6 +302,8 @@ int RunScript(const char* scriptPath, std::FILE* results) {
       FrameStats(results, arg1);
     } else if (std::strcmp(command, "procaddr") == 0) {
       LookUpProcedure(results, arg1, arg2, line.count > 3 ? line.words[3] : "");
+    } else if (std::strcmp(command, "d3dmodules") == 0) {
+      DescribeD3DModules(results);
     } else if (std::strcmp(command, "readvia") == 0) {
       ReadPadThroughLibrary(results, arg1, arg2);
     } else if (std::strcmp(command, "loaddll") == 0) {

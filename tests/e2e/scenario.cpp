@@ -49,9 +49,19 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
+fs::path ScenarioRoot() {
+  const fs::path root = ARTWHEEL_SCENARIO_ROOT;
+  return D3DStack() == "wined3d" ? root : root / D3DStack();
+}
+
 }  // namespace
 
-Scenario::Scenario() : dir_(fs::path(ARTWHEEL_SCENARIO_ROOT) / ScenarioFolderName()) {
+std::string D3DStack() {
+  const char* stack = std::getenv("ARTWHEEL_D3D");
+  return stack != nullptr && *stack != '\0' ? stack : "wined3d";
+}
+
+Scenario::Scenario() : dir_(ScenarioRoot() / ScenarioFolderName()) {
   fs::remove_all(dir_);
   fs::create_directories(dir_);
 }
@@ -100,11 +110,11 @@ int Scenario::Run(const std::string& program, int timeoutSeconds) {
     overrides += ";" + std::string(name).substr(0, std::string(name).size() - 4) + "=n";
   }
   overrides += overrides_;
-  const std::string command = "cd " + Quote(dir_.string()) +
-                              " && ARTWHEEL_WINE_ROOT=" + Quote(ARTWHEEL_WINE_ROOT) +
-                              " ARTWHEEL_DLL_OVERRIDES=" + Quote(overrides) + " timeout -k 5 " +
-                              std::to_string(timeoutSeconds) + " " + Quote(ARTWHEEL_WINE_RUN) +
-                              " " + Quote(program) + " scenario.txt results.txt >stdout.txt 2>&1";
+  const std::string command =
+      "cd " + Quote(dir_.string()) + " && ARTWHEEL_WINE_ROOT=" + Quote(ARTWHEEL_WINE_ROOT) +
+      " ARTWHEEL_D3D=" + Quote(D3DStack()) + " ARTWHEEL_DLL_OVERRIDES=" + Quote(overrides) +
+      " timeout -k 5 " + std::to_string(timeoutSeconds) + " " + Quote(ARTWHEEL_WINE_RUN) + " " +
+      Quote(program) + " scenario.txt results.txt >stdout.txt 2>&1";
   const int status = std::system(command.c_str());
   if (status == -1 || !WIFEXITED(status)) return -1;
   const int code = WEXITSTATUS(status);

@@ -13,9 +13,14 @@ namespace fs = std::filesystem;
 inline constexpr const char* kAllXInputNames[] = {
     "xinput1_4.dll", "xinput1_3.dll", "xinput9_1_0.dll", "xinput1_2.dll", "xinput1_1.dll"};
 
+// The Direct3D 11 stack the scenarios run on, from ARTWHEEL_D3D: "wined3d"
+// (Wine's own, the default) or "dxvk" (DXVK over Vulkan, as under Proton).
+std::string D3DStack();
+
 class Scenario {
  public:
-  // The folder is named after the running test and emptied first.
+  // The folder is named after the running test and emptied first; the
+  // scenarios of each Direct3D stack have folders of their own.
   Scenario();
 
   // The simulator, as sekiro.exe unless another name is given.

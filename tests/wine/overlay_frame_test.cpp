@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -128,6 +129,24 @@ TEST_F(OverlayFrame, NothingToShowTouchesNoDeviceObject) {
   EXPECT_EQ(swapChain.getDescCalls, 0);
   EXPECT_EQ(swapChain.getBufferCalls, 0);
   EXPECT_EQ(presents, 1);
+}
+
+// The suite runs on both Direct3D stacks (ARTWHEEL_D3D): on DXVK the device's
+// methods lie in a native d3d11.dll, on Wine's own in one of Wine's builtins,
+// which carry their mark right after the DOS header.
+TEST_F(OverlayFrame, TheDeviceComesFromTheStackUnderTest) {
+  HMODULE owner = nullptr;
+  ASSERT_TRUE(GetModuleHandleExA(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      static_cast<LPCSTR>(**reinterpret_cast<void***>(device)), &owner));
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(owner, path, sizeof path);
+  EXPECT_EQ(std::string(path).substr(std::string(path).find_last_of('\\') + 1), "d3d11.dll");
+  const char* stack = std::getenv("ARTWHEEL_D3D");
+  const bool dxvk = stack != nullptr && std::strcmp(stack, "dxvk") == 0;
+  EXPECT_EQ(std::memcmp(reinterpret_cast<const char*>(owner) + 0x40, "Wine builtin DLL", 16) == 0,
+            !dxvk)
+      << path;
 }
 
 TEST(OverlayStateTest, MessageShowsUntilTwoSecondsAfterItsPostAndStaysStored) {
