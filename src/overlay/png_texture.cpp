@@ -91,6 +91,9 @@ HRESULT DecodeInto(OverlayRenderer& r, const wchar_t* path, ID3D11ShaderResource
 }
 
 constexpr uint64_t kFailedImageCheckMs = 1000;
+// ERROR_SHARING_VIOLATION and ERROR_LOCK_VIOLATION as HRESULTs.
+constexpr HRESULT kFileInUse = static_cast<HRESULT>(0x80070020u);
+constexpr HRESULT kFileLocked = static_cast<HRESULT>(0x80070021u);
 
 // Size and write time of the file; `exists` false when it cannot be looked at.
 void StampFile(const wchar_t* path, ImageFailure& stamp) {
@@ -153,8 +156,7 @@ bool LoadPngTexture(const char* utf8Path, ID3D11ShaderResourceView** view) {
   if (SUCCEEDED(result) && *view != nullptr) return true;
   // A file that another program is still writing is no broken image: its size or
   // write time changes when the writer is done, and then it is tried again.
-  if (result == HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION) ||
-      result == HRESULT_FROM_WIN32(ERROR_LOCK_VIOLATION)) {
+  if (result == kFileInUse || result == kFileLocked) {
     return false;
   }
   WriteLogFormat("[Overlay] Could not load texture %s: 0x%08X", utf8Path,
