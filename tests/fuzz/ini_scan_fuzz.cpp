@@ -33,9 +33,8 @@ Expected ScanWholeLines(std::string_view text, std::string_view key, size_t outS
     if (equals == std::string_view::npos) continue;
     if (!EqualsIgnoreCaseAscii(TrimIni(line.substr(0, equals)), key)) continue;
     const std::string_view value = StripInlineComment(line.substr(equals + 1));
-    if (outSize == 0 || value.size() >= outSize || value.find('\0') != std::string_view::npos) {
-      return {IniScanResult::kRejected, ""};
-    }
+    if (value.find('\0') != std::string_view::npos) return {IniScanResult::kHasNul, ""};
+    if (outSize == 0 || value.size() >= outSize) return {IniScanResult::kRejected, ""};
     return {IniScanResult::kFound, std::string(value)};
   }
   return {};
