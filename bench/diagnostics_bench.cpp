@@ -7,9 +7,9 @@
 
 #include <cstdio>
 
-#include "core/config.h"
-#include "core/memory.h"
-#include "core/settings.h"
+#include "app/settings.h"
+#include "base/memory.h"
+#include "diagnostics/diagnostics_settings.h"
 #include "diagnostics/game_objects.h"
 #include "diagnostics/hud_probe.h"
 #include "diagnostics/uiscan.h"
@@ -57,9 +57,13 @@ int main() {
   sim::SetHudVisible(true);
   for (uint32_t slot = 0; slot <= 0x180; slot += 8) sim::SetMenuSlot(slot, "object", slot / 8 + 10);
 
-  artwheel::SetLibraryModule(GetModuleHandleA(nullptr));
-  artwheel::settings.hudProbeGlobalFields = true;
-  artwheel::settings.hudProbeDumpGlobalPointers = true;
+  artwheel::HudProbeSettings probe;
+  probe.globalFields = true;
+  probe.dumpGlobalPointers = true;
+  probe.dumpGlobalPointerLimit = 2000;
+  artwheel::LocateSettingsFile(GetModuleHandleA(nullptr));
+  probe.configPath = artwheel::ConfigIniPath();  // the dumps go beside this program
+  artwheel::ConfigureHudProbe(probe);
   const double perQuery = MicrosecondsPerQuery();
   std::printf("one memory query (VirtualQuery): %.3f us\n", perQuery);
   std::printf("HudProbe, GlobalFields=1, DumpGlobalPointers=1 (limit 2000), logging off:\n");

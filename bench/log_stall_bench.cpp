@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/log.h"
-#include "core/settings.h"
+#include "base/log.h"
 
 namespace {
 
@@ -58,7 +57,7 @@ int main() {
   CreateDirectoryA(folder.c_str(), nullptr);
   SetCurrentDirectoryA(folder.c_str());
   DeleteFileA("artwheel_log.txt");
-  artwheel::settings.logEnabled = true;
+  artwheel::SetLogEnabled(true);
 
   std::printf("One log line per call, by thread kind\n");
   Series unheld[] = {{"render", false, 300, {}}, {"worker", true, 300, {}}};

@@ -13,6 +13,7 @@
 
 #include "../tests/e2e/png_file.h"
 #include "../tests/wine/test_swap_chain.h"
+#include "app/settings.h"
 #include "overlay/overlay_state.h"
 
 namespace {
@@ -58,18 +59,20 @@ int main() {
     std::puts("no Direct3D 11 device");
     return 1;
   }
-  char temp[MAX_PATH];
-  GetTempPathA(sizeof temp, temp);
-  const std::string folder = std::string(temp) + "artwheel_present_bench";
-  CreateDirectoryA(folder.c_str(), nullptr);
+  // The settings file and the images beside this program, where the library
+  // would find them beside itself; the panel switch is read as in the game.
+  artwheel::LocateSettingsFile(GetModuleHandleA(nullptr));
+  const std::string iniPath = artwheel::ConfigIniPath();
+  const std::string folder = iniPath.substr(0, iniPath.rfind('\\'));
   CreateDirectoryA((folder + "\\resources").c_str(), nullptr);
   std::ofstream(folder + "\\artwheel.ini") << "[SkillPanel]\nEnable=1\n";
   std::ofstream(folder + "\\resources\\bg.png", std::ios::binary)
       << e2e::SolidPng(128, 128, {40, 40, 48, 255});
   std::ofstream(folder + "\\resources\\7300.png", std::ios::binary)
       << e2e::SolidPng(128, 128, {0, 200, 120, 255});
-  artwheel::SetOverlayIniPath((folder + "\\artwheel.ini").c_str());
-  artwheel::savedPresent.store(&NoPresent);
+  artwheel::SetOverlayIniPath(iniPath.c_str());
+  artwheel::SetPanelSwitch(&artwheel::SkillPanelEnabledInFile);
+  artwheel::savedPresent.store(reinterpret_cast<void*>(&NoPresent));
 
   artwheel::TestSwapChain swapChain(device, 1920, 1080, 1920, 1080);
   constexpr int kFrames = 2000;

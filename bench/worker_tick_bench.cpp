@@ -8,9 +8,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "core/config.h"
-#include "core/settings.h"
-#include "core/worker.h"
+#include "app/settings.h"
+#include "app/worker.h"
 #include "game_world.h"
 #include "input/keyboard.h"
 #include "input/slot_keys.h"
@@ -32,11 +31,11 @@ double NowNs() {
   return 1e9 * double(counter.QuadPart) / double(frequency.QuadPart);
 }
 
-void BindKeys(bool bound) {
+void BindKeys(artwheel::Settings& settings, bool bound) {
   const char* names[artwheel::kSlotCount] = {"F1", "Shift+Q", "Ctrl+7", "Home"};
   for (int slot = 0; slot < artwheel::kSlotCount; ++slot) {
-    artwheel::settings.slotKeys[slot] = {};
-    if (bound) artwheel::ParseKeyName(names[slot], &artwheel::settings.slotKeys[slot]);
+    settings.slotKeys[slot] = {};
+    if (bound) artwheel::ParseKeyName(names[slot], &settings.slotKeys[slot]);
   }
 }
 
@@ -64,7 +63,7 @@ bool PutInFront(HWND window, bool inFront) {
 int main() {
   if (!sim::CreateGameWorld()) return 1;
   SimPadTable[0].connected = 1;
-  artwheel::SetLibraryModule(GetModuleHandleA(nullptr));
+  artwheel::LocateSettingsFile(GetModuleHandleA(nullptr));
   HWND window = CreateWindowExW(0, L"STATIC", L"worker tick", WS_POPUP | WS_VISIBLE, 0, 0, 16, 16,
                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   artwheel::WorkerState state;
@@ -79,7 +78,7 @@ int main() {
         std::printf("could not put the game %s\n", variant.gameInFront ? "in front" : "behind");
         return 2;
       }
-      BindKeys(variant.keysBound);
+      BindKeys(state.settings, variant.keysBound);
       const double start = NowNs();
       for (int tick = 0; tick < kTicksPerBatch; ++tick) artwheel::RunWorkerTick(state);
       variant.batchNs[batch] = (NowNs() - start) / kTicksPerBatch;

@@ -17,34 +17,37 @@ target_compile_options(artwheel_logic PRIVATE -fno-exceptions -ffunction-section
 artwheel_warnings(artwheel_logic)
 
 add_library(artwheel_win STATIC
-  src/core/config.cpp
-  src/core/log.cpp
-  src/core/memory.cpp
-  src/core/startup.cpp
-  src/core/worker.cpp
+  src/base/ini_file.cpp
+  src/base/log.cpp
+  src/base/memory.cpp
+  src/base/patch_store.cpp
+  src/base/pe_image.cpp
+  src/game/game_memory.cpp
+  src/input/dinput_devices.cpp
+  src/input/keyboard.cpp
+  src/input/xinput_hooks.cpp
+  src/input/xinput_libraries.cpp
+  src/slots/assign.cpp
+  src/slots/combat_arts.cpp
+  src/slots/equip.cpp
+  src/slots/panel_state.cpp
+  src/overlay/message_texture.cpp
+  src/overlay/overlay_frame.cpp
+  src/overlay/overlay_state.cpp
+  src/overlay/pipeline_state.cpp
+  src/overlay/png_texture.cpp
+  src/overlay/present_hook.cpp
+  src/overlay/render_objects.cpp
+  src/diagnostics/diagnostics_settings.cpp
   src/diagnostics/game_objects.cpp
   src/diagnostics/hud_capture.cpp
   src/diagnostics/hud_dump.cpp
   src/diagnostics/hud_probe.cpp
   src/diagnostics/uiscan.cpp
-  src/input/code_patch.cpp
-  src/input/dinput_devices.cpp
-  src/input/import_table.cpp
-  src/input/keyboard.cpp
-  src/input/xinput_hooks.cpp
-  src/input/xinput_libraries.cpp
-  src/overlay/message_texture.cpp
-  src/overlay/overlay_frame.cpp
-  src/overlay/overlay_state.cpp
-  src/overlay/panel_setting.cpp
-  src/overlay/pipeline_state.cpp
-  src/overlay/png_texture.cpp
-  src/overlay/present_hook.cpp
-  src/overlay/render_objects.cpp
-  src/slots/assign.cpp
-  src/slots/equip.cpp
-  src/slots/game_access.cpp
-  src/slots/panel_state.cpp
+  src/app/chainload.cpp
+  src/app/settings.cpp
+  src/app/startup.cpp
+  src/app/worker.cpp
 )
 target_include_directories(artwheel_win PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_compile_definitions(artwheel_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
@@ -55,8 +58,8 @@ artwheel_warnings(artwheel_win)
 # The version resource: file and product version from project(), so that a
 # player can tell which version sits in the game folder.
 enable_language(RC)
-configure_file(${PROJECT_SOURCE_DIR}/src/core/version.rc.in ${CMAKE_BINARY_DIR}/version.rc @ONLY)
-add_library(artwheel_dll SHARED src/core/dll_main.cpp src/core/proxy.cpp src/core/dinput8.def
+configure_file(${PROJECT_SOURCE_DIR}/src/app/version.rc.in ${CMAKE_BINARY_DIR}/version.rc @ONLY)
+add_library(artwheel_dll SHARED src/app/dll_main.cpp src/app/proxy.cpp src/app/dinput8.def
                                 ${CMAKE_BINARY_DIR}/version.rc)
 set_target_properties(artwheel_dll PROPERTIES PREFIX "" OUTPUT_NAME dinput8)
 target_compile_options(artwheel_dll PRIVATE -fno-exceptions)

@@ -1,8 +1,8 @@
 #include "diagnostics/game_objects.h"
 
-#include "core/memory.h"
-#include "slots/game_access.h"
-#include "slots/game_layout.h"
+#include "base/memory.h"
+#include "game/game_layout.h"
+#include "game/game_memory.h"
 
 namespace artwheel {
 

@@ -4,11 +4,12 @@
 
 #include <cstring>
 
-#include "core/log.h"
-#include "core/memory.h"
-#include "core/text_format.h"
+#include "base/log.h"
+#include "base/memory.h"
+#include "base/pe_image.h"
+#include "base/text_format.h"
 #include "diagnostics/game_objects.h"
-#include "slots/game_access.h"
+#include "game/game_memory.h"
 
 namespace artwheel {
 namespace {
@@ -47,16 +48,10 @@ bool AcceptSection(const IMAGE_SECTION_HEADER& header, char (&name)[9]) {
 
 bool GameImageHeaders(uint64_t* baseOut, uint64_t* ntHeaders) {
   const uint64_t base = GameModuleBase();
-  if (base == 0 || !IsReadable(base, 0x40)) return false;
-  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-  if (dos->e_magic != IMAGE_DOS_SIGNATURE) return false;
-  const uint64_t ntAddress = base + static_cast<int64_t>(dos->e_lfanew);
-  if (!IsReadable(ntAddress, 0x108)) return false;
-  if (reinterpret_cast<const IMAGE_NT_HEADERS64*>(ntAddress)->Signature != IMAGE_NT_SIGNATURE) {
-    return false;
-  }
+  const IMAGE_NT_HEADERS64* nt = ReadableImageNtHeaders(base);
+  if (nt == nullptr) return false;
   *baseOut = base;
-  *ntHeaders = ntAddress;
+  *ntHeaders = reinterpret_cast<uint64_t>(nt);
   return true;
 }
 
@@ -64,22 +59,27 @@ int FindDataSections(DataSection* sections, int capacity, uint64_t* baseOut) {
   uint64_t base = 0;
   uint64_t ntAddress = 0;
   *baseOut = 0;
-  if (!GameImageHeaders(&base, &ntAddress)) return 0;
+  if (!GameImageHeaders(&base, &ntAddress) || capacity <= 0) return 0;
   *baseOut = base;
-  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(ntAddress);
-  const uint64_t table = ntAddress + 0x18 + nt->FileHeader.SizeOfOptionalHeader;
-  int count = 0;
-  for (WORD i = 0; i < nt->FileHeader.NumberOfSections && count < capacity; ++i) {
-    const uint64_t at = table + uint64_t{i} * sizeof(IMAGE_SECTION_HEADER);
-    if (!IsReadable(at, sizeof(IMAGE_SECTION_HEADER))) break;
-    const auto& header = *reinterpret_cast<const IMAGE_SECTION_HEADER*>(at);
-    DataSection& section = sections[count];
-    if (!AcceptSection(header, section.name)) continue;
-    section.start = base + header.VirtualAddress;
-    section.extent = header.Misc.VirtualSize != 0 ? header.Misc.VirtualSize : header.SizeOfRawData;
-    ++count;
-  }
-  return count;
+  struct Found {
+    DataSection* sections;
+    int capacity;
+    int count;
+    uint64_t base;
+  } found{sections, capacity, 0, base};
+  ForEachReadableSection(
+      reinterpret_cast<const IMAGE_NT_HEADERS64*>(ntAddress),
+      [](const IMAGE_SECTION_HEADER& header, void* context) {
+        auto& f = *static_cast<Found*>(context);
+        DataSection& section = f.sections[f.count];
+        if (!AcceptSection(header, section.name)) return true;
+        section.start = f.base + header.VirtualAddress;
+        section.extent =
+            header.Misc.VirtualSize != 0 ? header.Misc.VirtualSize : header.SizeOfRawData;
+        return ++f.count < f.capacity;
+      },
+      &found);
+  return found.count;
 }
 
 bool IsListedSlot(uint64_t value, bool readable) {

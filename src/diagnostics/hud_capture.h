@@ -5,7 +5,7 @@
 // of the objects those slots point to.
 #include <cstdint>
 
-#include "core/memory.h"
+#include "base/memory.h"
 #include "diagnostics/hud_sets.h"
 
 namespace artwheel {

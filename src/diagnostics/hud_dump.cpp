@@ -4,16 +4,15 @@
 
 #include <cstring>
 
-#include "core/config.h"
-#include "core/ini_text.h"
-#include "core/log.h"
-#include "core/memory.h"
-#include "core/settings.h"
-#include "core/text_format.h"
+#include "base/ini_text.h"
+#include "base/log.h"
+#include "base/memory.h"
+#include "base/text_format.h"
+#include "diagnostics/diagnostics_settings.h"
 #include "diagnostics/game_objects.h"
 #include "diagnostics/hud_capture.h"
-#include "slots/game_access.h"
-#include "slots/game_layout.h"
+#include "game/game_layout.h"
+#include "game/game_memory.h"
 
 namespace artwheel {
 namespace {
@@ -63,7 +62,7 @@ void DumpPlayer(std::FILE* file, uint64_t manager, uint64_t player) {
 // False, logged once naming the folder, when the path does not fit.
 bool DumpFilePath(const char* fileName, char (&path)[260]) {
   static bool tooLongLogged = false;
-  const char* iniPath = ConfigIniPath();
+  const char* iniPath = HudProbeConfig().configPath;
   const char* separator = std::strrchr(iniPath, '\\');
   const int folderLength = separator != nullptr ? static_cast<int>(separator - iniPath + 1) : 0;
   if (FormatText(path, sizeof path, "%.*s%s", folderLength, iniPath, fileName) >= 0) return true;
@@ -80,7 +79,7 @@ void DumpGlobalPointers(std::FILE* file) {
   uint64_t base = 0;
   uint64_t ntHeaders = 0;
   if (!GameImageHeaders(&base, &ntHeaders)) return;  // not even the limit line
-  const uint32_t limit = settings.dumpGlobalPointerLimit;
+  const uint32_t limit = HudProbeConfig().dumpGlobalPointerLimit;
   std::fprintf(file, "[GlobalPointers] limit=%u\n", limit);
   uint32_t written = 0;
   bool clipped = false;
@@ -119,7 +118,7 @@ void DumpSnapshot(const char* label) {
     uint64_t manager = 0;
     if (const uint64_t player = ReachablePlayerData(&manager)) DumpPlayer(file, manager, player);
   }
-  if (settings.hudProbeDumpGlobalPointers) {
+  if (HudProbeConfig().dumpGlobalPointers) {
     DumpGlobalPointers(file);
   } else {
     std::fprintf(

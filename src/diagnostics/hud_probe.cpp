@@ -3,9 +3,10 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <initializer_list>
 
-#include "core/log.h"
-#include "core/settings.h"
+#include "base/log.h"
+#include "diagnostics/diagnostics_settings.h"
 #include "diagnostics/hud_capture.h"
 #include "diagnostics/hud_dump.h"
 #include "diagnostics/hud_sets.h"
@@ -97,7 +98,7 @@ void MergeKind(HudKind& kind) {
   }
   // Decided on the counter after the samples: a sample-less later snapshot
   // with one sampled snapshot behind it replaces the stable fields.
-  if (!settings.hudProbeGlobalFields || kind.globalFields.count < 1) return;
+  if (!HudProbeConfig().globalFields || kind.globalFields.count < 1) return;
   if (kind.snapshots == 1) {
     CopyFirst(kind.stableGlobalFields, kind.globalFields);
   } else {
@@ -112,7 +113,7 @@ void Capture(HudKind& kind, const char* label) {
   CaptureSamples(kind.samples.entries, &kind.samples.count, label);
   CapturePointerOffsets(kind.pointerOffsets.entries, &kind.pointerOffsets.count);
   CollectGlobalPointers(kind.globalPointers.entries, &kind.globalPointers.count);
-  if (settings.hudProbeGlobalFields) {
+  if (HudProbeConfig().globalFields) {
     CollectGlobalFields(kind.globalFields.entries, &kind.globalFields.count);
   } else {
     kind.globalFields.count = 0;

@@ -2,13 +2,13 @@
 
 #include <windows.h>
 
-#include "core/log.h"
-#include "core/memory.h"
-#include "core/settings.h"
-#include "core/text_format.h"
+#include "base/log.h"
+#include "base/memory.h"
+#include "base/text_format.h"
+#include "diagnostics/diagnostics_settings.h"
 #include "diagnostics/game_objects.h"
 #include "diagnostics/watch_state.h"
-#include "slots/game_access.h"
+#include "game/game_memory.h"
 
 namespace artwheel {
 namespace {
@@ -107,7 +107,7 @@ void UIScanDetail(uint64_t menuState) {
 
 void UIScanTick() {
   const uint64_t now = GetTickCount64();
-  if (now - watcher.lastScanTick < settings.uiScanIntervalMs) return;
+  if (now - watcher.lastScanTick < UIScanConfig().intervalMs) return;
   watcher.lastScanTick = now;
   const uint64_t menu = ReachableMenuState();
   if (menu == 0) return;
@@ -121,7 +121,7 @@ void UIScanTick() {
   char changedList[kChangedListSize];
   const bool changed =
       BuildChangedList(watcher.havePrevious, watcher.previous, current, playerValid, changedList);
-  if (settings.uiScanDetail) UIScanDetail(menu);
+  if (UIScanConfig().detail) UIScanDetail(menu);
   if (!changed) return;
   LogWatchLine(changedList, current);
   for (int i = 0; i < kWatchedMenuCount; ++i) watcher.previous.menu[i] = current.menu[i];

@@ -1,6 +1,6 @@
 #include "diagnostics/watch_state.h"
 
-#include "core/text_format.h"
+#include "base/text_format.h"
 
 namespace artwheel {
 namespace {

@@ -6,16 +6,23 @@
 #include <atomic>
 #include <cstdint>
 
-#include "core/log.h"
-#include "input/code_patch.h"
+#include "base/log.h"
+#include "base/patch.h"
 #include "input/combo_guard.h"
 #include "input/device_filter.h"
 
 namespace artwheel {
 
-TableRedirect createDeviceRedirect;
-
 namespace {
+
+constexpr int kCreateDeviceSlot = 3;
+
+// The one interface table whose CreateDevice was redirected, with its entry.
+RedirectOnce createDeviceRedirect;
+
+CreateDeviceFn savedCreateDevice() {
+  return reinterpret_cast<CreateDeviceFn>(createDeviceRedirect.original());
+}
 
 using GetDeviceStateFn = HRESULT(STDMETHODCALLTYPE*)(void* self, DWORD size, void* data);
 using GetDeviceDataFn = HRESULT(STDMETHODCALLTYPE*)(void* self, DWORD recordSize, void* records,
@@ -63,8 +70,9 @@ DeviceTable* FindTable(void** table) {
   return nullptr;
 }
 
-// The record of the table, made with the table's current entries before any
-// of them is redirected; null when no record is left.
+// The record of the table, published before any of its entries is
+// redirected (each entry's original is saved into it by the redirection); null
+// when no record is left.
 DeviceTable* RecordTable(void** table) {
   if (DeviceTable* known = FindTable(table)) return known;
   int count = deviceTableCount.load(std::memory_order_acquire);
@@ -72,10 +80,6 @@ DeviceTable* RecordTable(void** table) {
     if (count >= kMaxDeviceTables) return nullptr;
   } while (!deviceTableCount.compare_exchange_weak(count, count + 1, std::memory_order_acq_rel));
   DeviceTable& record = deviceTables[count];
-  for (int method = 0; method < kMethodCount; ++method) {
-    void* current = table[kMethodSlots[method]];
-    if (current != DetourOf(method)) record.saved[method].store(current, std::memory_order_release);
-  }
   record.table.store(table, std::memory_order_release);
   return &record;
 }
@@ -129,9 +133,10 @@ bool HookDeviceMethods(void* device) {
   int redirected = 0;
   for (int method = 0; record != nullptr && method < kMethodCount; ++method) {
     void** slot = &table[kMethodSlots[method]];
-    if (*slot == nullptr || record->saved[method].load(std::memory_order_acquire) == nullptr)
-      continue;
-    if (PatchCodePointer(slot, DetourOf(method), PAGE_EXECUTE_READWRITE)) ++redirected;
+    if (*slot == nullptr) continue;
+    const PatchStatus status =
+        RedirectEntry(slot, DetourOf(method), TableKind::kMethod, &record->saved[method]);
+    if (InPlace(status)) ++redirected;
   }
   if (redirected == 0) {
     WriteLogLine("[Input] Failed to hook DirectInput device");
@@ -140,6 +145,29 @@ bool HookDeviceMethods(void* device) {
   if (!deviceHooksLogged.exchange(true)) WriteLogLine("[Input] DirectInput device hooks installed");
   return true;
 }
+
+void RedirectCreateDevice(void* directInput) {
+  void** table = *static_cast<void***>(directInput);
+  if (table == nullptr || table[kCreateDeviceSlot] == nullptr) {
+    WriteLogLine("[Input] Failed to hook DirectInput8 CreateDevice");
+    return;
+  }
+  switch (createDeviceRedirect.Redirect(&table[kCreateDeviceSlot],
+                                        reinterpret_cast<void*>(&CreateDeviceDetour),
+                                        TableKind::kMethod)) {
+    case PatchStatus::kRedirected:
+      WriteLogLine("[Input] Hooked DirectInput8 CreateDevice");
+      break;
+    case PatchStatus::kOriginalUnknown:  // it leads here, but not through us: original unknown
+    case PatchStatus::kRefused:
+      WriteLogLine("[Input] Failed to hook DirectInput8 CreateDevice");
+      break;
+    case PatchStatus::kAlreadyRedirected:
+      break;  // another thread of ours got there first
+  }
+}
+
+bool CreateDeviceRedirected() { return createDeviceRedirect.redirected(); }
 
 HRESULT STDMETHODCALLTYPE CreateDeviceDetour(void* self, REFGUID guid, void** device,
                                              IUnknown* outer) {

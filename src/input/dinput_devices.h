@@ -5,19 +5,16 @@
 #include <unknwn.h>
 #include <windows.h>
 
-#include "input/table_redirect.h"
-
 namespace artwheel {
 
 // IDirectInput8::CreateDevice (slot 3 of the interface's method table).
 using CreateDeviceFn = HRESULT(STDMETHODCALLTYPE*)(void* self, REFGUID guid, void** device,
                                                    IUnknown* outer);
 
-// The one interface table whose CreateDevice was redirected, with its entry.
-extern TableRedirect createDeviceRedirect;
-inline CreateDeviceFn savedCreateDevice() {
-  return reinterpret_cast<CreateDeviceFn>(createDeviceRedirect.original());
-}
+// Redirects CreateDevice in the interface's method table, once per process
+// (the first interface of any provider wins), and logs how it went.
+void RedirectCreateDevice(void* directInput);
+bool CreateDeviceRedirected();
 
 HRESULT STDMETHODCALLTYPE CreateDeviceDetour(void* self, REFGUID guid, void** device,
                                              IUnknown* outer);

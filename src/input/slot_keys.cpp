@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/ini_text.h"
+#include "base/ini_text.h"
 
 namespace artwheel {
 namespace {

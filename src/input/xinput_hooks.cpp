@@ -4,11 +4,12 @@
 
 #include <cstring>
 
-#include "core/ini_text.h"
-#include "core/log.h"
-#include "input/code_patch.h"
+#include "base/ini_text.h"
+#include "base/log.h"
+#include "base/patch.h"
+#include "base/pe_image.h"
+#include "game/host_name.h"
 #include "input/combo.h"
-#include "input/import_table.h"
 #include "input/xinput_libraries.h"
 
 namespace artwheel {
@@ -44,21 +45,25 @@ void RedirectXInputEntry(const ImportEntry& entry, void* context) {
   const bool matches = IsKnownXInputEntry(*entry.slot) ||
                        (entry.name != nullptr && std::strcmp(entry.name, "XInputGetState") == 0);
   void* detour = DetourAddress(&XInputGetStateDetour);
-  if (!matches || *entry.slot == detour) return;
-  if (PatchCodePointer(entry.slot, detour, PAGE_READWRITE)) {
-    ++*static_cast<int*>(context);
-  } else {
-    WriteLogLine("[Input] VirtualProtect failed while hooking XInputGetState");
+  if (!matches) return;
+  switch (RedirectEntry(entry.slot, detour, TableKind::kImport)) {
+    case PatchStatus::kRedirected:
+      ++*static_cast<int*>(context);
+      break;
+    case PatchStatus::kRefused:
+      WriteLogLine("[Input] VirtualProtect failed while hooking XInputGetState");
+      break;
+    default:
+      break;  // it leads to the filter already
   }
 }
 
 void RedirectGetProcAddressEntry(const ImportEntry& entry, void* context) {
   void* detour = reinterpret_cast<void*>(&GetProcAddressDetour);
-  if (entry.name == nullptr || std::strcmp(entry.name, "GetProcAddress") != 0 ||
-      *entry.slot == detour) {
-    return;
+  if (entry.name == nullptr || std::strcmp(entry.name, "GetProcAddress") != 0) return;
+  if (RedirectEntry(entry.slot, detour, TableKind::kImport) == PatchStatus::kRedirected) {
+    ++*static_cast<int*>(context);
   }
-  if (PatchCodePointer(entry.slot, detour, PAGE_READWRITE)) ++*static_cast<int*>(context);
 }
 
 // The host executable, and the modules named DINPUT8.dll (this library and
@@ -70,7 +75,8 @@ bool IsGetProcAddressHookTarget(HMODULE module) {
     const char* slash = std::strrchr(path, '\\');
     name = slash != nullptr ? slash + 1 : path;
   }
-  return EqualsIgnoreCaseAscii(name, "sekiro.exe") || EqualsIgnoreCaseAscii(name, "DINPUT8.dll");
+  return EqualsIgnoreCaseAscii(name, kHostExecutableName) ||
+         EqualsIgnoreCaseAscii(name, "DINPUT8.dll");
 }
 
 // Fills `modules`; the count, or -1 when the listing fails.

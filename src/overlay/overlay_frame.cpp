@@ -5,12 +5,11 @@
 #include <atomic>
 #include <cstring>
 
-#include "core/log.h"
-#include "core/text_format.h"
+#include "base/log.h"
+#include "base/text_format.h"
 #include "overlay/overlay_layout.h"
 #include "overlay/overlay_renderer.h"
 #include "overlay/overlay_state.h"
-#include "overlay/panel_setting.h"
 #include "overlay/pipeline_state.h"
 
 namespace artwheel {
@@ -26,16 +25,14 @@ struct FrameWants {
   bool anyResolution = false;
 };
 
-// Two shared-lock copies and a tick read; a third copy and a file check while
-// the panel is visible. No Direct3D call.
+// Two shared-lock copies and a tick read; the panel switch (a file check)
+// while the panel is visible. No Direct3D call.
 void ReadWhatIsWanted(FrameWants& wants) {
   wants.showMessage = ReadOverlayMessage(GetTickCount64(), wants.message);
   const PanelState panel = ReadPanelState();
   wants.artId = panel.artId;
   wants.anyResolution = panel.anyResolution;
-  if (!panel.visible) return;
-  char iniPath[260];
-  if (ReadOverlayIniPath(iniPath)) wants.panelWanted = SkillPanelEnabledInFile(iniPath);
+  if (panel.visible) wants.panelWanted = ReadPanelSwitch();
 }
 
 // Logs the resolution line when the size or the profile changed; a fitted

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/text_format.h"
+#include "base/text_format.h"
 
 namespace artwheel {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "core/text_format.h"
+#include "base/text_format.h"
 #include "overlay/overlay_state.h"
 
 namespace artwheel {

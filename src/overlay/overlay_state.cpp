@@ -2,10 +2,11 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstring>
 #include <cwchar>
 
-#include "core/text_format.h"
+#include "base/text_format.h"
 
 namespace artwheel {
 namespace {
@@ -23,6 +24,7 @@ struct OverlayStateRecord {
 };
 
 OverlayStateRecord OverlayState;
+std::atomic<PanelSwitchFn> panelSwitch{nullptr};
 
 }  // namespace
 
@@ -57,6 +59,15 @@ void SetPanelAnyResolution(bool anyResolution) {
   AcquireSRWLockExclusive(&OverlayState.panelLock);
   OverlayState.panelAnyResolution = anyResolution;
   ReleaseSRWLockExclusive(&OverlayState.panelLock);
+}
+
+void SetPanelSwitch(PanelSwitchFn readSwitch) {
+  panelSwitch.store(readSwitch, std::memory_order_release);
+}
+
+bool ReadPanelSwitch() {
+  const PanelSwitchFn readSwitch = panelSwitch.load(std::memory_order_acquire);
+  return readSwitch != nullptr && readSwitch();
 }
 
 bool ReadOverlayMessage(uint64_t now, wchar_t (&text)[kMessageCapacity]) {

@@ -17,15 +17,22 @@ struct PanelState {
   bool anyResolution;  // [SkillPanel] AnyResolution, fixed at start
 };
 
+// Asked on the render thread, while the panel is to be shown, whether the
+// player's file still switches it on: [SkillPanel] Enable is the one setting
+// read again while the game runs. Given by the owner of the settings.
+using PanelSwitchFn = bool (*)();
+
 // Worker thread.
 void PostOverlayMessage(const char* utf8Text);
 void SetPanelState(bool visible, uint32_t artId);
 void SetOverlayIniPath(const char* path);
 void SetPanelAnyResolution(bool anyResolution);
+void SetPanelSwitch(PanelSwitchFn readSwitch);
 
 // Render thread.
 bool ReadOverlayMessage(uint64_t now, wchar_t (&text)[kMessageCapacity]);
 PanelState ReadPanelState();
 bool ReadOverlayIniPath(char (&path)[260]);
+bool ReadPanelSwitch();  // false until a switch was given
 
 }  // namespace artwheel

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/log.h"
+#include "base/log.h"
 #include "overlay/overlay_renderer.h"
 
 namespace artwheel {

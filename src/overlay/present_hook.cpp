@@ -4,15 +4,15 @@
 
 #include <atomic>
 
-#include "core/log.h"
-#include "core/thread_flag.h"
-#include "input/code_patch.h"
+#include "base/log.h"
+#include "base/patch.h"
+#include "base/thread_flag.h"
 #include "overlay/overlay_frame.h"
 #include "overlay/overlay_renderer.h"
 
 namespace artwheel {
 
-std::atomic<PresentFn> savedPresent{nullptr};
+std::atomic<void*> savedPresent{nullptr};
 
 namespace {
 
@@ -106,17 +106,12 @@ bool InstallPresentHook() {
   }
 
   void** table = *reinterpret_cast<void***>(objects.swapChain);
-  void* original = table[kPresentSlot];
-  if (original != reinterpret_cast<void*>(&PresentDetour)) {
-    // Saved before the store, so a Present that sees the detour finds it.
-    savedPresent.store(reinterpret_cast<PresentFn>(original), std::memory_order_release);
-    if (!PatchCodePointer(&table[kPresentSlot], reinterpret_cast<void*>(&PresentDetour),
-                          PAGE_EXECUTE_READWRITE)) {
-      objects.Release();
-      DestroyWindow(window);
-      WriteLogLine("[Overlay] Could not make Present vtable writable");
-      return false;
-    }
+  if (RedirectEntry(&table[kPresentSlot], reinterpret_cast<void*>(&PresentDetour),
+                    TableKind::kMethod, &savedPresent) == PatchStatus::kRefused) {
+    objects.Release();
+    DestroyWindow(window);
+    WriteLogLine("[Overlay] Could not make Present vtable writable");
+    return false;
   }
   objects.Release();
   DestroyWindow(window);
@@ -130,7 +125,7 @@ HRESULT STDMETHODCALLTYPE PresentDetour(IDXGISwapChain* swapChain, UINT syncInte
     ThreadFlagScope drawing(inPresent);
     DrawOverlayFrame(swapChain);
   }
-  const PresentFn original = savedPresent.load(std::memory_order_acquire);
+  const auto original = reinterpret_cast<PresentFn>(savedPresent.load(std::memory_order_acquire));
   const HRESULT result = original != nullptr ? original(swapChain, syncInterval, flags) : E_FAIL;
   if (result == DXGI_ERROR_DEVICE_REMOVED || result == DXGI_ERROR_DEVICE_RESET) {
     NoteDeviceLost(swapChain, result);

@@ -16,7 +16,7 @@ bool InstallPresentHook();
 
 HRESULT STDMETHODCALLTYPE PresentDetour(IDXGISwapChain* swapChain, UINT syncInterval, UINT flags);
 
-// DXGI's own Present, saved before the patch.
-extern std::atomic<PresentFn> savedPresent;
+// DXGI's own Present (a PresentFn), saved before the patch.
+extern std::atomic<void*> savedPresent;
 
 }  // namespace artwheel

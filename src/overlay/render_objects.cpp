@@ -4,7 +4,7 @@
 #include <cstdarg>
 #include <cstring>
 
-#include "core/log.h"
+#include "base/log.h"
 #include "overlay/destruction_watch.h"
 #include "overlay/overlay_layout.h"
 #include "overlay/overlay_renderer.h"

@@ -1,18 +1,14 @@
 #include "slots/assign.h"
 
-#include <windows.h>
-
 #include <cstring>
 
-#include "core/config.h"
-#include "core/log.h"
-#include "core/memory.h"
-#include "core/settings.h"
-#include "input/combo_guard.h"
-#include "overlay/overlay_state.h"
-#include "overlay/present_hook.h"
-#include "slots/game_access.h"
-#include "slots/game_layout.h"
+#include "base/log.h"
+#include "base/memory.h"
+#include "base/text_format.h"
+#include "game/game_layout.h"
+#include "game/game_memory.h"
+#include "slots/combat_arts.h"
+#include "slots/slot_labels.h"
 
 namespace artwheel {
 namespace {
@@ -27,36 +23,26 @@ bool SelectedArt(uint32_t* artId, uint32_t* resolvedId) {
   return FindArtIdByResolvedId(*resolvedId, artId);
 }
 
-void ConfirmOnScreen(int slot) {
-  char message[64] = {};
-  if (FormatText(message, sizeof message, "Skill assigned to DPad Down + %s",
-                 SlotInfo[slot].shortLabel) <= 0) {
-    return;
-  }
-  if (settings.overlayEnabled && InstallPresentHook()) PostOverlayMessage(message);
-}
-
 }  // namespace
 
-void AssignSelectedArt(int slot, SlotTrigger trigger) {
-  if (slot < 0 || slot >= kSlotCount) return;
-  if (trigger == SlotTrigger::kCombination) ArmComboGuard();
-  uint32_t artId = 0;
-  uint32_t resolvedId = 0;
-  if (!SelectedArt(&artId, &resolvedId)) {
-    WriteLogFormat("[Skill] Assignment failed for %s; selected combat art was not found",
-                   SlotInfo[slot].longLabel);
-    return;
-  }
-  settings.slotArtIds[slot] = artId;
-  char value[32];
-  const char* iniPath = ConfigIniPath();
-  if (FormatText(value, sizeof value, "%u", artId) > 0 && iniPath[0] != '\0') {
-    WritePrivateProfileStringA("Slots", SlotInfo[slot].shortLabel, value, iniPath);
-  }
-  WriteLogFormat("[Skill] Assigned combat art id %u (resolved %u) to slot %d (%s)", artId,
-                 resolvedId, slot, SlotInfo[slot].longLabel);
-  ConfirmOnScreen(slot);
+bool SelectArtForSlot(int slot, Assignment* assignment) {
+  if (slot < 0 || slot >= kSlotCount) return false;
+  *assignment = Assignment{slot, 0, 0};
+  if (SelectedArt(&assignment->artId, &assignment->resolvedId)) return true;
+  WriteLogFormat("[Skill] Assignment failed for %s; selected combat art was not found",
+                 SlotInfo[slot].longLabel);
+  return false;
+}
+
+void LogAssignment(const Assignment& assignment) {
+  WriteLogFormat("[Skill] Assigned combat art id %u (resolved %u) to slot %d (%s)",
+                 assignment.artId, assignment.resolvedId, assignment.slot,
+                 SlotInfo[assignment.slot].longLabel);
+}
+
+bool FormatAssignedMessage(int slot, char (&message)[64]) {
+  return FormatText(message, sizeof message, "Skill assigned to DPad Down + %s",
+                    SlotInfo[slot].shortLabel) > 0;
 }
 
 }  // namespace artwheel

@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <cstring>
 
-#include "core/log.h"
-#include "core/settings.h"
-#include "input/combo_guard.h"
-#include "slots/game_access.h"
-#include "slots/game_layout.h"
+#include "base/log.h"
+#include "game/game_layout.h"
+#include "game/game_memory.h"
+#include "slots/combat_arts.h"
+#include "slots/slot_labels.h"
 
 namespace artwheel {
 namespace {
@@ -46,11 +46,9 @@ bool RequestEquip(uint32_t artId) {
 
 }  // namespace
 
-void EquipFromSlot(int slot, SlotTrigger trigger) {
+void EquipFromSlot(int slot, uint32_t artId) {
   if (slot < 0 || slot >= kSlotCount) return;
-  const uint32_t artId = settings.slotArtIds[slot];
   const char* label = SlotInfo[slot].longLabel;
-  if (trigger == SlotTrigger::kCombination) ArmComboGuard();
   WriteLogFormat("[Skill] Hotkey %s selected slot %d, combat art id %u", label, slot, artId);
   if (artId == 0) {
     WriteLogFormat("[Skill] Slot %d (%s) is empty; skipped", slot, label);

@@ -4,12 +4,10 @@
 
 #include <cstring>
 
-#include "core/memory.h"
-#include "core/settings.h"
-#include "overlay/overlay_state.h"
-#include "overlay/present_hook.h"
-#include "slots/game_access.h"
-#include "slots/game_layout.h"
+#include "base/memory.h"
+#include "game/game_layout.h"
+#include "game/game_memory.h"
+#include "slots/combat_arts.h"
 #include "slots/panel_schedule.h"
 
 namespace artwheel {
@@ -56,26 +54,21 @@ bool EquippedArtId(uint32_t* artId) {
 
 }  // namespace
 
-void UpdatePanelState(bool menuOpen) {
+PanelDecision UpdatePanelState(bool menuOpen, bool panelEnabled) {
   const uint64_t now = GetTickCount64();
-  const bool conditionsHold = settings.skillPanelEnabled && !menuOpen && GameplayConditionsHold();
+  const bool conditionsHold = panelEnabled && !menuOpen && GameplayConditionsHold();
   switch (NextPanelStep(panelTimers, conditionsHold, now)) {
     case PanelStep::kHideAndRestart:
     case PanelStep::kHide:
-      SetPanelState(false, 0);
-      return;
+      return {PanelDecision::kHide, 0};
     case PanelStep::kKeep:
-      return;
+      return {PanelDecision::kKeep, 0};
     case PanelStep::kRefresh:
       break;
   }
   uint32_t artId = 0;
-  if (!EquippedArtId(&artId)) {
-    SetPanelState(false, 0);
-    return;
-  }
-  const bool visible = InstallPresentHook();  // before any overlay lock is taken
-  SetPanelState(visible, artId);
+  if (!EquippedArtId(&artId)) return {PanelDecision::kHide, 0};
+  return {PanelDecision::kShow, artId};
 }
 
 }  // namespace artwheel

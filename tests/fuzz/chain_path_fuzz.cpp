@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/chain_path.h"
-#include "core/host_name.h"
+#include "app/chain_path.h"
 #include "fuzz_check.h"
+#include "game/host_name.h"
 
 namespace artwheel {
 namespace {

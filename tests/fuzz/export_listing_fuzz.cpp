@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/export_listing.h"
+#include "app/export_listing.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

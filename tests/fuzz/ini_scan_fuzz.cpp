@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/ini_scan.h"
-#include "core/ini_text.h"
+#include "base/ini_scan.h"
+#include "base/ini_text.h"
 #include "fuzz_check.h"
 
 namespace artwheel {

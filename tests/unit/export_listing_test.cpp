@@ -1,4 +1,4 @@
-#include "core/export_listing.h"
+#include "app/export_listing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/host_name.h"
+#include "game/host_name.h"
 
 #include <gtest/gtest.h>
 

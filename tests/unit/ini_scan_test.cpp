@@ -1,4 +1,4 @@
-#include "core/ini_scan.h"
+#include "base/ini_scan.h"
 
 #include <gtest/gtest.h>
 

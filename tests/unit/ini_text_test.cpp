@@ -1,4 +1,4 @@
-#include "core/ini_text.h"
+#include "base/ini_text.h"
 
 #include <gtest/gtest.h>
 

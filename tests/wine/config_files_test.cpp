@@ -4,7 +4,8 @@
 #include <fstream>
 #include <string>
 
-#include "core/config.h"
+#include "app/settings.h"
+#include "base/ini_file.h"
 
 namespace artwheel {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/log.h"
+#include "base/log.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -7,8 +7,6 @@
 #include <regex>
 #include <sstream>
 #include <string>
-
-#include "core/settings.h"
 
 namespace artwheel {
 namespace {
@@ -26,7 +24,7 @@ class LogTest : public ::testing::Test {
     SetCurrentDirectoryA(dir_.c_str());
   }
   void TearDown() override {
-    settings.logEnabled = false;
+    SetLogEnabled(false);
     DeleteFileA((dir_ + "\\artwheel_log.txt").c_str());
     SetCurrentDirectoryA(previous_);
     RemoveDirectoryA(dir_.c_str());
@@ -45,14 +43,14 @@ class LogTest : public ::testing::Test {
 };
 
 TEST_F(LogTest, WritesNothingAndCreatesNoFileWhileOff) {
-  settings.logEnabled = false;
+  SetLogEnabled(false);
   WriteLogLine("[Core] nothing");
   WriteLogFormat("[Core] %s", "nothing");
   EXPECT_FALSE(LogExists());
 }
 
 TEST_F(LogTest, AppendsCompleteLinesWithStampOriginAndCrLf) {
-  settings.logEnabled = true;
+  SetLogEnabled(true);
   WriteLogLine("[Core] first");
   WriteLogFormat("[Skill] Equip combat art id %u %s", 7300u, "OK");
   const std::string expectedOrigin = "[pid=" + std::to_string(GetCurrentProcessId()) +
@@ -67,7 +65,7 @@ TEST_F(LogTest, AppendsCompleteLinesWithStampOriginAndCrLf) {
 }
 
 TEST_F(LogTest, FormattedMessagesAreCutTo511CharactersPlainOnesAreNot) {
-  settings.logEnabled = true;
+  SetLogEnabled(true);
   const std::string longText(600, 'x');
   WriteLogFormat("%s", longText.c_str());
   WriteLogLine(longText.c_str());
@@ -83,7 +81,7 @@ TEST_F(LogTest, FormattedMessagesAreCutTo511CharactersPlainOnesAreNot) {
 // Two game threads log at once: they take turns, so every line is whole and
 // none is lost.
 TEST_F(LogTest, ConcurrentWritersNeverInterleaveLines) {
-  settings.logEnabled = true;
+  SetLogEnabled(true);
   constexpr int kLinesPerThread = 200;
   auto writer = [](LPVOID tag) -> DWORD {
     for (int i = 0; i < kLinesPerThread; ++i) {
@@ -137,7 +135,7 @@ void LogWhileHeld(LPTHREAD_START_ROUTINE writer) {
 
 // A game thread's line is dropped rather than waited for; the worker's waits and is kept.
 TEST_F(LogTest, AHeldFileDropsAGameThreadsLineAndOnlyDelaysTheWorkers) {
-  settings.logEnabled = true;
+  SetLogEnabled(true);
   WriteLogLine("[Core] before");
   LogWhileHeld([](LPVOID held) -> DWORD {
     SetEvent(static_cast<HeldLog*>(held)->writerStarted);

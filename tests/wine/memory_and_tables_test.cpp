@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string>
 
-#include "core/memory.h"
-#include "input/code_patch.h"
-#include "input/import_table.h"
+#include "base/memory.h"
+#include "base/patch.h"
+#include "base/pe_image.h"
 
 namespace artwheel {
 namespace {
@@ -45,12 +45,12 @@ TEST(IsObjectPointer, NeedsAlignmentAnd256ReadableBytes) {
   VirtualFree(reserved, 0, MEM_RELEASE);
 }
 
-TEST(PatchCodePointer, WritesThroughAReadOnlyPageAndRestoresItsProtection) {
+TEST(StoreCodePointer, WritesThroughAReadOnlyPageAndRestoresItsProtection) {
   auto* page =
       static_cast<void**>(VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READONLY));
   ASSERT_NE(page, nullptr);
   int marker = 0;
-  EXPECT_TRUE(PatchCodePointer(&page[3], &marker, PAGE_READWRITE));
+  EXPECT_TRUE(StoreCodePointer(&page[3], &marker, TableKind::kImport));
   EXPECT_EQ(page[3], &marker);
   MEMORY_BASIC_INFORMATION info = {};
   VirtualQuery(page, &info, sizeof info);

@@ -22,6 +22,8 @@ HRESULT STDMETHODCALLTYPE CountingPresent(IDXGISwapChain*, UINT, UINT) {
   return presentResult;
 }
 
+bool PanelSwitchedOn() { return true; }
+
 ULONG References(IUnknown* object) {
   object->AddRef();
   return object->Release();
@@ -44,13 +46,13 @@ class OverlayFrame : public ::testing::Test {
     folder = std::string(temp) + "artwheel_overlay_test_" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(folder.c_str(), nullptr);
     CreateDirectoryA((folder + "\\resources").c_str(), nullptr);
-    std::ofstream(folder + "\\artwheel.ini") << "[SkillPanel]\nEnable=1\n";
     std::ofstream(folder + "\\resources\\bg.png", std::ios::binary)
         << e2e::SolidPng(4, 4, {200, 0, 0, 255});
     std::ofstream(folder + "\\resources\\7300.png", std::ios::binary)
         << e2e::SolidPng(4, 4, {0, 255, 0, 255});
     SetOverlayIniPath((folder + "\\artwheel.ini").c_str());
-    savedPresent.store(&CountingPresent);
+    SetPanelSwitch(&PanelSwitchedOn);
+    savedPresent.store(reinterpret_cast<void*>(&CountingPresent));
   }
 
   void SetUp() override {

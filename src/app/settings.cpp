@@ -1,0 +1,252 @@
+#include "app/settings.h"
+
+#include <cstring>
+
+#include "base/ini_file.h"
+#include "base/ini_text.h"
+#include "base/log.h"
+#include "base/text_format.h"
+
+namespace artwheel {
+namespace {
+
+enum class Folder { kUnknown, kFound, kTooLong };
+
+// Where artwheel.ini is: written once at attach, on the loading thread, before
+// any thread of ours exists or the export can be called; read-only afterwards.
+struct SettingsFileRecord {
+  bool located = false;
+  Folder folderState = Folder::kUnknown;
+  char folder[kPathSize] = {};
+  bool iniPathFits = false;
+  char iniPath[kPathSize] = {};
+};
+
+SettingsFileRecord settingsFile;
+bool iniPathTooLongLogged = false;  // worker thread
+
+// The file's path for readers that log nothing; empty when it does not fit.
+const char* IniPath() {
+  if (!settingsFile.located) return kIniFileName;
+  return settingsFile.iniPathFits ? settingsFile.iniPath : "";
+}
+
+Folder ModuleFolder(HMODULE module, char* out, size_t size) {
+  out[0] = '\0';
+  char path[kPathSize] = {};
+  const DWORD length = GetModuleFileNameA(module, path, sizeof path);
+  if (length == 0) return Folder::kUnknown;
+  if (length >= sizeof path) return Folder::kTooLong;  // cut short by the call
+  char* lastSeparator = std::strrchr(path, '\\');
+  if (lastSeparator == nullptr) return Folder::kUnknown;
+  lastSeparator[1] = '\0';
+  return FormatText(out, size, "%s", path) >= 0 ? Folder::kFound : Folder::kTooLong;
+}
+
+bool ReadDebugFlag(const char* iniPath) {
+  char value[32] = {};
+  ReadProfileText(iniPath, "General", "IsDebug", "false", value, sizeof value);
+  bool enabled = ParseBool(value);
+  char scanned[32];
+  if (FindIniKeyAnywhere(iniPath, "IsDebug", scanned, sizeof scanned) != IniScanResult::kNotFound) {
+    enabled = ParseBool(scanned);  // a rejected value reads as empty, which is false
+  }
+  return enabled;
+}
+
+bool ReadIntFlag(const char* section, const char* key, const char* iniPath) {
+  return ReadProfileUnsigned(iniPath, section, key, 0) != 0;
+}
+
+const char* OnOff(bool value) { return value ? "ON" : "OFF"; }
+
+// [Keys]: the slots' keyboard keys. An unknown name is logged and leaves its
+// slot without a key. The section is only read, never written.
+void LoadSlotKey(Settings& settings, int slot, const char* iniPath) {
+  const char* key = SlotInfo[slot].shortLabel;
+  // One byte more than a name may take, so that a longer text is seen as such
+  // instead of being cut into something that parses.
+  char value[kMaxKeyNameText + 2] = {};
+  const size_t length = ReadProfileText(iniPath, "Keys", key, "", value, sizeof value);
+  const std::string_view text = StripInlineComment(std::string_view(value, length));
+  if (text.empty()) return;
+  if (length < sizeof value - 1 && ParseKeyName(text, &settings.slotKeys[slot])) return;
+  WriteLogFormat("[Config] Unknown key name \"%.*s\" in [Keys] %s; slot %d has no key",
+                 static_cast<int>(text.size()), text.data(), key, slot);
+}
+
+void LoadSlotKeys(Settings& settings, const char* iniPath) {
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    settings.slotKeys[slot] = KeyBinding{};
+    LoadSlotKey(settings, slot, iniPath);
+  }
+  if (!AnySlotKeyBound(settings.slotKeys)) return;
+  auto shown = [&settings](int slot) {
+    return settings.slotKeys[slot].virtualKey != 0 ? settings.slotKeys[slot].name : "-";
+  };
+  WriteLogFormat("[Config] Keys: Y=%s A=%s B=%s X=%s", shown(0), shown(1), shown(2), shown(3));
+}
+
+void WriteNormalisedKeys(const Settings& settings, const char* iniPath) {
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    WriteProfileUnsigned(iniPath, "Slots", SlotInfo[slot].shortLabel, settings.slotArtIds[slot]);
+  }
+  WriteProfileUnsigned(iniPath, "Overlay", "Enable", settings.overlayEnabled ? 1 : 0);
+  WriteProfileUnsigned(iniPath, "SkillPanel", "Enable", settings.skillPanelEnabled ? 1 : 0);
+}
+
+void LogLoaded(const Settings& settings, const char* iniPath) {
+  WriteLogFormat(
+      "[Config] Loaded from %s; slots: Y=%u A=%u B=%u X=%u Overlay=%s SkillPanel=%s UIScan=%s "
+      "Detail=%s HudProbe=%s GlobalFields=%s DumpGlobalPointers=%s DumpGlobalPointerLimit=%u",
+      iniPath, settings.slotArtIds[0], settings.slotArtIds[1], settings.slotArtIds[2],
+      settings.slotArtIds[3], OnOff(settings.overlayEnabled), OnOff(settings.skillPanelEnabled),
+      OnOff(settings.uiScanEnabled), OnOff(settings.uiScanDetail), OnOff(settings.hudProbeEnabled),
+      OnOff(settings.hudProbeGlobalFields), OnOff(settings.hudProbeDumpGlobalPointers),
+      settings.dumpGlobalPointerLimit);
+  if (settings.skillPanelAnyResolution) {
+    WriteLogLine("[Config] SkillPanel AnyResolution=ON: the panel is fitted to other screen sizes");
+  }
+}
+
+// The render thread's view of [SkillPanel] Enable, with the stamp it was read at.
+struct PanelSwitchCache {
+  FileStamp stamp;
+  bool known = false;
+  bool enabled = false;
+};
+
+PanelSwitchCache panelSwitch;  // render thread only
+
+}  // namespace
+
+void LocateSettingsFile(HMODULE library) {
+  SettingsFileRecord& file = settingsFile;
+  file.folderState = ModuleFolder(library, file.folder, sizeof file.folder);
+  // An unknown folder leaves the bare name to the profile functions; a folder
+  // too long to hold is refused, since the bare name would be another file.
+  file.iniPathFits =
+      file.folderState != Folder::kTooLong &&
+      FormatText(file.iniPath, sizeof file.iniPath, "%s%s", file.folder, kIniFileName) >= 0;
+  if (!file.iniPathFits) file.iniPath[0] = '\0';
+  file.located = true;
+}
+
+const char* ConfigIniPath() {
+  const char* path = IniPath();
+  if (path[0] == '\0' && !iniPathTooLongLogged) {
+    iniPathTooLongLogged = true;
+    WriteLogLine("[Config] Path of artwheel.ini does not fit 260 bytes; using defaults");
+  }
+  return path;
+}
+
+bool ModuleDirectory(HMODULE module, char* out, size_t size) {
+  if (out == nullptr || size == 0) return false;
+  return ModuleFolder(module, out, size) == Folder::kFound;
+}
+
+void LoadDebugSetting() {
+  if (!settingsFile.iniPathFits) return;
+  SetLogEnabled(ReadDebugFlag(settingsFile.iniPath));
+}
+
+void LoadConfig(Settings& settings) {
+  const char* iniPath = ConfigIniPath();
+
+  settings.logEnabled = ReadDebugFlag(iniPath);
+  SetLogEnabled(settings.logEnabled);
+
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    settings.slotArtIds[slot] = ReadProfileUnsigned(iniPath, "Slots", SlotInfo[slot].shortLabel, 0);
+  }
+  settings.overlayEnabled = ReadIntFlag("Overlay", "Enable", iniPath);
+  settings.skillPanelEnabled = ReadIntFlag("SkillPanel", "Enable", iniPath);
+  settings.skillPanelAnyResolution = ReadIntFlag("SkillPanel", "AnyResolution", iniPath);
+  settings.uiScanEnabled = ReadIntFlag("UIScan", "Enable", iniPath);
+  settings.uiScanDetail = ReadIntFlag("UIScan", "Detail", iniPath);
+  settings.hudProbeEnabled = ReadIntFlag("HudProbe", "Enable", iniPath);
+  settings.hudProbeGlobalFields = ReadIntFlag("HudProbe", "GlobalFields", iniPath);
+  settings.hudProbeDumpGlobalPointers = ReadIntFlag("HudProbe", "DumpGlobalPointers", iniPath);
+  const uint32_t limit = ReadProfileUnsigned(iniPath, "HudProbe", "DumpGlobalPointerLimit",
+                                             kDefaultDumpGlobalPointerLimit);
+  settings.dumpGlobalPointerLimit = limit == 0 ? 1 : limit;
+  const uint32_t interval =
+      ReadProfileUnsigned(iniPath, "UIScan", "IntervalMs", kDefaultUiScanIntervalMs);
+  settings.uiScanIntervalMs = interval < kMinUiScanIntervalMs ? kMinUiScanIntervalMs : interval;
+
+  if (iniPath[0] != '\0') WriteNormalisedKeys(settings, iniPath);
+  LogLoaded(settings, iniPath);
+  LoadSlotKeys(settings, iniPath);
+}
+
+bool SaveSlotArt(int slot, uint32_t artId) {
+  const char* iniPath = ConfigIniPath();
+  return iniPath[0] != '\0' &&
+         WriteProfileUnsigned(iniPath, "Slots", SlotInfo[slot].shortLabel, artId);
+}
+
+bool ReadChainSetting(char (&folder)[kPathSize], char (&iniPath)[kPathSize], char* value,
+                      size_t size) {
+  const SettingsFileRecord& file = settingsFile;
+  if (file.folderState != Folder::kFound || !file.iniPathFits) {
+    WriteLogLine("[Chainload] Could not resolve module directory");
+    return false;
+  }
+  std::memcpy(folder, file.folder, sizeof folder);
+  std::memcpy(iniPath, file.iniPath, sizeof iniPath);
+  ReadChainPath(iniPath, value, size);
+  return true;
+}
+
+void ReadChainPath(const char* iniPath, char* out, size_t size) {
+  if (out == nullptr || size == 0) return;
+  out[0] = '\0';
+  // The limit is the value's, not the line's: a short path may carry a long
+  // comment, so the line is read into a larger buffer and the comment removed
+  // before the length is checked.
+  char raw[kChainLineSize] = {};
+  const size_t length =
+      ReadProfileText(iniPath, "Chainload", "chainDInput8dllPath", "", raw, sizeof raw);
+  std::string_view value;
+  const ProfileValue read = CleanProfileValue(std::string_view(raw, length),
+                                              length >= sizeof raw - 2, kChainPathSize - 2, value);
+  if (read == ProfileValue::kTooLong) {
+    WriteLogLine("[Chainload] chainDInput8dllPath is longer than 1022 bytes; ignored");
+    return;
+  }
+  if (read == ProfileValue::kFound) {
+    if (value.size() < size) {
+      std::memcpy(out, value.data(), value.size());
+      out[value.size()] = '\0';
+    }
+    return;
+  }
+  switch (FindIniKeyAnywhere(iniPath, "chainDInput8dllPath", out, size)) {
+    case IniScanResult::kRejected:
+      WriteLogLine("[Chainload] chainDInput8dllPath is longer than 1022 bytes; ignored");
+      break;
+    case IniScanResult::kHasNul:
+      WriteLogLine("[Chainload] chainDInput8dllPath holds a NUL byte; ignored");
+      break;
+    default:
+      break;
+  }
+}
+
+bool SkillPanelEnabledInFile() {
+  const char* iniPath = IniPath();
+  if (iniPath[0] == '\0') return false;
+  FileStamp stamp;
+  if (!ReadFileStamp(iniPath, &stamp)) {
+    panelSwitch.known = false;
+    return ReadIntFlag("SkillPanel", "Enable", iniPath);
+  }
+  if (panelSwitch.known && SameFileStamp(panelSwitch.stamp, stamp)) return panelSwitch.enabled;
+  panelSwitch.enabled = ReadIntFlag("SkillPanel", "Enable", iniPath);
+  panelSwitch.known = true;
+  panelSwitch.stamp = stamp;
+  return panelSwitch.enabled;
+}
+
+}  // namespace artwheel

@@ -1,0 +1,81 @@
+#pragma once
+// artwheel.ini beside the library: the one module that knows its sections and
+// keys and reads or writes it. The worker loads the settings once into a
+// Settings value of its own and hands each subsystem what it needs.
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+#include "input/slot_keys.h"
+#include "slots/slot_labels.h"
+
+namespace artwheel {
+
+static_assert(kSlotKeyCount == kSlotCount, "one keyboard key per slot");
+
+inline constexpr char kIniFileName[] = "artwheel.ini";
+inline constexpr size_t kPathSize = 260;
+inline constexpr size_t kChainPathSize = 1024;
+// A chain path's line with its comment: read whole before the comment is removed.
+inline constexpr size_t kChainLineSize = 8192;
+inline constexpr uint32_t kDefaultDumpGlobalPointerLimit = 2000;
+inline constexpr uint32_t kDefaultUiScanIntervalMs = 250;
+inline constexpr uint32_t kMinUiScanIntervalMs = 50;
+
+struct Settings {
+  bool logEnabled = false;
+  uint32_t slotArtIds[kSlotCount] = {};
+  KeyBinding slotKeys[kSlotCount] = {};  // [Keys]; no key where nothing was bound
+  bool overlayEnabled = false;
+  bool skillPanelEnabled = false;
+  bool skillPanelAnyResolution = false;
+  bool uiScanEnabled = false;
+  bool uiScanDetail = false;
+  bool hudProbeEnabled = false;
+  bool hudProbeGlobalFields = false;
+  bool hudProbeDumpGlobalPointers = false;
+  uint32_t dumpGlobalPointerLimit = kDefaultDumpGlobalPointerLimit;
+  uint32_t uiScanIntervalMs = kDefaultUiScanIntervalMs;
+};
+
+// Works out, once at attach, the library's folder and the path of
+// artwheel.ini in it; every later reader uses this one answer.
+void LocateSettingsFile(HMODULE library);
+
+// Full path of artwheel.ini beside the library. The bare file name when the
+// library's folder is unknown; an empty text (logged once) when the path
+// would not fit its 260 bytes.
+const char* ConfigIniPath();
+
+// Folder of the module's file with its trailing backslash; false (and an empty
+// text) when the path cannot be read, has no backslash or does not fit.
+bool ModuleDirectory(HMODULE module, char* out, size_t size);
+
+// Switches logging on or off from [General] IsDebug before the first line;
+// the line scanner's value wins.
+void LoadDebugSetting();
+
+// Reads every setting into `settings`, writes the normalised slot and enable
+// keys back and logs a summary.
+void LoadConfig(Settings& settings);
+
+// Stores one slot's combat art id in [Slots]; false when nothing was written.
+bool SaveSlotArt(int slot, uint32_t artId);
+
+// The chained provider's file as artwheel.ini names it: [Chainload]
+// chainDInput8dllPath, else the key anywhere in the file; empty when neither is
+// set. The library's folder and the file's path come with it; false (logged)
+// when the folder is unknown.
+bool ReadChainSetting(char (&folder)[kPathSize], char (&iniPath)[kPathSize], char* value,
+                      size_t size);
+
+// The chain path of the given file (the rules of ReadChainSetting).
+void ReadChainPath(const char* iniPath, char* out, size_t size);
+
+// Render thread: [SkillPanel] Enable as it stands in the file now. Read again
+// only when the file's size or last-write time changed: the profile read costs
+// tens of microseconds under the frame, a file-attribute query a fraction of that.
+bool SkillPanelEnabledInFile();
+
+}  // namespace artwheel

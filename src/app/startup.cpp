@@ -1,0 +1,88 @@
+#include "app/startup.h"
+
+#include <atomic>
+
+#include "app/settings.h"
+#include "app/worker.h"
+#include "base/log.h"
+#include "base/text_format.h"
+#include "game/host_name.h"
+
+namespace artwheel {
+
+namespace {
+
+HMODULE moduleHandle = nullptr;
+
+std::atomic<bool> coreStarted{false};
+std::atomic<bool> hostProcess{false};
+
+// Two copies of the library in one process (under two file names) each have
+// their own coreStarted; the per-process mutex lets only the first start a worker.
+enum class MutexGuard { kAcquired, kHeldByOtherCopy, kFailed };
+
+MutexGuard AcquireProcessMutex() {
+  char name[96];
+  if (FormatText(name, sizeof name, "Local\\ArtwheelCore_%lu", GetCurrentProcessId()) < 0) {
+    return MutexGuard::kFailed;
+  }
+  HANDLE mutex = CreateMutexA(nullptr, TRUE, name);
+  if (mutex == nullptr) return MutexGuard::kFailed;
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(mutex);
+    return MutexGuard::kHeldByOtherCopy;
+  }
+  return MutexGuard::kAcquired;  // held open for the life of the process
+}
+
+// False for a process that is not the host; the image line is logged first so
+// that a rejected process still shows what it was.
+bool IsHostProcess() {
+  char imagePath[260] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, imagePath, sizeof imagePath);
+  if (length == 0) {
+    WriteLogLine("[Core] Could not read process image path; allowing startup");
+    return true;
+  }
+  WriteLogFormat("[Core] Process image: %s", imagePath);
+  return IsHostExecutablePath(imagePath);
+}
+
+}  // namespace
+
+HMODULE LibraryModule() { return moduleHandle; }
+
+bool InHostProcess() { return hostProcess.load(std::memory_order_acquire); }
+
+BOOL StartupGuard(HMODULE module, DWORD reason) {
+  if (reason != DLL_PROCESS_ATTACH) return TRUE;
+  DisableThreadLibraryCalls(module);
+  moduleHandle = module;
+  LocateSettingsFile(module);
+  LoadDebugSetting();
+  if (!IsHostProcess()) return TRUE;
+  hostProcess.store(true, std::memory_order_release);
+  if (coreStarted.exchange(true)) return TRUE;
+
+  switch (AcquireProcessMutex()) {
+    case MutexGuard::kHeldByOtherCopy:
+      WriteLogLine("[Core] Duplicate core start suppressed by mutex guard");
+      return TRUE;
+    case MutexGuard::kFailed:
+      // Without the mutex a second copy could start a second worker that would
+      // patch the same tables and fire every combination twice; stay inert.
+      WriteLogLine("[Core] CreateMutex guard failed");
+      WriteLogLine("[Core] Worker not started without the mutex guard");
+      return TRUE;
+    case MutexGuard::kAcquired:
+      break;
+  }
+
+  HANDLE thread = CreateThread(nullptr, 0, WorkerMain, module, 0, nullptr);
+  if (thread == nullptr) {
+    WriteLogFormat("[Core] Could not start the worker thread (error %lu)", GetLastError());
+  }
+  return TRUE;
+}
+
+}  // namespace artwheel

@@ -1,0 +1,16 @@
+#pragma once
+#include <windows.h>
+
+namespace artwheel {
+
+// This library's own module, stored at attach before any check.
+HMODULE LibraryModule();
+
+// True once the entry point found this process to be the host; elsewhere the
+// export forwards and touches nothing of what the provider made.
+bool InHostProcess();
+
+// The body of the entry point: starts the worker once per host process. Always TRUE.
+BOOL StartupGuard(HMODULE module, DWORD reason);
+
+}  // namespace artwheel

@@ -1,0 +1,200 @@
+#include "app/worker.h"
+
+#include <cstdint>
+
+#include "base/log.h"
+#include "diagnostics/diagnostics_settings.h"
+#include "diagnostics/hud_probe.h"
+#include "diagnostics/uiscan.h"
+#include "input/combo_guard.h"
+#include "input/keyboard.h"
+#include "input/xinput_hooks.h"
+#include "input/xinput_libraries.h"
+#include "overlay/overlay_state.h"
+#include "overlay/present_hook.h"
+#include "slots/assign.h"
+#include "slots/combat_arts.h"
+#include "slots/equip.h"
+#include "slots/panel_state.h"
+#include "slots/slot_labels.h"
+
+namespace artwheel {
+namespace {
+
+constexpr DWORD kTickSleepMs = 16;
+constexpr uint64_t kInstallerPeriodMs = 1000;
+// Without any XInput library the discovery fails every tick; one line every
+// few seconds says as much as sixty a second.
+constexpr uint64_t kXInputMissingLogPeriodMs = 5000;
+
+void RunImportInstallers() {
+  InstallGetProcAddressImportHooks();
+  InstallXInputImportHooks();
+}
+
+// Returns false while no XInput library is known.
+bool KeepXInputReady(WorkerState& state, uint64_t now) {
+  if (realXInputGetState.load(std::memory_order_acquire) != nullptr) {
+    if (now - state.lastInstallerRun > kInstallerPeriodMs) {
+      RunImportInstallers();
+      state.lastInstallerRun = now;
+    }
+    return true;
+  }
+  if (!DiscoverXInputLibraries()) {
+    if (!state.xinputMissingLogged ||
+        now - state.lastXInputMissingLog >= kXInputMissingLogPeriodMs) {
+      WriteLogLine("[Input] Could not load XInput");
+      state.xinputMissingLogged = true;
+      state.lastXInputMissingLog = now;
+    }
+    return false;
+  }
+  // lastInstallerRun stays as it is, so the periodic run follows in the next tick.
+  RunImportInstallers();
+  WriteLogFormat("[Input] XInput initialized; known versions=%lu",
+                 static_cast<unsigned long>(XInputLibraries.count));
+  return true;
+}
+
+void TrackAssignmentMode(WorkerState& state, bool mode) {
+  if (mode == state.lastAssignmentMode) return;
+  state.lastAssignmentMode = mode;
+  WriteLogFormat("[Menu] Skill assignment mode %s", mode ? "ON" : "OFF");
+}
+
+// What asked for a slot action. Only a controller combination has buttons to
+// hide from the game; a keyboard key arms no ComboGuard, since nothing would
+// release it without a controller and the game's DirectInput keyboard reads
+// would lose keys meanwhile.
+enum class SlotTrigger { kCombination, kKey };
+
+// Shows the confirmation, installing the overlay's Present hook before its
+// first message.
+void ConfirmOnScreen(const Settings& settings, int slot) {
+  char message[64] = {};
+  if (!FormatAssignedMessage(slot, message)) return;
+  if (settings.overlayEnabled && InstallPresentHook()) PostOverlayMessage(message);
+}
+
+// Stores the menu's selected combat art in the slot, in the settings and in
+// artwheel.ini, then confirms it on screen.
+void AssignSlot(Settings& settings, int slot) {
+  Assignment assignment = {};
+  if (!SelectArtForSlot(slot, &assignment)) return;
+  settings.slotArtIds[slot] = assignment.artId;
+  SaveSlotArt(slot, assignment.artId);
+  LogAssignment(assignment);
+  ConfirmOnScreen(settings, slot);
+}
+
+void ActOnSlot(Settings& settings, int slot, bool assignmentMode, SlotTrigger trigger) {
+  if (trigger == SlotTrigger::kCombination) ArmComboGuard();
+  if (assignmentMode) {
+    AssignSlot(settings, slot);
+  } else {
+    EquipFromSlot(slot, settings.slotArtIds[slot]);
+  }
+}
+
+// True when the combination acted in this tick.
+bool ActOnCombination(WorkerState& state, uint16_t buttons, bool assignmentMode) {
+  const int slot = DecodeCombination(buttons);
+  if (slot != kNoSlot) ArmComboGuard();
+  if (slot == state.lastSlot) return false;
+  state.lastSlot = slot;
+  if (slot == kNoSlot) return false;
+  ActOnSlot(state.settings, slot, assignmentMode, SlotTrigger::kCombination);
+  return true;
+}
+
+// One slot action per tick: a key pressed in the tick in which a combination
+// acted has been seen and does not act later.
+void ActOnSlotKeys(WorkerState& state, bool assignmentMode, bool combinationActed) {
+  const int slot = PollSlotKeys(state.slotKeys, state.settings.slotKeys);
+  if (slot == kNoSlot || combinationActed) return;
+  WriteLogFormat("[Input] Key %s pressed for slot %d (%s)", state.settings.slotKeys[slot].name,
+                 slot, SlotInfo[slot].shortLabel);
+  ActOnSlot(state.settings, slot, assignmentMode, SlotTrigger::kKey);
+}
+
+void RunDiagnostics(const Settings& settings) {
+  if (settings.uiScanEnabled) UIScanTick();
+  if (settings.hudProbeEnabled) HudProbeTick();
+}
+
+void PublishPanel(PanelDecision decision) {
+  switch (decision.kind) {
+    case PanelDecision::kHide:
+      SetPanelState(false, 0);
+      break;
+    case PanelDecision::kShow: {
+      const bool visible = InstallPresentHook();  // before any overlay lock is taken
+      SetPanelState(visible, decision.artId);
+      break;
+    }
+    case PanelDecision::kKeep:
+      break;
+  }
+}
+
+// What the overlay and the diagnostics take from the settings, handed over
+// once after the load.
+void HandOverSettings(const Settings& settings) {
+  SetOverlayIniPath(ConfigIniPath());
+  SetPanelAnyResolution(settings.skillPanelAnyResolution);
+  SetPanelSwitch(&SkillPanelEnabledInFile);
+  ConfigureUIScan(UIScanSettings{settings.uiScanDetail, settings.uiScanIntervalMs});
+  ConfigureHudProbe(HudProbeSettings{settings.hudProbeGlobalFields,
+                                     settings.hudProbeDumpGlobalPointers,
+                                     settings.dumpGlobalPointerLimit, ConfigIniPath()});
+}
+
+bool PollPad(WorkerState& state, uint64_t now, uint16_t* buttons) {
+  if (!KeepXInputReady(state, now)) return false;
+  XINPUT_STATE pad = {};
+  if (realXInputGetState.load(std::memory_order_acquire)(0, &pad) != ERROR_SUCCESS) return false;
+  *buttons = pad.Gamepad.wButtons;
+  return true;
+}
+
+}  // namespace
+
+void RunWorkerTick(WorkerState& state) {
+  const uint64_t now = GetTickCount64();
+  uint16_t buttons = 0;
+  const bool polled = PollPad(state, now, &buttons);
+  if (!polled) state.lastSlot = kNoSlot;
+  // With keys bound the menu and the panel are followed without a controller too.
+  const Settings& settings = state.settings;
+  const bool keysBound = AnySlotKeyBound(settings.slotKeys);
+  if (polled || keysBound) {
+    if (polled) ReleaseComboGuardIfClear(comboGuard, buttons);
+    const bool assignmentMode = ReadAssignmentMode();
+    TrackAssignmentMode(state, assignmentMode);
+    PublishPanel(UpdatePanelState(assignmentMode, settings.skillPanelEnabled));
+    const bool combinationActed = polled && ActOnCombination(state, buttons, assignmentMode);
+    if (keysBound) ActOnSlotKeys(state, assignmentMode, combinationActed);
+  }
+  RunDiagnostics(settings);
+}
+
+void StartWorker(WorkerState& state) {
+  LoadConfig(state.settings);
+  HandOverSettings(state.settings);
+}
+
+DWORD WINAPI WorkerMain(LPVOID /*libraryModule*/) {
+  MarkLogThreadPatient();
+  WriteLogLine("[Core] Thread started");
+  WorkerState state;
+  StartWorker(state);
+  WriteLogFormat("[Overlay] %s in config", state.settings.overlayEnabled ? "Enabled" : "Disabled");
+  WriteLogLine("[Core] Initialization OK");
+  for (;;) {
+    RunWorkerTick(state);
+    Sleep(kTickSleepMs);
+  }
+}
+
+}  // namespace artwheel

@@ -1,0 +1,33 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+#include "app/settings.h"
+#include "input/combo.h"
+#include "input/slot_keys.h"
+
+namespace artwheel {
+
+// The library's one thread: loads the configuration, then polls controller 0
+// every 16 ms for the life of the process.
+DWORD WINAPI WorkerMain(LPVOID libraryModule);
+
+// The loop's locals, alive for the thread's life, and the settings it loaded.
+struct WorkerState {
+  Settings settings;
+  int lastSlot = kNoSlot;
+  bool lastAssignmentMode = false;
+  uint64_t lastInstallerRun = 0;
+  uint64_t lastXInputMissingLog = 0;
+  bool xinputMissingLogged = false;
+  SlotKeyTracker slotKeys;
+};
+
+// Loads the settings into the state and hands each subsystem what it needs.
+void StartWorker(WorkerState& state);
+
+// One pass of the loop without its sleep (the benchmark runs it alone).
+void RunWorkerTick(WorkerState& state);
+
+}  // namespace artwheel

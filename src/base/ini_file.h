@@ -1,0 +1,41 @@
+#pragma once
+// An INI file on disk: the Windows profile functions, the library's own line
+// scanner over the whole file, and the file's stamp. Knows no section or key
+// of its own; every path is a full path or a bare file name.
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+#include "base/ini_scan.h"
+
+namespace artwheel {
+
+// GetPrivateProfileInt: the number at the key, `fallback` when it is missing.
+uint32_t ReadProfileUnsigned(const char* path, const char* section, const char* key,
+                             uint32_t fallback);
+
+// GetPrivateProfileString into `out`; the length it returned.
+size_t ReadProfileText(const char* path, const char* section, const char* key, const char* fallback,
+                       char* out, size_t size);
+
+// WritePrivateProfileString; false when the file was not written.
+bool WriteProfileText(const char* path, const char* section, const char* key, const char* text);
+bool WriteProfileUnsigned(const char* path, const char* section, const char* key, uint32_t value);
+
+// The key's value in any section (or none), read by the line scanner over the
+// whole file; kNotFound when the path is empty or the file cannot be opened.
+IniScanResult FindIniKeyAnywhere(const char* path, const char* key, char* out, size_t size);
+
+// Size and last write time: enough to tell that a file changed.
+struct FileStamp {
+  FILETIME lastWrite = {};
+  DWORD sizeLow = 0;
+  DWORD sizeHigh = 0;
+};
+
+// False when the file's attributes cannot be read.
+bool ReadFileStamp(const char* path, FileStamp* stamp);
+bool SameFileStamp(const FileStamp& a, const FileStamp& b);
+
+}  // namespace artwheel

@@ -1,0 +1,109 @@
+#include "base/ini_scan.h"
+
+#include "base/ini_text.h"
+
+namespace artwheel {
+
+IniKeyScanner::IniKeyScanner(std::string_view key, char* out, size_t outSize)
+    : wantedKey_(key),
+      out_(outSize > 0 ? out : nullptr),
+      outCapacity_(outSize > 0 ? outSize - 1 : 0) {
+  if (out_ != nullptr) out_[0] = '\0';
+}
+
+bool IniKeyScanner::Feed(const char* data, size_t size) {
+  for (size_t i = 0; i < size && phase_ != Phase::kDone; ++i) FeedChar(data[i]);
+  return phase_ == Phase::kDone;
+}
+
+IniScanResult IniKeyScanner::Finish() {
+  if (phase_ != Phase::kDone) EndLine();
+  return result_;
+}
+
+void IniKeyScanner::FeedChar(char c) {
+  if (c == '\n') {
+    EndLine();
+    return;
+  }
+  switch (phase_) {
+    case Phase::kLineStart:
+      if (IsIniSpace(c)) return;
+      if (c == '#' || c == ';' || c == '[') {
+        phase_ = Phase::kSkipLine;
+        return;
+      }
+      phase_ = Phase::kKey;
+      [[fallthrough]];
+    case Phase::kKey:
+      if (c == '=') {
+        EndKey();
+      } else if (keyLength_ < kKeyCapacity) {
+        key_[keyLength_++] = c;
+      } else if (!IsIniSpace(c)) {
+        keyTooLong_ = true;  // blanks past the capacity are trimmed away anyway
+      }
+      return;
+    case Phase::kValue:
+      if (c == '"') {
+        insideQuotes_ = !insideQuotes_;
+      } else if (!insideQuotes_ && (c == '#' || c == ';')) {
+        phase_ = Phase::kValueComment;
+        return;
+      }
+      StoreValueChar(c);
+      return;
+    case Phase::kValueComment:
+    case Phase::kSkipLine:
+    case Phase::kDone:
+      return;
+  }
+}
+
+void IniKeyScanner::EndKey() {
+  const std::string_view key = TrimIni(std::string_view(key_, keyLength_));
+  if (!keyTooLong_ && EqualsIgnoreCaseAscii(key, wantedKey_)) {
+    phase_ = Phase::kValue;
+  } else {
+    phase_ = Phase::kSkipLine;
+  }
+}
+
+void IniKeyScanner::StoreValueChar(char c) {
+  if (valueLength_ == 0 && IsIniSpace(c)) return;  // leading trim
+  if (valueLength_ < outCapacity_) out_[valueLength_] = c;
+  ++valueLength_;
+  if (!IsIniSpace(c)) valueTrimmedEnd_ = valueLength_;
+  if (c == '\0') valueHasNul_ = true;
+}
+
+void IniKeyScanner::EndLine() {
+  if (phase_ == Phase::kValue || phase_ == Phase::kValueComment) {
+    if (out_ == nullptr || valueTrimmedEnd_ > outCapacity_ || valueHasNul_) {
+      result_ = valueHasNul_ ? IniScanResult::kHasNul : IniScanResult::kRejected;
+      if (out_ != nullptr) out_[0] = '\0';
+    } else {
+      out_[valueTrimmedEnd_] = '\0';
+      result_ = IniScanResult::kFound;
+    }
+    phase_ = Phase::kDone;
+    return;
+  }
+  if (phase_ == Phase::kDone) return;
+  phase_ = Phase::kLineStart;
+  keyLength_ = 0;
+  keyTooLong_ = false;
+}
+
+IniScanResult FindIniKeyInStream(std::FILE* stream, std::string_view key, char* out,
+                                 size_t outSize) {
+  IniKeyScanner scanner(key, out, outSize);
+  char chunk[4096];
+  size_t got = 0;
+  while ((got = std::fread(chunk, 1, sizeof chunk, stream)) > 0) {
+    if (scanner.Feed(chunk, got)) break;
+  }
+  return scanner.Finish();
+}
+
+}  // namespace artwheel

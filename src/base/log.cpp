@@ -1,0 +1,128 @@
+#include "base/log.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstring>
+#include <ctime>
+
+#include "base/thread_flag.h"
+
+namespace artwheel {
+namespace {
+
+// A program that holds the file without write sharing (a viewer, a tail tool)
+// makes every open fail with a sharing violation. A game thread (render, input,
+// loading) never waits for it: a few immediate attempts within about 1 ms, then
+// its line is dropped. The worker may wait a little longer for its lines.
+constexpr int kGameThreadOpenAttempts = 3;
+constexpr double kGameThreadBudgetMs = 1.0;
+constexpr double kWorkerBudgetMs = 20.0;
+
+// Read by every thread that logs; set at attach and again by the worker's
+// configuration load.
+std::atomic<bool> logEnabled{false};
+ThreadFlag patientThread;
+// Our own threads take turns at the file: appends through two handles of one
+// file may overwrite each other under Wine.
+SRWLOCK logTurn = SRWLOCK_INIT;
+
+double MillisecondsSince(const LARGE_INTEGER& start) {
+  LARGE_INTEGER now;
+  LARGE_INTEGER frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
+}
+
+// The file opened for appending with our turn taken; INVALID_HANDLE_VALUE, and
+// the turn not held, when the line is to be dropped. A turn lasts one open (and
+// one line's write): waiting for it never means waiting for another program.
+HANDLE OpenLogForAppend() {
+  const bool patient = patientThread.IsSet();
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  for (int attempt = 1;; ++attempt) {
+    AcquireSRWLockExclusive(&logTurn);
+    HANDLE file = CreateFileA(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) return file;
+    const DWORD error = GetLastError();
+    ReleaseSRWLockExclusive(&logTurn);
+    if (error != ERROR_SHARING_VIOLATION) return INVALID_HANDLE_VALUE;
+    const double spent = MillisecondsSince(start);
+    if (patient) {
+      if (spent >= kWorkerBudgetMs) return INVALID_HANDLE_VALUE;
+      Sleep(1);
+    } else if (attempt >= kGameThreadOpenAttempts || spent >= kGameThreadBudgetMs) {
+      return INVALID_HANDLE_VALUE;
+    }
+  }
+}
+
+void WritePiece(HANDLE file, const char* text, size_t length) {
+  DWORD written = 0;
+  WriteFile(file, text, static_cast<DWORD>(length), &written, nullptr);
+}
+
+size_t FormatTimeStamp(char* buffer, size_t size) {
+  const __time64_t now = _time64(nullptr);
+  struct tm local = {};
+  if (_localtime64_s(&local, &now) != 0) return 0;
+  return strftime(buffer, size, "[%Y-%m-%d %H:%M:%S]", &local);
+}
+
+}  // namespace
+
+void SetLogEnabled(bool enabled) { logEnabled.store(enabled, std::memory_order_relaxed); }
+
+bool IsLogEnabled() { return logEnabled.load(std::memory_order_relaxed); }
+
+void MarkLogThreadPatient() { patientThread.Set(true); }
+
+void WriteLogLine(const char* text) {
+  if (!IsLogEnabled() || text == nullptr) return;
+  // Time stamp, space, origin, message, CR LF: one write, so that a process
+  // ending in the middle of a line never leaves half of it in the file. Made
+  // before our turn at the file is taken, to keep the turn short.
+  char line[1024];
+  size_t length = FormatTimeStamp(line, 64);
+  line[length++] = ' ';
+  const int origin = FormatText(line + length, 64, "[pid=%lu tid=%lu] ", GetCurrentProcessId(),
+                                GetCurrentThreadId());
+  length += origin > 0 ? static_cast<size_t>(origin) : 0;
+  const size_t messageLength = std::strlen(text);
+  const bool whole = length + messageLength + 2 <= sizeof line;
+  if (whole) {
+    std::memcpy(line + length, text, messageLength);
+    std::memcpy(line + length + messageLength, "\r\n", 2);
+  }
+
+  HANDLE file = OpenLogForAppend();
+  if (file == INVALID_HANDLE_VALUE) return;
+  if (whole) {
+    WritePiece(file, line, length + messageLength + 2);
+  } else {  // a plain line longer than the buffer goes out in three pieces
+    WritePiece(file, line, length);
+    WritePiece(file, text, messageLength);
+    WritePiece(file, "\r\n", 2);
+  }
+  CloseHandle(file);
+  ReleaseSRWLockExclusive(&logTurn);
+}
+
+void WriteLogFormatV(const char* format, va_list args) {
+  if (!IsLogEnabled()) return;
+  char message[kLogMessageSize];
+  if (FormatTruncatedV(message, sizeof message, format, args) >= 0) WriteLogLine(message);
+}
+
+void WriteLogFormat(const char* format, ...) {
+  va_list args{};
+  va_start(args, format);
+  WriteLogFormatV(format, args);
+  va_end(args);
+}
+
+}  // namespace artwheel

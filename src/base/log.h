@@ -1,0 +1,27 @@
+#pragma once
+// The log file "artwheel_log.txt" in the process's current directory: one
+// open/append/close per line, so a crash never loses a line already written.
+#include "base/text_format.h"
+
+namespace artwheel {
+
+inline constexpr char kLogFileName[] = "artwheel_log.txt";
+inline constexpr size_t kLogMessageSize = 512;
+
+// Logging is off until switched on ([General] IsDebug).
+void SetLogEnabled(bool enabled);
+bool IsLogEnabled();
+
+// The calling thread (the worker) may wait up to about 20 ms for a log file
+// another program holds; every other thread gives up within about 1 ms.
+void MarkLogThreadPatient();
+
+// Appends one line when logging is on; does nothing (no system call) when off.
+void WriteLogLine(const char* text);
+
+// printf-style message cut to 511 characters, then WriteLogLine. Formats
+// nothing when logging is off.
+void WriteLogFormat(const char* format, ...) ARTWHEEL_PRINTF(1, 2);
+void WriteLogFormatV(const char* format, va_list args) ARTWHEEL_PRINTF(1, 0);
+
+}  // namespace artwheel
