@@ -89,8 +89,13 @@ gtest_discover_tests(e2e_hotkey_tests TEST_PREFIX "e2e." DISCOVERY_TIMEOUT 60
   PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120 RESOURCE_LOCK desktop_keyboard
              RESOURCE_GROUPS desktop:8 LABELS wined3d)
 
-# The overlay's images, drawn by the project's own script.
 find_package(Python3 COMPONENTS Interpreter REQUIRED)
+
+# The floors of src/: no include runs to a folder of the same or a higher floor.
+add_test(NAME build.layering COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/scripts/check_layers.py
+                                     ${PROJECT_SOURCE_DIR}/src)
+
+# The overlay's images, drawn by the project's own script.
 set(ARTWHEEL_RESOURCES_DIR ${CMAKE_BINARY_DIR}/resources)
 add_custom_command(OUTPUT ${ARTWHEEL_RESOURCES_DIR}/bg.png
   COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/scripts/make_resources.py ${ARTWHEEL_RESOURCES_DIR}

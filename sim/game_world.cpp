@@ -4,8 +4,8 @@
 
 #include <cstring>
 
+#include "game/game_layout.h"
 #include "host_image.h"
-#include "slots/game_layout.h"
 
 namespace sim {
 namespace {

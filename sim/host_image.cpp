@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "slots/game_layout.h"
+#include "game/game_layout.h"
 
 namespace sim {
 namespace {
