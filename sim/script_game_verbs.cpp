@@ -1,0 +1,163 @@
+// The timeline's verbs of the game itself: its pads, its menu, player and art
+// objects, its equip calls and what HudProbe and UIScan look at.
+#include <windows.h>
+#include <xinput.h>
+
+#include <cstring>
+
+#include "game_world.h"
+#include "hud_world.h"
+#include "pads.h"
+#include "script_verbs.h"
+
+extern "C" SimPadState SimPadTable[kSimPadCount];
+
+namespace sim::script {
+namespace {
+
+void SetPad(int index, const char* value) {
+  if (index < 0 || index >= kSimPadCount) return;
+  if (std::strcmp(value, "off") == 0) {
+    SimPadTable[index].connected = 0;
+    return;
+  }
+  SimPadTable[index].buttons = static_cast<LONG>(Number(value));
+  SimPadTable[index].packet = SimPadTable[index].packet + 1;
+  SimPadTable[index].connected = 1;
+}
+
+void ReadPad(std::FILE* results, DWORD index, const char* label) {
+  XINPUT_STATE state = {};
+  const DWORD rc = XInputGetState(index, &state);
+  std::fprintf(results, "read %s pad=%lu rc=%lu buttons=0x%04X\n", label, index, rc,
+               state.Gamepad.wButtons);
+}
+
+// pad INDEX 0xBUTTONS|off
+void SetPadButtons(const Line& line, std::FILE*) {
+  SetPad(static_cast<int>(Number(Word(line, 1))), Word(line, 2));
+}
+
+// presspad 0xBUTTONS equip|TEXT: pad 0 holds the buttons until the game's
+// equip function was called again, or until the log holds TEXT once more.
+void PressPadUntilAnswered(const Line& line, std::FILE* results) {
+  const char* buttons = Word(line, 1);
+  const char* answer = AfterFirstArgument(line);
+  const bool equip = std::strcmp(answer, "equip") == 0;
+  const int before = equip ? EquipCallCount() : CountInLog(answer);
+  SetPad(0, buttons);
+  if (!WaitFor([&] { return (equip ? EquipCallCount() : CountInLog(answer)) > before; })) {
+    std::fprintf(results, "timeout presspad %s %s\n", buttons, answer);
+  }
+  SetPad(0, "0");
+}
+
+// read LABEL: pad 0 as the game reads it
+void ReadFirstPad(const Line& line, std::FILE* results) { ReadPad(results, 0, Word(line, 1)); }
+
+// readpad INDEX LABEL
+void ReadPadByIndex(const Line& line, std::FILE* results) {
+  ReadPad(results, Number(Word(line, 1)), Word(line, 2));
+}
+
+// waitequips COUNT
+void WaitForEquips(const Line& line, std::FILE* results) {
+  const int wanted = static_cast<int>(Number(Word(line, 1)));
+  if (!WaitFor([&] { return EquipCallCount() >= wanted; })) {
+    std::fprintf(results, "timeout waitequips %d\n", wanted);
+  }
+}
+
+void WriteEquips(const Line& line, std::FILE* results) { ReportEquips(results, Word(line, 1)); }
+
+// menu FIELD VALUE
+void SetMenuFieldValue(const Line& line, std::FILE* results) {
+  if (!SetMenuField(Word(line, 1), Number(Word(line, 2))))
+    std::fprintf(results, "error unknown field %s\n", Word(line, 1));
+}
+
+void PlaceMenuState(const Line& line, std::FILE*) { SetMenuPresent(Number(Word(line, 1)) != 0); }
+
+void PlacePlayer(const Line& line, std::FILE*) { SetPlayerPresent(Number(Word(line, 1)) != 0); }
+
+void PlaceArtLookup(const Line& line, std::FILE*) {
+  SetArtLookupPresent(Number(Word(line, 1)) != 0);
+}
+
+void SetEquippedArt(const Line& line, std::FILE*) { SetEquippedResolvedId(Number(Word(line, 1))); }
+
+// own ART RESOLVED
+void OwnArt(const Line& line, std::FILE*) {
+  SetOwnedArt(Number(Word(line, 1)), Number(Word(line, 2)));
+}
+
+// equipresult MODE RESULT
+void SetEquipResultOfMode(const Line& line, std::FILE*) {
+  SetEquipResult(static_cast<int>(Number(Word(line, 1))),
+                 static_cast<int32_t>(Number(Word(line, 2))));
+}
+
+// hud visible|hidden
+void ShowOrHideHud(const Line& line, std::FILE*) {
+  SetHudVisible(std::strcmp(Word(line, 1), "visible") == 0);
+}
+
+// globalslots LISTED POINTED
+void FillGlobalSlots(const Line& line, std::FILE* results) {
+  SetGlobalSlots(results, Number(Word(line, 1)), Number(Word(line, 2)));
+}
+
+// menuslot OFFSET object|null|noaccess [N]
+void PointMenuSlot(const Line& line, std::FILE*) {
+  SetMenuSlot(Number(Word(line, 1)), Word(line, 2), line.count > 3 ? Number(line.words[3]) : 0);
+}
+
+// objaddr OBJECT
+void WriteObjectAddressOf(const Line& line, std::FILE* results) {
+  WriteObjectAddress(results, Number(Word(line, 1)));
+}
+
+// objwords OBJECT OFFSET COUNT VALUE
+void FillObjectWords(const Line& line, std::FILE*) {
+  SetObjectWords(Number(Word(line, 1)), Number(Word(line, 2)), Number(Word(line, 3)),
+                 Number(Word(line, 4)));
+}
+
+// menuwords OFFSET COUNT VALUE
+void FillMenuWords(const Line& line, std::FILE*) {
+  SetMenuWords(Number(Word(line, 1)), Number(Word(line, 2)), Number(Word(line, 3)));
+}
+
+// playerwords OFFSET COUNT VALUE
+void FillPlayerWords(const Line& line, std::FILE*) {
+  SetPlayerWords(Number(Word(line, 1)), Number(Word(line, 2)), Number(Word(line, 3)));
+}
+
+constexpr Verb kVerbs[] = {
+    {"pad", SetPadButtons},
+    {"presspad", PressPadUntilAnswered},
+    {"read", ReadFirstPad},
+    {"readpad", ReadPadByIndex},
+    {"waitequips", WaitForEquips},
+    {"equips", WriteEquips},
+    {"menu", SetMenuFieldValue},
+    {"menupresent", PlaceMenuState},
+    {"player", PlacePlayer},
+    {"lookup", PlaceArtLookup},
+    {"equipped", SetEquippedArt},
+    {"own", OwnArt},
+    {"equipresult", SetEquipResultOfMode},
+    {"hud", ShowOrHideHud},
+    {"globalslots", FillGlobalSlots},
+    {"menuslot", PointMenuSlot},
+    {"objaddr", WriteObjectAddressOf},
+    {"objwords", FillObjectWords},
+    {"menuwords", FillMenuWords},
+    {"playerwords", FillPlayerWords},
+};
+
+}  // namespace
+
+std::span<const Verb> GameVerbs() { return kVerbs; }
+
+}  // namespace sim::script

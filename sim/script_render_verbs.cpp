@@ -1,0 +1,115 @@
+// The timeline's verbs of the game's rendering: its window and devices, its
+// frames and their timings, screenshots and probes, and the failures of its
+// Present.
+#include <windows.h>
+
+#include <cstring>
+
+#include "game_renderer.h"
+#include "lookups.h"
+#include "script_verbs.h"
+
+namespace sim::script {
+namespace {
+
+// window WIDTH HEIGHT: the first opens the window, later ones resize it
+void OpenOrResizeWindow(const Line& line, std::FILE* results) {
+  SetWindowSize(results, Number(Word(line, 1)), Number(Word(line, 2)));
+}
+
+// frames COUNT
+void WaitForFrames(const Line& line, std::FILE* results) {
+  if (!WaitFrames(static_cast<int>(Number(Word(line, 1)))))
+    std::fprintf(results, "timeout frames\n");
+}
+
+// waitpresent LIBRARY
+void WaitForPresentThrough(const Line& line, std::FILE* results) {
+  if (!WaitPresentThrough(Word(line, 1)))
+    std::fprintf(results, "timeout waitpresent %s\n", Word(line, 1));
+}
+
+// screenshot NAME
+void TakeScreenshot(const Line& line, std::FILE* results) { Screenshot(results, Word(line, 1)); }
+
+// screenshot2 NAME: of the second device's window
+void TakeSecondScreenshot(const Line& line, std::FILE* results) {
+  ScreenshotSecond(results, Word(line, 1));
+}
+
+// pixel X Y [LABEL]: of the last screenshot
+void WritePixel(const Line& line, std::FILE* results) {
+  Pixel(results, Number(Word(line, 1)), Number(Word(line, 2)), Word(line, 3));
+}
+
+// references LABEL
+void WriteBackBufferReferences(const Line& line, std::FILE* results) {
+  BackBufferReferences(results, Word(line, 1));
+}
+
+// seconddevice WIDTH HEIGHT
+void OpenSecondDevice(const Line& line, std::FILE* results) {
+  StartSecondDevice(results, Number(Word(line, 1)), Number(Word(line, 2)));
+}
+
+void RecreateGameDevice(const Line&, std::FILE* results) { RecreateDevice(results); }
+
+// oldrefs LABEL
+void WriteOldDeviceReferences(const Line& line, std::FILE* results) {
+  OldDeviceReferences(results, Word(line, 1));
+}
+
+void WrapPresentForFailures(const Line&, std::FILE*) { UseFaultyPresent(); }
+
+// failpresent HRESULT COUNT
+void FailNextPresents(const Line& line, std::FILE* results) {
+  FailPresents(results, static_cast<long>(Number(Word(line, 1))),
+               static_cast<int>(Number(Word(line, 2))));
+}
+
+// presentsync INTERVAL
+void PresentOnceWithSync(const Line& line, std::FILE* results) {
+  PresentWithSyncInterval(results, Number(Word(line, 1)));
+}
+
+// fps FRAMES_PER_SECOND: 0 presents as fast as possible
+void SetFramesPerSecond(const Line& line, std::FILE*) { SetFrameRate(Number(Word(line, 1))); }
+
+void StartFrameStats(const Line&, std::FILE*) { ResetFrameStats(); }
+
+void ResumeFrameStats(const Line&, std::FILE*) { RecordFrameStats(true); }
+
+void PauseFrameStats(const Line&, std::FILE*) { RecordFrameStats(false); }
+
+// stats LABEL
+void WriteFrameStats(const Line& line, std::FILE* results) { FrameStats(results, Word(line, 1)); }
+
+void WriteD3DModules(const Line&, std::FILE* results) { DescribeD3DModules(results); }
+
+constexpr Verb kVerbs[] = {
+    {"window", OpenOrResizeWindow},
+    {"frames", WaitForFrames},
+    {"waitpresent", WaitForPresentThrough},
+    {"screenshot", TakeScreenshot},
+    {"screenshot2", TakeSecondScreenshot},
+    {"pixel", WritePixel},
+    {"references", WriteBackBufferReferences},
+    {"seconddevice", OpenSecondDevice},
+    {"recreate", RecreateGameDevice},
+    {"oldrefs", WriteOldDeviceReferences},
+    {"faultypresent", WrapPresentForFailures},
+    {"failpresent", FailNextPresents},
+    {"presentsync", PresentOnceWithSync},
+    {"fps", SetFramesPerSecond},
+    {"statsreset", StartFrameStats},
+    {"statson", ResumeFrameStats},
+    {"statsoff", PauseFrameStats},
+    {"stats", WriteFrameStats},
+    {"d3dmodules", WriteD3DModules},
+};
+
+}  // namespace
+
+std::span<const Verb> RenderVerbs() { return kVerbs; }
+
+}  // namespace sim::script
