@@ -46,6 +46,7 @@ add_library(artwheel_win STATIC
   src/diagnostics/uiscan.cpp
   src/app/chainload.cpp
   src/app/settings.cpp
+  src/app/slot_actions.cpp
   src/app/startup.cpp
   src/app/worker.cpp
 )

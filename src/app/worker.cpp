@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "app/slot_actions.h"
 #include "base/log.h"
 #include "diagnostics/diagnostics_settings.h"
 #include "diagnostics/hud_probe.h"
@@ -12,9 +13,7 @@
 #include "input/xinput_libraries.h"
 #include "overlay/overlay_state.h"
 #include "overlay/present_hook.h"
-#include "slots/assign.h"
 #include "slots/combat_arts.h"
-#include "slots/equip.h"
 #include "slots/panel_state.h"
 #include "slots/slot_labels.h"
 
@@ -61,40 +60,6 @@ void TrackAssignmentMode(WorkerState& state, bool mode) {
   if (mode == state.lastAssignmentMode) return;
   state.lastAssignmentMode = mode;
   WriteLogFormat("[Menu] Skill assignment mode %s", mode ? "ON" : "OFF");
-}
-
-// What asked for a slot action. Only a controller combination has buttons to
-// hide from the game; a keyboard key arms no ComboGuard, since nothing would
-// release it without a controller and the game's DirectInput keyboard reads
-// would lose keys meanwhile.
-enum class SlotTrigger { kCombination, kKey };
-
-// Shows the confirmation, installing the overlay's Present hook before its
-// first message.
-void ConfirmOnScreen(const Settings& settings, int slot) {
-  char message[64] = {};
-  if (!FormatAssignedMessage(slot, message)) return;
-  if (settings.overlayEnabled && InstallPresentHook()) PostOverlayMessage(message);
-}
-
-// Stores the menu's selected combat art in the slot, in the settings and in
-// artwheel.ini, then confirms it on screen.
-void AssignSlot(Settings& settings, int slot) {
-  Assignment assignment = {};
-  if (!SelectArtForSlot(slot, &assignment)) return;
-  settings.slotArtIds[slot] = assignment.artId;
-  SaveSlotArt(slot, assignment.artId);
-  LogAssignment(assignment);
-  ConfirmOnScreen(settings, slot);
-}
-
-void ActOnSlot(Settings& settings, int slot, bool assignmentMode, SlotTrigger trigger) {
-  if (trigger == SlotTrigger::kCombination) ArmComboGuard();
-  if (assignmentMode) {
-    AssignSlot(settings, slot);
-  } else {
-    EquipFromSlot(slot, settings.slotArtIds[slot]);
-  }
 }
 
 // True when the combination acted in this tick.

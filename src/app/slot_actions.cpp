@@ -1,0 +1,42 @@
+#include "app/slot_actions.h"
+
+#include "input/combo_guard.h"
+#include "overlay/overlay_state.h"
+#include "overlay/present_hook.h"
+#include "slots/assign.h"
+#include "slots/equip.h"
+
+namespace artwheel {
+namespace {
+
+// Shows the confirmation, installing the overlay's Present hook before its
+// first message.
+void ConfirmOnScreen(const Settings& settings, int slot) {
+  char message[64] = {};
+  if (!FormatAssignedMessage(slot, message)) return;
+  if (settings.overlayEnabled && InstallPresentHook()) PostOverlayMessage(message);
+}
+
+// Stores the menu's selected combat art in the slot, in the settings and in
+// artwheel.ini, then confirms it on screen.
+void AssignSlot(Settings& settings, int slot) {
+  Assignment assignment = {};
+  if (!SelectArtForSlot(slot, &assignment)) return;
+  settings.slotArtIds[slot] = assignment.artId;
+  SaveSlotArt(slot, assignment.artId);
+  LogAssignment(assignment);
+  ConfirmOnScreen(settings, slot);
+}
+
+}  // namespace
+
+void ActOnSlot(Settings& settings, int slot, bool assignmentMode, SlotTrigger trigger) {
+  if (trigger == SlotTrigger::kCombination) ArmComboGuard();
+  if (assignmentMode) {
+    AssignSlot(settings, slot);
+  } else {
+    EquipFromSlot(slot, settings.slotArtIds[slot]);
+  }
+}
+
+}  // namespace artwheel
