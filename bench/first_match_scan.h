@@ -1,6 +1,7 @@
 #pragma once
 // The straightforward "first entry with the same key" merge of global fields:
-// the reference the indexed merge is checked and measured against.
+// the reference the indexed merge is measured against (tests/fuzz/hud_merge_fuzz.cpp
+// checks it against a scan of its own).
 #include <vector>
 
 #include "diagnostics/hud_sets.h"
