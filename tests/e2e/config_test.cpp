@@ -8,13 +8,7 @@ namespace e2e {
 namespace {
 
 // Starts the game with the given configuration file and lets the worker load it.
-Scenario RunWithIni(const std::string& ini) {
-  Scenario s = StandardScenario();
-  s.WriteIni(ini);
-  s.WriteScript("wait 400\nexit 0\n");
-  EXPECT_EQ(s.Run(), 0);
-  return s;
-}
+Scenario RunWithIni(const std::string& ini) { return Played(ini, "wait 400\n"); }
 
 std::string ConfigLine(const Scenario& s) {
   for (const std::string& message : s.LogMessages()) {
@@ -29,6 +23,10 @@ struct DebugCase {
   bool logging;
 };
 
+// The scanner's and the words' own rules are checked natively (unit.IniKeyScanner,
+// unit.ParseBool); here the scanner's value wins over the profile functions'
+// either way, and stands in for them where they see no [General] key or a
+// different line.
 class IsDebugRules : public ::testing::TestWithParam<DebugCase> {};
 
 TEST_P(IsDebugRules, DecideWhetherTheLogIsWritten) {
@@ -43,14 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
     Config, IsDebugRules,
     ::testing::Values(
         DebugCase{"OnlyLineNoSection", "IsDebug=yes", true},
-        DebugCase{"UnderChainload", "[Chainload]\nIsDebug=true\n", true},
-        DebugCase{"CommentAndCase", "[General]\nIsDebug = ON ; comment\n", true},
-        DebugCase{"UnknownWord", "[General]\nIsDebug=enabled\n", false},
-        DebugCase{"Two", "[General]\nIsDebug=2\n", false},
-        DebugCase{"Empty", "[General]\nIsDebug=\n", false},
         DebugCase{"FirstLineWinsOff", "[Other]\nIsDebug=off\n[General]\nIsDebug=true\n", false},
         DebugCase{"FirstLineWinsOn", "[Other]\nIsDebug=1\n[General]\nIsDebug=false\n", true},
-        DebugCase{"CommentedOut", "[General]\n;IsDebug=true\n# IsDebug=true\n", false},
         // The profile functions end lines at CR too; the scanner sees one header line.
         DebugCase{"CrOnlyLineEnds", "[General]\rIsDebug=true\rOther=1\r", true}),
     [](const auto& param) { return std::string(param.param.name); });
@@ -70,12 +62,6 @@ TEST(Config, ClampsAndNormalisesWhatItWritesBack) {
   EXPECT_NE(ini.find("[Overlay]\r\nEnable=1\r\n"), std::string::npos) << ini;
   EXPECT_NE(ini.find("Y=7300\r\nB=0\r\nA=0\r\nX=0\r\n"), std::string::npos) << ini;
   EXPECT_NE(ini.find("IntervalMs=10"), std::string::npos);  // never written back
-  EXPECT_NE(s.LogMessages()[1], "");
-}
-
-TEST(Config, MissingLimitKeyGives2000) {
-  const Scenario s = RunWithIni("IsDebug=1\n");
-  EXPECT_NE(ConfigLine(s).find("DumpGlobalPointerLimit=2000"), std::string::npos);
 }
 
 TEST(Config, CommentsAndUnrelatedKeysSurviveTheWriteBack) {
@@ -88,12 +74,6 @@ TEST(Config, CommentsAndUnrelatedKeysSurviveTheWriteBack) {
     EXPECT_NE(ini.find(kept), std::string::npos) << kept << "\n" << ini;
   }
   EXPECT_NE(ini.find("[SkillPanel]"), std::string::npos);
-}
-
-TEST(Config, PathIsBesideTheLibraryNotTheCurrentDirectory) {
-  const Scenario s = RunWithIni("IsDebug=1\n");
-  EXPECT_NE(ConfigLine(s).find(s.dir().filename().string() + "\\artwheel.ini;"), std::string::npos)
-      << ConfigLine(s);
 }
 
 // Files that cannot be read as a configuration give the defaults and never
