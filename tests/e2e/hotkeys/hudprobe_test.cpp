@@ -37,22 +37,30 @@ TEST(HudProbe, AHeldKeyActsOnceAndTwoKeysActInOrder) {
                                       "[HudProbe] HUD_VISIBLE hotkey pressed: F7"}));
 }
 
-// A game folder whose configuration path fits but whose dump paths do not:
-// one line names the folder, however many snapshots are asked for.
-TEST(HudProbe, DumpPathsThatDoNotFitAreLoggedOnceNamingTheFolder) {
+// A game folder whose configuration path fits but whose dump and image paths
+// do not: one line each names the folder, however many snapshots or frames.
+TEST(HudProbe, DumpAndImagePathsThatDoNotFitAreLoggedOnceNamingTheFolder) {
   Scenario s;
-  const std::string sub = s.InstallDeep(245);  // artwheel.ini's path 257 bytes, the dump's 265
-  s.WriteFile(sub + "/artwheel.ini", "[General]\nIsDebug=1\n" + std::string(kProbe));
-  s.WriteScript(
-      "pad 0 0\nwaitlog [Input] XInput initialized\nhud visible\npress F6\n"
+  // artwheel.ini's path is 257 bytes, the dump's 265, bg.png's 261.
+  const std::string sub = s.InstallDeep(245);
+  s.WriteFile(sub + "/artwheel.ini",
+              "[General]\nIsDebug=1\n[Slots]\nB=7300\n[Overlay]\nEnable=1\n"
+              "[SkillPanel]\nEnable=1\n" +
+                  std::string(kProbe));
+  s.Play(
+      "own 7300 73\nequipped 73\nmenu activeOrHud 1\nmenu loadingOrUi 1\nmenu postLoad 1\n"
+      "window 1920 1080\npad 0 0\nwaitlog [Input] XInput initialized\nhud visible\npress F6\n"
       "waitlog [HudProbe] Stable HUD_VISIBLE\npress F7\nwaitlogn 2 [HudProbe] Stable HUD_VISIBLE\n"
-      "exit 0\n");
-  ASSERT_EQ(s.Run(sub + "/sekiro.exe"), 0) << s.Log();
-  EXPECT_EQ(s.CountMessages("[HudProbe] Dump paths in " + s.WindowsDir() + "\\" + sub +
-                            "\\ do not fit 260 bytes; no dumps"),
-            1)
+      "waitlog [Overlay] Image paths in\nframes 30\n",
+      sub + "/sekiro.exe");
+  const std::string folder = s.WindowsDir() + "\\" + sub + "\\";
+  EXPECT_EQ(
+      s.CountMessages("[HudProbe] Dump paths in " + folder + " do not fit 260 bytes; no dumps"), 1)
       << s.Log();
   EXPECT_EQ(s.CountMessages("[HudProbe] Could not open dump file"), 0);
+  EXPECT_EQ(s.CountMessages("[Overlay] Image paths in " + folder +
+                            "resources do not fit 260 bytes; no panel"),
+            1);
 }
 
 TEST(HudProbe, HiddenAloneComparesNothing) {
