@@ -112,7 +112,7 @@ TEST(Overlay, AssignmentStoresTheArtAndShowsTheMessageFor2Seconds) {
   const Scenario s = RunOverlay(
       "1920 1080", AssignB() + "wait 300\nscreenshot early\n" +
                        ProbeBox("message", {704, 162, 1216, 242}) + "wait 2000\nscreenshot late\n" +
-                       Probe("gone", 706, 164) + AssignB(2) + "wait 300\nscreenshot again\n" +
+                       Probe("gone", 706, 164) + AssignB(2) + "frames 3\nscreenshot again\n" +
                        Probe("again", 706, 164));
   ExpectBox(s, "message", kMessageBox, kClear);
   EXPECT_TRUE(PixelNear(s, "gone", kClear));
