@@ -7,8 +7,8 @@
 #include <random>
 #include <vector>
 
+#include "../tests/unit/first_match_scan.h"
 #include "diagnostics/hud_sets.h"
-#include "first_match_scan.h"
 
 namespace {
 

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
+
+#include "first_match_scan.h"
 
 namespace artwheel {
 namespace {
@@ -116,6 +119,28 @@ TEST(CompareGlobalFields, IntegerAndFloatClasses) {
                                    [](const GlobalFieldSample&, const GlobalFieldSample&) {});
   EXPECT_EQ(strong, 1);
   EXPECT_EQ(floats, 1);
+}
+
+// The indexed merge gives exactly what a scan of the other set for the
+// first match gives.
+TEST(IntersectGlobalFields, AgreesWithTheFirstMatchScanOnRandomSets) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 5; ++round) {
+    std::vector<GlobalFieldSample> stable(3000);
+    std::vector<GlobalFieldSample> capture(3000);
+    for (auto& s : stable)
+      s = {uint32_t(random() % 60), uint32_t(random() % 64) * 4, uint32_t(random() % 3)};
+    for (auto& c : capture)
+      c = {uint32_t(random() % 60), uint32_t(random() % 64) * 4, uint32_t(random() % 3)};
+    std::vector<GlobalFieldSample> expected = stable;
+    const int expectedCount = FirstMatchScanIntersect(expected, capture);
+    const int count = IntersectGlobalFields(stable.data(), 3000, capture.data(), 3000);
+    ASSERT_EQ(count, expectedCount);
+    for (int i = 0; i < count; ++i) {
+      ASSERT_EQ(stable[i].ptrRva, expected[i].ptrRva);
+      ASSERT_EQ(stable[i].offset, expected[i].offset);
+    }
+  }
 }
 
 TEST(KeyIndex, HoldsFullCapacityAndKeepsTheFirstEntryOfAKey) {

@@ -1,7 +1,6 @@
 #pragma once
 // The straightforward "first entry with the same key" merge of global fields:
-// the reference the indexed merge is measured against (tests/fuzz/hud_merge_fuzz.cpp
-// checks it against a scan of its own).
+// the reference the indexed merge is checked and measured against.
 #include <vector>
 
 #include "diagnostics/hud_sets.h"
