@@ -12,12 +12,8 @@ namespace {
 // `setup` runs before the library's worker starts its passes.
 Scenario RunDiagnostics(const std::string& ini, const std::string& script,
                         const std::string& setup = "") {
-  Scenario s = StandardScenario();
-  s.WriteIni("[General]\nIsDebug=1\n" + ini);
-  s.WriteScript(setup + "pad 0 0\nwaitlog [Core] Initialization OK\n" + script + "exit 0\n");
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.ResultsStartingWith("timeout").empty()) << s.Read("results.txt");
-  return s;
+  return Played("[General]\nIsDebug=1\n" + ini,
+                setup + "pad 0 0\nwaitlog [Core] Initialization OK\n" + script);
 }
 
 // ---- UIScan ------------------------------------------------------------------
@@ -48,20 +44,15 @@ TEST(UIScan, TheFirstLineListsAllFieldsThenOnlyChangesAreLogged) {
   EXPECT_EQ(ChangedList(lines[1]), "+0x044:0->3 ");
 }
 
-TEST(UIScan, WithoutPlayerDataFourteenItemsAndSevenZeros) {
-  const Scenario s = RunDiagnostics(kUIScan, "wait 400\n", "player 0\n");
-  const auto lines = s.MessagesStartingWith("[UIWatch] ");
-  ASSERT_EQ(lines.size(), 1u) << s.Log();
-  EXPECT_EQ(Items(ChangedList(lines[0])), 14);
-  const std::string zeros = "PGD(+010,0 +0DC,0 +144,0 +148,0 +154,0 +168,0 +16C,0)";
-  EXPECT_EQ(lines[0].substr(lines[0].size() - zeros.size()), zeros);
-}
-
-TEST(UIScan, PlayerDataArrivingLateIsComparedWithZeros) {
-  const Scenario s = RunDiagnostics(kUIScan, "wait 300\nplayer 1\nwait 300\n",
+// Player data arriving late is compared with zeros.
+TEST(UIScan, WithoutPlayerDataFourteenItemsAndSevenZerosUntilItArrives) {
+  const Scenario s = RunDiagnostics(kUIScan, "waitlog [UIWatch]\nplayer 1\nwaitlogn 2 [UIWatch]\n",
                                     "player 0\nplayerwords 0x010 1 5\nplayerwords 0x16C 1 9\n");
   const auto lines = s.MessagesStartingWith("[UIWatch] ");
   ASSERT_EQ(lines.size(), 2u) << s.Log();
+  EXPECT_EQ(Items(ChangedList(lines[0])), 14);
+  const std::string zeros = "PGD(+010,0 +0DC,0 +144,0 +148,0 +154,0 +168,0 +16C,0)";
+  EXPECT_EQ(lines[0].substr(lines[0].size() - zeros.size()), zeros);
   EXPECT_EQ(ChangedList(lines[1]), "PGD+0x010:0->5 PGD+0x16C:0->9 ");
 }
 

@@ -10,15 +10,11 @@ namespace {
 // In play at the size with the panel on; ends a few frames after its first
 // resolution line.
 Scenario RunWithPanel(const std::string& size, const std::string& script) {
-  Scenario s = StandardScenario();
-  s.WriteIni(
-      "[General]\nIsDebug=1\n[Slots]\nB=7300\n[Overlay]\nEnable=1\n[SkillPanel]\nEnable=1\n");
-  s.WriteScript(
-      "own 7300 73\nequipped 73\nmenu activeOrHud 1\nmenu loadingOrUi 1\n"
-      "menu postLoad 1\nwindow " +
-      size + "\npad 0 0\nwaitlog [Overlay] SkillPanel resolution=\nframes 2\n" + script +
-      "exit 0\n");
-  EXPECT_EQ(s.Run(), 0) << s.Read("stdout.txt");
+  Scenario s =
+      Played("[General]\nIsDebug=1\n[Slots]\nB=7300\n[Overlay]\nEnable=1\n[SkillPanel]\nEnable=1\n",
+             "own 7300 73\nequipped 73\nmenu activeOrHud 1\nmenu loadingOrUi 1\n"
+             "menu postLoad 1\nwindow " +
+                 size + "\npad 0 0\nwaitlog [Overlay] SkillPanel resolution=\nframes 2\n" + script);
   EXPECT_NE(s.ResultsStartingWith("render").at(0).find("state_mismatches=0 present_failures=0"),
             std::string::npos)
       << s.Read("results.txt");

@@ -13,11 +13,11 @@ namespace {
 
 // The game's frame is flat (32, 64, 96). The test images are solid: a red
 // background drawn at 60% over it, a green 7300 icon and a blue 5100 icon.
-constexpr Rgba kClear{32, 64, 96, 255};
-constexpr Rgba kBackground{133, 26, 38, 255};  // 0.6 * (200, 0, 0) + 0.4 * clear
-constexpr Rgba kGreen{0, 255, 0, 255};
-constexpr Rgba kBlue{0, 0, 255, 255};
-constexpr Rgba kMessageBox{13, 20, 27, 255};  // (10, 12, 14) at 216/255 over clear
+constexpr Rgb kClear{32, 64, 96};
+constexpr Rgb kBackground{133, 26, 38};  // 0.6 * (200, 0, 0) + 0.4 * clear
+constexpr Rgb kGreen{0, 255, 0};
+constexpr Rgb kBlue{0, 0, 255};
+constexpr Rgb kMessageBox{13, 20, 27};  // (10, 12, 14) at 216/255 over clear
 
 constexpr char kInGame[] =
     "own 7300 73\nown 5100 51\nequipped 73\n"
@@ -27,17 +27,14 @@ struct OverlaySetup {
   std::string ini =
       "[General]\nIsDebug=1\n[Slots]\nB=7300\n[Overlay]\nEnable=1\n[SkillPanel]\nEnable=1\n";
   bool background = true;
-  bool icons = true;
 };
 
 Scenario MakeOverlayScenario(const OverlaySetup& setup = {}) {
   Scenario s = StandardScenario();
   s.WriteIni(setup.ini);
   if (setup.background) s.WriteFile("resources/bg.png", SolidPng(16, 16, {200, 0, 0, 255}));
-  if (setup.icons) {
-    s.WriteFile("resources/7300.png", SolidPng(8, 8, kGreen));
-    s.WriteFile("resources/5100.png", SolidPng(8, 8, kBlue));
-  }
+  s.WriteFile("resources/7300.png", SolidPng(8, 8, {0, 255, 0, 255}));
+  s.WriteFile("resources/5100.png", SolidPng(8, 8, {0, 0, 255, 255}));
   return s;
 }
 
@@ -47,44 +44,14 @@ Scenario RunOverlay(const std::string& size, const std::string& script,
                     const OverlaySetup& setup = {}, const std::string& world = kInGame) {
   Scenario s = MakeOverlayScenario(setup);
   const bool panelWanted = setup.ini.find("[SkillPanel]\nEnable=1") != std::string::npos;
-  s.WriteScript(
-      world + "window " + size + "\npad 0 0\nwaitlog [Core] Initialization OK\n" +
-      (panelWanted ? "waitlog [Overlay] SkillPanel resolution=\nframes 2\n" : "wait 300\n") +
-      script + "exit 0\n");
-  EXPECT_EQ(s.Run(), 0);
-  EXPECT_TRUE(s.ResultsStartingWith("timeout").empty()) << s.Read("results.txt");
+  s.Play(world + "window " + size + "\npad 0 0\nwaitlog [Core] Initialization OK\n" +
+         (panelWanted ? "waitlog [Overlay] SkillPanel resolution=\nframes 2\n" : "wait 300\n") +
+         script);
   EXPECT_EQ(s.ResultsStartingWith("render").at(0).find("state_mismatches=0 present_failures=0") !=
                 std::string::npos,
             true)
       << s.Read("results.txt");
   return s;
-}
-
-std::string Probe(const std::string& label, int x, int y) {
-  return "pixel " + std::to_string(x) + " " + std::to_string(y) + " " + label + "\n";
-}
-
-Rgba PixelOf(const Scenario& s, const std::string& label) {
-  for (const std::string& line : s.ResultsStartingWith("pixel " + label + " ")) {
-    unsigned r, g, b, a;
-    if (std::sscanf(line.c_str() + 7 + label.size(), "%u %u %u %u", &r, &g, &b, &a) == 4) {
-      return {uint8_t(r), uint8_t(g), uint8_t(b), uint8_t(a)};
-    }
-  }
-  ADD_FAILURE() << "no pixel " << label;
-  return {0, 0, 0, 0};
-}
-
-::testing::AssertionResult Near(const Rgba& actual, const Rgba& expected) {
-  const int tolerance = 3;
-  if (std::abs(actual.r - expected.r) <= tolerance &&
-      std::abs(actual.g - expected.g) <= tolerance &&
-      std::abs(actual.b - expected.b) <= tolerance) {
-    return ::testing::AssertionSuccess();
-  }
-  return ::testing::AssertionFailure()
-         << "(" << int(actual.r) << ", " << int(actual.g) << ", " << int(actual.b) << ") vs ("
-         << int(expected.r) << ", " << int(expected.g) << ", " << int(expected.b) << ")";
 }
 
 struct Box {
@@ -99,12 +66,11 @@ std::string ProbeBox(const std::string& name, const Box& b) {
          Probe(name + "_out_br", b.right + 1, b.bottom + 1);
 }
 
-void ExpectBox(const Scenario& s, const std::string& name, const Rgba& inside,
-               const Rgba& outside) {
-  EXPECT_TRUE(Near(PixelOf(s, name + "_in_tl"), inside)) << name;
-  EXPECT_TRUE(Near(PixelOf(s, name + "_in_br"), inside)) << name;
-  EXPECT_TRUE(Near(PixelOf(s, name + "_out_tl"), outside)) << name;
-  EXPECT_TRUE(Near(PixelOf(s, name + "_out_br"), outside)) << name;
+void ExpectBox(const Scenario& s, const std::string& name, const Rgb& inside, const Rgb& outside) {
+  EXPECT_TRUE(PixelNear(s, name + "_in_tl", inside)) << name;
+  EXPECT_TRUE(PixelNear(s, name + "_in_br", inside)) << name;
+  EXPECT_TRUE(PixelNear(s, name + "_out_tl", outside)) << name;
+  EXPECT_TRUE(PixelNear(s, name + "_out_br", outside)) << name;
 }
 
 struct ProfileCase {
@@ -129,8 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
     Overlay, OverlayProfiles,
     ::testing::Values(ProfileCase{"1920 1080", {1785, 895, 1875, 985}, {1799, 909, 1861, 971}},
                       ProfileCase{"2560 1440", {2380, 1190, 2500, 1310}, {2396, 1206, 2484, 1294}},
-                      ProfileCase{"1366 768", {1274, 636, 1334, 696}, {1282, 644, 1326, 688}},
-                      ProfileCase{"1280 720", {1190, 597, 1250, 657}, {1198, 605, 1242, 649}}),
+                      ProfileCase{"1366 768", {1274, 636, 1334, 696}, {1282, 644, 1326, 688}}),
     [](const auto& param) { return std::string(param.param.size).replace(4, 1, "x"); });
 
 // D-pad Down + B in the combat-art menu with the cursor on 7300, held until the
@@ -141,26 +106,22 @@ std::string AssignB(int nth = 1) {
          std::to_string(nth) + " [Skill] Assigned combat art id\npad 0 0\nmenu pauseMenu 0\n";
 }
 
+// How long a message shows, and a second one restarting it, is checked under
+// Wine (wine.OverlayStateTest); here each assignment posts its message.
 TEST(Overlay, AssignmentStoresTheArtAndShowsTheMessageFor2Seconds) {
-  const Scenario s =
-      RunOverlay("1920 1080", AssignB() + "wait 300\nscreenshot early\n" +
-                                  ProbeBox("message", {704, 162, 1216, 242}) +
-                                  "wait 2000\nscreenshot late\n" + Probe("gone", 706, 164));
+  const Scenario s = RunOverlay(
+      "1920 1080", AssignB() + "wait 300\nscreenshot early\n" +
+                       ProbeBox("message", {704, 162, 1216, 242}) + "wait 2000\nscreenshot late\n" +
+                       Probe("gone", 706, 164) + AssignB(2) + "frames 3\nscreenshot again\n" +
+                       Probe("again", 706, 164));
   ExpectBox(s, "message", kMessageBox, kClear);
-  EXPECT_TRUE(Near(PixelOf(s, "gone"), kClear));
+  EXPECT_TRUE(PixelNear(s, "gone", kClear));
+  EXPECT_TRUE(PixelNear(s, "again", kMessageBox));
   EXPECT_EQ(
       s.CountMessages("[Skill] Assigned combat art id 7300 (resolved 73) to slot 2 (DPadDown+B)"),
-      1);
+      2);
   EXPECT_NE(s.Ini().find("B=7300\r\n"), std::string::npos);
   EXPECT_EQ(s.CountMessages("[Skill] Hotkey"), 0);  // assigned, not equipped
-}
-
-TEST(Overlay, ASecondAssignmentRestartsTheMessage) {
-  const Scenario s =
-      RunOverlay("1920 1080", AssignB() + "wait 1400\n" + AssignB(2) +
-                                  "wait 1200\nscreenshot restarted\n" + Probe("shown", 706, 164));
-  EXPECT_TRUE(Near(PixelOf(s, "shown"), kMessageBox));
-  EXPECT_EQ(s.CountMessages("[Skill] Assigned combat art id 7300"), 2);
 }
 
 TEST(Overlay, AtASizeWithoutProfileOnlyTheMessageIsDrawn) {
@@ -168,7 +129,7 @@ TEST(Overlay, AtASizeWithoutProfileOnlyTheMessageIsDrawn) {
                                                 ProbeBox("message", {544, 135, 1056, 215}) +
                                                 Probe("nopanel", 1500, 750));
   ExpectBox(s, "message", kMessageBox, kClear);
-  EXPECT_TRUE(Near(PixelOf(s, "nopanel"), kClear));
+  EXPECT_TRUE(PixelNear(s, "nopanel", kClear));
   EXPECT_EQ(s.CountMessages("[Overlay] SkillPanel resolution=1600x900 profile=<none>"), 1);
 }
 
@@ -183,45 +144,40 @@ TEST(Overlay, MenuAndDialogHideThePanelAndRestartItsSettleTime) {
           "wait 700\nscreenshot back\n" + Probe("back", 1787, 897) +
           "menu dialog 1\nwait 100\nmenu dialog 0\nwait 50\nscreenshot dialog\n" +
           Probe("dialog", 1787, 897) + "wait 700\nscreenshot again\n" + Probe("again", 1787, 897));
-  EXPECT_TRUE(Near(PixelOf(s, "menu"), kClear));
-  EXPECT_TRUE(Near(PixelOf(s, "settling"), kClear));
-  EXPECT_TRUE(Near(PixelOf(s, "back"), kBackground));
-  EXPECT_TRUE(Near(PixelOf(s, "dialog"), kClear));
-  EXPECT_TRUE(Near(PixelOf(s, "again"), kBackground));
+  EXPECT_TRUE(PixelNear(s, "menu", kClear));
+  EXPECT_TRUE(PixelNear(s, "settling", kClear));
+  EXPECT_TRUE(PixelNear(s, "back", kBackground));
+  EXPECT_TRUE(PixelNear(s, "dialog", kClear));
+  EXPECT_TRUE(PixelNear(s, "again", kBackground));
 }
 
-TEST(Overlay, NoEquippedArtDrawsTheBackgroundOnlyAndAChangeReachesThePanel) {
+// Without an equipped art the background is drawn alone; a change of art
+// reaches the panel, and switching its key off in the file hides it on the
+// next frame.
+TEST(Overlay, ThePanelFollowsTheEquippedArtAndItsKeyInTheFile) {
   const Scenario s = RunOverlay(
-      "1920 1080", "equipped 0\nwait 600\nscreenshot none\n" + Probe("none", 1830, 940) +
-                       "equipped 51\nwait 600\nscreenshot changed\n" + Probe("changed", 1830, 940));
-  EXPECT_TRUE(Near(PixelOf(s, "none"), kBackground));
-  EXPECT_TRUE(Near(PixelOf(s, "changed"), kBlue));
+      "1920 1080", "screenshot on\n" + Probe("on", 1830, 940) +
+                       "equipped 0\nwait 600\nscreenshot none\n" + Probe("none", 1830, 940) +
+                       "equipped 51\nwait 600\nscreenshot changed\n" + Probe("changed", 1830, 940) +
+                       "inikey SkillPanel Enable 0\nframes 2\nscreenshot off\n" +
+                       Probe("off", 1830, 940));
+  EXPECT_TRUE(PixelNear(s, "on", kGreen));
+  EXPECT_TRUE(PixelNear(s, "none", kBackground));
+  EXPECT_TRUE(PixelNear(s, "changed", kBlue));
+  EXPECT_TRUE(PixelNear(s, "off", kClear));
 }
 
-TEST(Overlay, SwitchingTheKeyOffInTheFileHidesThePanelOnTheNextFrame) {
-  const Scenario s = RunOverlay("1920 1080", "screenshot on\n" + Probe("on", 1830, 940) +
-                                                 "inikey SkillPanel Enable 0\nframes 2\n"
-                                                 "screenshot off\n" +
-                                                 Probe("off", 1830, 940));
-  EXPECT_TRUE(Near(PixelOf(s, "on"), kGreen));
-  EXPECT_TRUE(Near(PixelOf(s, "off"), kClear));
-}
-
-TEST(Overlay, MissingBackgroundSuppressesThePanelMissingIconOnlyTheIcon) {
+// Without its background no part of the panel is drawn; an icon that cannot
+// be loaded leaves the background alone (below).
+TEST(Overlay, AMissingBackgroundSuppressesThePanel) {
   OverlaySetup noBackground;
   noBackground.background = false;
   const Scenario s =
       RunOverlay("1920 1080", "screenshot frame\n" + Probe("icon", 1830, 940), noBackground);
-  EXPECT_TRUE(Near(PixelOf(s, "icon"), kClear));
+  EXPECT_TRUE(PixelNear(s, "icon", kClear));
   EXPECT_GE(s.CountMessages("[Overlay] Could not load texture " + s.WindowsDir() +
                             "\\resources\\bg.png: 0x"),
             1);
-
-  OverlaySetup noIcon;
-  noIcon.icons = false;
-  const Scenario t =
-      RunOverlay("1920 1080", "screenshot frame\n" + Probe("icon", 1830, 940), noIcon);
-  EXPECT_TRUE(Near(PixelOf(t, "icon"), kBackground));
 }
 
 // A broken icon is tried and logged once, not on every frame; the good image
@@ -229,21 +185,20 @@ TEST(Overlay, MissingBackgroundSuppressesThePanelMissingIconOnlyTheIcon) {
 TEST(Overlay, ABrokenImageIsLoggedOnceAndAGoodOneInItsPlaceAppears) {
   Scenario s = MakeOverlayScenario();
   s.WriteFile("resources/7300.png", "\x89PNG\r\n\x1a\nthis is not an image");
-  s.WriteFile("resources/good.png", SolidPng(8, 8, kGreen));
-  s.WriteScript(std::string(kInGame) +
-                "window 1920 1080\npad 0 0\nwaitlog [Overlay] Could not load texture\nwait 2500\n"
-                "screenshot broken\n" +
-                Probe("broken", 1830, 940) +
-                "copyfile resources\\good.png resources\\7300.png\nwait 1500\nscreenshot good\n" +
-                Probe("good", 1830, 940) + "exit 0\n");
-  ASSERT_EQ(s.Run(), 0);
+  s.WriteFile("resources/good.png", SolidPng(8, 8, {0, 255, 0, 255}));
+  s.Play(std::string(kInGame) +
+         "window 1920 1080\npad 0 0\nwaitlog [Overlay] Could not load texture\nwait 2500\n"
+         "screenshot broken\n" +
+         Probe("broken", 1830, 940) +
+         "copyfile resources\\good.png resources\\7300.png\nwait 1500\nscreenshot good\n" +
+         Probe("good", 1830, 940));
   const std::string prefix =
       "[Overlay] Could not load texture " + s.WindowsDir() + "\\resources\\7300.png: 0x";
   const auto failures = s.MessagesStartingWith(prefix);
   ASSERT_EQ(failures.size(), 1u) << s.Log();
   EXPECT_EQ(failures[0].substr(prefix.size(), 1), "8") << failures[0];  // a failure code
-  EXPECT_TRUE(Near(PixelOf(s, "broken"), kBackground));
-  EXPECT_TRUE(Near(PixelOf(s, "good"), kGreen));
+  EXPECT_TRUE(PixelNear(s, "broken", kBackground));
+  EXPECT_TRUE(PixelNear(s, "good", kGreen));
 }
 
 // Without the shader compiler, or with one that lacks its entry point, one
@@ -255,12 +210,11 @@ TEST(Overlay, WithoutTheShaderCompilerOneLineSaysTheOverlayIsOff) {
   empty.Install("xinput1_4.dll", "D3DCOMPILER_47.dll");
   empty.OverrideDll("d3dcompiler_47=n");
   for (Scenario* s : {&missing, &empty}) {
-    s->WriteScript(std::string(kInGame) +
-                   "window 1920 1080\npad 0 0\n"
-                   "waitlog [Overlay] SkillPanel resolution=\nframes 30\nscreenshot frame\n" +
-                   Probe("panel", 1830, 940) + "exit 0\n");
-    ASSERT_EQ(s->Run(), 0);
-    EXPECT_TRUE(Near(PixelOf(*s, "panel"), kClear));
+    s->Play(std::string(kInGame) +
+            "window 1920 1080\npad 0 0\n"
+            "waitlog [Overlay] SkillPanel resolution=\nframes 30\nscreenshot frame\n" +
+            Probe("panel", 1830, 940));
+    EXPECT_TRUE(PixelNear(*s, "panel", kClear));
     EXPECT_EQ(s->ResultsStartingWith("render").at(0).find(
                   "state_mismatches=0 present_failures=0") != std::string::npos,
               true);
@@ -269,21 +223,6 @@ TEST(Overlay, WithoutTheShaderCompilerOneLineSaysTheOverlayIsOff) {
       << missing.Log();
   EXPECT_EQ(empty.CountMessages("[Overlay] D3DCOMPILER_47.dll has no D3DCompile; overlay off"), 1)
       << empty.Log();
-}
-
-// A game folder whose configuration path fits but whose image paths do not.
-TEST(Overlay, ImagePathsThatDoNotFitAreLoggedOnceNamingTheFolder) {
-  Scenario s;
-  const std::string sub = s.InstallDeep(245);  // artwheel.ini's path 257 bytes, bg.png's 261
-  s.WriteFile(sub + "/artwheel.ini", OverlaySetup().ini);
-  s.WriteScript(std::string(kInGame) +
-                "window 1920 1080\npad 0 0\n"
-                "waitlog [Overlay] Image paths in\nframes 30\nexit 0\n");
-  ASSERT_EQ(s.Run(sub + "/sekiro.exe"), 0) << s.Log();
-  EXPECT_EQ(s.CountMessages("[Overlay] Image paths in " + s.WindowsDir() + "\\" + sub +
-                            "\\resources do not fit 260 bytes; no panel"),
-            1)
-      << s.Log();
 }
 
 TEST(Overlay, WithBothSettingsOffNothingIsHookedOrDrawn) {
@@ -295,25 +234,21 @@ TEST(Overlay, WithBothSettingsOffNothingIsHookedOrDrawn) {
                                 off);
   EXPECT_EQ(s.CountMessages("[Skill] Assigned combat art id 7300"), 1);
   EXPECT_EQ(s.CountMessages("[Overlay] DXGI Present vtable hook installed"), 0);
-  EXPECT_TRUE(Near(PixelOf(s, "message"), kClear));
-  EXPECT_TRUE(Near(PixelOf(s, "panel"), kClear));
+  EXPECT_TRUE(PixelNear(s, "message", kClear));
+  EXPECT_TRUE(PixelNear(s, "panel", kClear));
 }
 
+// Also the 1280 x 720 profile's rectangles.
+// That nothing of the overlay holds the back buffer between frames is checked
+// under Wine (wine.OverlayFrame.NoBackBufferReferenceOrViewOutlivesTheFrame).
 TEST(Overlay, ResizingWhileTheOverlayIsActiveSucceedsAndTheNextFrameUsesTheNewSize) {
-  const Scenario s =
-      RunOverlay("1920 1080", "references before\nwindow 1280 720\nframes 3\nscreenshot small\n" +
-                                  ProbeBox("panel", {1190, 597, 1250, 657}) + "references after\n");
+  const Scenario s = RunOverlay("1920 1080", "window 1280 720\nframes 3\nscreenshot small\n" +
+                                                 ProbeBox("panel", {1190, 597, 1250, 657}) +
+                                                 ProbeBox("icon", {1198, 605, 1242, 649}));
   EXPECT_EQ(s.ResultsStartingWith("resize").at(0), "resize 1280x720 hr=0x00000000");
   ExpectBox(s, "panel", kBackground, kClear);
+  ExpectBox(s, "icon", kGreen, kBackground);
   EXPECT_EQ(s.CountMessages("[Overlay] SkillPanel resolution=1280x720 profile=1280x720"), 1);
-  // Nothing of the overlay holds the back buffer between frames.
-  EXPECT_EQ(s.ResultsStartingWith("references before").at(0).substr(18),
-            s.ResultsStartingWith("references after").at(0).substr(17));
-}
-
-TEST(Overlay, PresentResultsArePassedThrough) {
-  const Scenario s = RunOverlay("1920 1080", "presentsync 5\n");
-  EXPECT_EQ(s.ResultsStartingWith("present").at(0), "present sync=5 hr=0x887A0001");
 }
 
 TEST(OverlayDevice, ASwapChainOfAnotherDeviceIsLeftAlone) {
@@ -322,8 +257,8 @@ TEST(OverlayDevice, ASwapChainOfAnotherDeviceIsLeftAlone) {
                                   Probe("other", 1830, 940) + "screenshot first\n" +
                                   Probe("first", 1830, 940));
   EXPECT_EQ(s.ResultsStartingWith("second").at(0), "second ready");
-  EXPECT_TRUE(Near(PixelOf(s, "other"), kClear));
-  EXPECT_TRUE(Near(PixelOf(s, "first"), kGreen));
+  EXPECT_TRUE(PixelNear(s, "other", kClear));
+  EXPECT_TRUE(PixelNear(s, "first", kGreen));
   EXPECT_EQ(s.CountMessages("[Overlay] Game swap chain released"), 0);
 }
 
@@ -338,8 +273,8 @@ TEST(OverlayDevice, ANewDeviceOfTheGameGetsThePanelAndTheOldOneIsFreed) {
   const Scenario s = RunOverlay("1920 1080", script);
   EXPECT_EQ(s.ResultsStartingWith("recreate"),
             (std::vector<std::string>{"recreate ok", "recreate ok"}));
-  EXPECT_TRUE(Near(PixelOf(s, "panel1"), kGreen));
-  EXPECT_TRUE(Near(PixelOf(s, "panel2"), kGreen));
+  EXPECT_TRUE(PixelNear(s, "panel1", kGreen));
+  EXPECT_TRUE(PixelNear(s, "panel2", kGreen));
   EXPECT_EQ(s.ResultsStartingWith("oldrefs"),
             (std::vector<std::string>{"oldrefs round1 0", "oldrefs round2 0"}));
   EXPECT_EQ(s.CountMessages("[Overlay] Game swap chain released; overlay objects released with it"),
@@ -350,26 +285,19 @@ TEST(OverlayDevice, ANewDeviceOfTheGameGetsThePanelAndTheOldOneIsFreed) {
 // the game makes next gets the panel.
 TEST(OverlayDevice, ALostDeviceIsLeftAndTheNextOneDrawn) {
   Scenario s = MakeOverlayScenario();
-  s.WriteScript("faultypresent\nwindow 1920 1080\n" + std::string(kInGame) +
-                "pad 0 0\nwaitlog [Overlay] SkillPanel resolution=\nframes 2\nscreenshot before\n" +
-                Probe("before", 1830, 940) +
-                "failpresent 0x887A0005 3\nframes 3\nscreenshot lost\n" + Probe("lost", 1830, 940) +
-                "failpresent 0x887A0007 2\nrecreate\nframes 3\nscreenshot new\n" +
-                Probe("new", 1830, 940) + "oldrefs lost\nexit 0\n");
-  ASSERT_EQ(s.Run(), 0);
-  EXPECT_TRUE(Near(PixelOf(s, "before"), kGreen));
-  EXPECT_TRUE(Near(PixelOf(s, "lost"), kClear));
-  EXPECT_TRUE(Near(PixelOf(s, "new"), kGreen));
+  s.Play("faultypresent\nwindow 1920 1080\n" + std::string(kInGame) +
+         "pad 0 0\nwaitlog [Overlay] SkillPanel resolution=\nframes 2\nscreenshot before\n" +
+         Probe("before", 1830, 940) + "failpresent 0x887A0005 3\nframes 3\nscreenshot lost\n" +
+         Probe("lost", 1830, 940) +
+         "failpresent 0x887A0007 2\nrecreate\nframes 3\nscreenshot new\n" +
+         Probe("new", 1830, 940) + "oldrefs lost\n");
+  EXPECT_TRUE(PixelNear(s, "before", kGreen));
+  EXPECT_TRUE(PixelNear(s, "lost", kClear));
+  EXPECT_TRUE(PixelNear(s, "new", kGreen));
   EXPECT_EQ(s.ResultsStartingWith("oldrefs").at(0), "oldrefs lost 0");
   EXPECT_EQ(s.CountMessages("[Overlay] Device lost (0x887A0005); nothing more is drawn on it"), 1);
   EXPECT_EQ(s.CountMessages("[Overlay] Device lost"), 1);
 }
-
-}  // namespace
-}  // namespace e2e
-
-namespace e2e {
-namespace {
 
 TEST(OverlayCost, DrawingFramesAllocateNothingOnceTheirObjectsExist) {
   const Scenario s = RunOverlay(

@@ -57,14 +57,13 @@ std::string Zlib(const std::string& raw) {
 
 }  // namespace
 
-std::string SolidPng(uint32_t width, uint32_t height, Rgba colour, uint8_t cornerAlpha) {
+std::string SolidPng(uint32_t width, uint32_t height, Rgba colour) {
   std::string raw;
   for (uint32_t y = 0; y < height; ++y) {
     raw.push_back(0);  // no filter
     for (uint32_t x = 0; x < width; ++x) {
-      const bool corner = (x == 0 || x == width - 1) && (y == 0 || y == height - 1);
       raw += {static_cast<char>(colour.r), static_cast<char>(colour.g), static_cast<char>(colour.b),
-              static_cast<char>(corner ? cornerAlpha : colour.a)};
+              static_cast<char>(colour.a)};
     }
   }
   std::string header;

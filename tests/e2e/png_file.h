@@ -10,8 +10,7 @@ struct Rgba {
   uint8_t r, g, b, a;
 };
 
-// An uncompressed (stored) RGBA PNG of one colour, with `cornerAlpha` in the
-// four corner pixels.
-std::string SolidPng(uint32_t width, uint32_t height, Rgba colour, uint8_t cornerAlpha = 255);
+// An uncompressed (stored) RGBA PNG of one colour.
+std::string SolidPng(uint32_t width, uint32_t height, Rgba colour);
 
 }  // namespace e2e

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
@@ -38,6 +39,13 @@ std::string Quote(const std::string& text) {
   return quoted + "'";
 }
 
+fs::path ScenarioRoot() {
+  const fs::path root = ARTWHEEL_SCENARIO_ROOT;
+  return D3DStack() == "wined3d" ? root : root / D3DStack();
+}
+
+}  // namespace
+
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream stream(text);
@@ -48,13 +56,6 @@ std::vector<std::string> SplitLines(const std::string& text) {
   }
   return lines;
 }
-
-fs::path ScenarioRoot() {
-  const fs::path root = ARTWHEEL_SCENARIO_ROOT;
-  return D3DStack() == "wined3d" ? root : root / D3DStack();
-}
-
-}  // namespace
 
 std::string D3DStack() {
   const char* stack = std::getenv("ARTWHEEL_D3D");
@@ -121,6 +122,13 @@ int Scenario::Run(const std::string& program, int timeoutSeconds) {
   return code == 124 || code == 137 ? -1 : code;
 }
 
+Scenario& Scenario::Play(const std::string& script, const std::string& program) {
+  WriteScript(script + "exit 0\n");
+  EXPECT_EQ(Run(program), 0) << Read("stdout.txt") << Log();
+  EXPECT_TRUE(ResultsStartingWith("timeout").empty()) << Read("results.txt") << Log();
+  return *this;
+}
+
 bool Scenario::Exists(const std::string& name) const { return fs::exists(dir_ / name); }
 
 std::string Scenario::Read(const std::string& name) const {
@@ -168,6 +176,34 @@ Scenario StandardScenario() {
   scenario.InstallProduct();
   scenario.InstallGame();
   scenario.InstallXInput("xinput1_4.dll");
+  return scenario;
+}
+
+std::string Probe(const std::string& label, int x, int y) {
+  return "pixel " + std::to_string(x) + " " + std::to_string(y) + " " + label + "\n";
+}
+
+::testing::AssertionResult PixelNear(const Scenario& s, const std::string& label,
+                                     const Rgb& expected) {
+  const auto lines = s.ResultsStartingWith("pixel " + label + " ");
+  Rgb actual{};
+  if (lines.empty() || std::sscanf(lines[0].c_str() + 7 + label.size(), "%d %d %d", &actual.r,
+                                   &actual.g, &actual.b) != 3) {
+    return ::testing::AssertionFailure() << "no pixel " << label;
+  }
+  if (std::abs(actual.r - expected.r) <= 3 && std::abs(actual.g - expected.g) <= 3 &&
+      std::abs(actual.b - expected.b) <= 3) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure()
+         << label << ": (" << actual.r << ", " << actual.g << ", " << actual.b << ") vs ("
+         << expected.r << ", " << expected.g << ", " << expected.b << ")";
+}
+
+Scenario Played(const std::string& ini, const std::string& script) {
+  Scenario scenario = StandardScenario();
+  scenario.WriteIni(ini);
+  scenario.Play(script);
   return scenario;
 }
 

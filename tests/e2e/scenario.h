@@ -2,6 +2,8 @@
 // One end-to-end scenario: a fresh game folder with the real dinput8.dll, the
 // host simulator and its stand-in libraries, one simulator process under Wine,
 // and what it left behind (log, configuration file, results).
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -12,6 +14,9 @@ namespace fs = std::filesystem;
 
 inline constexpr const char* kAllXInputNames[] = {
     "xinput1_4.dll", "xinput1_3.dll", "xinput9_1_0.dll", "xinput1_2.dll", "xinput1_1.dll"};
+
+// The lines of a text, without their line ends (LF or CR LF).
+std::vector<std::string> SplitLines(const std::string& text);
 
 // The Direct3D 11 stack the scenarios run on, from ARTWHEEL_D3D: "wined3d"
 // (Wine's own, the default) or "dxvk" (DXVK over Vulkan, as under Proton).
@@ -44,6 +49,9 @@ class Scenario {
   // Runs the program with the script; returns its exit code (-1 when it did
   // not finish in time).
   int Run(const std::string& program = "sekiro.exe", int timeoutSeconds = 60);
+  // Runs the script with "exit 0" after it and expects the program to end so,
+  // with none of the script's waits timed out.
+  Scenario& Play(const std::string& script, const std::string& program = "sekiro.exe");
 
   bool Exists(const std::string& name) const;
   std::string Read(const std::string& name) const;
@@ -67,5 +75,17 @@ class Scenario {
 
 // A ready folder: product, simulator as sekiro.exe, xinput1_4.dll.
 Scenario StandardScenario();
+// A ready folder with this configuration file, the script played in it.
+Scenario Played(const std::string& ini, const std::string& script);
+
+// The script line that reads the pixel at x, y of the last screenshot into
+// the results under the label.
+std::string Probe(const std::string& label, int x, int y);
+struct Rgb {
+  int r, g, b;
+};
+// Whether the pixel read under the label is within 3 of the colour in each channel.
+::testing::AssertionResult PixelNear(const Scenario& s, const std::string& label,
+                                     const Rgb& expected);
 
 }  // namespace e2e

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace artwheel {
 namespace {
@@ -13,6 +14,8 @@ struct Expected {
   uint32_t width, height;
   PixelRect panel, icon;
 };
+
+std::vector<float> Edges(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 TEST(OverlayLayout, PanelAndIconRectanglesOfTheFourProfiles) {
   const Expected cases[] = {
@@ -26,14 +29,8 @@ TEST(OverlayLayout, PanelAndIconRectanglesOfTheFourProfiles) {
     ASSERT_NE(profile, nullptr) << c.width;
     const PixelRect panel = PanelRect(*profile, float(c.width), float(c.height));
     const PixelRect icon = IconRect(*profile, panel);
-    EXPECT_EQ(panel.left, c.panel.left);
-    EXPECT_EQ(panel.top, c.panel.top);
-    EXPECT_EQ(panel.right, c.panel.right);
-    EXPECT_EQ(panel.bottom, c.panel.bottom);
-    EXPECT_EQ(icon.left, c.icon.left);
-    EXPECT_EQ(icon.top, c.icon.top);
-    EXPECT_EQ(icon.right, c.icon.right);
-    EXPECT_EQ(icon.bottom, c.icon.bottom);
+    EXPECT_EQ(Edges(panel), Edges(c.panel)) << c.width;
+    EXPECT_EQ(Edges(icon), Edges(c.icon)) << c.width;
   }
 }
 
@@ -146,14 +143,8 @@ TEST(OverlayLayout, OddSizesStayInsideTheFrameWithoutOverflow) {
 }
 
 TEST(OverlayLayout, MessageIsCentredNearTheTop) {
-  const PixelRect at1080 = MessageRect(1920, 1080);
-  EXPECT_EQ(at1080.left, 704);
-  EXPECT_EQ(at1080.top, 162);
-  EXPECT_EQ(at1080.right, 1216);
-  EXPECT_EQ(at1080.bottom, 242);
-  const PixelRect at900 = MessageRect(1600, 900);
-  EXPECT_EQ(at900.left, 544);
-  EXPECT_EQ(at900.top, 135);
+  EXPECT_EQ(Edges(MessageRect(1920, 1080)), (std::vector<float>{704, 162, 1216, 242}));
+  EXPECT_EQ(Edges(MessageRect(1600, 900)), (std::vector<float>{544, 135, 1056, 215}));
 }
 
 TEST(OverlayLayout, IconInsetFallsToZeroWhenItWouldSwallowThePanel) {

@@ -26,13 +26,5 @@ TEST(PanelSchedule, AFailedConditionHidesAndRestarts350msOfSettling) {
   EXPECT_EQ(NextPanelStep(timers, true, 12'716), PanelStep::kRefresh);
 }
 
-TEST(PanelSchedule, RefreshTimeMovesOnlyOnRefreshPasses) {
-  PanelTimers timers;
-  NextPanelStep(timers, true, 5'000);
-  NextPanelStep(timers, false, 5'100);
-  EXPECT_EQ(timers.lastRefreshTick, 5'000u);
-  EXPECT_EQ(timers.lastHiddenTick, 5'100u);
-}
-
 }  // namespace
 }  // namespace artwheel

@@ -30,24 +30,21 @@ class ConfigFiles : public ::testing::Test {
   std::string path_;
 };
 
-TEST_F(ConfigFiles, ChainPathFromItsSectionWinsOverTheScanner) {
+// From [Chainload] first, else from a line before any section; a path too
+// long for its buffer is refused, not cut.
+TEST_F(ConfigFiles, ChainPathFromItsSectionOrTheScannerAndNeverCut) {
+  EXPECT_EQ(ChainPath(), "");  // no file
   Write("chainDInput8dllPath=first.dll\n[Chainload]\nchainDInput8dllPath = second.dll ; old\n");
   EXPECT_EQ(ChainPath(), "second.dll");
-}
-
-TEST_F(ConfigFiles, ChainPathBeforeAnySectionIsFoundByTheScanner) {
   Write("chainDInput8dllPath = \"C:\\My Mods\\x.dll\" # comment\n[General]\nIsDebug=1\n");
   EXPECT_EQ(ChainPath(), "\"C:\\My Mods\\x.dll\"");
-}
-
-TEST_F(ConfigFiles, ChainPathTooLongForItsBufferIsRefusedNotCut) {
+  Write("chainDInput8dllPath = b.dll ; comment\nIsDebug=1\n[General]\nOther=1\n");
+  EXPECT_EQ(ChainPath(), "b.dll");
   Write("[Chainload]\nchainDInput8dllPath=" + std::string(1500, 'p') + ".dll\n");
   EXPECT_EQ(ChainPath(), "");
   Write("chainDInput8dllPath=" + std::string(1500, 'p') + ".dll\n");
   EXPECT_EQ(ChainPath(), "");
 }
-
-TEST_F(ConfigFiles, MissingFileHasNoChainPath) { EXPECT_EQ(ChainPath(), ""); }
 
 TEST_F(ConfigFiles, ScannerReadsAFileWithNulBytesAndAHugeLine) {
   Write(std::string("\0\0garbage\n", 10) + std::string(1 << 20, 'x') + "\nIsDebug = on\n");

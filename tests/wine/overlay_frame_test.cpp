@@ -16,9 +16,13 @@ namespace artwheel {
 namespace {
 
 int presents = 0;
+UINT presentedSync = 0;
+UINT presentedFlags = 0;
 HRESULT presentResult = S_OK;
-HRESULT STDMETHODCALLTYPE CountingPresent(IDXGISwapChain*, UINT, UINT) {
+HRESULT STDMETHODCALLTYPE CountingPresent(IDXGISwapChain*, UINT sync, UINT flags) {
   ++presents;
+  presentedSync = sync;
+  presentedFlags = flags;
   return presentResult;
 }
 
@@ -116,10 +120,12 @@ TEST_F(OverlayFrame, APresentFromInsideTheDrawingIsNotDrawnAgain) {
   EXPECT_EQ(swapChain.getBufferCalls, 1);  // but only the outer one draws
 }
 
-TEST_F(OverlayFrame, PresentsResultIsReturnedUnchanged) {
+TEST_F(OverlayFrame, PresentsArgumentsAndResultPassUnchanged) {
   TestSwapChain swapChain(device, 1280, 720, 1280, 720);
   presentResult = DXGI_STATUS_OCCLUDED;
-  EXPECT_EQ(PresentDetour(&swapChain, 0, 0), DXGI_STATUS_OCCLUDED);
+  EXPECT_EQ(PresentDetour(&swapChain, 5, DXGI_PRESENT_DO_NOT_WAIT), DXGI_STATUS_OCCLUDED);
+  EXPECT_EQ(presentedSync, 5u);
+  EXPECT_EQ(presentedFlags, static_cast<UINT>(DXGI_PRESENT_DO_NOT_WAIT));
   presentResult = DXGI_ERROR_DEVICE_REMOVED;
   EXPECT_EQ(PresentDetour(&swapChain, 0, 0), DXGI_ERROR_DEVICE_REMOVED);
 }
