@@ -12,6 +12,8 @@ namespace {
 
 enum class Folder { kUnknown, kFound, kTooLong };
 
+enum class ChainValue { kEmpty, kFound, kTooLong, kHasNul };
+
 // Where artwheel.ini is: written once at attach, on the loading thread, before
 // any thread of ours exists or the export can be called; read-only afterwards.
 struct SettingsFileRecord {
@@ -20,6 +22,11 @@ struct SettingsFileRecord {
   char folder[kPathSize] = {};
   bool iniPathFits = false;
   char iniPath[kPathSize] = {};
+  // The chain path as the file held it at attach, before the worker writes
+  // its normalised keys back (a rewrite that another thread's read could meet
+  // half done, and that does not keep every byte of a line it cannot parse).
+  ChainValue chainRead = ChainValue::kEmpty;
+  char chainValue[kChainPathSize] = {};
 };
 
 SettingsFileRecord settingsFile;
@@ -109,6 +116,44 @@ void LogLoaded(const Settings& settings, const char* iniPath) {
   }
 }
 
+// [Chainload] chainDInput8dllPath, else the key anywhere in the file; an
+// empty text unless kFound. Logs nothing.
+ChainValue ReadChainValue(const char* iniPath, char* out, size_t size) {
+  out[0] = '\0';
+  // The limit is the value's, not the line's: a short path may carry a long
+  // comment, so the line is read into a larger buffer and the comment removed
+  // before the length is checked.
+  char raw[kChainLineSize] = {};
+  const size_t length =
+      ReadProfileText(iniPath, "Chainload", "chainDInput8dllPath", "", raw, sizeof raw);
+  std::string_view value;
+  const ProfileValue read = CleanProfileValue(std::string_view(raw, length),
+                                              length >= sizeof raw - 2, kChainPathSize - 2, value);
+  if (read == ProfileValue::kTooLong) return ChainValue::kTooLong;
+  if (read == ProfileValue::kFound) {
+    if (value.size() >= size) return ChainValue::kEmpty;
+    std::memcpy(out, value.data(), value.size());
+    out[value.size()] = '\0';
+    return ChainValue::kFound;
+  }
+  switch (FindIniKeyAnywhere(iniPath, "chainDInput8dllPath", out, size)) {
+    case IniScanResult::kRejected:
+      return ChainValue::kTooLong;
+    case IniScanResult::kHasNul:
+      return ChainValue::kHasNul;
+    default:
+      return out[0] != '\0' ? ChainValue::kFound : ChainValue::kEmpty;
+  }
+}
+
+void LogChainValue(ChainValue read) {
+  if (read == ChainValue::kTooLong) {
+    WriteLogLine("[Chainload] chainDInput8dllPath is longer than 1022 bytes; ignored");
+  } else if (read == ChainValue::kHasNul) {
+    WriteLogLine("[Chainload] chainDInput8dllPath holds a NUL byte; ignored");
+  }
+}
+
 // The render thread's view of [SkillPanel] Enable, with the stamp it was read at.
 struct PanelSwitchCache {
   FileStamp stamp;
@@ -129,6 +174,9 @@ void LocateSettingsFile(HMODULE library) {
       file.folderState != Folder::kTooLong &&
       FormatText(file.iniPath, sizeof file.iniPath, "%s%s", file.folder, kIniFileName) >= 0;
   if (!file.iniPathFits) file.iniPath[0] = '\0';
+  if (file.folderState == Folder::kFound && file.iniPathFits) {
+    file.chainRead = ReadChainValue(file.iniPath, file.chainValue, sizeof file.chainValue);
+  }
   file.located = true;
 }
 
@@ -195,43 +243,15 @@ bool ReadChainSetting(char (&folder)[kPathSize], char (&iniPath)[kPathSize], cha
   }
   std::memcpy(folder, file.folder, sizeof folder);
   std::memcpy(iniPath, file.iniPath, sizeof iniPath);
-  ReadChainPath(iniPath, value, size);
+  LogChainValue(file.chainRead);
+  value[0] = '\0';
+  if (file.chainRead == ChainValue::kFound) FormatText(value, size, "%s", file.chainValue);
   return true;
 }
 
 void ReadChainPath(const char* iniPath, char* out, size_t size) {
   if (out == nullptr || size == 0) return;
-  out[0] = '\0';
-  // The limit is the value's, not the line's: a short path may carry a long
-  // comment, so the line is read into a larger buffer and the comment removed
-  // before the length is checked.
-  char raw[kChainLineSize] = {};
-  const size_t length =
-      ReadProfileText(iniPath, "Chainload", "chainDInput8dllPath", "", raw, sizeof raw);
-  std::string_view value;
-  const ProfileValue read = CleanProfileValue(std::string_view(raw, length),
-                                              length >= sizeof raw - 2, kChainPathSize - 2, value);
-  if (read == ProfileValue::kTooLong) {
-    WriteLogLine("[Chainload] chainDInput8dllPath is longer than 1022 bytes; ignored");
-    return;
-  }
-  if (read == ProfileValue::kFound) {
-    if (value.size() < size) {
-      std::memcpy(out, value.data(), value.size());
-      out[value.size()] = '\0';
-    }
-    return;
-  }
-  switch (FindIniKeyAnywhere(iniPath, "chainDInput8dllPath", out, size)) {
-    case IniScanResult::kRejected:
-      WriteLogLine("[Chainload] chainDInput8dllPath is longer than 1022 bytes; ignored");
-      break;
-    case IniScanResult::kHasNul:
-      WriteLogLine("[Chainload] chainDInput8dllPath holds a NUL byte; ignored");
-      break;
-    default:
-      break;
-  }
+  LogChainValue(ReadChainValue(iniPath, out, size));
 }
 
 bool SkillPanelEnabledInFile() {
