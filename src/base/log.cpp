@@ -45,7 +45,7 @@ HANDLE OpenLogForAppend() {
   QueryPerformanceCounter(&start);
   for (int attempt = 1;; ++attempt) {
     AcquireSRWLockExclusive(&logTurn);
-    HANDLE file = CreateFileA(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+    HANDLE file = CreateFileW(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) return file;
     const DWORD error = GetLastError();

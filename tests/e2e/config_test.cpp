@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "scenario.h"
 
@@ -48,21 +49,28 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& param) { return std::string(param.param.name); });
 
 // The write-back clamps and normalises the slot and enable keys and leaves
-// comments, other keys and other sections as they were.
+// comments, other keys and other sections as they were; a slot value that is
+// no known combat art id is named.
 TEST(Config, ClampsAndNormalisesWhatItWritesBackAndKeepsTheRest) {
   const Scenario s = RunWithIni(
       "; my settings\n[General]\nIsDebug=1 ; loud\n[Overlay]\nEnable=7\n[SkillPanel]\nEnable=0\n"
       "[HudProbe]\nEnable=3\nDumpGlobalPointerLimit=0\n[UIScan]\nIntervalMs=10\n"
-      "[Slots]\n# favourite arts\nY=7300\nB=abc\n[Mine]\nColour=blue\n");
+      "[Slots]\n# favourite arts\nY=7300 ; mine\nB=Whirlwind\nA=5050\nX=0\n[Mine]\nColour=blue\n");
+  EXPECT_EQ(s.MessagesStartingWith("[Config] Slots "),
+            (std::vector<std::string>{
+                "[Config] Slots A=5050 is not a known combat art id (5000 to 9900 in steps of "
+                "100); kept and sent to the game as it is",
+                "[Config] Slots B=\"Whirlwind\" is not a number; read and saved as B=0"}));
   const std::string line = ConfigLine(s);
-  EXPECT_NE(line.find("slots: Y=7300 A=0 B=0 X=0 Overlay=ON SkillPanel=OFF UIScan=OFF Detail=OFF "
-                      "HudProbe=ON GlobalFields=OFF DumpGlobalPointers=OFF "
-                      "DumpGlobalPointerLimit=1"),
-            std::string::npos)
+  EXPECT_NE(
+      line.find("slots: Y=7300 A=5050 B=0 X=0 Overlay=ON SkillPanel=OFF UIScan=OFF Detail=OFF "
+                "HudProbe=ON GlobalFields=OFF DumpGlobalPointers=OFF "
+                "DumpGlobalPointerLimit=1"),
+      std::string::npos)
       << line;
   const std::string ini = s.Ini();
   EXPECT_NE(ini.find("[Overlay]\r\nEnable=1\r\n"), std::string::npos) << ini;
-  EXPECT_NE(ini.find("Y=7300\r\nB=0\r\nA=0\r\nX=0\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("Y=7300\r\nB=0\r\nA=5050\r\nX=0\r\n"), std::string::npos) << ini;
   for (const char* kept : {"; my settings", "IsDebug=1 ; loud", "# favourite arts", "[Mine]",
                            "Colour=blue", "IntervalMs=10"}) {
     EXPECT_NE(ini.find(kept), std::string::npos) << kept << "\n" << ini;
