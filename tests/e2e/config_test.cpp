@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "png_file.h"
 #include "scenario.h"
 
 namespace e2e {
@@ -109,6 +110,55 @@ INSTANTIATE_TEST_SUITE_P(
                                                       24)},
                       BadFile{"Binary", Binary()}, BadFile{"NoFinalBreak", "[General]\nIsDebug=0"}),
     [](const auto& param) { return std::string(param.param.name); });
+
+// The game in a folder whose name the system's code page cannot spell: the
+// library's own path, the starter and artwheel.ini, the log, the images and a
+// chain path given in UTF-8 (with its mark) all work.
+TEST(Config, AGameFolderNamedInAnyLanguageWorks) {
+  Scenario s;
+  s.MoveInto("\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B \xE9\x9A\xBB\xE7\x8B\xBC Sekiro");  // Игры 隻狼
+  s.InstallProduct();
+  s.InstallGame();
+  s.InstallXInput("xinput1_4.dll");
+  const std::string chained =
+      "\xD0\xBC\xD0\xBE\xD0\xB4\\\xE5\x85\xB6\xE4\xBB\x96.dll";  // мод\其他.dll
+  s.Install("chain_provider.dll", "\xD0\xBC\xD0\xBE\xD0\xB4/\xE5\x85\xB6\xE4\xBB\x96.dll");
+  s.WriteFile("artwheel.starter.ini",
+              "\xEF\xBB\xBF[General]\r\nIsDebug=true\r\n[Slots]\r\nB=7300\r\n[Overlay]\r\n"
+              "Enable=1\r\n[SkillPanel]\r\nEnable=1\r\n[Chainload]\r\nchainDInput8dllPath=" +
+                  chained + "\r\n");
+  s.WriteFile("resources/bg.png", SolidPng(16, 16, {200, 0, 0, 255}));
+  s.WriteFile("resources/7300.png", SolidPng(8, 8, {0, 255, 0, 255}));
+  // The icon and the background beside it on the 1920 x 1080 panel.
+  s.Play(
+      "own 7300 73\nown 5100 51\nequipped 73\nmenu activeOrHud 1\nmenu loadingOrUi 1\n"
+      "menu postLoad 1\ndinput\nwindow 1920 1080\npad 0 0\n"
+      "waitlog [Overlay] SkillPanel resolution=\nframes 2\nscreenshot frame\n" +
+      Probe("icon", 1830, 940) + Probe("background", 1790, 900) +
+      "equipped 51\nwait 100\npad 0 0x2002\nwaitequips 1\npad 0 0\n"
+      "menu pauseMenu 2\nmenu selectedResolvedId 51\nwait 100\npad 0 0x2002\n"
+      "waitini Slots B 5100\npad 0 0\nmenu pauseMenu 0\n");
+  EXPECT_TRUE(PixelNear(s, "icon", {0, 255, 0}));
+  EXPECT_TRUE(PixelNear(s, "background", {133, 26, 38}));  // 60% of (200, 0, 0) over the frame
+
+  const std::string dir = s.WindowsDir();
+  const std::vector<std::string> messages = s.LogMessages();
+  ASSERT_GE(messages.size(), 2u) << s.Log();
+  EXPECT_EQ(messages[0], "[Core] Process image: " + dir + "\\sekiro.exe");
+  EXPECT_EQ(s.MessagesStartingWith("[Config] Made "),
+            std::vector<std::string>{"[Config] Made " + dir +
+                                     "\\artwheel.ini from artwheel.starter.ini"});
+  EXPECT_EQ(
+      s.CountMessages("[Config] Loaded from " + dir + "\\artwheel.ini; slots: Y=0 A=0 B=7300"), 1);
+  EXPECT_EQ(s.CountMessages("[Chainload] Loaded: " + dir + "\\" + chained), 1);
+  EXPECT_EQ(s.CountMessages("[Chainload] Selected DirectInput8Create provider"), 1);
+  EXPECT_EQ(s.CountMessages("[Skill] Equip combat art id 7300 OK"), 1);
+  EXPECT_EQ(s.CountMessages("[Skill] Assigned combat art id 5100 (resolved 51) to slot 2"), 1);
+  EXPECT_EQ(s.Read("provider_calls.txt"), "DirectInput8Create version=0x0800 out=given\n");
+  const std::string ini = s.Ini();
+  EXPECT_EQ(ini.rfind("\xEF\xBB\xBF[General]\r\n", 0), 0u) << ini;
+  EXPECT_NE(ini.find("chainDInput8dllPath=" + chained + "\r\n"), std::string::npos) << ini;
+}
 
 }  // namespace
 }  // namespace e2e

@@ -113,7 +113,7 @@ TEST(Package, TheUnpackedZipRunsWithItsStarterConfiguration) {
   const std::string inGame =
       "dinput\nown 5000 50\nown 7300 73\nequipped 50\nmenu activeOrHud 1\nmenu loadingOrUi 1\n"
       "menu postLoad 1\npad 0 0\n";
-  s.WriteScript(inGame + "window 1280 720\nwaitpresent dinput8.dll\nexit 0\n");
+  s.WriteScript(inGame + "window 1280 720\nwaitpresent dinput8.dll\nframes 3\nexit 0\n");
   ASSERT_EQ(s.Run("sekiro.exe", 60), 0) << s.Read("stdout.txt");
   EXPECT_TRUE(s.ResultsStartingWith("timeout").empty()) << s.Read("results.txt");
   EXPECT_EQ(s.Ini(), starter);
