@@ -30,19 +30,30 @@ double MillisecondsSince(const LARGE_INTEGER& start) {
          static_cast<double>(frequency.QuadPart);
 }
 
-// A game thread tries for the turn and gives up; our own threads queue for it.
+// A game thread tries for the turn for about 1 ms and gives up; our own
+// threads queue for it, and first give way to game threads that are trying,
+// for as long as those may try.
+std::atomic<int> gameThreadsTrying{0};
+
 bool TakeLogTurn(bool patient, const LARGE_INTEGER& start) {
   if (patient) {
+    while (GiveWayForLog(gameThreadsTrying.load(std::memory_order_relaxed),
+                         MillisecondsSince(start))) {
+      YieldProcessor();
+    }
     AcquireSRWLockExclusive(&logTurn);
     return true;
   }
-  while (!TryAcquireSRWLockExclusive(&logTurn)) {
-    if (!KeepTryingForLog(false, LogObstacle::kTurnTaken, 0, MillisecondsSince(start))) {
-      return false;
-    }
-    SwitchToThread();  // lets the holder finish when it shares our core
+  if (TryAcquireSRWLockExclusive(&logTurn)) return true;
+  gameThreadsTrying.fetch_add(1, std::memory_order_relaxed);
+  bool taken = false;
+  while (!taken && KeepTryingForLog(false, LogObstacle::kTurnTaken, 0, MillisecondsSince(start))) {
+    // A turn lasts one open and one write: giving the core away costs more.
+    YieldProcessor();
+    taken = TryAcquireSRWLockExclusive(&logTurn);
   }
-  return true;
+  gameThreadsTrying.fetch_sub(1, std::memory_order_relaxed);
+  return taken;
 }
 
 // The file opened for appending with our turn taken; INVALID_HANDLE_VALUE, and

@@ -15,4 +15,8 @@ bool KeepTryingForLog(bool patient, LogObstacle obstacle, int attempts, double s
   return false;
 }
 
+bool GiveWayForLog(int gameThreadsTrying, double spentMs) {
+  return gameThreadsTrying > 0 && spentMs < kGameThreadLogBudgetMs;
+}
+
 }  // namespace artwheel

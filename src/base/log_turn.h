@@ -23,6 +23,10 @@ enum class LogObstacle {
 // since its first goes on trying; false drops the line.
 bool KeepTryingForLog(bool patient, LogObstacle obstacle, int attempts, double spentMs);
 
+// Whether one of our threads, `spentMs` into its line, lets the game threads
+// that are trying for the turn have it first: for as long as they may try.
+bool GiveWayForLog(int gameThreadsTrying, double spentMs);
+
 // Lines dropped since the last line written; the next line written is
 // preceded by one that says how many.
 class DroppedLogLines {

@@ -32,6 +32,13 @@ TEST(KeepTryingForLog, AFileThatCannotBeOpenedForAnyOtherReasonIsNotTriedAgain) 
   EXPECT_FALSE(KeepTryingForLog(kOurs, LogObstacle::kFileFailed, 1, 0.0));
 }
 
+TEST(GiveWayForLog, OurThreadsLetTryingGameThreadsGoFirstForAsLongAsTheyMayTry) {
+  EXPECT_FALSE(GiveWayForLog(0, 0.0));
+  EXPECT_TRUE(GiveWayForLog(1, 0.0));
+  EXPECT_TRUE(GiveWayForLog(2, 0.99));
+  EXPECT_FALSE(GiveWayForLog(2, 1.0));
+}
+
 TEST(DroppedLogLines, CountsUntilTakenAndStartsAgainFromZero) {
   DroppedLogLines dropped;
   EXPECT_EQ(dropped.Take(), 0u);

@@ -64,7 +64,8 @@ TEST(SlotKeys, AKeyEquipsOncePerPressAndHoldingItDoesNotRepeat) {
               // pressed again: the art is equipped by then.
               "key Q down\nwaitlog [Skill] Equip combat art id 7300\nwait 150\nkey Shift down\n"
               "wait 150\nkey Shift up\nwait 200\nkey Q up\nwait 100\n"
-              "key Q down\nwaitlog [Skill] Combat art id 7300 is already equipped\nkey Q up\n"
+              "key Q down\nwait 100\nwaitlog [Skill] Combat art id 7300 is already equipped\n"
+              "key Q up\n"
               // Home without its Shift is no key; with it, and a controller holding
               // D-pad Down, which the game goes on seeing.
               "key Home down\nwait 200\nkey Home up\npad 0 0x0002\nwait 100\n"
