@@ -1,0 +1,82 @@
+#include "app/loaded_as.h"
+
+#include <atomic>
+
+#include "base/log.h"
+#include "input/dinput_own_objects.h"
+
+namespace artwheel {
+namespace {
+
+std::atomic<bool> exportCalled{false};
+
+// Whatever module answers to the name: the system's or another proxy.
+bool IsProcessDinput8(HMODULE module) { return GetModuleHandleW(L"dinput8.dll") == module; }
+
+// The module's path in UTF-8; "?" when it cannot be read.
+void ModulePathUtf8(HMODULE module, char* out, int size) {
+  wchar_t path[MAX_PATH] = {};
+  if (GetModuleFileNameW(module, path, MAX_PATH) == 0 ||
+      WideCharToMultiByte(CP_UTF8, 0, path, -1, out, size, nullptr, nullptr) == 0) {
+    lstrcpynA(out, "?", size);
+  }
+}
+
+const char* FileNamePart(const char* path) {
+  const char* name = path;
+  for (const char* at = path; *at != '\0'; ++at) {
+    if (*at == '\\' || *at == '/') name = at + 1;
+  }
+  return name;
+}
+
+const char* Describe(PatchStatus status) {
+  switch (status) {
+    case PatchStatus::kRedirected:
+      return "redirected";
+    case PatchStatus::kAlreadyRedirected:
+      return "already redirected";
+    case PatchStatus::kOriginalUnknown:
+      return "shares the other's table";
+    case PatchStatus::kRefused:
+      break;
+  }
+  return "failed";
+}
+
+}  // namespace
+
+void LogLoadedAs(HMODULE module) {
+  if (!IsLogEnabled()) return;
+  char path[MAX_PATH * 3];
+  ModulePathUtf8(module, path, sizeof path);
+  WriteLogFormat("[Core] Loaded as %s (%sthe process's dinput8.dll)", FileNamePart(path),
+                 IsProcessDinput8(module) ? "" : "not ");
+}
+
+void NoteExportCalled() { exportCalled.store(true, std::memory_order_release); }
+
+void ReachDirectInputIfNotProvider(HMODULE module) {
+  if (IsProcessDinput8(module) || exportCalled.load(std::memory_order_acquire)) return;
+  HMODULE provider = GetModuleHandleW(L"dinput8.dll");
+  if (provider == nullptr) provider = LoadLibraryW(L"dinput8.dll");  // kept for the process's life
+  void* const create = provider != nullptr
+                           ? reinterpret_cast<void*>(GetProcAddress(provider, "DirectInput8Create"))
+                           : nullptr;
+  const OwnObjectsOutcome outcome =
+      create != nullptr ? RedirectThroughOwnObjects(create) : OwnObjectsOutcome{};
+  char path[MAX_PATH * 3];
+  ModulePathUtf8(provider, path, sizeof path);
+  if (!outcome.created) {
+    WriteLogFormat("[Input] Not the game's dinput8.dll; could not create DirectInput through %s",
+                   provider != nullptr ? path : "dinput8.dll (not loaded)");
+    return;
+  }
+  WriteLogFormat(
+      "[Input] Not the game's dinput8.dll; reached DirectInput through objects of its own from %s "
+      "(CreateDevice ANSI %s, wide %s; devices: keyboard %s, joystick %s)",
+      path, Describe(outcome.ansi), Describe(outcome.wide), outcome.keyboardHooked ? "yes" : "no",
+      outcome.joystickHooked ? "yes" : "no");
+}
+
+}  // namespace artwheel
