@@ -1,8 +1,10 @@
 #include "app/loaded_as.h"
 
 #include <atomic>
+#include <string_view>
 
 #include "base/log.h"
+#include "game/host_name.h"
 #include "input/dinput_own_objects.h"
 
 namespace artwheel {
@@ -20,14 +22,6 @@ void ModulePathUtf8(HMODULE module, char* out, int size) {
       WideCharToMultiByte(CP_UTF8, 0, path, -1, out, size, nullptr, nullptr) == 0) {
     lstrcpynA(out, "?", size);
   }
-}
-
-const char* FileNamePart(const char* path) {
-  const char* name = path;
-  for (const char* at = path; *at != '\0'; ++at) {
-    if (*at == '\\' || *at == '/') name = at + 1;
-  }
-  return name;
 }
 
 const char* Describe(PatchStatus status) {
@@ -50,7 +44,9 @@ void LogLoadedAs(HMODULE module) {
   if (!IsLogEnabled()) return;
   char path[MAX_PATH * 3];
   ModulePathUtf8(module, path, sizeof path);
-  WriteLogFormat("[Core] Loaded as %s (%sthe process's dinput8.dll)", FileNamePart(path),
+  const std::string_view name = ExecutableFileName(path);  // a module's name, by the same rule
+  WriteLogFormat("[Core] Loaded as %.*s (%sthe process's dinput8.dll)",
+                 static_cast<int>(name.size()), name.data(),
                  IsProcessDinput8(module) ? "" : "not ");
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string_view>
 
 #include "base/log.h"
 #include "base/memory.h"
@@ -10,6 +11,7 @@
 #include "game/address_checks.h"
 #include "game/game_layout.h"
 #include "game/game_memory.h"
+#include "game/host_name.h"
 
 namespace artwheel {
 namespace {
@@ -87,15 +89,12 @@ void ReadFileVersion(char* out, size_t size) {
 // The executable's file name in UTF-8.
 void ReadGameFileName(char* out, size_t size) {
   wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  const wchar_t* name = path;
-  for (DWORD i = 0; i < length; ++i) {
-    if (path[i] == L'\\' || path[i] == L'/') name = path + i + 1;
-  }
-  if (WideCharToMultiByte(CP_UTF8, 0, name, -1, out, static_cast<int>(size), nullptr, nullptr) ==
-      0) {
-    FormatText(out, size, "?");
-  }
+  char utf8[MAX_PATH * 3];
+  const bool read =
+      GetModuleFileNameW(nullptr, path, MAX_PATH) != 0 &&
+      WideCharToMultiByte(CP_UTF8, 0, path, -1, utf8, sizeof utf8, nullptr, nullptr) != 0;
+  const std::string_view name = read ? ExecutableFileName(utf8) : "?";
+  FormatText(out, size, "%.*s", static_cast<int>(name.size()), name.data());
 }
 
 // The function's first bytes in hex, or why they are not shown.

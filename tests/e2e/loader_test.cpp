@@ -61,7 +61,7 @@ TEST(BesideALoader, LoadedFromItsListBeforeTheGamesDevices) {
   s.WriteFile("mods/resources/bg.png", SolidPng(16, 16, {200, 0, 0, 255}));
   s.WriteFile("mods/resources/7300.png", SolidPng(8, 8, {0, 255, 0, 255}));
   s.Play(
-      "own 7300 73\nmenu activeOrHud 1\nmenu loadingOrUi 1\nmenu postLoad 1\nwindow 1920 1080\n"
+      "own 7300 73\nmenu activeOrHud 1\nmenu loadingOrUi 1\nmenu postLoad 1\nwindow 1366 768\n"
       "pad 0 0\nwaitlog [Input] Not the game's dinput8.dll\nwaitlog [Input] Hooked 1 "
       "XInputGetState\n"
       "dinput\ndevice joy joystick\nformat joy joystick\n"
@@ -69,7 +69,7 @@ TEST(BesideALoader, LoadedFromItsListBeforeTheGamesDevices) {
       std::string(kHatDownAndButton) +
       "waitlog [Skill] Assigned combat art id\npad 0 0\nmenu pauseMenu 0\nequipped 73\n"
       "waitlog [Overlay] SkillPanel resolution=\nframes 3\nscreenshot panel\n" +
-      Probe("icon", 1830, 940));
+      Probe("icon", 1304, 666));
   EXPECT_EQ(s.Read("loader.txt"), "load mods\\artwheel.dll ok\n");
   EXPECT_EQ(s.CountMessages("[Core] Loaded as artwheel.dll (not the process's dinput8.dll)"), 1)
       << s.Log();
