@@ -97,14 +97,16 @@ TEST(BesideALoader, LoadedAfterTheGamesDevicesGotTheirFormat) {
 }
 
 // The loader chains its export to artwheel: today's path, nothing of its own.
+// Objects of its own would have come through the loader's export, each call
+// one more line in loader.txt.
 TEST(BesideALoader, ChainedToByTheLoadersChainSetting) {
   Scenario s = WithLoader("[Loader]\nChain=mods\\artwheel.dll\n", "[General]\nIsDebug=1\n");
-  s.Play("pad 0 0\ndinput\nwaitlog [Core] Game:\n");
+  s.Play(
+      "pad 0 0\ndinput\nwaitlog [Core] Game:\ndevice kb keyboard\n"
+      "waitlog [Input] DirectInput device hooks installed\n");
   EXPECT_EQ(s.Read("loader.txt"), "chain mods\\artwheel.dll ok\n");
   EXPECT_EQ(s.CountMessages("[Core] Loaded as artwheel.dll (not the process's dinput8.dll)"), 1)
       << s.Log();
-  EXPECT_EQ(s.CountMessages("[Info] Original dinput8.dll loaded successfully"), 1);
-  EXPECT_EQ(s.CountMessages("[Input] Hooked DirectInput8 CreateDevice"), 1);
   EXPECT_EQ(s.CountMessages("[Input] Not the game's dinput8.dll"), 0);
 }
 
