@@ -44,6 +44,38 @@ void CopyGameFile(const Line& line, std::FILE* results) {
                CopyFileA(Word(line, 1), Word(line, 2), FALSE) ? "ok" : "error");
 }
 
+// lockfile PATH: another program (a scan, a sync tool) opens a file of the
+// game's folder sharing nothing; unlockfile PATH closes it again.
+struct LockedFile {
+  char path[MAX_PATH];
+  HANDLE handle;
+};
+LockedFile lockedFiles[4] = {};
+
+void LockGameFile(const Line& line, std::FILE* results) {
+  for (LockedFile& locked : lockedFiles) {
+    if (locked.handle != nullptr) continue;
+    locked.handle = CreateFileA(Word(line, 1), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const bool opened = locked.handle != INVALID_HANDLE_VALUE;
+    if (!opened) locked.handle = nullptr;
+    std::snprintf(locked.path, sizeof locked.path, "%s", Word(line, 1));
+    std::fprintf(results, "lockfile %s %s\n", Word(line, 1), opened ? "ok" : "error");
+    return;
+  }
+  std::fprintf(results, "lockfile %s error too many\n", Word(line, 1));
+}
+
+void UnlockGameFile(const Line& line, std::FILE* results) {
+  for (LockedFile& locked : lockedFiles) {
+    if (locked.handle == nullptr || std::strcmp(locked.path, Word(line, 1)) != 0) continue;
+    CloseHandle(locked.handle);
+    locked.handle = nullptr;
+    std::fprintf(results, "unlockfile %s ok\n", Word(line, 1));
+    return;
+  }
+  std::fprintf(results, "unlockfile %s error not locked\n", Word(line, 1));
+}
+
 // inikey SECTION KEY VALUE: the player edits artwheel.ini while the game runs.
 void WriteIniKey(const Line& line, std::FILE*) {
   char path[MAX_PATH];
@@ -98,6 +130,8 @@ constexpr Verb kVerbs[] = {
     {"holdlog", HoldLogLikeViewer},
     {"logviewers", WriteLogViewers},
     {"copyfile", CopyGameFile},
+    {"lockfile", LockGameFile},
+    {"unlockfile", UnlockGameFile},
     {"inikey", WriteIniKey},
     {"waitini", WaitForIniValue},
     {"procaddr", LookUpProcedureAddress},

@@ -1,37 +1,31 @@
 #pragma once
-// The part of the game's pipeline state that the overlay's drawing touches,
-// saved before and put back after, in reverse.
-#include <d3d11.h>
+// The game's pipeline state kept whole across the overlay's drawing. Where the
+// context swaps whole states, the overlay draws in a state object of its own
+// and the game's is never touched; otherwise everything the drawing changes is
+// saved before and put back after, class instances included.
+#include <d3d11_1.h>
 
 namespace artwheel {
 
-struct SavedPipelineState {
-  ID3D11RenderTargetView* renderTargets[D3D11_SIMULTANEOUS_RENDER_TARGET_COUNT];
-  ID3D11DepthStencilView* depthStencilView;
-  ID3D11BlendState* blendState;
-  FLOAT blendFactor[4];
-  UINT sampleMask;
-  ID3D11DepthStencilState* depthStencilState;
-  UINT stencilRef;
-  ID3D11RasterizerState* rasterizerState;
-  UINT viewportCount;
-  D3D11_VIEWPORT viewports[D3D11_VIEWPORT_AND_SCISSORRECT_OBJECT_COUNT_PER_PIPELINE];
-  ID3D11InputLayout* inputLayout;
-  D3D11_PRIMITIVE_TOPOLOGY topology;
-  ID3D11Buffer* vertexBuffer;
-  UINT vertexStride;
-  UINT vertexOffset;
-  ID3D11VertexShader* vertexShader;
-  ID3D11HullShader* hullShader;
-  ID3D11DomainShader* domainShader;
-  ID3D11GeometryShader* geometryShader;
-  ID3D11PixelShader* pixelShader;
-  ID3D11SamplerState* sampler;
-  ID3D11ShaderResourceView* shaderResource;
+struct OverlayContextState {
+  ID3D11DeviceContext1* context1 = nullptr;
+  ID3DDeviceContextState* state = nullptr;
+  bool fixedBound = false;  // the overlay's own bindings already live in `state`
+  bool triedOnDevice = false;
 };
 
-void SavePipelineState(ID3D11DeviceContext* context, SavedPipelineState& state);
-// Puts everything back and releases the saved references.
-void RestorePipelineState(ID3D11DeviceContext* context, SavedPipelineState& state);
+// Made with the device's other objects; false, with nothing kept, when the
+// stack offers no state objects: the drawing then saves and restores.
+// Releasing makes it ready for the next device.
+bool MakeOverlayContextState(ID3D11Device* device, ID3D11DeviceContext* context,
+                             OverlayContextState& own);
+void ReleaseOverlayContextState(OverlayContextState& own);
+
+// One thread at a time (the render objects' turn): the game's state is held
+// in this module between the two calls.
+void SetAsideGameState(ID3D11DeviceContext* context, OverlayContextState& own);
+// Drops the frame's render target and texture from the overlay's own state,
+// then gives the game its state back.
+void BringBackGameState(ID3D11DeviceContext* context, OverlayContextState& own);
 
 }  // namespace artwheel
