@@ -14,7 +14,6 @@
 #include "../tests/e2e/png_file.h"
 #include "../tests/wine/test_swap_chain.h"
 #include "app/settings.h"
-#include "overlay/overlay_renderer.h"
 #include "overlay/overlay_state.h"
 
 namespace {
@@ -94,19 +93,6 @@ int main() {
   MedianMicroseconds(swapChain, 10);
   std::printf("  panel and message drawn  %8.2f us  (message shown for 2 s: fewer frames)\n",
               MedianMicroseconds(swapChain, 300));
-  // The other way of keeping the game's state: saved before and restored after.
-  artwheel::OverlayContextState& own = artwheel::overlayRenderer.contextState;
-  std::printf("  (the game's state kept by %s)\n",
-              own.state != nullptr ? "swapping in the overlay's state object" : "save and restore");
-  if (own.state != nullptr) {
-    artwheel::ReleaseOverlayContextState(own);
-    own.triedOnDevice = true;
-    MedianMicroseconds(swapChain, 10);
-    std::printf("  panel, state saved       %8.2f us\n", MedianMicroseconds(swapChain, kFrames));
-    artwheel::PostOverlayMessage("Skill assigned to DPad Down + Y");
-    MedianMicroseconds(swapChain, 10);
-    std::printf("  panel, message, saved    %8.2f us\n", MedianMicroseconds(swapChain, 300));
-  }
   context->Flush();
 
   // What the panel's per-frame look at [SkillPanel] Enable would cost without

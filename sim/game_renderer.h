@@ -70,9 +70,6 @@ void WatchProductObjects();
 void ProductObjects(std::FILE* results, const char* label);
 void RefuseProductShaders(std::FILE* results, bool refuse);
 
-// From the next frame on the game binds no viewport before Present.
-void BindNoViewports();
-
 // Frames, state mismatches, failed Presents; at the end of the run.
 void WriteRenderSummary(std::FILE* results);
 void StopRendering();

@@ -1,7 +1,7 @@
 // The game's device as artwheel's DLL uses it: the methods that make objects
 // are wrapped in the device's method table, so that every object the DLL made
 // is watched until it is destroyed, and its shaders can be refused.
-#include <d3d11_1.h>
+#include <d3d11.h>
 #include <windows.h>
 
 #include <atomic>
@@ -20,9 +20,9 @@ namespace {
 constexpr GUID kProductObjectWatchId = {
     0x2f6b9e14, 0x77c3, 0x4a58, {0xb1, 0x0d, 0x5e, 0x93, 0x24, 0xc8, 0x6a, 0x01}};
 
-enum Kind { kBuffers, kTextures, kViews, kLayouts, kShaders, kStates, kContextStates, kKinds };
-constexpr const char* kKindNames[kKinds] = {"buffers", "textures", "views",        "layouts",
-                                            "shaders", "states",   "contextstates"};
+enum Kind { kBuffers, kTextures, kViews, kLayouts, kShaders, kStates, kKinds };
+constexpr const char* kKindNames[kKinds] = {"buffers", "textures", "views",
+                                            "layouts", "shaders",  "states"};
 
 // Each kind's watch is held once by every live object of the DLL's of that kind.
 artwheel::DestructionWatch liveObjects[kKinds];
@@ -31,10 +31,9 @@ std::atomic<bool> watching{false};
 std::atomic<bool> refuseShaders{false};
 std::atomic<long> refusedShaders{0};
 
-// Method table slots: IUnknown's three, then ID3D11Device's in order, then
-// ID3D11Device1's.
+// Method table slots: IUnknown's three, then ID3D11Device's in order.
 constexpr int kPixelShaderSlot = 15;
-constexpr int kSlots = 48;
+constexpr int kSlots = 24;
 void* realMethods[kSlots] = {};
 
 bool FromProduct(void* caller) {
@@ -87,9 +86,6 @@ const Wrapped kDeviceMethods[] = {
     {22, StandIn<22, kStates>(&ID3D11Device::CreateRasterizerState)},
     {23, StandIn<23, kStates>(&ID3D11Device::CreateSamplerState)},
 };
-const Wrapped kDevice1Method = {
-    47, StandIn<47, kContextStates>(&ID3D11Device1::CreateDeviceContextState)};
-
 void WrapSlot(void** table, const Wrapped& method) {
   if (table[method.slot] == method.standIn) return;  // the table is shared by all devices
   DWORD old = 0;
@@ -105,12 +101,6 @@ void WatchProductDeviceCalls(ID3D11Device* device) {
   if (!watching.load() || device == nullptr) return;
   for (const Wrapped& method : kDeviceMethods) {
     WrapSlot(*reinterpret_cast<void***>(device), method);
-  }
-  ID3D11Device1* device1 = nullptr;
-  if (SUCCEEDED(
-          device->QueryInterface(__uuidof(ID3D11Device1), reinterpret_cast<void**>(&device1)))) {
-    WrapSlot(*reinterpret_cast<void***>(device1), kDevice1Method);
-    Release(device1);
   }
 }
 

@@ -211,11 +211,6 @@ void SetFrameRate(uint32_t framesPerSecond) {
   renderer.framesPerSecond = framesPerSecond;
 }
 
-void BindNoViewports() {
-  std::lock_guard<std::mutex> hold(renderer.mutex);
-  renderer.noViewports = true;
-}
-
 void ResetFrameStats() {
   std::lock_guard<std::mutex> hold(renderer.mutex);
   renderer.presentMicroseconds.clear();

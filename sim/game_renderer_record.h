@@ -38,7 +38,6 @@ struct KnownState {
   ID3D11PixelShader* pixelShader = nullptr;
   ID3D11SamplerState* sampler = nullptr;
   ID3D11ShaderResourceView* resource = nullptr;
-  UINT viewportCount = 2;  // as bound before this frame's Present
 };
 
 struct Capture {
@@ -84,7 +83,6 @@ struct Renderer {
   bool faultyPresent = false;  // set before the window: the wrapper sits below any hook
   bool oldReferencesRequested = false;
   long oldReferences = -1;
-  bool noViewports = false;  // the game binds none: none must be bound after Present
   bool objectsRequested = false;
   std::string objectsLine;
 

@@ -86,8 +86,6 @@ void PauseFrameStats(const Line&, std::FILE*) { RecordFrameStats(false); }
 // stats LABEL
 void WriteFrameStats(const Line& line, std::FILE* results) { FrameStats(results, Word(line, 1)); }
 
-void UnbindViewports(const Line&, std::FILE*) { BindNoViewports(); }
-
 void WatchProductD3DObjects(const Line&, std::FILE*) { WatchProductObjects(); }
 
 // d3dobjects LABEL
@@ -123,7 +121,6 @@ constexpr Verb kVerbs[] = {
     {"statsoff", PauseFrameStats},
     {"stats", WriteFrameStats},
     {"d3dmodules", WriteD3DModules},
-    {"noviewports", UnbindViewports},
     {"countd3d", WatchProductD3DObjects},
     {"d3dobjects", WriteProductD3DObjects},
     {"refuseshaders", RefuseShadersOfProduct},

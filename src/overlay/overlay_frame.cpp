@@ -10,6 +10,7 @@
 #include "overlay/overlay_layout.h"
 #include "overlay/overlay_renderer.h"
 #include "overlay/overlay_state.h"
+#include "overlay/pipeline_state.h"
 
 namespace artwheel {
 namespace {
@@ -99,15 +100,12 @@ ID3D11RenderTargetView* MakeFrameRenderTarget(IDXGISwapChain* swapChain, bool de
   return view;
 }
 
-// The frame's target and size; the rest only once in the overlay's own state
-// object, every frame without one.
 void BindOverlayState(ID3D11RenderTargetView* target, float width, float height) {
   OverlayRenderer& r = overlayRenderer;
   ID3D11DeviceContext* context = r.context;
   context->OMSetRenderTargets(1, &target, nullptr);
   const D3D11_VIEWPORT viewport = {0, 0, width, height, 0, 1};
   context->RSSetViewports(1, &viewport);
-  if (r.contextState.fixedBound) return;
   const FLOAT blendFactor[4] = {0, 0, 0, 0};
   context->OMSetBlendState(r.blendState, blendFactor, 0xFFFFFFFF);
   context->OMSetDepthStencilState(r.depthStencilState, 0);
@@ -197,6 +195,7 @@ void DrawMessageBox(const wchar_t* text, float width, float height) {
 // and draws.
 void DrawWanted(IDXGISwapChain* swapChain, FrameWants& wants,
                 const DXGI_SWAP_CHAIN_DESC& description, bool described) {
+  if (!MayDrawOn(description.OutputWindow)) return;
   const uint32_t width =
       description.BufferDesc.Width != 0 ? description.BufferDesc.Width : kFallbackWidth;
   const uint32_t height =
@@ -214,12 +213,11 @@ void DrawWanted(IDXGISwapChain* swapChain, FrameWants& wants,
 
   const float w = static_cast<float>(width);
   const float h = static_cast<float>(height);
-  OverlayRenderer& r = overlayRenderer;
-  SetAsideGameState(r.context, r.contextState);
+  SetAsideGameState(overlayRenderer.context);
   BindOverlayState(target, w, h);
   if (wants.panelWanted) DrawPanel(placement, wants.artId, w, h);
   if (wants.showMessage) DrawMessageBox(wants.message, w, h);
-  BringBackGameState(r.context, r.contextState);
+  BringBackGameState(overlayRenderer.context);
   ReleaseAndClear(target);
 }
 

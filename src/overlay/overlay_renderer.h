@@ -8,7 +8,6 @@
 #include "base/text_format.h"
 #include "overlay/image_retry.h"
 #include "overlay/overlay_state.h"
-#include "overlay/pipeline_state.h"
 
 namespace artwheel {
 
@@ -25,7 +24,6 @@ struct OverlayRenderer {
   // draws with its own plain states and puts the game's back afterwards.
   ID3D11RasterizerState* rasterizerState = nullptr;
   ID3D11DepthStencilState* depthStencilState = nullptr;
-  OverlayContextState contextState;
   // Shaders that could not be compiled or created are not tried again on the
   // same device: the overlay stays off on it.
   bool shadersFailed = false;

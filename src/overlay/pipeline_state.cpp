@@ -48,7 +48,6 @@ struct SavedPipelineState {
 // Held between SetAsideGameState and BringBackGameState; too large for the
 // render thread's stack frame to zero on every frame.
 SavedPipelineState saved;
-ID3DDeviceContextState* gameState = nullptr;
 
 template <typename Shader, typename Get>
 void SaveStage(StageShader<Shader>& stage, Get get) {
@@ -96,8 +95,7 @@ void RestorePipelineState(ID3D11DeviceContext* context, SavedPipelineState& s) {
   context->IASetVertexBuffers(0, 1, &s.vertexBuffer, &s.vertexStride, &s.vertexOffset);
   context->IASetPrimitiveTopology(s.topology);
   context->IASetInputLayout(s.inputLayout);
-  // Also none: a game without viewports gets none back.
-  context->RSSetViewports(s.viewportCount, s.viewports);
+  if (s.viewportCount != 0) context->RSSetViewports(s.viewportCount, s.viewports);
   context->RSSetState(s.rasterizerState);
   context->OMSetDepthStencilState(s.depthStencilState, s.stencilRef);
   context->OMSetBlendState(s.blendState, s.blendFactor, s.sampleMask);
@@ -122,67 +120,8 @@ void RestorePipelineState(ID3D11DeviceContext* context, SavedPipelineState& s) {
 
 }  // namespace
 
-bool MakeOverlayContextState(ID3D11Device* device, ID3D11DeviceContext* context,
-                             OverlayContextState& own) {
-  ID3D11Device1* device1 = nullptr;
-  if (FAILED(device->QueryInterface(__uuidof(ID3D11Device1), reinterpret_cast<void**>(&device1))) ||
-      FAILED(context->QueryInterface(__uuidof(ID3D11DeviceContext1),
-                                     reinterpret_cast<void**>(&own.context1)))) {
-    ReleaseAndClear(device1);
-    own.context1 = nullptr;
-    return false;
-  }
-  const D3D_FEATURE_LEVEL level = device->GetFeatureLevel();
-  const HRESULT result = device1->CreateDeviceContextState(
-      0, &level, 1, D3D11_SDK_VERSION, __uuidof(ID3D11Device), nullptr, &own.state);
-  ReleaseAndClear(device1);
-  if (FAILED(result) || own.state == nullptr) {
-    own.state = nullptr;
-    ReleaseAndClear(own.context1);
-    return false;
-  }
-  return true;
-}
+void SetAsideGameState(ID3D11DeviceContext* context) { SavePipelineState(context, saved); }
 
-void ReleaseOverlayContextState(OverlayContextState& own) {
-  if (own.state != nullptr && own.fixedBound) {
-    // Emptied first: Wine's own Direct3D keeps the states still bound in a
-    // released state object alive, two per device.
-    ID3DDeviceContextState* previous = nullptr;
-    own.context1->SwapDeviceContextState(own.state, &previous);
-    own.context1->OMSetBlendState(nullptr, nullptr, 0xFFFFFFFF);
-    own.context1->OMSetDepthStencilState(nullptr, 0);
-    own.context1->RSSetState(nullptr);
-    own.context1->ClearState();
-    own.context1->SwapDeviceContextState(previous, nullptr);
-    ReleaseAndClear(previous);
-  }
-  ReleaseAndClear(own.state);
-  ReleaseAndClear(own.context1);
-  own.fixedBound = false;
-  own.triedOnDevice = false;
-}
-
-void SetAsideGameState(ID3D11DeviceContext* context, OverlayContextState& own) {
-  if (own.state != nullptr) {
-    own.context1->SwapDeviceContextState(own.state, &gameState);
-    return;
-  }
-  SavePipelineState(context, saved);
-}
-
-void BringBackGameState(ID3D11DeviceContext* context, OverlayContextState& own) {
-  if (own.state == nullptr) {
-    RestorePipelineState(context, saved);
-    return;
-  }
-  // Neither the back buffer nor a texture stays referenced between frames.
-  ID3D11ShaderResourceView* noResource = nullptr;
-  context->PSSetShaderResources(0, 1, &noResource);
-  context->OMSetRenderTargets(0, nullptr, nullptr);
-  own.context1->SwapDeviceContextState(gameState, nullptr);
-  ReleaseAndClear(gameState);
-  own.fixedBound = true;
-}
+void BringBackGameState(ID3D11DeviceContext* context) { RestorePipelineState(context, saved); }
 
 }  // namespace artwheel

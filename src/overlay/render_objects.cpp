@@ -221,7 +221,6 @@ void ReleaseDeviceObjects(OverlayRenderer& r) {
   ReleaseAndClear(r.blendState);
   ReleaseAndClear(r.rasterizerState);
   ReleaseAndClear(r.depthStencilState);
-  ReleaseOverlayContextState(r.contextState);
   r.shadersFailed = false;
   ReleaseAndClear(r.messageTexture);
   r.messageTextureText[0] = L'\0';
@@ -303,13 +302,7 @@ bool EnsureRenderObjects(IDXGISwapChain* swapChain, HWND outputWindow) {
   if (r.vertexBuffer == nullptr && !MakeVertexBuffer(r)) return false;
   if (r.sampler == nullptr && !MakeSampler(r)) return false;
   if (r.blendState == nullptr && !MakeBlendState(r)) return false;
-  if (!MakeFixedStates(r)) return false;
-  // Without state objects the drawing saves and restores the game's state.
-  if (r.contextState.state == nullptr && !r.contextState.triedOnDevice) {
-    r.contextState.triedOnDevice = true;
-    MakeOverlayContextState(r.device, r.context, r.contextState);
-  }
-  return true;
+  return MakeFixedStates(r);
 }
 
 void BuildResourcePath(const char* fileName, char (&path)[260]) {
