@@ -86,7 +86,7 @@ void SecondLoop(Renderer& r, uint32_t width, uint32_t height) {
     ++r.secondFrames;
     r.changed.notify_all();
     hold.unlock();
-    Sleep(10);  // about the game's own pace
+    Sleep(16);  // about the game's own pace
   }
   const long references = ReleaseSecond(r);
   std::lock_guard<std::mutex> hold(r.mutex);
