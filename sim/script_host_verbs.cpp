@@ -44,8 +44,10 @@ void CopyGameFile(const Line& line, std::FILE* results) {
                CopyFileA(Word(line, 1), Word(line, 2), FALSE) ? "ok" : "error");
 }
 
-// lockfile PATH: another program (a scan, a sync tool) opens a file of the
-// game's folder sharing nothing; unlockfile PATH closes it again.
+// lockfile PATH [exclusive]: another program opens a file of the game's
+// folder and lets others only read it (an editor), or, exclusive, not even
+// that (a scan, a sync tool); unlockfile PATH closes it again, the game's end
+// otherwise.
 struct LockedFile {
   char path[MAX_PATH];
   HANDLE handle;
@@ -55,7 +57,9 @@ LockedFile lockedFiles[4] = {};
 void LockGameFile(const Line& line, std::FILE* results) {
   for (LockedFile& locked : lockedFiles) {
     if (locked.handle != nullptr) continue;
-    locked.handle = CreateFileA(Word(line, 1), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const DWORD share = std::strcmp(Word(line, 2), "exclusive") == 0 ? 0 : FILE_SHARE_READ;
+    locked.handle =
+        CreateFileA(Word(line, 1), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
     const bool opened = locked.handle != INVALID_HANDLE_VALUE;
     if (!opened) locked.handle = nullptr;
     std::snprintf(locked.path, sizeof locked.path, "%s", Word(line, 1));
@@ -76,23 +80,23 @@ void UnlockGameFile(const Line& line, std::FILE* results) {
   std::fprintf(results, "unlockfile %s error not locked\n", Word(line, 1));
 }
 
+// The game's folder is the current one, whatever its name: the relative path
+// never passes through the code page.
+constexpr char kIniInGameFolder[] = ".\\artwheel.ini";
+
 // inikey SECTION KEY VALUE: the player edits artwheel.ini while the game runs.
 void WriteIniKey(const Line& line, std::FILE*) {
-  char path[MAX_PATH];
-  GetFullPathNameA("artwheel.ini", sizeof path, path, nullptr);
-  WritePrivateProfileStringA(Word(line, 1), Word(line, 2), Word(line, 3), path);
+  WritePrivateProfileStringA(Word(line, 1), Word(line, 2), Word(line, 3), kIniInGameFolder);
 }
 
 // waitini SECTION KEY VALUE
 void WaitForIniValue(const Line& line, std::FILE* results) {
-  char path[MAX_PATH];
-  GetFullPathNameA("artwheel.ini", sizeof path, path, nullptr);
   const char* section = Word(line, 1);
   const char* key = Word(line, 2);
   const char* wanted = Word(line, 3);
   char value[64];
   if (!WaitFor([&] {
-        GetPrivateProfileStringA(section, key, "", value, sizeof value, path);
+        GetPrivateProfileStringA(section, key, "", value, sizeof value, kIniInGameFolder);
         return std::strcmp(value, wanted) == 0;
       })) {
     std::fprintf(results, "timeout waitini %s %s %s\n", section, key, wanted);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/log.h"
+#include "base/wide_path.h"
 #include "overlay/overlay_renderer.h"
 
 namespace artwheel {
@@ -107,13 +108,9 @@ FileStamp StampFile(const wchar_t* path) {
   return stamp;
 }
 
-bool WidePath(const char* utf8Path, wchar_t (&widePath)[260]) {
-  return MultiByteToWideChar(CP_UTF8, 0, utf8Path, -1, widePath, 260) != 0;
-}
-
 FileStamp StampFile(const char* utf8Path) {
-  wchar_t widePath[260] = {};
-  return WidePath(utf8Path, widePath) ? StampFile(widePath) : FileStamp{};
+  wchar_t widePath[kWidePathCount] = {};
+  return WideFromUtf8(utf8Path, widePath, kWidePathCount) ? StampFile(widePath) : FileStamp{};
 }
 
 bool SameStamp(const FileStamp& a, const FileStamp& b) {
@@ -142,9 +139,10 @@ HRESULT LoadPng(const char* utf8Path, ID3D11ShaderResourceView** view) {
     return E_INVALIDARG;
   }
   if (!EnsureWicFactory(r)) return E_FAIL;
-  wchar_t widePath[260] = {};
-  const HRESULT result =
-      WidePath(utf8Path, widePath) ? DecodeInto(r, widePath, view) : E_INVALIDARG;
+  wchar_t widePath[kWidePathCount] = {};
+  const HRESULT result = WideFromUtf8(utf8Path, widePath, kWidePathCount)
+                             ? DecodeInto(r, widePath, view)
+                             : E_INVALIDARG;
   return SUCCEEDED(result) && *view == nullptr ? E_FAIL : result;
 }
 

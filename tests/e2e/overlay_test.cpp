@@ -124,13 +124,24 @@ TEST(Overlay, AssignmentStoresTheArtAndShowsTheMessageFor2Seconds) {
   EXPECT_EQ(s.CountMessages("[Skill] Hotkey"), 0);  // assigned, not equipped
 }
 
+// With artwheel.ini held by another program the art is assigned for the
+// session, and the log and the message say that it was not saved.
 TEST(Overlay, AtASizeWithoutProfileOnlyTheMessageIsDrawn) {
-  const Scenario s = RunOverlay("1600 900", AssignB() + "frames 3\nscreenshot frame\n" +
-                                                ProbeBox("message", {544, 135, 1056, 215}) +
-                                                Probe("nopanel", 1500, 750));
+  OverlaySetup held;
+  held.ini = "[General]\nIsDebug=1\n[Slots]\nB=5100\n[Overlay]\nEnable=1\n[SkillPanel]\nEnable=1\n";
+  const Scenario s =
+      RunOverlay("1600 900",
+                 "lockfile artwheel.ini\n" + AssignB() + "frames 3\nscreenshot frame\n" +
+                     ProbeBox("message", {544, 135, 1056, 215}) + Probe("nopanel", 1500, 750),
+                 held);
   ExpectBox(s, "message", kMessageBox, kClear);
   EXPECT_TRUE(PixelNear(s, "nopanel", kClear));
   EXPECT_EQ(s.CountMessages("[Overlay] SkillPanel resolution=1600x900 profile=<none>"), 1);
+  EXPECT_EQ(s.MessagesStartingWith("[Skill] Could not save"),
+            std::vector<std::string>{"[Skill] Could not save slot 2 (DPadDown+B) to artwheel.ini "
+                                     "(error 32); it holds combat art id 7300 for this session "
+                                     "only"});
+  EXPECT_NE(s.Ini().find("\r\nB=5100\r\n"), std::string::npos) << s.Ini();
 }
 
 TEST(Overlay, MenuAndDialogHideThePanelAndRestartItsSettleTime) {
@@ -188,7 +199,7 @@ TEST(Overlay, AHeldBackgroundAppearsOnceFreeAndABrokenIconIsLoggedOnce) {
   s.WriteFile("resources/7300.png", "\x89PNG\r\n\x1a\nthis is not an image");
   s.WriteFile("resources/good.png", SolidPng(8, 8, {0, 255, 0, 255}));
   s.Play(std::string(kInGame) +
-         "lockfile resources\\bg.png\nwindow 1920 1080\npad 0 0\n"
+         "lockfile resources\\bg.png exclusive\nwindow 1920 1080\npad 0 0\n"
          "waitlog [Overlay] SkillPanel resolution=\nframes 5\nscreenshot held\n" +
          Probe("held", 1787, 897) +
          "unlockfile resources\\bg.png\nwaitlog [Overlay] Could not load texture\nwait 2500\n"
