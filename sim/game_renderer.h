@@ -50,13 +50,25 @@ void RecreateDevice(std::FILE* results);
 // that the game let go of it: 0 once it was destroyed ("none" before any).
 void OldDeviceReferences(std::FILE* results, const char* label);
 
-// A second window with a swap chain of another device, presented every frame
-// after the first; Screenshot with `second` captures it.
+// A second window with a swap chain of another device, presented continuously
+// on a thread of its own, as a launcher or a capture tool would; it presents
+// first after the game let go of its device (RecreateDevice).
+// ScreenshotSecond captures it; StopSecondDevice releases it and writes how
+// many references to its device remain (0 once it was destroyed).
 void StartSecondDevice(std::FILE* results, uint32_t width, uint32_t height);
 void ScreenshotSecond(std::FILE* results, const char* name);
+void StopSecondDevice(std::FILE* results);
 
 // Entry `slot` of the game's swap chain method table (null before the window).
 void* GameSwapChainMethod(int slot);
+
+// Before the window: every Direct3D object artwheel's DLL makes on the game's
+// devices is watched until it is destroyed. ProductObjects writes how many
+// live, by kind, between two frames; RefuseProductShaders makes the DLL's
+// pixel shaders fail to be created (and says how many were refused so far).
+void WatchProductObjects();
+void ProductObjects(std::FILE* results, const char* label);
+void RefuseProductShaders(std::FILE* results, bool refuse);
 
 // Frames, state mismatches, failed Presents; at the end of the run.
 void WriteRenderSummary(std::FILE* results);

@@ -84,6 +84,10 @@ void Screenshot(std::FILE* results, const char* name) {
 
 void ScreenshotSecond(std::FILE* results, const char* name) {
   std::unique_lock<std::mutex> hold(renderer.mutex);
+  if (!renderer.secondThread.joinable()) {
+    std::fprintf(results, "screenshot %s none\n", name);
+    return;
+  }
   renderer.screenshotDone = false;
   renderer.secondScreenshotName = name;
   WaitUntil(hold, [] { return renderer.screenshotDone; });

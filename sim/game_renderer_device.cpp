@@ -66,6 +66,7 @@ bool CreateDeviceAndSwapChain(HWND window, uint32_t width, uint32_t height,
     if (SUCCEEDED(D3D11CreateDeviceAndSwapChain(nullptr, driver, nullptr, 0, &level, 1,
                                                 D3D11_SDK_VERSION, &description, swapChain, device,
                                                 nullptr, context))) {
+      WatchProductDeviceCalls(*device);
       return true;
     }
   }

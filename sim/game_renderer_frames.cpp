@@ -44,23 +44,6 @@ HRESULT TimedPresent(Renderer& r, uint32_t syncInterval, double& microseconds) {
   return result;
 }
 
-// The second device's frame after the game's; returns the name of the
-// screenshot taken of it, empty when none was asked for.
-std::string PresentSecondFrame(Renderer& r) {
-  std::string secondScreenshot;
-  if (r.secondSwapChain == nullptr) return secondScreenshot;
-  r.secondContext->ClearRenderTargetView(r.secondTarget, kClearColour);
-  r.secondSwapChain->Present(0, 0);
-  {
-    std::lock_guard<std::mutex> hold(r.mutex);
-    secondScreenshot = r.secondScreenshotName;
-  }
-  if (!secondScreenshot.empty()) {
-    CaptureBackBuffer(r, r.secondSwapChain, r.secondDevice, r.secondContext, secondScreenshot);
-  }
-  return secondScreenshot;
-}
-
 // Counts the frame, keeps its timing, failure and mismatch, and answers the
 // requests it served.
 void RecordFrame(Renderer& r, const FrameOutcome& frame) {
@@ -78,7 +61,6 @@ void RecordFrame(Renderer& r, const FrameOutcome& frame) {
   }
   if (frame.screenshots) {
     r.screenshotName.clear();
-    r.secondScreenshotName.clear();
     r.screenshotDone = true;
   }
   if (frame.countReferences) {
@@ -104,8 +86,7 @@ void PresentFrame(Renderer& r) {
   frame.result = TimedPresent(r, syncInterval, frame.microseconds);
   frame.mismatch = FindStateMismatch(r);
   if (!screenshot.empty()) CaptureBackBuffer(r, r.swapChain, r.device, r.context, screenshot);
-  const std::string secondScreenshot = PresentSecondFrame(r);
-  frame.screenshots = !screenshot.empty() || !secondScreenshot.empty();
+  frame.screenshots = !screenshot.empty();
   {
     std::lock_guard<std::mutex> hold(r.mutex);
     frame.countReferences = r.referencesRequested;
@@ -162,7 +143,7 @@ void RenderLoop(Renderer& r) {
     ServeResize(r);
     ServeRecreate(r);
     ServeOldReferences(r);
-    ServeSecondDevice(r);
+    ServeProductObjects(r);
     if (r.swapChain != nullptr) PresentFrame(r);
     PaceFrame(frameStart, frequency, framesPerSecond);
   }
@@ -277,6 +258,7 @@ void WriteRenderSummary(std::FILE* results) {
 }
 
 void StopRendering() {
+  StopSecondDevice(nullptr);
   {
     std::lock_guard<std::mutex> hold(renderer.mutex);
     if (!renderer.running) return;

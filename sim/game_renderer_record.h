@@ -63,12 +63,14 @@ struct Renderer {
   bool screenshotDone = false;
   bool referencesRequested = false;
   ULONG references = 0;
-  bool secondRequested = false;
   uint32_t secondWidth = 0;
   uint32_t secondHeight = 0;
   std::string secondError;
   bool secondDone = false;
   std::string secondScreenshotName;
+  uint64_t secondFrames = 0;
+  bool secondStop = false;
+  long secondReferences = -1;
   bool syncRequested = false;
   uint32_t syncInterval = 0;
   HRESULT syncResult = S_OK;
@@ -81,6 +83,8 @@ struct Renderer {
   bool faultyPresent = false;  // set before the window: the wrapper sits below any hook
   bool oldReferencesRequested = false;
   long oldReferences = -1;
+  bool objectsRequested = false;
+  std::string objectsLine;
 
   // Results.
   uint64_t frames = 0;
@@ -108,7 +112,8 @@ struct Renderer {
   ID3D11Device* oldDevice = nullptr;
   artwheel::DestructionWatch* oldDeviceWatch = nullptr;
 
-  // The second device, its window and swap chain.
+  // The second device, its window and swap chain, on a thread of their own.
+  std::thread secondThread;
   HWND secondWindow = nullptr;
   ID3D11Device* secondDevice = nullptr;
   ID3D11DeviceContext* secondContext = nullptr;
@@ -154,12 +159,21 @@ ULONG CountBackBufferReferences(Renderer& r);
 // table, below any later hook (game_renderer_faults.cpp).
 void WrapPresent(IDXGISwapChain* swapChain);
 
+// Wraps the object-making methods of the device's method table when the
+// DLL's objects are watched (game_renderer_device_calls.cpp).
+void WatchProductDeviceCalls(ID3D11Device* device);
+void ServeProductObjects(Renderer& r);
+
 // The script's requests the render thread serves before a frame
 // (game_renderer_requests.cpp).
 void ServeResize(Renderer& r);
 void ServeRecreate(Renderer& r);
 void ServeOldReferences(Renderer& r);
-void ServeSecondDevice(Renderer& r);
+
+// The second device's thread: presents its own window until stopped
+// (game_renderer_second.cpp). Waits for its next COUNT frames (or 10 s).
+void StartSecondThread(std::unique_lock<std::mutex>& hold);
+void WaitSecondFrames(std::unique_lock<std::mutex>& hold, uint64_t count);
 
 // Starts the render thread at the record's size and waits for its first frame
 // or its failure (game_renderer_frames.cpp).

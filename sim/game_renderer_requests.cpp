@@ -64,6 +64,11 @@ void ServeRecreate(Renderer& r) {
   Release(r.context);
   Release(r.swapChain);
   Release(r.device);
+  {
+    // Another program's swap chain presents first after the game let go of its own.
+    std::unique_lock<std::mutex> hold(r.mutex);
+    WaitSecondFrames(hold, 2);
+  }
   std::string error;
   if (watch == nullptr) error = "the device takes no private data";
   if (!CreateDeviceAndSwapChain(r.window, r.width, r.height, &r.swapChain, &r.device, &r.context) ||
@@ -95,40 +100,6 @@ void ServeOldReferences(Renderer& r) {
   std::lock_guard<std::mutex> hold(r.mutex);
   r.oldReferencesRequested = false;
   r.oldReferences = references;
-  r.changed.notify_all();
-}
-
-void ServeSecondDevice(Renderer& r) {
-  uint32_t width = 0;
-  uint32_t height = 0;
-  {
-    std::lock_guard<std::mutex> hold(r.mutex);
-    if (!r.secondRequested) return;
-    width = r.secondWidth;
-    height = r.secondHeight;
-  }
-  std::string error;
-  r.secondWindow = CreateGameWindow(width, height);
-  if (r.secondWindow == nullptr ||
-      !CreateDeviceAndSwapChain(r.secondWindow, width, height, &r.secondSwapChain, &r.secondDevice,
-                                &r.secondContext)) {
-    error = "could not create the second device";
-  } else {
-    ID3D11Texture2D* backBuffer = nullptr;
-    r.secondSwapChain->GetBuffer(0, __uuidof(ID3D11Texture2D),
-                                 reinterpret_cast<void**>(&backBuffer));
-    if (backBuffer != nullptr)
-      r.secondDevice->CreateRenderTargetView(backBuffer, nullptr, &r.secondTarget);
-    Release(backBuffer);
-    if (r.secondTarget == nullptr) {
-      error = "no view of the second back buffer";
-      Release(r.secondSwapChain);
-    }
-  }
-  std::lock_guard<std::mutex> hold(r.mutex);
-  r.secondRequested = false;
-  r.secondError = error;
-  r.secondDone = true;
   r.changed.notify_all();
 }
 
@@ -181,17 +152,6 @@ void OldDeviceReferences(std::FILE* results, const char* label) {
   } else {
     std::fprintf(results, "oldrefs %s %ld\n", label, renderer.oldReferences);
   }
-}
-
-void StartSecondDevice(std::FILE* results, uint32_t width, uint32_t height) {
-  std::unique_lock<std::mutex> hold(renderer.mutex);
-  renderer.secondWidth = width;
-  renderer.secondHeight = height;
-  renderer.secondDone = false;
-  renderer.secondRequested = true;
-  WaitUntil(hold, [] { return renderer.secondDone; });
-  std::fprintf(results, "second %s\n",
-               renderer.secondError.empty() ? "ready" : renderer.secondError.c_str());
 }
 
 }  // namespace sim

@@ -44,13 +44,40 @@ void CopyGameFile(const Line& line, std::FILE* results) {
                CopyFileA(Word(line, 1), Word(line, 2), FALSE) ? "ok" : "error");
 }
 
-// lockfile FILE: another program opens the file and lets others only read it,
-// until the game ends.
+// lockfile PATH [exclusive]: another program opens a file of the game's
+// folder and lets others only read it (an editor), or, exclusive, not even
+// that (a scan, a sync tool); unlockfile PATH closes it again, the game's end
+// otherwise.
+struct LockedFile {
+  char path[MAX_PATH];
+  HANDLE handle;
+};
+LockedFile lockedFiles[4] = {};
+
 void LockGameFile(const Line& line, std::FILE* results) {
-  HANDLE file = CreateFileA(Word(line, 1), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  std::fprintf(results, "lockfile %s %s\n", Word(line, 1),
-               file != INVALID_HANDLE_VALUE ? "ok" : "error");
+  for (LockedFile& locked : lockedFiles) {
+    if (locked.handle != nullptr) continue;
+    const DWORD share = std::strcmp(Word(line, 2), "exclusive") == 0 ? 0 : FILE_SHARE_READ;
+    locked.handle =
+        CreateFileA(Word(line, 1), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    const bool opened = locked.handle != INVALID_HANDLE_VALUE;
+    if (!opened) locked.handle = nullptr;
+    std::snprintf(locked.path, sizeof locked.path, "%s", Word(line, 1));
+    std::fprintf(results, "lockfile %s %s\n", Word(line, 1), opened ? "ok" : "error");
+    return;
+  }
+  std::fprintf(results, "lockfile %s error too many\n", Word(line, 1));
+}
+
+void UnlockGameFile(const Line& line, std::FILE* results) {
+  for (LockedFile& locked : lockedFiles) {
+    if (locked.handle == nullptr || std::strcmp(locked.path, Word(line, 1)) != 0) continue;
+    CloseHandle(locked.handle);
+    locked.handle = nullptr;
+    std::fprintf(results, "unlockfile %s ok\n", Word(line, 1));
+    return;
+  }
+  std::fprintf(results, "unlockfile %s error not locked\n", Word(line, 1));
 }
 
 // The game's folder is the current one, whatever its name: the relative path
@@ -108,6 +135,7 @@ constexpr Verb kVerbs[] = {
     {"logviewers", WriteLogViewers},
     {"copyfile", CopyGameFile},
     {"lockfile", LockGameFile},
+    {"unlockfile", UnlockGameFile},
     {"inikey", WriteIniKey},
     {"waitini", WaitForIniValue},
     {"procaddr", LookUpProcedureAddress},

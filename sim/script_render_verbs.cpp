@@ -52,6 +52,8 @@ void OpenSecondDevice(const Line& line, std::FILE* results) {
   StartSecondDevice(results, Number(Word(line, 1)), Number(Word(line, 2)));
 }
 
+void CloseSecondDevice(const Line&, std::FILE* results) { StopSecondDevice(results); }
+
 void RecreateGameDevice(const Line&, std::FILE* results) { RecreateDevice(results); }
 
 // oldrefs LABEL
@@ -84,6 +86,18 @@ void PauseFrameStats(const Line&, std::FILE*) { RecordFrameStats(false); }
 // stats LABEL
 void WriteFrameStats(const Line& line, std::FILE* results) { FrameStats(results, Word(line, 1)); }
 
+void WatchProductD3DObjects(const Line&, std::FILE*) { WatchProductObjects(); }
+
+// d3dobjects LABEL
+void WriteProductD3DObjects(const Line& line, std::FILE* results) {
+  ProductObjects(results, Word(line, 1));
+}
+
+// refuseshaders on|off
+void RefuseShadersOfProduct(const Line& line, std::FILE* results) {
+  RefuseProductShaders(results, std::strcmp(Word(line, 1), "on") == 0);
+}
+
 void WriteD3DModules(const Line&, std::FILE* results) { DescribeD3DModules(results); }
 
 constexpr Verb kVerbs[] = {
@@ -95,6 +109,7 @@ constexpr Verb kVerbs[] = {
     {"pixel", WritePixel},
     {"references", WriteBackBufferReferences},
     {"seconddevice", OpenSecondDevice},
+    {"secondstop", CloseSecondDevice},
     {"recreate", RecreateGameDevice},
     {"oldrefs", WriteOldDeviceReferences},
     {"faultypresent", WrapPresentForFailures},
@@ -106,6 +121,9 @@ constexpr Verb kVerbs[] = {
     {"statsoff", PauseFrameStats},
     {"stats", WriteFrameStats},
     {"d3dmodules", WriteD3DModules},
+    {"countd3d", WatchProductD3DObjects},
+    {"d3dobjects", WriteProductD3DObjects},
+    {"refuseshaders", RefuseShadersOfProduct},
 };
 
 }  // namespace

@@ -104,12 +104,12 @@ void BindOverlayState(ID3D11RenderTargetView* target, float width, float height)
   OverlayRenderer& r = overlayRenderer;
   ID3D11DeviceContext* context = r.context;
   context->OMSetRenderTargets(1, &target, nullptr);
+  const D3D11_VIEWPORT viewport = {0, 0, width, height, 0, 1};
+  context->RSSetViewports(1, &viewport);
   const FLOAT blendFactor[4] = {0, 0, 0, 0};
   context->OMSetBlendState(r.blendState, blendFactor, 0xFFFFFFFF);
   context->OMSetDepthStencilState(r.depthStencilState, 0);
   context->RSSetState(r.rasterizerState);
-  const D3D11_VIEWPORT viewport = {0, 0, width, height, 0, 1};
-  context->RSSetViewports(1, &viewport);
   context->IASetInputLayout(r.inputLayout);
   context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
   const UINT stride = sizeof(OverlayVertex);
@@ -191,17 +191,11 @@ void DrawMessageBox(const wchar_t* text, float width, float height) {
   }
 }
 
-}  // namespace
-
-void DrawOverlayFrame(IDXGISwapChain* swapChain) {
-  ReleaseObjectsOfReleasedSwapChain();
-  if (overlayRenderer.deviceLost) return;
-  FrameWants wants;
-  ReadWhatIsWanted(wants);
-  if (!wants.showMessage && !wants.panelWanted) return;
-
-  DXGI_SWAP_CHAIN_DESC description = {};
-  const bool described = SUCCEEDED(swapChain->GetDesc(&description));
+// With the render objects' turn: logs the placement, makes what is missing
+// and draws.
+void DrawWanted(IDXGISwapChain* swapChain, FrameWants& wants,
+                const DXGI_SWAP_CHAIN_DESC& description, bool described) {
+  if (!MayDrawOn(description.OutputWindow)) return;
   const uint32_t width =
       description.BufferDesc.Width != 0 ? description.BufferDesc.Width : kFallbackWidth;
   const uint32_t height =
@@ -213,19 +207,38 @@ void DrawOverlayFrame(IDXGISwapChain* swapChain) {
     wants.panelWanted = placed;
   }
   if (!wants.showMessage && !wants.panelWanted) return;
-  if (!EnsureRenderObjects(swapChain) || !IsOurDevice(swapChain)) return;
+  if (!EnsureRenderObjects(swapChain, description.OutputWindow) || !IsOurDevice(swapChain)) return;
   ID3D11RenderTargetView* target = MakeFrameRenderTarget(swapChain, described, description);
   if (target == nullptr) return;
 
   const float w = static_cast<float>(width);
   const float h = static_cast<float>(height);
-  SavedPipelineState saved = {};
-  SavePipelineState(overlayRenderer.context, saved);
+  SetAsideGameState(overlayRenderer.context);
   BindOverlayState(target, w, h);
   if (wants.panelWanted) DrawPanel(placement, wants.artId, w, h);
   if (wants.showMessage) DrawMessageBox(wants.message, w, h);
-  RestorePipelineState(overlayRenderer.context, saved);
+  BringBackGameState(overlayRenderer.context);
   ReleaseAndClear(target);
+}
+
+}  // namespace
+
+void DrawOverlayFrame(IDXGISwapChain* swapChain) {
+  if (RenderObjectsNeedCare() && TakeRenderObjectsTurn()) {
+    LookAfterRenderObjects();
+    GiveBackRenderObjectsTurn();
+  }
+  FrameWants wants;
+  ReadWhatIsWanted(wants);
+  if (!wants.showMessage && !wants.panelWanted) return;
+  DXGI_SWAP_CHAIN_DESC description = {};
+  const bool described = SUCCEEDED(swapChain->GetDesc(&description));
+  // Another program's swap chain passes without taking the turn from the game's.
+  const HWND gameWindow = BoundGameWindow();
+  if (gameWindow != nullptr && description.OutputWindow != gameWindow) return;
+  if (!TakeRenderObjectsTurn()) return;
+  if (!overlayRenderer.deviceLost) DrawWanted(swapChain, wants, description, described);
+  GiveBackRenderObjectsTurn();
 }
 
 }  // namespace artwheel

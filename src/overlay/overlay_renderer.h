@@ -6,18 +6,10 @@
 #include <cstdint>
 
 #include "base/text_format.h"
+#include "overlay/image_retry.h"
 #include "overlay/overlay_state.h"
 
 namespace artwheel {
-
-// What a failed image load saw of its file.
-struct ImageFailure {
-  char path[260] = {};
-  bool exists = false;
-  uint64_t size = 0;
-  uint64_t writeTime = 0;
-  uint64_t checkedAt = 0;
-};
 
 struct OverlayRenderer {
   ID3D11Device* device = nullptr;
@@ -32,6 +24,9 @@ struct OverlayRenderer {
   // draws with its own plain states and puts the game's back afterwards.
   ID3D11RasterizerState* rasterizerState = nullptr;
   ID3D11DepthStencilState* depthStencilState = nullptr;
+  // Shaders that could not be compiled or created are not tried again on the
+  // same device: the overlay stays off on it.
+  bool shadersFailed = false;
   ID3D11ShaderResourceView* messageTexture = nullptr;
   wchar_t messageTextureText[kMessageCapacity] = {};
   struct IWICImagingFactory* wicFactory = nullptr;
@@ -42,13 +37,17 @@ struct OverlayRenderer {
   ID3D11ShaderResourceView* iconTexture = nullptr;
   uint32_t iconTextureArtId = 0;
   // An image that failed to load is not tried again on every frame: only once
-  // its file changed (looked at once a second) or another file is wanted.
+  // its file changed (looked at once a second), while another program holds
+  // it (once a second), or when another file is wanted.
   ImageFailure backgroundFailure;
   ImageFailure iconFailure;
   // The swap chain the objects were made for (identity only, no reference),
   // and whether its device was lost: nothing more is drawn on that device.
   IDXGISwapChain* watchedSwapChain = nullptr;
   bool deviceLost = false;
+  // The window the game presents to: kept after its swap chain is released,
+  // so that the game's next swap chain is told from another program's.
+  HWND gameWindow = nullptr;
   uint32_t loggedProfileWidth = 0;
   uint32_t loggedProfileHeight = 0;
   const char* loggedProfileName = nullptr;
@@ -59,17 +58,34 @@ extern OverlayRenderer overlayRenderer;
 // The render side's failures are logged once per process, whichever comes first.
 void LogOverlayErrorOnce(const char* format, ...) ARTWHEEL_PRINTF(1, 2);
 
-bool EnsureRenderObjects(IDXGISwapChain* swapChain);
-// Once the game released the swap chain the objects were made for, they are
-// released too, so the game's old device is freed and the next frame builds
-// them on the device then presenting. True when they were released.
-bool ReleaseObjectsOfReleasedSwapChain();
-// A Present of the watched swap chain reported its device removed or reset.
+// The render objects are worked on by one thread at a time: a Present on
+// another thread meanwhile is not drawn on and never waits. False when
+// another thread has the turn.
+bool TakeRenderObjectsTurn();
+void GiveBackRenderObjectsTurn();
+// The window of the swap chain the objects were made for; null without
+// objects. Read without the turn, to pass other swap chains through.
+HWND BoundGameWindow();
+// True when the objects wait for a look under the turn: their swap chain was
+// released or reported its device lost. Read without the turn.
+bool RenderObjectsNeedCare();
+
+// With the turn: whether a swap chain presenting to this window is the game's.
+bool MayDrawOn(HWND outputWindow);
+// With the turn: makes the objects on the device of this swap chain,
+// presenting to this window, when they do not exist yet.
+bool EnsureRenderObjects(IDXGISwapChain* swapChain, HWND outputWindow);
+// With the turn. Once the game released the swap chain the objects were made
+// for, they are released too, so the game's old device is freed and the next
+// frame builds them on the game's next device. A device loss noted meanwhile
+// is taken in first.
+void LookAfterRenderObjects();
+// Any thread: a Present of this swap chain reported its device removed or reset.
 void NoteDeviceLost(IDXGISwapChain* swapChain, HRESULT result);
 bool EnsureMessageTexture(const wchar_t* text);
-bool LoadPngTexture(const char* utf8Path, ID3D11ShaderResourceView** view);
-// LoadPngTexture unless this path failed before and its file has not changed
-// since; a failure is remembered in `failure`.
+// Loads the PNG into a texture unless this path failed before and its file has not changed
+// since (or, held by another program, a second has not passed); a failure is
+// remembered in `failure`.
 bool LoadPngTextureUnlessFailed(const char* utf8Path, ID3D11ShaderResourceView** view,
                                 ImageFailure& failure);
 // The image's path in the resources folder beside the configuration file; an

@@ -3,9 +3,60 @@
 #include "overlay/overlay_renderer.h"
 
 namespace artwheel {
+namespace {
+
+// A shader and the class instances bound with it.
+template <typename Shader>
+struct StageShader {
+  Shader* shader;
+  ID3D11ClassInstance* instances[D3D11_SHADER_MAX_INTERFACES];
+  UINT instanceCount;
+
+  void Release() {
+    ReleaseAndClear(shader);
+    for (UINT i = 0; i < instanceCount; ++i) ReleaseAndClear(instances[i]);
+    instanceCount = 0;
+  }
+};
+
+// Everything the overlay's drawing binds, as the game had it.
+struct SavedPipelineState {
+  ID3D11RenderTargetView* renderTargets[D3D11_SIMULTANEOUS_RENDER_TARGET_COUNT];
+  ID3D11DepthStencilView* depthStencilView;
+  ID3D11BlendState* blendState;
+  FLOAT blendFactor[4];
+  UINT sampleMask;
+  ID3D11DepthStencilState* depthStencilState;
+  UINT stencilRef;
+  ID3D11RasterizerState* rasterizerState;
+  UINT viewportCount;
+  D3D11_VIEWPORT viewports[D3D11_VIEWPORT_AND_SCISSORRECT_OBJECT_COUNT_PER_PIPELINE];
+  ID3D11InputLayout* inputLayout;
+  D3D11_PRIMITIVE_TOPOLOGY topology;
+  ID3D11Buffer* vertexBuffer;
+  UINT vertexStride;
+  UINT vertexOffset;
+  StageShader<ID3D11VertexShader> vertexShader;
+  StageShader<ID3D11HullShader> hullShader;
+  StageShader<ID3D11DomainShader> domainShader;
+  StageShader<ID3D11GeometryShader> geometryShader;
+  StageShader<ID3D11PixelShader> pixelShader;
+  ID3D11SamplerState* sampler;
+  ID3D11ShaderResourceView* shaderResource;
+};
+
+// Held between SetAsideGameState and BringBackGameState; too large for the
+// render thread's stack frame to zero on every frame.
+SavedPipelineState saved;
+
+template <typename Shader, typename Get>
+void SaveStage(StageShader<Shader>& stage, Get get) {
+  stage.instanceCount = D3D11_SHADER_MAX_INTERFACES;
+  get(&stage.shader, stage.instances, &stage.instanceCount);
+  if (stage.instanceCount > D3D11_SHADER_MAX_INTERFACES) stage.instanceCount = 0;
+}
 
 void SavePipelineState(ID3D11DeviceContext* context, SavedPipelineState& s) {
-  s = {};
   // All eight targets: restoring only the first would unbind the others.
   context->OMGetRenderTargets(D3D11_SIMULTANEOUS_RENDER_TARGET_COUNT, s.renderTargets,
                               &s.depthStencilView);
@@ -17,11 +68,11 @@ void SavePipelineState(ID3D11DeviceContext* context, SavedPipelineState& s) {
   context->IAGetInputLayout(&s.inputLayout);
   context->IAGetPrimitiveTopology(&s.topology);
   context->IAGetVertexBuffers(0, 1, &s.vertexBuffer, &s.vertexStride, &s.vertexOffset);
-  context->VSGetShader(&s.vertexShader, nullptr, nullptr);
-  context->HSGetShader(&s.hullShader, nullptr, nullptr);
-  context->DSGetShader(&s.domainShader, nullptr, nullptr);
-  context->GSGetShader(&s.geometryShader, nullptr, nullptr);
-  context->PSGetShader(&s.pixelShader, nullptr, nullptr);
+  SaveStage(s.vertexShader, [&](auto... a) { context->VSGetShader(a...); });
+  SaveStage(s.hullShader, [&](auto... a) { context->HSGetShader(a...); });
+  SaveStage(s.domainShader, [&](auto... a) { context->DSGetShader(a...); });
+  SaveStage(s.geometryShader, [&](auto... a) { context->GSGetShader(a...); });
+  SaveStage(s.pixelShader, [&](auto... a) { context->PSGetShader(a...); });
   context->PSGetSamplers(0, 1, &s.sampler);
   context->PSGetShaderResources(0, 1, &s.shaderResource);
 }
@@ -31,11 +82,16 @@ void RestorePipelineState(ID3D11DeviceContext* context, SavedPipelineState& s) {
   context->PSSetShaderResources(0, 1, &none);  // our texture leaves the slot first
   context->PSSetShaderResources(0, 1, &s.shaderResource);
   context->PSSetSamplers(0, 1, &s.sampler);
-  context->PSSetShader(s.pixelShader, nullptr, 0);
-  context->GSSetShader(s.geometryShader, nullptr, 0);
-  context->DSSetShader(s.domainShader, nullptr, 0);
-  context->HSSetShader(s.hullShader, nullptr, 0);
-  context->VSSetShader(s.vertexShader, nullptr, 0);
+  StageShader<ID3D11PixelShader>& ps = s.pixelShader;
+  context->PSSetShader(ps.shader, ps.instances, ps.instanceCount);
+  StageShader<ID3D11GeometryShader>& gs = s.geometryShader;
+  context->GSSetShader(gs.shader, gs.instances, gs.instanceCount);
+  StageShader<ID3D11DomainShader>& ds = s.domainShader;
+  context->DSSetShader(ds.shader, ds.instances, ds.instanceCount);
+  StageShader<ID3D11HullShader>& hs = s.hullShader;
+  context->HSSetShader(hs.shader, hs.instances, hs.instanceCount);
+  StageShader<ID3D11VertexShader>& vs = s.vertexShader;
+  context->VSSetShader(vs.shader, vs.instances, vs.instanceCount);
   context->IASetVertexBuffers(0, 1, &s.vertexBuffer, &s.vertexStride, &s.vertexOffset);
   context->IASetPrimitiveTopology(s.topology);
   context->IASetInputLayout(s.inputLayout);
@@ -48,11 +104,11 @@ void RestorePipelineState(ID3D11DeviceContext* context, SavedPipelineState& s) {
 
   ReleaseAndClear(s.shaderResource);
   ReleaseAndClear(s.sampler);
-  ReleaseAndClear(s.pixelShader);
-  ReleaseAndClear(s.geometryShader);
-  ReleaseAndClear(s.domainShader);
-  ReleaseAndClear(s.hullShader);
-  ReleaseAndClear(s.vertexShader);
+  s.pixelShader.Release();
+  s.geometryShader.Release();
+  s.domainShader.Release();
+  s.hullShader.Release();
+  s.vertexShader.Release();
   ReleaseAndClear(s.vertexBuffer);
   ReleaseAndClear(s.inputLayout);
   ReleaseAndClear(s.rasterizerState);
@@ -61,5 +117,11 @@ void RestorePipelineState(ID3D11DeviceContext* context, SavedPipelineState& s) {
   ReleaseAndClear(s.depthStencilView);
   for (ID3D11RenderTargetView*& target : s.renderTargets) ReleaseAndClear(target);
 }
+
+}  // namespace
+
+void SetAsideGameState(ID3D11DeviceContext* context) { SavePipelineState(context, saved); }
+
+void BringBackGameState(ID3D11DeviceContext* context) { RestorePipelineState(context, saved); }
 
 }  // namespace artwheel

@@ -91,32 +91,59 @@ HRESULT DecodeInto(OverlayRenderer& r, const wchar_t* path, ID3D11ShaderResource
   return result;
 }
 
-constexpr uint64_t kFailedImageCheckMs = 1000;
-// ERROR_SHARING_VIOLATION and ERROR_LOCK_VIOLATION as HRESULTs.
+// ERROR_SHARING_VIOLATION and ERROR_LOCK_VIOLATION as HRESULTs: another
+// program (a scan, a sync tool, an editor) holds the file.
 constexpr HRESULT kFileInUse = static_cast<HRESULT>(0x80070020u);
 constexpr HRESULT kFileLocked = static_cast<HRESULT>(0x80070021u);
 
 // Size and write time of the file; `exists` false when it cannot be looked at.
-void StampFile(const wchar_t* path, ImageFailure& stamp) {
+FileStamp StampFile(const wchar_t* path) {
   WIN32_FILE_ATTRIBUTE_DATA attributes = {};
+  FileStamp stamp;
   stamp.exists = GetFileAttributesExW(path, GetFileExInfoStandard, &attributes) != 0;
-  stamp.size =
-      stamp.exists ? (uint64_t(attributes.nFileSizeHigh) << 32 | attributes.nFileSizeLow) : 0;
-  stamp.writeTime = stamp.exists ? (uint64_t(attributes.ftLastWriteTime.dwHighDateTime) << 32 |
-                                    attributes.ftLastWriteTime.dwLowDateTime)
-                                 : 0;
+  if (!stamp.exists) return stamp;
+  stamp.size = uint64_t(attributes.nFileSizeHigh) << 32 | attributes.nFileSizeLow;
+  stamp.writeTime = uint64_t(attributes.ftLastWriteTime.dwHighDateTime) << 32 |
+                    attributes.ftLastWriteTime.dwLowDateTime;
+  return stamp;
 }
 
-// True when the path failed before and its file still looks as it did then.
-bool StillFailing(const char* utf8Path, ImageFailure& failure, uint64_t now) {
-  if (std::strcmp(failure.path, utf8Path) != 0) return false;
-  if (now - failure.checkedAt < kFailedImageCheckMs) return true;
-  failure.checkedAt = now;
+FileStamp StampFile(const char* utf8Path) {
   wchar_t widePath[kWidePathCount] = {};
-  ImageFailure current;
-  if (WideFromUtf8(utf8Path, widePath, kWidePathCount)) StampFile(widePath, current);
-  return current.exists == failure.exists && current.size == failure.size &&
-         current.writeTime == failure.writeTime;
+  return WideFromUtf8(utf8Path, widePath, kWidePathCount) ? StampFile(widePath) : FileStamp{};
+}
+
+bool SameStamp(const FileStamp& a, const FileStamp& b) {
+  return a.exists == b.exists && a.size == b.size && a.writeTime == b.writeTime;
+}
+
+// True when the path failed before and is not to be loaded on this frame.
+bool StillFailing(const char* utf8Path, ImageFailure& failure, uint64_t now) {
+  switch (DecideImageRetry(failure, utf8Path, now)) {
+    case ImageRetry::kLoad:
+    case ImageRetry::kLoadAgain:
+      return false;
+    case ImageRetry::kWait:
+      return true;
+    case ImageRetry::kLookAtFile:
+      break;
+  }
+  failure.checkedAt = now;
+  return SameStamp(StampFile(utf8Path), failure.stamp);
+}
+
+// Decodes the image into a texture; the first failing step's result.
+HRESULT LoadPng(const char* utf8Path, ID3D11ShaderResourceView** view) {
+  OverlayRenderer& r = overlayRenderer;
+  if (utf8Path == nullptr || utf8Path[0] == '\0' || view == nullptr || r.device == nullptr) {
+    return E_INVALIDARG;
+  }
+  if (!EnsureWicFactory(r)) return E_FAIL;
+  wchar_t widePath[kWidePathCount] = {};
+  const HRESULT result = WideFromUtf8(utf8Path, widePath, kWidePathCount)
+                             ? DecodeInto(r, widePath, view)
+                             : E_INVALIDARG;
+  return SUCCEEDED(result) && *view == nullptr ? E_FAIL : result;
 }
 
 }  // namespace
@@ -126,38 +153,25 @@ bool LoadPngTextureUnlessFailed(const char* utf8Path, ID3D11ShaderResourceView**
   const uint64_t now = GetTickCount64();
   if (StillFailing(utf8Path, failure, now)) return false;
   // Stamped before the attempt: a file replaced while it is read is tried again.
-  ImageFailure seen;
-  wchar_t widePath[kWidePathCount] = {};
-  if (WideFromUtf8(utf8Path, widePath, kWidePathCount)) StampFile(widePath, seen);
-  if (LoadPngTexture(utf8Path, view)) {
-    failure.path[0] = '\0';
+  const FileStamp seen = StampFile(utf8Path);
+  const HRESULT result = LoadPng(utf8Path, view);
+  if (SUCCEEDED(result)) {
+    failure = {};
     return true;
   }
-  seen.checkedAt = now;
-  std::strncpy(seen.path, utf8Path, sizeof seen.path - 1);
-  failure = seen;
-  return false;
-}
-
-bool LoadPngTexture(const char* utf8Path, ID3D11ShaderResourceView** view) {
-  OverlayRenderer& r = overlayRenderer;
-  if (utf8Path == nullptr || utf8Path[0] == '\0' || view == nullptr || r.device == nullptr) {
-    return false;
+  // A file that another program holds is no broken image: it is tried again
+  // every second, and named once when it is still held after ten.
+  const bool inUse = result == kFileInUse || result == kFileLocked;
+  NoteImageFailure(failure, utf8Path, seen, inUse, now);
+  if (!inUse) {
+    WriteLogFormat("[Overlay] Could not load texture %s: 0x%08X", utf8Path,
+                   static_cast<unsigned>(result));
+  } else if (TakeImageInUseReport(failure, now)) {
+    WriteLogFormat(
+        "[Overlay] Image %s is still held by another program after 10 s; trying again "
+        "every second",
+        utf8Path);
   }
-  if (!EnsureWicFactory(r)) return false;
-  wchar_t widePath[kWidePathCount] = {};
-  HRESULT result = E_INVALIDARG;
-  if (WideFromUtf8(utf8Path, widePath, kWidePathCount)) {
-    result = DecodeInto(r, widePath, view);
-  }
-  if (SUCCEEDED(result) && *view != nullptr) return true;
-  // A file that another program is still writing is no broken image: its size or
-  // write time changes when the writer is done, and then it is tried again.
-  if (result == kFileInUse || result == kFileLocked) {
-    return false;
-  }
-  WriteLogFormat("[Overlay] Could not load texture %s: 0x%08X", utf8Path,
-                 static_cast<unsigned>(result));
   return false;
 }
 

@@ -17,6 +17,14 @@ namespace {
 
 std::atomic<bool> overlayErrorLogged{false};
 
+// Whose turn it is with the render objects; never waited for.
+std::atomic<bool> renderObjectsBusy{false};
+// Read without the turn: the window the objects draw on (null without
+// objects), and a device loss noted by a Present on any thread.
+std::atomic<HWND> boundWindow{nullptr};
+std::atomic<IDXGISwapChain*> lostSwapChain{nullptr};
+std::atomic<HRESULT> lostResult{S_OK};
+
 // Attached to the swap chain the objects were made for: its release tells us
 // the game let go of that swap chain.
 DestructionWatch swapChainWatch;
@@ -29,6 +37,23 @@ void WatchSwapChain(OverlayRenderer& r, IDXGISwapChain* swapChain) {
   if (SUCCEEDED(swapChain->SetPrivateDataInterface(kSwapChainWatchId, &swapChainWatch))) {
     r.watchedSwapChain = swapChain;
   }
+}
+
+// A visible window of this process, or a child of one.
+bool IsVisibleWindowOfProcess(HWND window) {
+  if (window == nullptr || !IsWindowVisible(window)) return false;
+  DWORD process = 0;
+  GetWindowThreadProcessId(GetAncestor(window, GA_ROOT), &process);
+  return process == GetCurrentProcessId();
+}
+
+// The game re-creates its device on the window it presented to before; a
+// launcher, a capture tool or another overlay presents to a window of its
+// own. Only when the game's window is gone, or before the first frame, is
+// any visible window of the process taken as the game's.
+bool IsGamesWindow(const OverlayRenderer& r, HWND window) {
+  if (r.gameWindow != nullptr && IsWindow(r.gameWindow)) return window == r.gameWindow;
+  return IsVisibleWindowOfProcess(window);
 }
 
 // One line: the HLSL compiler sees exactly these 520 bytes.
@@ -75,9 +100,14 @@ bool Compile(pD3DCompile compile, const char* entry, const char* target, ID3DBlo
       compile(OverlayShaderSource, sizeof OverlayShaderSource - 1, nullptr, nullptr, nullptr, entry,
               target, D3DCOMPILE_ENABLE_STRICTNESS, 0, code, &errors);
   if (FAILED(result) && errors != nullptr) {
-    LogOverlayErrorOnce("[Overlay] Shader compile failed: %.*s",
-                        static_cast<int>(errors->GetBufferSize()),
-                        static_cast<const char*>(errors->GetBufferPointer()));
+    WriteLogFormat("[Overlay] Shader compile failed: %.*s",
+                   static_cast<int>(errors->GetBufferSize()),
+                   static_cast<const char*>(errors->GetBufferPointer()));
+  } else if (FAILED(result) || *code == nullptr) {
+    WriteLogFormat(
+        "[Overlay] Shader compile failed without a message: 0x%08X; overlay off on "
+        "this device",
+        static_cast<unsigned>(result));
   }
   ReleaseAndClear(errors);
   return SUCCEEDED(result) && *code != nullptr;
@@ -110,8 +140,8 @@ bool MakeShaders(OverlayRenderer& r) {
   ReleaseAndClear(vertexCode);
   ReleaseAndClear(pixelCode);
   if (FAILED(result)) {
-    LogOverlayErrorOnce("[Overlay] Shader resource creation failed: 0x%08X",
-                        static_cast<unsigned>(result));
+    WriteLogFormat("[Overlay] Shader resource creation failed: 0x%08X",
+                   static_cast<unsigned>(result));
     return false;
   }
   return true;
@@ -167,7 +197,7 @@ bool MakeFixedStates(OverlayRenderer& r) {
          SUCCEEDED(r.device->CreateDepthStencilState(&depth, &r.depthStencilState));
 }
 
-bool TakeDevice(OverlayRenderer& r, IDXGISwapChain* swapChain) {
+bool TakeDevice(OverlayRenderer& r, IDXGISwapChain* swapChain, HWND outputWindow) {
   const HRESULT result =
       swapChain->GetDevice(__uuidof(ID3D11Device), reinterpret_cast<void**>(&r.device));
   if (FAILED(result) || r.device == nullptr) {
@@ -177,6 +207,8 @@ bool TakeDevice(OverlayRenderer& r, IDXGISwapChain* swapChain) {
   }
   r.device->GetImmediateContext(&r.context);
   WatchSwapChain(r, swapChain);
+  r.gameWindow = outputWindow;
+  boundWindow.store(outputWindow, std::memory_order_release);
   return r.context != nullptr;
 }
 
@@ -189,6 +221,7 @@ void ReleaseDeviceObjects(OverlayRenderer& r) {
   ReleaseAndClear(r.blendState);
   ReleaseAndClear(r.rasterizerState);
   ReleaseAndClear(r.depthStencilState);
+  r.shadersFailed = false;
   ReleaseAndClear(r.messageTexture);
   r.messageTextureText[0] = L'\0';
   ReleaseAndClear(r.backgroundTexture);
@@ -201,24 +234,48 @@ void ReleaseDeviceObjects(OverlayRenderer& r) {
   ReleaseAndClear(r.device);
   r.watchedSwapChain = nullptr;
   r.deviceLost = false;
+  boundWindow.store(nullptr, std::memory_order_release);
+}
+
+void TakeInDeviceLoss(OverlayRenderer& r) {
+  IDXGISwapChain* lost = lostSwapChain.exchange(nullptr, std::memory_order_acq_rel);
+  if (lost == nullptr || lost != r.watchedSwapChain || r.deviceLost) return;
+  r.deviceLost = true;
+  WriteLogFormat("[Overlay] Device lost (0x%08X); nothing more is drawn on it",
+                 static_cast<unsigned>(lostResult.load(std::memory_order_relaxed)));
 }
 
 }  // namespace
 
-bool ReleaseObjectsOfReleasedSwapChain() {
+bool MayDrawOn(HWND outputWindow) {
+  const OverlayRenderer& r = overlayRenderer;
+  return r.device != nullptr ? outputWindow == r.gameWindow : IsGamesWindow(r, outputWindow);
+}
+
+bool TakeRenderObjectsTurn() {
+  return !renderObjectsBusy.exchange(true, std::memory_order_acquire);
+}
+
+void GiveBackRenderObjectsTurn() { renderObjectsBusy.store(false, std::memory_order_release); }
+
+HWND BoundGameWindow() { return boundWindow.load(std::memory_order_acquire); }
+
+bool RenderObjectsNeedCare() {
+  return lostSwapChain.load(std::memory_order_acquire) != nullptr ||
+         (boundWindow.load(std::memory_order_acquire) != nullptr && !swapChainWatch.Held());
+}
+
+void LookAfterRenderObjects() {
   OverlayRenderer& r = overlayRenderer;
-  if (r.watchedSwapChain == nullptr || swapChainWatch.Held()) return false;
+  TakeInDeviceLoss(r);
+  if (r.watchedSwapChain == nullptr || swapChainWatch.Held()) return;
   ReleaseDeviceObjects(r);
   WriteLogLine("[Overlay] Game swap chain released; overlay objects released with it");
-  return true;
 }
 
 void NoteDeviceLost(IDXGISwapChain* swapChain, HRESULT result) {
-  OverlayRenderer& r = overlayRenderer;
-  if (swapChain != r.watchedSwapChain || r.deviceLost) return;
-  r.deviceLost = true;
-  WriteLogFormat("[Overlay] Device lost (0x%08X); nothing more is drawn on it",
-                 static_cast<unsigned>(result));
+  lostResult.store(result, std::memory_order_relaxed);
+  lostSwapChain.store(swapChain, std::memory_order_release);
 }
 
 void LogOverlayErrorOnce(const char* format, ...) {
@@ -229,15 +286,17 @@ void LogOverlayErrorOnce(const char* format, ...) {
   va_end(args);
 }
 
-bool EnsureRenderObjects(IDXGISwapChain* swapChain) {
+bool EnsureRenderObjects(IDXGISwapChain* swapChain, HWND outputWindow) {
   OverlayRenderer& r = overlayRenderer;
-  if (r.device == nullptr && !TakeDevice(r, swapChain)) return false;
+  if (r.device == nullptr && !TakeDevice(r, swapChain, outputWindow)) return false;
   if (r.context == nullptr) {
     r.device->GetImmediateContext(&r.context);
     if (r.context == nullptr) return false;
   }
+  if (r.shadersFailed) return false;
   if ((r.vertexShader == nullptr || r.pixelShader == nullptr || r.inputLayout == nullptr) &&
       !MakeShaders(r)) {
+    r.shadersFailed = true;
     return false;
   }
   if (r.vertexBuffer == nullptr && !MakeVertexBuffer(r)) return false;

@@ -191,23 +191,29 @@ TEST(Overlay, AMissingBackgroundSuppressesThePanel) {
             1);
 }
 
-// A broken icon is tried and logged once, not on every frame; the good image
-// the player puts in its place appears.
-TEST(Overlay, ABrokenImageIsLoggedOnceAndAGoodOneInItsPlaceAppears) {
+// A background that another program holds at the first frame is not logged
+// as broken: it appears once it is free. A broken icon is tried and logged
+// once, not on every frame; the good image the player puts in its place appears.
+TEST(Overlay, AHeldBackgroundAppearsOnceFreeAndABrokenIconIsLoggedOnce) {
   Scenario s = MakeOverlayScenario();
   s.WriteFile("resources/7300.png", "\x89PNG\r\n\x1a\nthis is not an image");
   s.WriteFile("resources/good.png", SolidPng(8, 8, {0, 255, 0, 255}));
   s.Play(std::string(kInGame) +
-         "window 1920 1080\npad 0 0\nwaitlog [Overlay] Could not load texture\nwait 2500\n"
+         "lockfile resources\\bg.png exclusive\nwindow 1920 1080\npad 0 0\n"
+         "waitlog [Overlay] SkillPanel resolution=\nframes 5\nscreenshot held\n" +
+         Probe("held", 1787, 897) +
+         "unlockfile resources\\bg.png\nwaitlog [Overlay] Could not load texture\nwait 2500\n"
          "screenshot broken\n" +
          Probe("broken", 1830, 940) +
          "copyfile resources\\good.png resources\\7300.png\nwait 1500\nscreenshot good\n" +
          Probe("good", 1830, 940));
-  const std::string prefix =
-      "[Overlay] Could not load texture " + s.WindowsDir() + "\\resources\\7300.png: 0x";
-  const auto failures = s.MessagesStartingWith(prefix);
+  EXPECT_EQ(s.ResultsStartingWith("lockfile").at(0), "lockfile resources\\bg.png ok");
+  EXPECT_TRUE(PixelNear(s, "held", kClear));
+  const std::string prefix = "[Overlay] Could not load texture " + s.WindowsDir() + "\\resources\\";
+  EXPECT_EQ(s.CountMessages(prefix + "bg.png"), 0) << s.Log();
+  const auto failures = s.MessagesStartingWith(prefix + "7300.png: 0x");
   ASSERT_EQ(failures.size(), 1u) << s.Log();
-  EXPECT_EQ(failures[0].substr(prefix.size(), 1), "8") << failures[0];  // a failure code
+  EXPECT_EQ(failures[0].substr((prefix + "7300.png: 0x").size(), 1), "8") << failures[0];
   EXPECT_TRUE(PixelNear(s, "broken", kBackground));
   EXPECT_TRUE(PixelNear(s, "good", kGreen));
 }
@@ -262,34 +268,43 @@ TEST(Overlay, ResizingWhileTheOverlayIsActiveSucceedsAndTheNextFrameUsesTheNewSi
   EXPECT_EQ(s.CountMessages("[Overlay] SkillPanel resolution=1280x720 profile=1280x720"), 1);
 }
 
-TEST(OverlayDevice, ASwapChainOfAnotherDeviceIsLeftAlone) {
-  const Scenario s =
-      RunOverlay("1920 1080", "seconddevice 1920 1080\nframes 5\nscreenshot2 other\n" +
-                                  Probe("other", 1830, 940) + "screenshot first\n" +
-                                  Probe("first", 1830, 940));
+// Another program presents a window of its own from a thread of its own,
+// also first when the game drops its device and swap chain and makes new ones
+// on its window: the panel stays on the game's window, nothing is drawn on the
+// other, and neither the game's old device nor the other's is kept.
+TEST(OverlayDevice, AnotherThreadsSwapChainIsLeftAloneAndTheGamesNewDeviceGetsThePanel) {
+  std::string script = "seconddevice 1280 720\nframes 5\nscreenshot2 other0\n" +
+                       Probe("other0", 1220, 620) + "screenshot first\n" +
+                       Probe("first", 1830, 940);
+  script += "recreate\nframes 3\nscreenshot round1\n" + Probe("panel1", 1830, 940) +
+            "screenshot2 other1\n" + Probe("other1", 1220, 620) + "oldrefs round1\n";
+  const Scenario s = RunOverlay("1920 1080", script + "secondstop\n");
   EXPECT_EQ(s.ResultsStartingWith("second").at(0), "second ready");
-  EXPECT_TRUE(PixelNear(s, "other", kClear));
+  EXPECT_EQ(s.ResultsStartingWith("recreate"), (std::vector<std::string>{"recreate ok"}));
   EXPECT_TRUE(PixelNear(s, "first", kGreen));
-  EXPECT_EQ(s.CountMessages("[Overlay] Game swap chain released"), 0);
+  EXPECT_TRUE(PixelNear(s, "other0", kClear));
+  EXPECT_TRUE(PixelNear(s, "panel1", kGreen));
+  EXPECT_TRUE(PixelNear(s, "other1", kClear));
+  EXPECT_EQ(s.ResultsStartingWith("oldrefs").at(0), "oldrefs round1 0");
+  EXPECT_EQ(s.ResultsStartingWith("secondrefs").at(0), "secondrefs 0");
+  EXPECT_EQ(s.CountMessages("[Overlay] Game swap chain released; overlay objects released with it"),
+            1);
 }
 
-// The game drops its device and swap chain and makes new ones on the same
-// window, twice: the panel comes back each time and the old device is freed.
-TEST(OverlayDevice, ANewDeviceOfTheGameGetsThePanelAndTheOldOneIsFreed) {
-  std::string script;
-  for (const std::string round : {"1", "2"}) {
-    script += "recreate\nframes 3\nscreenshot round" + round + "\n" +
-              Probe("panel" + round, 1830, 940) + "oldrefs round" + round + "\n";
-  }
-  const Scenario s = RunOverlay("1920 1080", script);
-  EXPECT_EQ(s.ResultsStartingWith("recreate"),
-            (std::vector<std::string>{"recreate ok", "recreate ok"}));
-  EXPECT_TRUE(PixelNear(s, "panel1", kGreen));
-  EXPECT_TRUE(PixelNear(s, "panel2", kGreen));
-  EXPECT_EQ(s.ResultsStartingWith("oldrefs"),
-            (std::vector<std::string>{"oldrefs round1 0", "oldrefs round2 0"}));
-  EXPECT_EQ(s.CountMessages("[Overlay] Game swap chain released; overlay objects released with it"),
-            2);
+// Shaders the device refuses are tried once on it, not on every frame, and
+// said once; the game's next device draws.
+TEST(OverlayDevice, RefusedShadersAreTriedOncePerDevice) {
+  Scenario refused = MakeOverlayScenario();
+  refused.Play("refuseshaders on\n" + std::string(kInGame) +
+               "window 1920 1080\npad 0 0\nwaitlog [Overlay] Shader resource creation failed\n"
+               "frames 30\nscreenshot off\n" +
+               Probe("off", 1830, 940) + "refuseshaders off\nrecreate\nframes 3\nscreenshot on\n" +
+               Probe("on", 1830, 940));
+  EXPECT_EQ(refused.ResultsStartingWith("refuseshaders").at(1), "refuseshaders off refused=1");
+  EXPECT_TRUE(PixelNear(refused, "off", kClear));
+  EXPECT_TRUE(PixelNear(refused, "on", kGreen));
+  EXPECT_EQ(refused.CountMessages("[Overlay] Shader resource creation failed: 0x8007000E"), 1)
+      << refused.Log();
 }
 
 // A lost device: nothing more is drawn on it, one line says so, and the device

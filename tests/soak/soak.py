@@ -28,7 +28,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 ARTS = [5000, 5100, 5200, 5300] + list(range(6000, 10000, 300))
 SLOTS = ["Y", "A", "B", "X"]
 SLOT_BUTTONS = {"Y": "0x8002", "A": "0x1002", "B": "0x2002", "X": "0x4002"}
-SIZES = [(1280, 720), (1366, 768)]
+SIZES = [(1920, 1080), (1280, 720)]
 VIEWER_HOLD_MS = 3000
 
 # Private bytes (the process's committed private memory): growth after the
@@ -89,7 +89,7 @@ class Timeline:
 
     def script(self):
         lines = ["# The soak's timeline (%.1f s, warm-up %.1f s)" % (self.seconds, self.warmup),
-                 "counthandles", "dinput"]
+                 "counthandles", "countd3d", "dinput"]
         lines += ["own %d %d" % (art, art // 100) for art in ARTS]
         lines += ["equipped %d" % (ARTS[3] // 100), "menu activeOrHud 1", "menu loadingOrUi 1",
                   "menu postLoad 1", "statsoff", "window %d %d" % SIZES[0], "pad 0 0"]
@@ -145,7 +145,7 @@ def plan(seconds, inert):
     while at < seconds - 0.5:
         t.add(at, ["holdlog %d" % VIEWER_HOLD_MS])
         at += view_every
-    reports = ["clock %s", "handles %s", "memory %s", "equips %s"]
+    reports = ["clock %s", "handles %s", "memory %s", "equips %s", "d3dobjects %s"]
     t.add(w, [r % "warmup" for r in reports] + ["countallocs"], order=0)
     t.add(seconds, ["allocs after-warmup"] + [r % "end" for r in reports] +
           ["logviewers", "exit 0"], order=2)
@@ -167,7 +167,8 @@ def prepare(folder, build, program, script):
 
 
 def start(folder, build, program, seconds):
-    env = dict(os.environ, ARTWHEEL_WINE_ROOT=os.path.join(build, "wine"),
+    env = dict(os.environ, ARTWHEEL_WINE_ROOT=os.environ.get("ARTWHEEL_WINE_ROOT",
+                                                             os.path.join(build, "wine")),
                ARTWHEEL_DLL_OVERRIDES="dinput8=n,b;xinput1_4=n")
     out = open(os.path.join(folder, "stdout.txt"), "w")
     return subprocess.Popen(
@@ -317,6 +318,16 @@ def evaluate(with_dir, with_run, inert_run, build, seconds, expected_slots):
         "<= %d (%d icons, %d devices)" % (bound, changes, late_recreates),
         0 <= allocations <= bound)
 
+    # Every texture, view, state, shader and buffer the DLL made and that was
+    # not destroyed, counted by the simulator between two frames.
+    objects = [with_run.fields("d3dobjects " + label) for label in ("warmup", "end")]
+    totals = [o.get("total") for o in objects]
+    row("overlay's live Direct3D objects warm-up -> end",
+        "%s -> %s%s" % (totals[0] or "?", totals[1] or "?", "".join(
+            " %s %s->%s" % (k, objects[0][k], objects[1].get(k, "?"))
+            for k in objects[0] if k != "total" and objects[0][k] != objects[1].get(k))),
+        "equal", None not in totals and totals[0] == totals[1])
+
     oldrefs = with_run.starting("oldrefs ")
     kept = [line for line in oldrefs if line.split()[-1] != "0"]
     row("old devices destroyed after re-creation",
@@ -353,8 +364,9 @@ def evaluate(with_dir, with_run, inert_run, build, seconds, expected_slots):
     frames = int(render.get("frames", 0))
     played = int(with_run.fields("clock end").get("ms", 0)) / 1000 or seconds
     print()
-    print("soak: %.1f min played, %d frames (%.0f/s), %d equips, %d resizes, %d re-creations" % (
-        played / 60, frames, frames / played, equips, len(resizes), len(recreates)))
+    print("soak: %.1f min played on %s, %d frames (%.0f/s), %d equips, %d resizes, "
+          "%d re-creations" % (played / 60, os.environ.get("ARTWHEEL_D3D", "wined3d"), frames,
+                               frames / played, equips, len(resizes), len(recreates)))
     widths = [max(len(r[i]) for r in rows + [("check", "measured", "limit", "")])
               for i in range(3)]
     print("%-*s  %-*s  %-*s  %s" % (widths[0], "check", widths[1], "measured", widths[2],
@@ -370,10 +382,11 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("minutes", type=float, nargs="?", default=10.0)
     parser.add_argument("--build", default=os.path.join(ROOT, "build"))
+    parser.add_argument("--work", help="folder of the two runs (default: BUILD/soak)")
     args = parser.parse_args()
     seconds = args.minutes * 60
     build = os.path.abspath(args.build)
-    work = os.path.join(build, "soak")
+    work = os.path.abspath(args.work or os.path.join(build, "soak"))
     with_dir, inert_dir = os.path.join(work, "with"), os.path.join(work, "inert")
     timeline, expected = plan(seconds, inert=False)
     inert_timeline, _ = plan(seconds, inert=True)

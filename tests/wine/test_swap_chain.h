@@ -2,6 +2,7 @@
 // A swap chain that only the overlay sees: a real device and a real back
 // buffer behind a description the caller chooses, with every call counted.
 #include <d3d11.h>
+#include <windows.h>
 
 #include "overlay/present_hook.h"
 
@@ -24,6 +25,14 @@ class TestSwapChain : public IDXGISwapChain {
   }
   ~TestSwapChain() {
     if (backBuffer_ != nullptr) backBuffer_->Release();
+  }
+
+  // A visible window of the process, as the game's swap chain presents to.
+  static HWND Window() {
+    static HWND window = CreateWindowExW(WS_EX_NOACTIVATE, L"STATIC", L"test swap chain",
+                                         WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 64, 64, nullptr,
+                                         nullptr, nullptr, nullptr);
+    return window;
   }
 
   int getBufferCalls = 0;
@@ -67,6 +76,7 @@ class TestSwapChain : public IDXGISwapChain {
     description->BufferDesc.Height = describedHeight_;
     description->BufferDesc.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
     description->BufferCount = 1;
+    description->OutputWindow = Window();
     description->Windowed = TRUE;
     return S_OK;
   }
