@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "base/text_format.h"
+#include "overlay/overlay_layout.h"
 #include "overlay/overlay_state.h"
 
 namespace artwheel {
@@ -45,6 +46,10 @@ struct OverlayRenderer {
   // its file changed (looked at once a second) or another file is wanted.
   ImageFailure backgroundFailure;
   ImageFailure iconFailure;
+  // The wheel's icons, one per slot, kept while the slot's art is unchanged.
+  ID3D11ShaderResourceView* slotTextures[kWheelSlotCount] = {};
+  uint32_t slotTextureArtIds[kWheelSlotCount] = {};
+  ImageFailure slotFailures[kWheelSlotCount];
   // The swap chain the objects were made for (identity only, no reference),
   // and whether its device was lost: nothing more is drawn on that device.
   IDXGISwapChain* watchedSwapChain = nullptr;
@@ -52,6 +57,7 @@ struct OverlayRenderer {
   uint32_t loggedProfileWidth = 0;
   uint32_t loggedProfileHeight = 0;
   const char* loggedProfileName = nullptr;
+  PanelLayout loggedLayout;
 };
 
 extern OverlayRenderer overlayRenderer;
@@ -75,6 +81,16 @@ bool LoadPngTextureUnlessFailed(const char* utf8Path, ID3D11ShaderResourceView**
 // The image's path in the resources folder beside the configuration file; an
 // empty text when there is none or it would not fit.
 void BuildResourcePath(const char* fileName, char (&path)[260]);
+
+// The frame's drawing, shared by the panel and the wheel (render thread).
+void DrawRect(ID3D11ShaderResourceView* texture, const PixelRect& rect, float width, float height,
+              float alpha);
+// The cached background; null when bg.png is missing or broken.
+ID3D11ShaderResourceView* PanelBackground();
+// The icon of the art, kept in `texture` under `textureArtId`; null when its
+// file is missing or broken.
+ID3D11ShaderResourceView* CachedArtIcon(uint32_t artId, ID3D11ShaderResourceView*& texture,
+                                        uint32_t& textureArtId, ImageFailure& failure);
 
 template <typename T>
 void ReleaseAndClear(T*& object) {

@@ -197,6 +197,11 @@ void ReleaseDeviceObjects(OverlayRenderer& r) {
   r.iconTextureArtId = 0;
   r.backgroundFailure = {};
   r.iconFailure = {};
+  for (int slot = 0; slot < kWheelSlotCount; ++slot) {
+    ReleaseAndClear(r.slotTextures[slot]);
+    r.slotTextureArtIds[slot] = 0;
+    r.slotFailures[slot] = {};
+  }
   ReleaseAndClear(r.context);
   ReleaseAndClear(r.device);
   r.watchedSwapChain = nullptr;
