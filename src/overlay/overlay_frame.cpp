@@ -39,8 +39,7 @@ void ReadWhatIsWanted(FrameWants& wants) {
 }
 
 // "; placed: ..." when the player moved, sized or dimmed the panel, else empty.
-void DescribeLayout(const PanelPlacement& placement, const PanelLayout& layout,
-                    char (&text)[160]) {
+void DescribeLayout(const PanelPlacement& placement, const PanelLayout& layout, char (&text)[160]) {
   text[0] = '\0';
   if (IsDefaultPlacement(layout)) return;
   const PixelRect panel = LayOutPanel(placement, layout).panel;
@@ -182,6 +181,27 @@ void DrawRect(ID3D11ShaderResourceView* texture, const PixelRect& rect, float wi
   OverlayVertex vertices[kQuadVertexCount];
   BuildQuad(rect, width, height, alpha, vertices);
   DrawQuad(texture, vertices);
+}
+
+void AddQuad(QuadBatch& batch, ID3D11ShaderResourceView* texture, const PixelRect& rect,
+             float width, float height, float alpha) {
+  if (texture == nullptr || batch.count >= kQuadBatchCapacity) return;
+  batch.textures[batch.count] = texture;
+  BuildQuad(rect, width, height, alpha, batch.vertices[batch.count]);
+  ++batch.count;
+}
+
+void DrawQuadBatch(const QuadBatch& batch) {
+  OverlayRenderer& r = overlayRenderer;
+  if (batch.count <= 0) return;
+  D3D11_MAPPED_SUBRESOURCE mapped = {};
+  if (FAILED(r.context->Map(r.vertexBuffer, 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped))) return;
+  std::memcpy(mapped.pData, batch.vertices, sizeof batch.vertices[0] * batch.count);
+  r.context->Unmap(r.vertexBuffer, 0);
+  for (int i = 0; i < batch.count; ++i) {
+    r.context->PSSetShaderResources(0, 1, &batch.textures[i]);
+    r.context->Draw(kQuadVertexCount, static_cast<UINT>(kQuadVertexCount * i));
+  }
 }
 
 ID3D11ShaderResourceView* PanelBackground() {

@@ -85,6 +85,18 @@ void BuildResourcePath(const char* fileName, char (&path)[260]);
 // The frame's drawing, shared by the panel and the wheel (render thread).
 void DrawRect(ID3D11ShaderResourceView* texture, const PixelRect& rect, float width, float height,
               float alpha);
+// Rectangles drawn with one write of the vertex buffer: on some stacks each
+// write costs more than the drawing.
+inline constexpr int kQuadBatchCapacity = 2 * kWheelSlotCount;
+struct QuadBatch {
+  ID3D11ShaderResourceView* textures[kQuadBatchCapacity];
+  OverlayVertex vertices[kQuadBatchCapacity][kQuadVertexCount];
+  int count;
+};
+// Adds a rectangle; ignored when the texture is missing or the batch is full.
+void AddQuad(QuadBatch& batch, ID3D11ShaderResourceView* texture, const PixelRect& rect,
+             float width, float height, float alpha);
+void DrawQuadBatch(const QuadBatch& batch);
 // The cached background; null when bg.png is missing or broken.
 ID3D11ShaderResourceView* PanelBackground();
 // The icon of the art, kept in `texture` under `textureArtId`; null when its

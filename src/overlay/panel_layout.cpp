@@ -34,8 +34,8 @@ bool IsBottom(PanelCorner corner) {
 // near or far edge, kept inside the picture (its start edge wins).
 int64_t PlaceSpan(int64_t pictureStart, int64_t pictureLength, int64_t margin, int64_t length,
                   bool fromFarEdge) {
-  int64_t start = fromFarEdge ? pictureStart + pictureLength - margin - length
-                              : pictureStart + margin;
+  int64_t start =
+      fromFarEdge ? pictureStart + pictureLength - margin - length : pictureStart + margin;
   if (start + length > pictureStart + pictureLength) start = pictureStart + pictureLength - length;
   if (start < pictureStart) start = pictureStart;
   return start;
@@ -126,10 +126,10 @@ PanelRects LayOutPanel(const PanelPlacement& placement, const PanelLayout& layou
   const int64_t inset = UsableInset(Scaled(row.inset, layout), size);
 
   const PictureRect& picture = placement.picture;
-  const int64_t left = PlaceSpan(picture.left, picture.width, horizontalMargin, size,
-                                 IsRight(layout.corner));
-  const int64_t top = PlaceSpan(picture.top, picture.height, verticalMargin, size,
-                                IsBottom(layout.corner));
+  const int64_t left =
+      PlaceSpan(picture.left, picture.width, horizontalMargin, size, IsRight(layout.corner));
+  const int64_t top =
+      PlaceSpan(picture.top, picture.height, verticalMargin, size, IsBottom(layout.corner));
   PanelRects rects{};
   rects.panel = Square(left, top, size);
   rects.icon = Shrunk(rects.panel, inset);
@@ -164,9 +164,9 @@ WheelRects LayOutWheel(const PanelRects& panel, const PanelLayout& layout) {
     wheel.mirrored = true;
   }
   left = PlaceSpan(pictureLeft, panel.picture.width, left - pictureLeft, extent, false);
-  const int64_t top = PlaceSpan(panel.picture.top, panel.picture.height,
-                                panelTop + (panel.size - extent) / 2 - panel.picture.top, extent,
-                                false);
+  const int64_t top =
+      PlaceSpan(panel.picture.top, panel.picture.height,
+                panelTop + (panel.size - extent) / 2 - panel.picture.top, extent, false);
   constexpr int kColumn[kWheelSlotCount] = {1, 1, 2, 0};
   constexpr int kRow[kWheelSlotCount] = {0, 2, 1, 1};
   const int64_t inset = UsableInset(RoundedRatio(2 * int64_t{panel.inset}, 3), cell);

@@ -119,7 +119,7 @@ bool MakeShaders(OverlayRenderer& r) {
 
 bool MakeVertexBuffer(OverlayRenderer& r) {
   D3D11_BUFFER_DESC description = {};
-  description.ByteWidth = sizeof(OverlayVertex) * kQuadVertexCount;
+  description.ByteWidth = sizeof(OverlayVertex) * kQuadVertexCount * kQuadBatchCapacity;
   description.Usage = D3D11_USAGE_DYNAMIC;
   description.BindFlags = D3D11_BIND_VERTEX_BUFFER;
   description.CPUAccessFlags = D3D11_CPU_ACCESS_WRITE;

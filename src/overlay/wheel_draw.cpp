@@ -15,6 +15,8 @@ void DrawWheel(const PanelRects& panel, const PanelState& state, float width, fl
   if (background == nullptr) return;  // as the panel: nothing without the background
   OverlayRenderer& r = overlayRenderer;
   const WheelRects wheel = LayOutWheel(panel, state.layout);
+  QuadBatch batch;
+  batch.count = 0;
   for (int slot = 0; slot < kWheelSlotCount; ++slot) {
     const uint32_t artId = state.slotArtIds[slot];
     ID3D11ShaderResourceView* icon =
@@ -27,11 +29,10 @@ void DrawWheel(const PanelRects& panel, const PanelState& state, float width, fl
     } else if (artId == state.equippedArtId) {
       alpha = kEquippedSlotAlpha;
     }
-    DrawRect(background, wheel.slot[slot], width, height, LayoutAlpha(alpha, state.layout));
-    if (icon != nullptr) {
-      DrawRect(icon, wheel.icon[slot], width, height, LayoutAlpha(1.0f, state.layout));
-    }
+    AddQuad(batch, background, wheel.slot[slot], width, height, LayoutAlpha(alpha, state.layout));
+    AddQuad(batch, icon, wheel.icon[slot], width, height, LayoutAlpha(1.0f, state.layout));
   }
+  DrawQuadBatch(batch);
 }
 
 }  // namespace artwheel

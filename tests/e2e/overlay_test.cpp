@@ -290,8 +290,8 @@ TEST(OverlayWheel, ShowsTheSlotsWhileDpadDownIsHeldInPlayAndInTheMenu) {
           "screenshot held\n" + Probe("y", 239, 73) + Probe("a", 239, 207) + Probe("b", 306, 140) +
           Probe("bmark", 278, 112) + Probe("x", 172, 140) + "pad 0 0\nwait 100\nframes 2\n" +
           "screenshot released\n" + Probe("released", 239, 73) +
-          "menu pauseMenu 2\nmenu selectedResolvedId 51\nwait 100\n" + held +
-          "screenshot menu\n" + Probe("menupanel", 90, 140) + Probe("menuy", 239, 73) +
+          "menu pauseMenu 2\nmenu selectedResolvedId 51\nwait 100\n" + held + "screenshot menu\n" +
+          Probe("menupanel", 90, 140) + Probe("menuy", 239, 73) +
           "pad 0 0x1002\nwaitlog [Skill] Assigned combat art id 5100\nframes 2\n"
           "screenshot assigned\n" +
           Probe("assigned", 239, 207) + "pad 0 0\nmenu pauseMenu 0\nrecreate\nframes 3\n" +

@@ -1,13 +1,13 @@
 #include "overlay/overlay_layout.h"
 
-#include "overlay/panel_layout.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "overlay/panel_layout.h"
 
 namespace artwheel {
 namespace {

@@ -47,15 +47,24 @@ TEST(PanelLayout, CornersScaleAndOffsetsInsideThePicture) {
       {1280, 800, Layout(C::kTopRight), {1190, 103, 1250, 163}, {1198, 111, 1242, 155}},
       {1280, 800, Layout(C::kTopLeft), {30, 103, 90, 163}, {38, 111, 82, 155}},
       // Scale 2 at 4K: the doubled 1920 x 1080 row doubled again.
-      {3840, 2160, Layout(C::kBottomRight, 2000), {3300, 1420, 3660, 1780},
+      {3840,
+       2160,
+       Layout(C::kBottomRight, 2000),
+       {3300, 1420, 3660, 1780},
        {3356, 1476, 3604, 1724}},
       // Offsets are 1080p pixels: 30 is 20 at 720, then 1.5 times it all,
       // rounded half up (63 x 1.5 = 94.5 gives 95).
-      {1280, 720, Layout(C::kBottomRight, 1500, 30), {1115, 535, 1205, 625},
+      {1280,
+       720,
+       Layout(C::kBottomRight, 1500, 30),
+       {1115, 535, 1205, 625},
        {1127, 547, 1193, 613}},
       {1280, 720, Layout(C::kTopLeft, 500, -1, 0), {15, 32, 45, 62}, {19, 36, 41, 58}},
       // Offsets that would leave the picture keep the panel at its edges.
-      {1920, 1080, Layout(C::kBottomRight, 1000, 5000, -500), {0, 990, 90, 1080},
+      {1920,
+       1080,
+       Layout(C::kBottomRight, 1000, 5000, -500),
+       {0, 990, 90, 1080},
        {14, 1004, 76, 1066}},
       {1280, 800, Layout(C::kTopLeft, 1000, -100, -100), {0, 40, 60, 100}, {8, 48, 52, 92}},
       // A tiny picture: the scaled 1080p row's rounding, without an inset.
@@ -125,9 +134,8 @@ TEST(PanelLayout, ValuesAreReadStrictly) {
   EXPECT_EQ(corner, PanelCorner::kBottomLeft);
   EXPECT_FALSE(ParseCorner("Left", &corner));
   uint32_t milli = 0;
-  for (const auto& [text, expected] :
-       std::vector<std::pair<const char*, uint32_t>>{{"1", 1000}, {"1.5", 1500}, {"0.75", 750},
-                                                     {"2.125", 2125}, {"3.", 3000}}) {
+  for (const auto& [text, expected] : std::vector<std::pair<const char*, uint32_t>>{
+           {"1", 1000}, {"1.5", 1500}, {"0.75", 750}, {"2.125", 2125}, {"3.", 3000}}) {
     EXPECT_TRUE(ParseScaleMilli(text, &milli)) << text;
     EXPECT_EQ(milli, expected) << text;
   }
