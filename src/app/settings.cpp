@@ -67,12 +67,17 @@ bool ReadIntFlag(const char* section, const char* key, const char* iniPath) {
 
 const char* OnOff(bool value) { return value ? "ON" : "OFF"; }
 
-// A [SkillPanel] value without its comment; empty when the key is absent or
-// too long to be any of its values.
-std::string_view ReadPanelValue(const char* iniPath, const char* key, char (&value)[32]) {
-  const size_t length = ReadProfileText(iniPath, "SkillPanel", key, "", value, sizeof value);
-  const std::string_view text = StripInlineComment(std::string_view(value, length));
-  return length >= sizeof value - 2 ? std::string_view("(too long)") : text;
+// A [SkillPanel] value without its comment; empty when the key is absent.
+// The line is read whole, a comment after the value included, before the
+// value's own length is looked at.
+std::string_view ReadPanelValue(const char* iniPath, const char* key, char (&line)[256]) {
+  const size_t length = ReadProfileText(iniPath, "SkillPanel", key, "", line, sizeof line);
+  std::string_view value;
+  if (CleanProfileValue(std::string_view(line, length), length >= sizeof line - 2, 24, value) ==
+      ProfileValue::kTooLong) {
+    return "(too long)";
+  }
+  return value;
 }
 
 void LogInvalidPanelValue(const char* key, std::string_view value, const char* valid,
@@ -84,7 +89,7 @@ void LogInvalidPanelValue(const char* key, std::string_view value, const char* v
 // OffsetX, OffsetY and Opacity: whole numbers within [low, high].
 void LoadPanelNumber(const char* iniPath, const char* key, int32_t low, int32_t high,
                      const char* valid, int32_t& out) {
-  char value[32] = {};
+  char value[256] = {};
   const std::string_view text = ReadPanelValue(iniPath, key, value);
   if (text.empty()) return;
   int32_t number = 0;
@@ -101,7 +106,7 @@ void LoadPanelNumber(const char* iniPath, const char* key, int32_t low, int32_t 
 // value that is not valid is logged with its key and its default holds.
 PanelLayout LoadPanelLayout(const char* iniPath) {
   PanelLayout layout;
-  char value[32] = {};
+  char value[256] = {};
   std::string_view text = ReadPanelValue(iniPath, "Corner", value);
   if (!text.empty() && !ParseCorner(text, &layout.corner)) {
     LogInvalidPanelValue("Corner", text, "BottomRight, BottomLeft, TopRight or TopLeft",

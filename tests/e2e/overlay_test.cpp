@@ -282,7 +282,8 @@ TEST(OverlayWheel, ShowsTheSlotsWhileDpadDownIsHeldInPlayAndInTheMenu) {
   OverlaySetup setup;
   setup.ini =
       "[General]\nIsDebug=1\n[Slots]\nY=5100\nB=7300\n[Overlay]\nEnable=1\n[SkillPanel]\n"
-      "Enable=1\nCorner=TopLeft\nShowSlots=1\nOffsetY=abc\nOpacity=5 ; too faint\n";
+      "Enable=1\nCorner=TopLeft     ; in from the left edge, down from the top of the picture\n"
+      "ShowSlots=1\nOffsetY=abc\nOpacity=5 ; too faint\n";
   const std::string held = "pad 0 0x0002\nwait 100\nframes 2\n";
   const Scenario s = RunOverlay(
       "1920 1080",
