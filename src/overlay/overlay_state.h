@@ -14,13 +14,13 @@ inline constexpr size_t kMessageCapacity = 128;  // UTF-16 code units
 inline constexpr uint64_t kMessageDurationMs = 2000;
 
 struct PanelState {
-  bool visible;
-  uint32_t artId;
-  bool anyResolution;  // [SkillPanel] AnyResolution, fixed at start
+  bool visible = false;
+  uint32_t artId = 0;
+  bool anyResolution = false;  // [SkillPanel] AnyResolution, fixed at start
   PanelLayout layout;
-  bool wheelShown;  // the four slots, while the combinations' held button is down
-  uint32_t slotArtIds[kWheelSlotCount];
-  uint32_t equippedArtId;  // the wheel's mark; kept while the panel is hidden
+  bool wheelShown = false;  // the four slots, while the combinations' held button is down
+  uint32_t slotArtIds[kWheelSlotCount] = {};
+  uint32_t equippedArtId = 0;  // the wheel's mark; kept while the panel is hidden
 };
 
 // Asked on the render thread, while the panel is to be shown, whether the

@@ -15,8 +15,7 @@ void DrawWheel(const PanelRects& panel, const PanelState& state, float width, fl
   if (background == nullptr) return;  // as the panel: nothing without the background
   OverlayRenderer& r = overlayRenderer;
   const WheelRects wheel = LayOutWheel(panel, state.layout);
-  QuadBatch batch;
-  batch.count = 0;
+  QuadBatch batch{};
   for (int slot = 0; slot < kWheelSlotCount; ++slot) {
     const uint32_t artId = state.slotArtIds[slot];
     ID3D11ShaderResourceView* icon =
