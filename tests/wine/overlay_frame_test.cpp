@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "../e2e/png_file.h"
 #include "overlay/overlay_state.h"
@@ -188,9 +189,33 @@ class OverlayLayoutFrame : public OverlayFrame {
     context->ClearRenderTargetView(view, kClear);
     view->Release();
     PresentDetour(frame_.get(), 0, 0);
+    ReadBack(width, height);
+  }
+  // The whole frame through one staging copy: a 4K frame copied per probe
+  // would cost more than all the drawing.
+  void ReadBack(UINT width, UINT height) {
+    D3D11_TEXTURE2D_DESC description = {};
+    frame_->backBuffer()->GetDesc(&description);
+    description.Usage = D3D11_USAGE_STAGING;
+    description.BindFlags = 0;
+    description.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
+    ID3D11Texture2D* staging = nullptr;
+    ASSERT_TRUE(SUCCEEDED(device->CreateTexture2D(&description, nullptr, &staging)));
+    context->CopyResource(staging, frame_->backBuffer());
+    D3D11_MAPPED_SUBRESOURCE mapped = {};
+    ASSERT_TRUE(SUCCEEDED(context->Map(staging, 0, D3D11_MAP_READ, 0, &mapped)));
+    pixels_.assign(size_t{width} * height, 0);
+    for (UINT y = 0; y < height; ++y) {
+      std::memcpy(&pixels_[size_t{y} * width],
+                  static_cast<unsigned char*>(mapped.pData) + size_t{y} * mapped.RowPitch,
+                  4 * width);
+    }
+    context->Unmap(staging, 0);
+    staging->Release();
+    width_ = width;
   }
   ::testing::AssertionResult Near(const char* what, UINT x, UINT y, Rgb expected) {
-    const uint32_t pixel = PixelAt(frame_->backBuffer(), x, y);
+    const uint32_t pixel = pixels_.at(size_t{y} * width_ + x);
     const Rgb seen{int(pixel & 0xFF), int((pixel >> 8) & 0xFF), int((pixel >> 16) & 0xFF)};
     if (std::abs(seen.r - expected.r) <= 2 && std::abs(seen.g - expected.g) <= 2 &&
         std::abs(seen.b - expected.b) <= 2) {
@@ -206,6 +231,8 @@ class OverlayLayoutFrame : public OverlayFrame {
     SetPanelAnyResolution(false);
   }
   std::unique_ptr<TestSwapChain> frame_;
+  std::vector<uint32_t> pixels_;
+  UINT width_ = 0;
 };
 
 PanelLayout Placement(PanelCorner corner, uint32_t scaleMilli = 1000, int32_t offsetX = 0,
