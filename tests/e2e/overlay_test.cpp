@@ -323,11 +323,16 @@ TEST(OverlayWheel, ShowsTheSlotsWhileDpadDownIsHeldInPlayAndInTheMenu) {
             1);
 }
 
+// Drawing: the panel, the message and the wheel (D-pad Down held).
 TEST(OverlayCost, DrawingFramesAllocateNothingOnceTheirObjectsExist) {
-  const Scenario s = RunOverlay(
-      "1920 1080", "countallocs\nequipped 51\nwait 400\nframes 2\nallocs newicon\n" + AssignB() +
-                       "frames 10\ncountallocs\nframes 120\nallocs drawing\n"
-                       "menu pauseMenu 2\nwait 2100\ncountallocs\nframes 60\nallocs idle\n");
+  OverlaySetup wheel;
+  wheel.ini += "ShowSlots=1\n";
+  const Scenario s =
+      RunOverlay("1920 1080",
+                 "countallocs\nequipped 51\nwait 400\nframes 2\nallocs newicon\n" + AssignB() +
+                     "pad 0 0x0002\nframes 10\ncountallocs\nframes 120\nallocs drawing\npad 0 0\n"
+                     "menu pauseMenu 2\nwait 2100\ncountallocs\nframes 60\nallocs idle\n",
+                 wheel);
   const auto counting = s.ResultsStartingWith("allocations counting");
   ASSERT_FALSE(counting.empty());
   EXPECT_NE(counting[0], "allocations counting imports=0");  // the counters are in place
