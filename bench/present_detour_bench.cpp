@@ -89,6 +89,23 @@ int main() {
   std::printf("  panel, broken icon       %8.2f us\n", MedianMicroseconds(swapChain, kFrames));
   artwheel::SetPanelState(true, 7300);
   MedianMicroseconds(swapChain, 10);
+  // The wheel beside the panel: four slots, three icons and an empty one.
+  std::ofstream(folder + "\\resources\\5100.png", std::ios::binary)
+      << e2e::SolidPng(128, 128, {0, 80, 200, 255});
+  artwheel::PanelLayout wheel;
+  wheel.showSlots = true;
+  artwheel::SetPanelLayout(wheel);
+  const uint32_t slots[artwheel::kWheelSlotCount] = {7300, 5100, 0, 7300};
+  artwheel::SetWheelState(true, slots, 7300);
+  MedianMicroseconds(swapChain, 10);  // the slots' icons loaded
+  artwheel::SetWheelState(false, slots, 7300);
+  const double panelOnly = MedianMicroseconds(swapChain, kFrames);
+  artwheel::SetWheelState(true, slots, 7300);
+  const double withWheel = MedianMicroseconds(swapChain, kFrames);
+  std::printf("  panel drawn, again       %8.2f us\n", panelOnly);
+  std::printf("  panel and wheel drawn    %8.2f us  (%+.2f us)\n", withWheel,
+              withWheel - panelOnly);
+  artwheel::SetWheelState(false, slots, 7300);
   artwheel::PostOverlayMessage("Skill assigned to DPad Down + B");
   MedianMicroseconds(swapChain, 10);
   std::printf("  panel and message drawn  %8.2f us  (message shown for 2 s: fewer frames)\n",

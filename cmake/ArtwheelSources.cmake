@@ -18,6 +18,7 @@ set(ARTWHEEL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/src/input/slot_keys.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/image_retry.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/overlay_layout.cpp
+  ${PROJECT_SOURCE_DIR}/src/overlay/panel_layout.cpp
   ${PROJECT_SOURCE_DIR}/src/slots/panel_schedule.cpp
 )
 

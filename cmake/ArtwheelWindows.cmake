@@ -41,6 +41,7 @@ add_library(artwheel_win STATIC
   src/overlay/png_texture.cpp
   src/overlay/present_hook.cpp
   src/overlay/render_objects.cpp
+  src/overlay/wheel_draw.cpp
   src/diagnostics/diagnostics_settings.cpp
   src/diagnostics/game_objects.cpp
   src/diagnostics/hud_capture.cpp

@@ -37,6 +37,14 @@ export ARTWHEEL_WINE_ROOT=$root/build/wine
 export ARTWHEEL_DLL_OVERRIDES="dinput8=n,b;xinput1_4=n"
 status=0
 (cd "$game" && timeout -k 5 120 "$root/scripts/wine-run.sh" sekiro.exe scenario.txt results.txt) || status=$?
+# A second start with the panel moved and scaled (sim/demo/moved).
+moved=$game/moved
+mkdir -p "$moved"
+cp "$bin/dinput8.dll" "$bin/sekiro.exe" "$bin/xinput1_4.dll" "$root/sim/demo/moved/"* "$moved/"
+cp -r "$root/build/resources" "$moved/resources"
+(cd "$moved" && timeout -k 5 120 "$root/scripts/wine-run.sh" sekiro.exe scenario.txt results.txt) ||
+  status=$?
+cp "$moved"/0*.png "$game/" 2>/dev/null || true
 "$root/scripts/wine-run.sh" --stop
 
 echo
@@ -45,6 +53,7 @@ echo "  artwheel_log.txt  the DLL's log"
 echo "  artwheel.ini      the configuration after the run"
 echo "  results.txt       what the game saw: button reads, equip calls, frames"
 echo "  0*.png            screenshots of the game's frames with the overlay"
+echo "  moved/            the second start, with the panel moved and scaled"
 echo
 if [ -f "$game/artwheel_log.txt" ]; then
   sed -n '1,200p' "$game/artwheel_log.txt" | sed 's/\r$//'

@@ -184,6 +184,8 @@ bool WaitPresentThrough(const char* library) {
   std::unique_lock<std::mutex> hold(renderer.mutex);
   if (!renderer.running || wanted == nullptr) return false;
   const auto presentModule = [] {
+    // The render thread may not have made its swap chain yet on a slow machine.
+    if (renderer.swapChain == nullptr) return HMODULE{nullptr};
     // Entry 8 of the swap chain's method table is Present.
     void* present = (*reinterpret_cast<void***>(renderer.swapChain))[8];
     HMODULE module = nullptr;

@@ -74,6 +74,71 @@ bool ReadIntFlag(const char* section, const char* key, const char* iniPath) {
 
 const char* OnOff(bool value) { return value ? "ON" : "OFF"; }
 
+// A [SkillPanel] value without its comment; empty when the key is absent.
+// The line is read whole, a comment after the value included, before the
+// value's own length is looked at.
+std::string_view ReadPanelValue(const char* iniPath, const char* key, char (&line)[256]) {
+  const size_t length = ReadProfileText(iniPath, "SkillPanel", key, "", line, sizeof line);
+  std::string_view value;
+  if (CleanProfileValue(std::string_view(line, length), length >= sizeof line - 2, 24, value) ==
+      ProfileValue::kTooLong) {
+    return "(too long)";
+  }
+  return value;
+}
+
+void LogInvalidPanelValue(const char* key, std::string_view value, const char* valid,
+                          const char* fallback) {
+  WriteLogFormat("[Config] SkillPanel %s=%.*s is not valid (%s); the default %s holds", key,
+                 static_cast<int>(value.size()), value.data(), valid, fallback);
+}
+
+// OffsetX, OffsetY and Opacity: whole numbers within [low, high].
+void LoadPanelNumber(const char* iniPath, const char* key, int32_t low, int32_t high,
+                     const char* valid, int32_t& out) {
+  char value[256] = {};
+  const std::string_view text = ReadPanelValue(iniPath, key, value);
+  if (text.empty()) return;
+  int32_t number = 0;
+  if (ParseWholeNumber(text, &number) && number >= low && number <= high) {
+    out = number;
+    return;
+  }
+  char fallback[16];
+  FormatText(fallback, sizeof fallback, "%d", out);
+  LogInvalidPanelValue(key, text, valid, fallback);
+}
+
+// [SkillPanel] Corner, Scale, OffsetX, OffsetY, Opacity and ShowSlots; each
+// value that is not valid is logged with its key and its default holds.
+PanelLayout LoadPanelLayout(const char* iniPath) {
+  PanelLayout layout;
+  char value[256] = {};
+  std::string_view text = ReadPanelValue(iniPath, "Corner", value);
+  if (!text.empty() && !ParseCorner(text, &layout.corner)) {
+    LogInvalidPanelValue("Corner", text, "BottomRight, BottomLeft, TopRight or TopLeft",
+                         "BottomRight");
+  }
+  text = ReadPanelValue(iniPath, "Scale", value);
+  uint32_t scale = 0;
+  if (!text.empty()) {
+    if (ParseScaleMilli(text, &scale) && scale >= kMinScaleMilli && scale <= kMaxScaleMilli) {
+      layout.scaleMilli = scale;
+    } else {
+      LogInvalidPanelValue("Scale", text, "0.5 to 3.0", "1.0");
+    }
+  }
+  const char* offsets = "-10000 to 10000 pixels at 1080p";
+  LoadPanelNumber(iniPath, "OffsetX", -kMaxOffset, kMaxOffset, offsets, layout.offsetX);
+  LoadPanelNumber(iniPath, "OffsetY", -kMaxOffset, kMaxOffset, offsets, layout.offsetY);
+  auto opacity = static_cast<int32_t>(kDefaultOpacityPercent);
+  LoadPanelNumber(iniPath, "Opacity", static_cast<int32_t>(kMinOpacityPercent), opacity,
+                  "10 to 100", opacity);
+  layout.opacityPercent = static_cast<uint32_t>(opacity);
+  layout.showSlots = ReadIntFlag("SkillPanel", "ShowSlots", iniPath);
+  return layout;
+}
+
 // [Keys]: the slots' keyboard keys. An unknown name is logged and leaves its
 // slot without a key. The section is only read, never written.
 void LoadSlotKey(Settings& settings, int slot, const char* iniPath) {
@@ -197,6 +262,9 @@ void LogLoaded(const Settings& settings, const char* iniPath) {
   if (settings.skillPanelAnyResolution) {
     WriteLogLine("[Config] SkillPanel AnyResolution=ON: the panel is fitted to other screen sizes");
   }
+  if (settings.skillPanelLayout.showSlots) {
+    WriteLogLine("[Config] SkillPanel ShowSlots=ON: the four slots show while D-pad Down is held");
+  }
 }
 
 // [Chainload] chainDInput8dllPath, else the key anywhere in the file; an
@@ -296,6 +364,7 @@ void LoadConfig(Settings& settings) {
   settings.overlayEnabled = ReadIntFlag("Overlay", "Enable", iniPath);
   settings.skillPanelEnabled = ReadIntFlag("SkillPanel", "Enable", iniPath);
   settings.skillPanelAnyResolution = ReadIntFlag("SkillPanel", "AnyResolution", iniPath);
+  settings.skillPanelLayout = LoadPanelLayout(iniPath);
   settings.uiScanEnabled = ReadIntFlag("UIScan", "Enable", iniPath);
   settings.uiScanDetail = ReadIntFlag("UIScan", "Detail", iniPath);
   settings.hudProbeEnabled = ReadIntFlag("HudProbe", "Enable", iniPath);

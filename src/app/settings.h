@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "input/slot_keys.h"
+#include "overlay/panel_layout.h"
 #include "slots/slot_labels.h"
 
 namespace artwheel {
@@ -33,6 +34,7 @@ struct Settings {
   bool overlayEnabled = false;
   bool skillPanelEnabled = false;
   bool skillPanelAnyResolution = false;
+  PanelLayout skillPanelLayout;  // [SkillPanel] Corner ... ShowSlots
   bool uiScanEnabled = false;
   bool uiScanDetail = false;
   bool hudProbeEnabled = false;

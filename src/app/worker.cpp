@@ -1,6 +1,8 @@
 #include "app/worker.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 
 #include "app/loaded_as.h"
 #include "app/slot_actions.h"
@@ -21,6 +23,8 @@
 
 namespace artwheel {
 namespace {
+
+static_assert(kWheelSlotCount == kSlotCount, "the wheel shows every slot");
 
 constexpr DWORD kTickSleepMs = 16;
 constexpr uint64_t kInstallerPeriodMs = 1000;
@@ -90,14 +94,17 @@ void RunDiagnostics(const Settings& settings) {
   if (settings.hudProbeEnabled) HudProbeTick();
 }
 
-void PublishPanel(PanelDecision decision) {
+void PublishPanel(WorkerState& state, PanelDecision decision) {
   switch (decision.kind) {
     case PanelDecision::kHide:
       SetPanelState(false, 0);
+      state.panelShown = false;
       break;
     case PanelDecision::kShow: {
       const bool visible = InstallPresentHook();  // before any overlay lock is taken
       SetPanelState(visible, decision.artId);
+      state.panelShown = visible;
+      state.equippedArtId = decision.artId;
       break;
     }
     case PanelDecision::kKeep:
@@ -105,11 +112,31 @@ void PublishPanel(PanelDecision decision) {
   }
 }
 
+// The wheel shows while D-pad Down is held where the panel shows and in the
+// combat-art menu; the overlay is told only of changes.
+void PublishWheel(WorkerState& state, bool held, bool assignmentMode) {
+  const Settings& settings = state.settings;
+  bool shown = settings.skillPanelLayout.showSlots && settings.skillPanelEnabled && held &&
+               (state.panelShown || assignmentMode);
+  if (shown) shown = InstallPresentHook();  // before any overlay lock is taken
+  if (shown == state.wheelShown && state.equippedArtId == state.wheelEquippedArtId &&
+      std::equal(std::begin(state.wheelArtIds), std::end(state.wheelArtIds),
+                 std::begin(settings.slotArtIds))) {
+    return;
+  }
+  state.wheelShown = shown;
+  state.wheelEquippedArtId = state.equippedArtId;
+  std::copy(std::begin(settings.slotArtIds), std::end(settings.slotArtIds),
+            std::begin(state.wheelArtIds));
+  SetWheelState(shown, state.wheelArtIds, state.wheelEquippedArtId);
+}
+
 // What the overlay and the diagnostics take from the settings, handed over
 // once after the load.
 void HandOverSettings(const Settings& settings) {
   SetOverlayIniPath(ConfigIniPath());
   SetPanelAnyResolution(settings.skillPanelAnyResolution);
+  SetPanelLayout(settings.skillPanelLayout);
   SetPanelSwitch(&SkillPanelEnabledInFile);
   ConfigureUIScan(UIScanSettings{settings.uiScanDetail, settings.uiScanIntervalMs});
   ConfigureHudProbe(HudProbeSettings{settings.hudProbeGlobalFields,
@@ -142,11 +169,12 @@ void RunWorkerTick(WorkerState& state) {
   if (polled || keysBound) {
     const bool assignmentMode = ReadAssignmentMode();
     TrackAssignmentMode(state, assignmentMode);
-    PublishPanel(
-        UpdatePanelState(assignmentMode, settings.skillPanelEnabled && GameAccessAllowed()));
+    PublishPanel(state, UpdatePanelState(assignmentMode,
+                                         settings.skillPanelEnabled && GameAccessAllowed()));
     const bool combinationActed = polled && ActOnCombination(state, buttons, assignmentMode);
     if (keysBound) ActOnSlotKeys(state, assignmentMode, combinationActed);
   }
+  PublishWheel(state, polled && IsHeldButtonDown(buttons), state.lastAssignmentMode);
   RunDiagnostics(settings);
 }
 

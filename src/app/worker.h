@@ -22,6 +22,12 @@ struct WorkerState {
   uint64_t lastXInputMissingLog = 0;
   bool xinputMissingLogged = false;
   SlotKeyTracker slotKeys;
+  // The panel and the wheel as last told to the overlay.
+  bool panelShown = false;
+  uint32_t equippedArtId = 0;
+  bool wheelShown = false;
+  uint32_t wheelArtIds[kSlotCount] = {};
+  uint32_t wheelEquippedArtId = 0;
 };
 
 // Loads the settings into the state and hands each subsystem what it needs.

@@ -17,6 +17,8 @@ bool IsCombinationHeld(uint16_t buttons) {
   return (buttons & kButtonDpadDown) != 0 && (buttons & kFaceButtons) != 0;
 }
 
+bool IsHeldButtonDown(uint16_t buttons) { return (buttons & kButtonDpadDown) != 0; }
+
 void ArmComboGuardAt(ComboGuard& guard, uint64_t now) {
   guard.suppressActive.store(true, std::memory_order_relaxed);
   guard.suppressUntil.store(now + kComboSuppressMs, std::memory_order_relaxed);

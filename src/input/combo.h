@@ -24,6 +24,10 @@ int DecodeCombination(uint16_t buttons);
 // True when D-pad Down is held with at least one face button.
 bool IsCombinationHeld(uint16_t buttons);
 
+// True while the combinations' held button (D-pad Down) is down, alone or
+// with a face button.
+bool IsHeldButtonDown(uint16_t buttons);
+
 // Shared by the worker, the slot operations and the input detours of the game's
 // threads; each field is read and written atomically, no ordering between them
 // is relied on.

@@ -10,7 +10,9 @@
 #include "overlay/overlay_layout.h"
 #include "overlay/overlay_renderer.h"
 #include "overlay/overlay_state.h"
+#include "overlay/panel_layout.h"
 #include "overlay/pipeline_state.h"
+#include "overlay/wheel_draw.h"
 
 namespace artwheel {
 namespace {
@@ -21,42 +23,61 @@ struct FrameWants {
   bool showMessage = false;
   wchar_t message[kMessageCapacity] = {};
   bool panelWanted = false;
-  uint32_t artId = 0;
-  bool anyResolution = false;
+  bool wheelWanted = false;
+  PanelState panel = {};
 };
 
 // Two shared-lock copies and a tick read; the panel switch (a file check)
-// while the panel is visible. No Direct3D call.
+// while the panel or the wheel is shown. No Direct3D call.
 void ReadWhatIsWanted(FrameWants& wants) {
   wants.showMessage = ReadOverlayMessage(GetTickCount64(), wants.message);
-  const PanelState panel = ReadPanelState();
-  wants.artId = panel.artId;
-  wants.anyResolution = panel.anyResolution;
-  if (panel.visible) wants.panelWanted = ReadPanelSwitch();
+  wants.panel = ReadPanelState();
+  if (!wants.panel.visible && !wants.panel.wheelShown) return;
+  const bool switchedOn = ReadPanelSwitch();
+  wants.panelWanted = wants.panel.visible && switchedOn;
+  wants.wheelWanted = wants.panel.wheelShown && switchedOn;
 }
 
-// Logs the resolution line when the size or the profile changed; a fitted
-// panel says where and how large it went.
-void NotePlacement(uint32_t width, uint32_t height, const PanelPlacement* placement) {
+// "; placed: ..." when the player moved, sized or dimmed the panel, else empty.
+void DescribeLayout(const PanelPlacement& placement, const PanelLayout& layout, char (&text)[160]) {
+  text[0] = '\0';
+  if (IsDefaultPlacement(layout)) return;
+  const PixelRect panel = LayOutPanel(placement, layout).panel;
+  FormatText(text, sizeof text,
+             "; placed: %s, scale %u.%03u, offset %d,%d, opacity %u%%, panel %d,%d to %d,%d",
+             CornerName(layout.corner), layout.scaleMilli / 1000, layout.scaleMilli % 1000,
+             layout.offsetX, layout.offsetY, layout.opacityPercent, static_cast<int>(panel.left),
+             static_cast<int>(panel.top), static_cast<int>(panel.right),
+             static_cast<int>(panel.bottom));
+}
+
+// Logs the resolution line when the size, the profile or the layout changed;
+// a fitted panel says where and how large it went, a moved one where it went.
+void NotePlacement(uint32_t width, uint32_t height, const PanelPlacement* placement,
+                   const PanelLayout& layout) {
   OverlayRenderer& r = overlayRenderer;
   const char* name = placement != nullptr ? placement->row.name : "<none>";
   if (width == r.loggedProfileWidth && height == r.loggedProfileHeight &&
-      name == r.loggedProfileName) {
+      name == r.loggedProfileName && SamePlacement(layout, r.loggedLayout)) {
     return;
   }
   r.loggedProfileWidth = width;
   r.loggedProfileHeight = height;
   r.loggedProfileName = name;
+  r.loggedLayout = layout;
+  char placed[160] = {};
+  if (placement != nullptr) DescribeLayout(*placement, layout, placed);
   if (placement == nullptr || !placement->fitted) {
-    WriteLogFormat("[Overlay] SkillPanel resolution=%ux%u profile=%s", width, height, name);
+    WriteLogFormat("[Overlay] SkillPanel resolution=%ux%u profile=%s%s", width, height, name,
+                   placed);
     return;
   }
   const PanelPlacement& p = *placement;
   WriteLogFormat(
       "[Overlay] SkillPanel resolution=%ux%u profile=%s fitted: picture %ux%u at %u,%u, "
-      "margins %d,%d, size %d, inset %d",
+      "margins %d,%d, size %d, inset %d%s",
       width, height, name, p.picture.width, p.picture.height, p.picture.left, p.picture.top,
-      p.row.rightMargin, p.row.bottomMargin, p.row.size, p.row.inset);
+      p.row.rightMargin, p.row.bottomMargin, p.row.size, p.row.inset, placed);
 }
 
 // A swap chain of another device presents through the same table; our objects
@@ -135,6 +156,26 @@ void DrawQuad(ID3D11ShaderResourceView* texture,
   r.context->Draw(kQuadVertexCount, 0);
 }
 
+void DrawPanel(const PanelRects& rects, const PanelLayout& layout, uint32_t artId, float width,
+               float height) {
+  ID3D11ShaderResourceView* background = PanelBackground();
+  if (background == nullptr) return;  // no panel without its background, icon included
+  DrawRect(background, rects.panel, width, height, LayoutAlpha(kPanelAlpha, layout));
+  if (artId == 0) return;
+  OverlayRenderer& r = overlayRenderer;
+  ID3D11ShaderResourceView* icon =
+      CachedArtIcon(artId, r.iconTexture, r.iconTextureArtId, r.iconFailure);
+  if (icon != nullptr) DrawRect(icon, rects.icon, width, height, LayoutAlpha(1.0f, layout));
+}
+
+void DrawMessageBox(const wchar_t* text, float width, float height) {
+  if (EnsureMessageTexture(text)) {
+    DrawRect(overlayRenderer.messageTexture, MessageRect(width, height), width, height, 1.0f);
+  }
+}
+
+}  // namespace
+
 void DrawRect(ID3D11ShaderResourceView* texture, const PixelRect& rect, float width, float height,
               float alpha) {
   OverlayVertex vertices[kQuadVertexCount];
@@ -142,8 +183,28 @@ void DrawRect(ID3D11ShaderResourceView* texture, const PixelRect& rect, float wi
   DrawQuad(texture, vertices);
 }
 
-// The cached background; null when bg.png is missing or broken.
-ID3D11ShaderResourceView* Background() {
+void AddQuad(QuadBatch& batch, ID3D11ShaderResourceView* texture, const PixelRect& rect,
+             float width, float height, float alpha) {
+  if (texture == nullptr || batch.count >= kQuadBatchCapacity) return;
+  batch.textures[batch.count] = texture;
+  BuildQuad(rect, width, height, alpha, batch.vertices[batch.count]);
+  ++batch.count;
+}
+
+void DrawQuadBatch(const QuadBatch& batch) {
+  OverlayRenderer& r = overlayRenderer;
+  if (batch.count <= 0) return;
+  D3D11_MAPPED_SUBRESOURCE mapped = {};
+  if (FAILED(r.context->Map(r.vertexBuffer, 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped))) return;
+  std::memcpy(mapped.pData, batch.vertices, sizeof batch.vertices[0] * batch.count);
+  r.context->Unmap(r.vertexBuffer, 0);
+  for (int i = 0; i < batch.count; ++i) {
+    r.context->PSSetShaderResources(0, 1, &batch.textures[i]);
+    r.context->Draw(kQuadVertexCount, static_cast<UINT>(kQuadVertexCount * i));
+  }
+}
+
+ID3D11ShaderResourceView* PanelBackground() {
   OverlayRenderer& r = overlayRenderer;
   char path[260];
   BuildResourcePath("bg.png", path);
@@ -158,38 +219,21 @@ ID3D11ShaderResourceView* Background() {
   return r.backgroundTexture;
 }
 
-// The cached icon of the art; null when its file is missing or broken.
-ID3D11ShaderResourceView* Icon(uint32_t artId) {
-  OverlayRenderer& r = overlayRenderer;
-  if (r.iconTexture != nullptr && r.iconTextureArtId == artId) return r.iconTexture;
-  ReleaseAndClear(r.iconTexture);
-  r.iconTextureArtId = 0;
+ID3D11ShaderResourceView* CachedArtIcon(uint32_t artId, ID3D11ShaderResourceView*& texture,
+                                        uint32_t& textureArtId, ImageFailure& failure) {
+  if (texture != nullptr && textureArtId == artId) return texture;
+  ReleaseAndClear(texture);
+  textureArtId = 0;
   char fileName[32];
   char path[260];
   if (FormatText(fileName, sizeof fileName, "%u.png", artId) < 0) return nullptr;
   BuildResourcePath(fileName, path);
-  if (path[0] == '\0' || !LoadPngTextureUnlessFailed(path, &r.iconTexture, r.iconFailure)) {
-    return nullptr;
-  }
-  r.iconTextureArtId = artId;
-  return r.iconTexture;
+  if (path[0] == '\0' || !LoadPngTextureUnlessFailed(path, &texture, failure)) return nullptr;
+  textureArtId = artId;
+  return texture;
 }
 
-void DrawPanel(const PanelPlacement& placement, uint32_t artId, float width, float height) {
-  ID3D11ShaderResourceView* background = Background();
-  if (background == nullptr) return;  // no panel without its background, icon included
-  const PixelRect panel = PanelRect(placement.row, placement.right, placement.bottom);
-  DrawRect(background, panel, width, height, kPanelAlpha);
-  if (artId == 0) return;
-  ID3D11ShaderResourceView* icon = Icon(artId);
-  if (icon != nullptr) DrawRect(icon, IconRect(placement.row, panel), width, height, 1.0f);
-}
-
-void DrawMessageBox(const wchar_t* text, float width, float height) {
-  if (EnsureMessageTexture(text)) {
-    DrawRect(overlayRenderer.messageTexture, MessageRect(width, height), width, height, 1.0f);
-  }
-}
+namespace {
 
 // With the render objects' turn: logs the placement, makes what is missing
 // and draws.
@@ -201,12 +245,14 @@ void DrawWanted(IDXGISwapChain* swapChain, FrameWants& wants,
   const uint32_t height =
       description.BufferDesc.Height != 0 ? description.BufferDesc.Height : kFallbackHeight;
   PanelPlacement placement = {};
-  const bool placed = PlacePanel(width, height, wants.anyResolution, placement);
-  if (wants.panelWanted) {
-    NotePlacement(width, height, placed ? &placement : nullptr);
-    wants.panelWanted = placed;
+  const PanelLayout& layout = wants.panel.layout;
+  const bool placed = PlacePanel(width, height, wants.panel.anyResolution, placement);
+  if (wants.panelWanted || wants.wheelWanted) {
+    NotePlacement(width, height, placed ? &placement : nullptr, layout);
+    wants.panelWanted = wants.panelWanted && placed;
+    wants.wheelWanted = wants.wheelWanted && placed;
   }
-  if (!wants.showMessage && !wants.panelWanted) return;
+  if (!wants.showMessage && !wants.panelWanted && !wants.wheelWanted) return;
   if (!EnsureRenderObjects(swapChain, description.OutputWindow) || !IsOurDevice(swapChain)) return;
   ID3D11RenderTargetView* target = MakeFrameRenderTarget(swapChain, described, description);
   if (target == nullptr) return;
@@ -215,7 +261,9 @@ void DrawWanted(IDXGISwapChain* swapChain, FrameWants& wants,
   const float h = static_cast<float>(height);
   SetAsideGameState(overlayRenderer.context);
   BindOverlayState(target, w, h);
-  if (wants.panelWanted) DrawPanel(placement, wants.artId, w, h);
+  const PanelRects rects = LayOutPanel(placement, layout);
+  if (wants.panelWanted) DrawPanel(rects, layout, wants.panel.artId, w, h);
+  if (wants.wheelWanted) DrawWheel(rects, wants.panel, w, h);
   if (wants.showMessage) DrawMessageBox(wants.message, w, h);
   BringBackGameState(overlayRenderer.context);
   ReleaseAndClear(target);
@@ -230,7 +278,7 @@ void DrawOverlayFrame(IDXGISwapChain* swapChain) {
   }
   FrameWants wants;
   ReadWhatIsWanted(wants);
-  if (!wants.showMessage && !wants.panelWanted) return;
+  if (!wants.showMessage && !wants.panelWanted && !wants.wheelWanted) return;
   DXGI_SWAP_CHAIN_DESC description = {};
   const bool described = SUCCEEDED(swapChain->GetDesc(&description));
   // Another program's swap chain passes without taking the turn from the game's.

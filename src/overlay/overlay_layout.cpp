@@ -74,21 +74,6 @@ bool PlacePanel(uint32_t width, uint32_t height, bool anyResolution, PanelPlacem
   return true;
 }
 
-PixelRect PanelRect(const ResolutionProfile& profile, float width, float height) {
-  const float size = static_cast<float>(profile.size < 1 ? 1 : profile.size);
-  const float right = width - static_cast<float>(profile.rightMargin);
-  const float bottom = height - static_cast<float>(profile.bottomMargin);
-  return {right - size, bottom - size, right, bottom};
-}
-
-PixelRect IconRect(const ResolutionProfile& profile, const PixelRect& panel) {
-  int32_t inset = profile.inset < 0 ? 0 : profile.inset;
-  const int32_t size = profile.size < 1 ? 1 : profile.size;
-  if (2 * inset >= size) inset = 0;
-  const float i = static_cast<float>(inset);
-  return {panel.left + i, panel.top + i, panel.right - i, panel.bottom - i};
-}
-
 PixelRect MessageRect(float width, float height) {
   const float left = (width - kMessageWidth) * 0.5f;
   const float top = height * 0.15f;

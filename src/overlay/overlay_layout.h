@@ -58,9 +58,6 @@ struct PixelRect {
   float left, top, right, bottom;
 };
 
-// The panel's background square and the icon inside it.
-PixelRect PanelRect(const ResolutionProfile& profile, float width, float height);
-PixelRect IconRect(const ResolutionProfile& profile, const PixelRect& panel);
 // 512 x 80, centred horizontally, 15% down from the top.
 PixelRect MessageRect(float width, float height);
 

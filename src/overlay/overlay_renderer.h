@@ -7,6 +7,7 @@
 
 #include "base/text_format.h"
 #include "overlay/image_retry.h"
+#include "overlay/overlay_layout.h"
 #include "overlay/overlay_state.h"
 
 namespace artwheel {
@@ -41,6 +42,10 @@ struct OverlayRenderer {
   // it (once a second), or when another file is wanted.
   ImageFailure backgroundFailure;
   ImageFailure iconFailure;
+  // The wheel's icons, one per slot, kept while the slot's art is unchanged.
+  ID3D11ShaderResourceView* slotTextures[kWheelSlotCount] = {};
+  uint32_t slotTextureArtIds[kWheelSlotCount] = {};
+  ImageFailure slotFailures[kWheelSlotCount];
   // The swap chain the objects were made for (identity only, no reference),
   // and whether its device was lost: nothing more is drawn on that device.
   IDXGISwapChain* watchedSwapChain = nullptr;
@@ -51,6 +56,7 @@ struct OverlayRenderer {
   uint32_t loggedProfileWidth = 0;
   uint32_t loggedProfileHeight = 0;
   const char* loggedProfileName = nullptr;
+  PanelLayout loggedLayout;
 };
 
 extern OverlayRenderer overlayRenderer;
@@ -91,6 +97,28 @@ bool LoadPngTextureUnlessFailed(const char* utf8Path, ID3D11ShaderResourceView**
 // The image's path in the resources folder beside the configuration file; an
 // empty text when there is none or it would not fit.
 void BuildResourcePath(const char* fileName, char (&path)[260]);
+
+// The frame's drawing, shared by the panel and the wheel (render thread).
+void DrawRect(ID3D11ShaderResourceView* texture, const PixelRect& rect, float width, float height,
+              float alpha);
+// Rectangles drawn with one write of the vertex buffer: on some stacks each
+// write costs more than the drawing.
+inline constexpr int kQuadBatchCapacity = 2 * kWheelSlotCount;
+struct QuadBatch {
+  ID3D11ShaderResourceView* textures[kQuadBatchCapacity];
+  OverlayVertex vertices[kQuadBatchCapacity][kQuadVertexCount];
+  int count;
+};
+// Adds a rectangle; ignored when the texture is missing or the batch is full.
+void AddQuad(QuadBatch& batch, ID3D11ShaderResourceView* texture, const PixelRect& rect,
+             float width, float height, float alpha);
+void DrawQuadBatch(const QuadBatch& batch);
+// The cached background; null when bg.png is missing or broken.
+ID3D11ShaderResourceView* PanelBackground();
+// The icon of the art, kept in `texture` under `textureArtId`; null when its
+// file is missing or broken.
+ID3D11ShaderResourceView* CachedArtIcon(uint32_t artId, ID3D11ShaderResourceView*& texture,
+                                        uint32_t& textureArtId, ImageFailure& failure);
 
 template <typename T>
 void ReleaseAndClear(T*& object) {

@@ -21,6 +21,10 @@ struct OverlayStateRecord {
   bool panelVisible = false;
   uint32_t panelArtId = 0;
   bool panelAnyResolution = false;
+  PanelLayout panelLayout;
+  bool wheelShown = false;
+  uint32_t wheelArtIds[kWheelSlotCount] = {};
+  uint32_t wheelEquippedArtId = 0;
 };
 
 OverlayStateRecord OverlayState;
@@ -61,6 +65,21 @@ void SetPanelAnyResolution(bool anyResolution) {
   ReleaseSRWLockExclusive(&OverlayState.panelLock);
 }
 
+void SetPanelLayout(const PanelLayout& layout) {
+  AcquireSRWLockExclusive(&OverlayState.panelLock);
+  OverlayState.panelLayout = layout;
+  ReleaseSRWLockExclusive(&OverlayState.panelLock);
+}
+
+void SetWheelState(bool shown, const uint32_t (&slotArtIds)[kWheelSlotCount],
+                   uint32_t equippedArtId) {
+  AcquireSRWLockExclusive(&OverlayState.panelLock);
+  OverlayState.wheelShown = shown;
+  std::memcpy(OverlayState.wheelArtIds, slotArtIds, sizeof slotArtIds);
+  OverlayState.wheelEquippedArtId = equippedArtId;
+  ReleaseSRWLockExclusive(&OverlayState.panelLock);
+}
+
 void SetPanelSwitch(PanelSwitchFn readSwitch) {
   panelSwitch.store(readSwitch, std::memory_order_release);
 }
@@ -79,9 +98,15 @@ bool ReadOverlayMessage(uint64_t now, wchar_t (&text)[kMessageCapacity]) {
 }
 
 PanelState ReadPanelState() {
+  PanelState state{};
   AcquireSRWLockShared(&OverlayState.panelLock);
-  const PanelState state{OverlayState.panelVisible, OverlayState.panelArtId,
-                         OverlayState.panelAnyResolution};
+  state.visible = OverlayState.panelVisible;
+  state.artId = OverlayState.panelArtId;
+  state.anyResolution = OverlayState.panelAnyResolution;
+  state.layout = OverlayState.panelLayout;
+  state.wheelShown = OverlayState.wheelShown;
+  std::memcpy(state.slotArtIds, OverlayState.wheelArtIds, sizeof state.slotArtIds);
+  state.equippedArtId = OverlayState.wheelEquippedArtId;
   ReleaseSRWLockShared(&OverlayState.panelLock);
   return state;
 }

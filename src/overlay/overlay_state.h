@@ -6,15 +6,21 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "overlay/panel_layout.h"
+
 namespace artwheel {
 
 inline constexpr size_t kMessageCapacity = 128;  // UTF-16 code units
 inline constexpr uint64_t kMessageDurationMs = 2000;
 
 struct PanelState {
-  bool visible;
-  uint32_t artId;
-  bool anyResolution;  // [SkillPanel] AnyResolution, fixed at start
+  bool visible = false;
+  uint32_t artId = 0;
+  bool anyResolution = false;  // [SkillPanel] AnyResolution, fixed at start
+  PanelLayout layout;
+  bool wheelShown = false;  // the four slots, while the combinations' held button is down
+  uint32_t slotArtIds[kWheelSlotCount] = {};
+  uint32_t equippedArtId = 0;  // the wheel's mark; kept while the panel is hidden
 };
 
 // Asked on the render thread, while the panel is to be shown, whether the
@@ -28,6 +34,10 @@ void SetPanelState(bool visible, uint32_t artId);
 void SetOverlayIniPath(const char* path);
 void SetPanelAnyResolution(bool anyResolution);
 void SetPanelSwitch(PanelSwitchFn readSwitch);
+// At hand-over and again whenever the settings are read anew.
+void SetPanelLayout(const PanelLayout& layout);
+void SetWheelState(bool shown, const uint32_t (&slotArtIds)[kWheelSlotCount],
+                   uint32_t equippedArtId);
 
 // Render thread.
 bool ReadOverlayMessage(uint64_t now, wchar_t (&text)[kMessageCapacity]);

@@ -149,7 +149,7 @@ bool MakeShaders(OverlayRenderer& r) {
 
 bool MakeVertexBuffer(OverlayRenderer& r) {
   D3D11_BUFFER_DESC description = {};
-  description.ByteWidth = sizeof(OverlayVertex) * kQuadVertexCount;
+  description.ByteWidth = sizeof(OverlayVertex) * kQuadVertexCount * kQuadBatchCapacity;
   description.Usage = D3D11_USAGE_DYNAMIC;
   description.BindFlags = D3D11_BIND_VERTEX_BUFFER;
   description.CPUAccessFlags = D3D11_CPU_ACCESS_WRITE;
@@ -230,6 +230,11 @@ void ReleaseDeviceObjects(OverlayRenderer& r) {
   r.iconTextureArtId = 0;
   r.backgroundFailure = {};
   r.iconFailure = {};
+  for (int slot = 0; slot < kWheelSlotCount; ++slot) {
+    ReleaseAndClear(r.slotTextures[slot]);
+    r.slotTextureArtIds[slot] = 0;
+    r.slotFailures[slot] = {};
+  }
   ReleaseAndClear(r.context);
   ReleaseAndClear(r.device);
   r.watchedSwapChain = nullptr;

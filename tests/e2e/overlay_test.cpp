@@ -73,31 +73,6 @@ void ExpectBox(const Scenario& s, const std::string& name, const Rgb& inside, co
   EXPECT_TRUE(PixelNear(s, name + "_out_br", outside)) << name;
 }
 
-struct ProfileCase {
-  const char* size;
-  Box panel;
-  Box icon;
-};
-
-class OverlayProfiles : public ::testing::TestWithParam<ProfileCase> {};
-
-TEST_P(OverlayProfiles, PanelAndIconCoverTheirRectangles) {
-  const ProfileCase& c = GetParam();
-  // The outer probes of the icon fall on the background, those of the panel on the game.
-  const Scenario s = RunOverlay(c.size, "frames 3\nscreenshot frame\n" +
-                                            ProbeBox("panel", c.panel) + ProbeBox("icon", c.icon));
-  ExpectBox(s, "panel", kBackground, kClear);
-  ExpectBox(s, "icon", kGreen, kBackground);
-  EXPECT_EQ(s.CountMessages("[Overlay] SkillPanel resolution="), 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Overlay, OverlayProfiles,
-    ::testing::Values(ProfileCase{"1920 1080", {1785, 895, 1875, 985}, {1799, 909, 1861, 971}},
-                      ProfileCase{"2560 1440", {2380, 1190, 2500, 1310}, {2396, 1206, 2484, 1294}},
-                      ProfileCase{"1366 768", {1274, 636, 1334, 696}, {1282, 644, 1326, 688}}),
-    [](const auto& param) { return std::string(param.param.size).replace(4, 1, "x"); });
-
 // D-pad Down + B in the combat-art menu with the cursor on 7300, held until the
 // scenario's nth assignment is logged: a worker starved by a busy machine or a
 // software renderer may take longer than a short press.
@@ -325,11 +300,65 @@ TEST(OverlayDevice, ALostDeviceIsLeftAndTheNextOneDrawn) {
   EXPECT_EQ(s.CountMessages("[Overlay] Device lost"), 1);
 }
 
-TEST(OverlayCost, DrawingFramesAllocateNothingOnceTheirObjectsExist) {
+// In the top left corner, with two slots filled: held D-pad Down shows the
+// wheel in play and in the combat-art menu, where an assignment appears in
+// it at once; a new device frees the wheel's icons with the rest. Wheel
+// slot centres: Y (239, 73), A (239, 207), B (306, 140), X (172, 140).
+TEST(OverlayWheel, ShowsTheSlotsWhileDpadDownIsHeldInPlayAndInTheMenu) {
+  OverlaySetup setup;
+  setup.ini =
+      "[General]\nIsDebug=1\n[Slots]\nY=5100\nB=7300\n[Overlay]\nEnable=1\n[SkillPanel]\n"
+      "Enable=1\nCorner=TopLeft     ; in from the left edge, down from the top of the picture\n"
+      "ShowSlots=1\nOffsetY=abc\nOpacity=5 ; too faint\n";
+  const std::string held = "pad 0 0x0002\nwait 100\nframes 2\n";
   const Scenario s = RunOverlay(
-      "1920 1080", "countallocs\nequipped 51\nwait 400\nframes 2\nallocs newicon\n" + AssignB() +
-                       "frames 10\ncountallocs\nframes 120\nallocs drawing\n"
-                       "menu pauseMenu 2\nwait 2100\ncountallocs\nframes 60\nallocs idle\n");
+      "1920 1080",
+      "screenshot play\n" + Probe("panel", 90, 140) + Probe("idle", 239, 73) + held +
+          "screenshot held\n" + Probe("y", 239, 73) + Probe("a", 239, 207) + Probe("b", 306, 140) +
+          Probe("bmark", 278, 112) + Probe("x", 172, 140) + "pad 0 0\nwait 100\nframes 2\n" +
+          "screenshot released\n" + Probe("released", 239, 73) +
+          "menu pauseMenu 2\nmenu selectedResolvedId 51\nwait 100\n" + held + "screenshot menu\n" +
+          Probe("menupanel", 90, 140) + Probe("menuy", 239, 73) +
+          "pad 0 0x1002\nwaitlog [Skill] Assigned combat art id 5100\nframes 2\n"
+          "screenshot assigned\n" +
+          Probe("assigned", 239, 207) + "pad 0 0\nmenu pauseMenu 0\nrecreate\nframes 3\n" +
+          "oldrefs wheel\n",
+      setup);
+  EXPECT_TRUE(PixelNear(s, "panel", kGreen));
+  EXPECT_TRUE(PixelNear(s, "idle", kClear));
+  EXPECT_TRUE(PixelNear(s, "y", kBlue));
+  EXPECT_TRUE(PixelNear(s, "a", {82, 45, 67}));  // empty: the background at 30%
+  EXPECT_TRUE(PixelNear(s, "b", kGreen));
+  EXPECT_TRUE(PixelNear(s, "bmark", {183, 6, 10}));  // equipped: at 90%
+  EXPECT_TRUE(PixelNear(s, "x", {82, 45, 67}));
+  EXPECT_TRUE(PixelNear(s, "released", kClear));
+  EXPECT_TRUE(PixelNear(s, "menupanel", kClear));
+  EXPECT_TRUE(PixelNear(s, "menuy", kBlue));
+  EXPECT_TRUE(PixelNear(s, "assigned", kBlue));
+  EXPECT_EQ(s.ResultsStartingWith("oldrefs").at(0), "oldrefs wheel 0");
+  EXPECT_EQ(s.CountMessages("[Config] SkillPanel OffsetY=abc is not valid (-10000 to 10000 "
+                            "pixels at 1080p); the default 0 holds"),
+            1)
+      << s.Log();
+  EXPECT_EQ(s.CountMessages("[Config] SkillPanel Opacity=5 is not valid (10 to 100); the "
+                            "default 100 holds"),
+            1);
+  EXPECT_EQ(s.CountMessages("[Overlay] SkillPanel resolution=1920x1080 profile=1920x1080; placed: "
+                            "TopLeft, scale 1.000, offset 0,0, opacity 100%, panel 45,95 to "
+                            "135,185"),
+            1);
+}
+
+// Drawing: the panel, the message and the wheel (D-pad Down held).
+TEST(OverlayCost, DrawingFramesAllocateNothingOnceTheirObjectsExist) {
+  OverlaySetup wheel;
+  wheel.ini += "ShowSlots=1\n";
+  const Scenario s =
+      RunOverlay("1920 1080",
+                 "countallocs\nequipped 51\nwait 400\nframes 2\nallocs newicon\n" + AssignB() +
+                     "pad 0 0x0002\nframes 10\ncountallocs\nframes 120\nallocs drawing\npad 0 0\n"
+                     "menu pauseMenu 2\nwait 2100\ncountallocs\nframes 60\nallocs idle\n",
+                 wheel);
   const auto counting = s.ResultsStartingWith("allocations counting");
   ASSERT_FALSE(counting.empty());
   EXPECT_NE(counting[0], "allocations counting imports=0");  // the counters are in place

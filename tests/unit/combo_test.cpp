@@ -18,6 +18,10 @@ TEST(DecodeCombination, NeedsDpadDownAndAFaceButton) {
   EXPECT_EQ(DecodeCombination(kButtonDpadDown), kNoSlot);
   EXPECT_EQ(DecodeCombination(0x0001 /*Up*/ | kButtonY), kNoSlot);
   EXPECT_EQ(DecodeCombination(0), kNoSlot);
+  // The held button alone already counts as held: the wheel shows then.
+  EXPECT_TRUE(IsHeldButtonDown(kButtonDpadDown));
+  EXPECT_TRUE(IsHeldButtonDown(kButtonDpadDown | kButtonB));
+  EXPECT_FALSE(IsHeldButtonDown(kButtonY | kButtonA | 0x0001));
 }
 
 TEST(ComboGuard, SuppressesWhileActiveAndUntil250msAfterTheLastArming) {

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "overlay/panel_layout.h"
+
 namespace artwheel {
 namespace {
 
@@ -25,19 +27,19 @@ TEST(OverlayLayout, PanelAndIconRectanglesOfTheFourProfiles) {
       {1280, 720, {1190, 597, 1250, 657}, {1198, 605, 1242, 649}},
   };
   for (const Expected& c : cases) {
-    const ResolutionProfile* profile = FindResolutionProfile(c.width, c.height);
-    ASSERT_NE(profile, nullptr) << c.width;
-    const PixelRect panel = PanelRect(*profile, float(c.width), float(c.height));
-    const PixelRect icon = IconRect(*profile, panel);
-    EXPECT_EQ(Edges(panel), Edges(c.panel)) << c.width;
-    EXPECT_EQ(Edges(icon), Edges(c.icon)) << c.width;
+    ASSERT_NE(FindResolutionProfile(c.width, c.height), nullptr) << c.width;
+    PanelPlacement placement{};
+    ASSERT_TRUE(PlacePanel(c.width, c.height, false, placement));
+    const PanelRects rects = LayOutPanel(placement, PanelLayout{});  // no layout keys
+    EXPECT_EQ(Edges(rects.panel), Edges(c.panel)) << c.width;
+    EXPECT_EQ(Edges(rects.icon), Edges(c.icon)) << c.width;
   }
 }
 
 // The panel's background rectangle where PlacePanel puts it.
 PixelRect PlacedPanel(uint32_t width, uint32_t height, PanelPlacement& placement) {
   EXPECT_TRUE(PlacePanel(width, height, true, placement)) << width << "x" << height;
-  return PanelRect(placement.row, placement.right, placement.bottom);
+  return LayOutPanel(placement, PanelLayout{}).panel;
 }
 
 TEST(OverlayLayout, WithoutAnyResolutionOnlyTheTableRowsPlaceThePanel) {
@@ -77,7 +79,7 @@ TEST(OverlayLayout, AnyResolutionFitsThePanelIntoTheGamesPicture) {
   EXPECT_EQ(p.row.inset, 28);
   EXPECT_EQ(panel.left, 3840 - 90 - 180);
   EXPECT_EQ(panel.top, 2160 - 190 - 180);
-  const PixelRect icon = IconRect(p.row, panel);
+  const PixelRect icon = LayOutPanel(p, PanelLayout{}).icon;
   EXPECT_EQ(icon.left, panel.left + 28);
   EXPECT_EQ(icon.bottom, panel.bottom - 28);
   // Ultrawide: the 1920 x 1080 row in a picture that starts at x = 320.
@@ -148,15 +150,14 @@ TEST(OverlayLayout, MessageIsCentredNearTheTop) {
 }
 
 TEST(OverlayLayout, IconInsetFallsToZeroWhenItWouldSwallowThePanel) {
-  const ResolutionProfile odd{100, 100, "odd", 0, 0, 10, 5};
-  const PixelRect panel = PanelRect(odd, 100, 100);
-  const PixelRect icon = IconRect(odd, panel);
-  EXPECT_EQ(icon.left, panel.left);
-  EXPECT_EQ(icon.right, panel.right);
-  const ResolutionProfile negative{100, 100, "neg", 0, 0, 0, -3};
-  const PixelRect tiny = PanelRect(negative, 100, 100);
-  EXPECT_EQ(tiny.right - tiny.left, 1);  // size at least 1
-  EXPECT_EQ(IconRect(negative, tiny).left, tiny.left);
+  const PanelPlacement odd{{100, 100, "odd", 0, 0, 10, 5}, 100, 100, {0, 0, 100, 100}, false};
+  const PanelRects rects = LayOutPanel(odd, PanelLayout{});
+  EXPECT_EQ(rects.icon.left, rects.panel.left);
+  EXPECT_EQ(rects.icon.right, rects.panel.right);
+  const PanelPlacement negative{{100, 100, "neg", 0, 0, 0, -3}, 100, 100, {0, 0, 100, 100}, false};
+  const PanelRects tiny = LayOutPanel(negative, PanelLayout{});
+  EXPECT_EQ(tiny.panel.right - tiny.panel.left, 1);  // size at least 1
+  EXPECT_EQ(tiny.icon.left, tiny.panel.left);
 }
 
 TEST(OverlayLayout, QuadIsTwoClockwiseTrianglesInDeviceCoordinates) {

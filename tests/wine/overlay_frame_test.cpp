@@ -5,7 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "../e2e/png_file.h"
 #include "overlay/overlay_state.h"
@@ -155,6 +158,191 @@ TEST_F(OverlayFrame, TheDeviceComesFromTheStackUnderTest) {
   EXPECT_EQ(std::memcmp(reinterpret_cast<const char*>(owner) + 0x40, "Wine builtin DLL", 16) == 0,
             !dxvk)
       << path;
+}
+
+// The game's frame is flat (32, 64, 96); the background is red 200, the
+// icons green (7300) and blue (5100), each blended at its alpha.
+constexpr float kClear[4] = {32 / 255.0f, 64 / 255.0f, 96 / 255.0f, 1.0f};
+
+struct Rgb {
+  int r, g, b;
+};
+
+// `alpha` of `top` over `under`.
+Rgb Over(Rgb top, float alpha, Rgb under) {
+  auto mix = [alpha](int a, int b) { return static_cast<int>(alpha * a + (1 - alpha) * b + 0.5f); };
+  return {mix(top.r, under.r), mix(top.g, under.g), mix(top.b, under.b)};
+}
+
+constexpr Rgb kGame{32, 64, 96};
+constexpr Rgb kRed{200, 0, 0};
+constexpr Rgb kGreen{0, 255, 0};
+constexpr Rgb kBlue{0, 0, 255};
+
+// One frame of the game, cleared to its colour, presented through the overlay.
+class OverlayLayoutFrame : public OverlayFrame {
+ protected:
+  void Present(UINT width, UINT height) {
+    frame_ = std::make_unique<TestSwapChain>(device, width, height, width, height);
+    ID3D11RenderTargetView* view = nullptr;
+    ASSERT_TRUE(SUCCEEDED(device->CreateRenderTargetView(frame_->backBuffer(), nullptr, &view)));
+    context->ClearRenderTargetView(view, kClear);
+    view->Release();
+    PresentDetour(frame_.get(), 0, 0);
+    ReadBack(width, height);
+  }
+  // The whole frame through one staging copy: a 4K frame copied per probe
+  // would cost more than all the drawing.
+  void ReadBack(UINT width, UINT height) {
+    D3D11_TEXTURE2D_DESC description = {};
+    frame_->backBuffer()->GetDesc(&description);
+    description.Usage = D3D11_USAGE_STAGING;
+    description.BindFlags = 0;
+    description.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
+    ID3D11Texture2D* staging = nullptr;
+    ASSERT_TRUE(SUCCEEDED(device->CreateTexture2D(&description, nullptr, &staging)));
+    context->CopyResource(staging, frame_->backBuffer());
+    D3D11_MAPPED_SUBRESOURCE mapped = {};
+    ASSERT_TRUE(SUCCEEDED(context->Map(staging, 0, D3D11_MAP_READ, 0, &mapped)));
+    pixels_.assign(size_t{width} * height, 0);
+    for (UINT y = 0; y < height; ++y) {
+      std::memcpy(&pixels_[size_t{y} * width],
+                  static_cast<unsigned char*>(mapped.pData) + size_t{y} * mapped.RowPitch,
+                  4 * width);
+    }
+    context->Unmap(staging, 0);
+    staging->Release();
+    width_ = width;
+  }
+  ::testing::AssertionResult Near(const char* what, UINT x, UINT y, Rgb expected) {
+    const uint32_t pixel = pixels_.at(size_t{y} * width_ + x);
+    const Rgb seen{int(pixel & 0xFF), int((pixel >> 8) & 0xFF), int((pixel >> 16) & 0xFF)};
+    if (std::abs(seen.r - expected.r) <= 2 && std::abs(seen.g - expected.g) <= 2 &&
+        std::abs(seen.b - expected.b) <= 2) {
+      return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << what << " at " << x << "," << y << ": " << seen.r << "," << seen.g << "," << seen.b
+           << " instead of " << expected.r << "," << expected.g << "," << expected.b;
+  }
+  void TearDown() override {
+    SetPanelLayout(PanelLayout{});
+    SetWheelState(false, {}, 0);
+    SetPanelAnyResolution(false);
+  }
+  std::unique_ptr<TestSwapChain> frame_;
+  std::vector<uint32_t> pixels_;
+  UINT width_ = 0;
+};
+
+PanelLayout Placement(PanelCorner corner, uint32_t scaleMilli = 1000, int32_t offsetX = 0,
+                      int32_t offsetY = 0, uint32_t opacity = 100) {
+  PanelLayout layout;
+  layout.corner = corner;
+  layout.scaleMilli = scaleMilli;
+  layout.offsetX = offsetX;
+  layout.offsetY = offsetY;
+  layout.opacityPercent = opacity;
+  return layout;
+}
+
+// Today's corner at the profile rows; every corner at a profile row and at a
+// fitted size, scale 2 at 4K, an offset that would leave the picture, and
+// 50% opacity over the game's colour.
+TEST_F(OverlayLayoutFrame, CornersScaleOffsetAndOpacityPlaceAndBlendThePanel) {
+  struct Case {
+    UINT width, height;
+    PanelLayout layout;
+    UINT left, top, right, bottom;  // the background square
+  };
+  using C = PanelCorner;
+  const Case cases[] = {
+      {2560, 1440, Placement(C::kBottomRight), 2380, 1190, 2500, 1310},
+      {1366, 768, Placement(C::kBottomRight), 1274, 636, 1334, 696},
+      {1920, 1080, Placement(C::kBottomRight), 1785, 895, 1875, 985},
+      {1920, 1080, Placement(C::kBottomLeft), 45, 895, 135, 985},
+      {1920, 1080, Placement(C::kTopRight), 1785, 95, 1875, 185},
+      {1920, 1080, Placement(C::kTopLeft), 45, 95, 135, 185},
+      {1280, 800, Placement(C::kBottomRight), 1190, 637, 1250, 697},
+      {1280, 800, Placement(C::kBottomLeft), 30, 637, 90, 697},
+      {1280, 800, Placement(C::kTopRight), 1190, 103, 1250, 163},
+      {1280, 800, Placement(C::kTopLeft), 30, 103, 90, 163},
+      {3840, 2160, Placement(C::kBottomRight, 2000), 3300, 1420, 3660, 1780},
+      {1920, 1080, Placement(C::kBottomRight, 1000, 5000, -500), 0, 990, 90, 1080},
+  };
+  SetPanelAnyResolution(true);
+  const Rgb background = Over(kRed, 0.6f, kGame);
+  for (const Case& c : cases) {
+    SetPanelLayout(c.layout);
+    Present(c.width, c.height);
+    const std::string name = std::string(CornerName(c.layout.corner)) + " " +
+                             std::to_string(c.width) + "x" + std::to_string(c.height);
+    SCOPED_TRACE(name);
+    EXPECT_TRUE(Near("background", c.left + 1, c.top + 1, background));
+    EXPECT_TRUE(Near("background", c.right - 2, c.bottom - 2, background));
+    EXPECT_TRUE(Near("icon", (c.left + c.right) / 2, (c.top + c.bottom) / 2, kGreen));
+    if (c.left >= 2) {
+      EXPECT_TRUE(Near("game", c.left - 2, c.top + 1, kGame));
+    }
+    if (c.bottom + 2 <= c.height) {
+      EXPECT_TRUE(Near("game", c.right - 2, c.bottom + 1, kGame));
+    }
+  }
+  SetPanelLayout(Placement(C::kBottomRight, 1000, 0, 0, 50));
+  Present(1920, 1080);
+  const Rgb dimmed = Over(kRed, 0.3f, kGame);
+  EXPECT_TRUE(Near("background at 50%", 1786, 896, dimmed));
+  EXPECT_TRUE(Near("icon at 50%", 1830, 940, Over(kGreen, 0.5f, dimmed)));
+}
+
+// Four, two and no assigned slots, the equipped one marked, a missing icon
+// shown as an empty slot; without the panel (the combat-art menu); mirrored
+// at the picture's edge. Slot centres at 1920 x 1080: Y (1681, 873),
+// A (1681, 1007), B (1748, 940), X (1614, 940).
+TEST_F(OverlayLayoutFrame, TheWheelShowsEachSlotsArtBesideThePanel) {
+  std::ofstream(folder + "\\resources\\5100.png", std::ios::binary)
+      << e2e::SolidPng(4, 4, {0, 0, 255, 255});
+  PanelLayout layout;
+  layout.showSlots = true;
+  SetPanelLayout(layout);
+  const Rgb slot = Over(kRed, 0.6f, kGame);
+  const Rgb marked = Over(kRed, 0.9f, kGame);
+  const Rgb empty = Over(kRed, 0.3f, kGame);
+  SetWheelState(true, {7300, 5100, 5100, 7300}, 7300);
+  Present(1920, 1080);
+  EXPECT_TRUE(Near("Y marked", 1652, 844, marked));
+  EXPECT_TRUE(Near("Y icon", 1681, 873, kGreen));
+  EXPECT_TRUE(Near("A frame", 1652, 978, slot));
+  EXPECT_TRUE(Near("A icon", 1681, 1007, kBlue));
+  EXPECT_TRUE(Near("B icon", 1748, 940, kBlue));
+  EXPECT_TRUE(Near("X icon", 1614, 940, kGreen));
+  EXPECT_TRUE(Near("between the slots", 1614, 873, kGame));
+  EXPECT_TRUE(Near("panel", 1830, 940, kGreen));
+
+  SetWheelState(true, {0, 9900, 5100, 7300}, 5100);  // 9900 has no icon
+  Present(1920, 1080);
+  EXPECT_TRUE(Near("Y empty", 1681, 873, empty));
+  EXPECT_TRUE(Near("A without icon", 1681, 1007, empty));
+  EXPECT_TRUE(Near("B marked", 1720, 912, marked));
+  EXPECT_TRUE(Near("X icon", 1614, 940, kGreen));
+
+  SetPanelState(false, 0);  // the combat-art menu: the wheel alone
+  SetWheelState(true, {0, 0, 0, 0}, 0);
+  Present(1920, 1080);
+  for (const auto& [x, y] : {std::pair{1681, 873}, {1681, 1007}, {1748, 940}, {1614, 940}}) {
+    EXPECT_TRUE(Near("no art", x, y, empty));
+  }
+  EXPECT_TRUE(Near("no panel", 1830, 940, kGame));
+
+  SetPanelState(true, 7300);
+  layout.offsetX = 1830;  // the panel at the left edge: the wheel to its right
+  SetPanelLayout(layout);
+  SetWheelState(true, {7300, 7300, 7300, 7300}, 0);
+  Present(1920, 1080);
+  EXPECT_TRUE(Near("panel at the edge", 45, 940, kGreen));
+  EXPECT_TRUE(Near("X mirrored", 127, 940, kGreen));
+  EXPECT_TRUE(Near("B mirrored", 261, 940, kGreen));
+  EXPECT_TRUE(Near("frame", 98, 911, slot));
 }
 
 TEST(OverlayStateTest, MessageShowsUntilTwoSecondsAfterItsPostAndStaysStored) {
