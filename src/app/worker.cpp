@@ -22,6 +22,7 @@ namespace {
 
 constexpr DWORD kTickSleepMs = 16;
 constexpr uint64_t kInstallerPeriodMs = 1000;
+constexpr uint64_t kSettingsLookPeriodMs = 1000;
 // Without any XInput library the discovery fails every tick; one line every
 // few seconds says as much as sixty a second.
 constexpr uint64_t kXInputMissingLogPeriodMs = 5000;
@@ -103,9 +104,19 @@ void PublishPanel(PanelDecision decision) {
   }
 }
 
-// What the overlay and the diagnostics take from the settings, handed over
-// once after the load.
+void HandOverCombination(const Settings& settings) {
+  ChooseCombination(settings.heldButton, settings.combinationEnabled);
+  const ButtonNames names = settings.buttonNames;
+  SetSlotWords(SlotWords{HeldButtonLabel(settings.heldButton, names),
+                         HeldButtonWords(settings.heldButton, names),
+                         {FaceButtonName(0, names), FaceButtonName(1, names),
+                          FaceButtonName(2, names), FaceButtonName(3, names)}});
+}
+
+// What the input filters, the slots' words, the overlay and the diagnostics
+// take from the settings, handed over after the load and after each reload.
 void HandOverSettings(const Settings& settings) {
+  HandOverCombination(settings);
   SetOverlayIniPath(ConfigIniPath());
   SetPanelAnyResolution(settings.skillPanelAnyResolution);
   SetPanelSwitch(&SkillPanelEnabledInFile);
@@ -113,6 +124,14 @@ void HandOverSettings(const Settings& settings) {
   ConfigureHudProbe(HudProbeSettings{settings.hudProbeGlobalFields,
                                      settings.hudProbeDumpGlobalPointers,
                                      settings.dumpGlobalPointerLimit, ConfigIniPath()});
+}
+
+// [General] ApplyChanges: about once a second, one look at the file's stamp.
+void LookForSettingsChange(WorkerState& state, uint64_t now) {
+  if (!state.settings.applyChanges || now - state.lastSettingsLook < kSettingsLookPeriodMs) return;
+  state.lastSettingsLook = now;
+  if (!ReloadConfigIfChanged(state.settings, &HandOverSettings)) return;
+  HoldAllSlotKeys(state.slotKeys);  // a key held across the change acts only when pressed again
 }
 
 bool PollPad(WorkerState& state, uint64_t now, uint16_t* buttons) {
@@ -142,6 +161,7 @@ void RunWorkerTick(WorkerState& state) {
     if (keysBound) ActOnSlotKeys(state, assignmentMode, combinationActed);
   }
   RunDiagnostics(settings);
+  LookForSettingsChange(state, now);
 }
 
 void StartWorker(WorkerState& state) {

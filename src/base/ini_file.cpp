@@ -36,6 +36,15 @@ IniScanResult FindIniKeyAnywhere(const char* path, const char* key, char* out, s
   return result;
 }
 
+bool CanOpenFile(const char* path) {
+  const HANDLE file =
+      CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
 bool ReadFileStamp(const char* path, FileStamp* stamp) {
   WIN32_FILE_ATTRIBUTE_DATA attributes = {};
   if (!GetFileAttributesExA(path, GetFileExInfoStandard, &attributes)) return false;

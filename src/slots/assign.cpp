@@ -30,19 +30,18 @@ bool SelectArtForSlot(int slot, Assignment* assignment) {
   *assignment = Assignment{slot, 0, 0};
   if (SelectedArt(&assignment->artId, &assignment->resolvedId)) return true;
   WriteLogFormat("[Skill] Assignment failed for %s; selected combat art was not found",
-                 SlotInfo[slot].longLabel);
+                 SlotLongLabel(slot));
   return false;
 }
 
 void LogAssignment(const Assignment& assignment) {
   WriteLogFormat("[Skill] Assigned combat art id %u (resolved %u) to slot %d (%s)",
                  assignment.artId, assignment.resolvedId, assignment.slot,
-                 SlotInfo[assignment.slot].longLabel);
+                 SlotLongLabel(assignment.slot));
 }
 
 bool FormatAssignedMessage(int slot, char (&message)[64]) {
-  return FormatText(message, sizeof message, "Skill assigned to DPad Down + %s",
-                    SlotInfo[slot].shortLabel) > 0;
+  return FormatText(message, sizeof message, "Skill assigned to %s", SlotButtonWords(slot)) > 0;
 }
 
 }  // namespace artwheel

@@ -17,7 +17,7 @@ bool SelectArtForSlot(int slot, Assignment* assignment);
 // The log line of a stored assignment.
 void LogAssignment(const Assignment& assignment);
 
-// "Skill assigned to DPad Down + %s"; false when it cannot be formatted.
+// "Skill assigned to DPad Down + Y" (the slot's button words); false when it cannot be formatted.
 bool FormatAssignedMessage(int slot, char (&message)[64]);
 
 }  // namespace artwheel
