@@ -25,6 +25,7 @@ namespace {
 
 constexpr int kBatches = 200;
 constexpr int kTicksPerBatch = 500;
+constexpr int kSettleTicks = 20;
 
 double NowNs() {
   LARGE_INTEGER frequency, counter;
@@ -93,6 +94,8 @@ int main() {
       BindKeys(state.settings, variant.keysBound);
       state.settings.applyChanges = variant.look != Look::kOff;
       const bool everyTick = variant.look == Look::kEveryTick;
+      // Untimed: the window system settles after the game comes to the front.
+      for (int tick = 0; tick < kSettleTicks; ++tick) artwheel::RunWorkerTick(state);
       const double start = NowNs();
       for (int tick = 0; tick < kTicksPerBatch; ++tick) {
         if (everyTick) state.lastSettingsLook = 0;
@@ -107,8 +110,8 @@ int main() {
   for (Variant& variant : variants) {
     std::sort(variant.batchNs, variant.batchNs + kBatches);
     const double median = variant.batchNs[kBatches / 2];
-    if (!variant.keysBound) none = median;
-    std::printf("  %-44s %9.0f ns  (%+.0f ns)\n", variant.what, median, median - none);
+    if (&variant == &variants[0]) none = median;
+    std::printf("  %-48s %9.0f ns  (%+.0f ns)\n", variant.what, median, median - none);
   }
   return 0;
 }
