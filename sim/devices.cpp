@@ -166,6 +166,16 @@ void ReadNamedDeviceData(std::FILE* results, const char* name, uint32_t count, u
                static_cast<unsigned long>(n), events.c_str());
 }
 
+int QueueAndCountNamedDeviceData(const char* name, uint32_t offset, uint32_t data) {
+  NamedDevice* d = Find(name);
+  if (d == nullptr) return -1;
+  if (SimDeviceScript.eventCount == 0) QueueDeviceEvent(offset, data);
+  DIDEVICEOBJECTDATA record = {};
+  DWORD n = 1;
+  const HRESULT hr = d->device->GetDeviceData(sizeof record, &record, &n, 0);
+  return SUCCEEDED(hr) ? static_cast<int>(n) : -1;
+}
+
 void SetDeviceStateByte(uint32_t offset, uint8_t value) {
   if (offset < kSimDeviceStateSize) SimDeviceScript.state[offset] = value;
 }

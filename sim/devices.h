@@ -14,6 +14,10 @@ void AcquireNamedDevice(std::FILE* results, const char* name, uint32_t bufferSiz
 void ReadNamedDeviceState(std::FILE* results, const char* name, uint32_t size, const char* label);
 void ReadNamedDeviceData(std::FILE* results, const char* name, uint32_t count, uint32_t recordSize,
                          const char* label);
+// The event queued unless one is still queued, then one buffered read of a
+// single record, reported to nobody: the records the game got (0 or 1), or -1
+// when the read failed.
+int QueueAndCountNamedDeviceData(const char* name, uint32_t offset, uint32_t data);
 
 // The fake provider's script: state bytes and queued events.
 void SetDeviceStateByte(uint32_t offset, uint8_t value);

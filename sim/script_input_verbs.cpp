@@ -89,6 +89,21 @@ void QueueProviderEvent(const Line& line, std::FILE*) {
   QueueDeviceEvent(Number(Word(line, 1)), Number(Word(line, 2)));
 }
 
+// untildata NAME OFFSET DATA LABEL: the event queued again for every read
+// until a read hands it to the game; how long that took.
+void WaitForDeviceEventToPass(const Line& line, std::FILE* results) {
+  const ULONGLONG start = GetTickCount64();
+  const bool passed = WaitFor([&] {
+    return QueueAndCountNamedDeviceData(Word(line, 1), Number(Word(line, 2)),
+                                        Number(Word(line, 3))) > 0;
+  });
+  if (passed) {
+    std::fprintf(results, "untildata %s ms=%llu\n", Word(line, 4), GetTickCount64() - start);
+  } else {
+    std::fprintf(results, "timeout untildata %s\n", Word(line, 4));
+  }
+}
+
 constexpr Verb kVerbs[] = {
     // The desktop's keyboard and windows.
     {"key", PressOrReleaseKey},
@@ -108,6 +123,7 @@ constexpr Verb kVerbs[] = {
     {"devfill", FillProviderBytes},
     {"devclear", ClearProviderScript},
     {"devevent", QueueProviderEvent},
+    {"untildata", WaitForDeviceEventToPass},
 };
 
 }  // namespace

@@ -102,8 +102,22 @@ void LoadSlotKey(Settings& settings, int slot, const char* iniPath) {
   }
 }
 
+// A key given to two slots would only ever act for the first: said once, and
+// the later slot left without it.
+void DropRepeatedSlotKeys(Settings& settings) {
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    const int first = EarlierSlotWithBinding(settings.slotKeys, slot);
+    if (first < 0) continue;
+    WriteLogFormat("[Input] Key %s is bound to slot %d (%s) and slot %d (%s); slot %d has no key",
+                   settings.slotKeys[slot].name, first, SlotInfo[first].shortLabel, slot,
+                   SlotInfo[slot].shortLabel, slot);
+    settings.slotKeys[slot] = KeyBinding{};
+  }
+}
+
 void LoadSlotKeys(Settings& settings, const char* iniPath) {
   for (int slot = 0; slot < kSlotCount; ++slot) LoadSlotKey(settings, slot, iniPath);
+  DropRepeatedSlotKeys(settings);
   if (!AnySlotKeyBound(settings.slotKeys)) return;
   auto shown = [&settings](int slot) {
     return settings.slotKeys[slot].virtualKey != 0 ? settings.slotKeys[slot].name : "-";

@@ -149,11 +149,13 @@ void RunWorkerTick(WorkerState& state) {
   uint16_t buttons = 0;
   const bool polled = PollPad(state, now, &buttons);
   if (!polled) state.lastSlot = kNoSlot;
+  // A pad that is gone holds no button: one lost in the middle of a
+  // combination must not keep the guard on until it comes back.
+  ReleaseComboGuardIfClear(comboGuard, buttons);
   // With keys bound the menu and the panel are followed without a controller too.
   const Settings& settings = state.settings;
   const bool keysBound = AnySlotKeyBound(settings.slotKeys);
   if (polled || keysBound) {
-    if (polled) ReleaseComboGuardIfClear(comboGuard, buttons);
     const bool assignmentMode = ReadAssignmentMode();
     TrackAssignmentMode(state, assignmentMode);
     PublishPanel(UpdatePanelState(assignmentMode, settings.skillPanelEnabled));

@@ -6,26 +6,20 @@
 #include <cstring>
 #include <ctime>
 
+#include "base/log_turn.h"
 #include "base/thread_flag.h"
 
 namespace artwheel {
 namespace {
 
-// A program that holds the file without write sharing (a viewer, a tail tool)
-// makes every open fail with a sharing violation. A game thread (render, input,
-// loading) never waits for it: a few immediate attempts within about 1 ms, then
-// its line is dropped. The worker may wait a little longer for its lines.
-constexpr int kGameThreadOpenAttempts = 3;
-constexpr double kGameThreadBudgetMs = 1.0;
-constexpr double kWorkerBudgetMs = 20.0;
-
 // Read by every thread that logs; set at attach and again by the worker's
 // configuration load.
 std::atomic<bool> logEnabled{false};
 ThreadFlag patientThread;
-// Our own threads take turns at the file: appends through two handles of one
+// One thread at a time writes its line: appends through two handles of one
 // file may overwrite each other under Wine.
 SRWLOCK logTurn = SRWLOCK_INIT;
+DroppedLogLines droppedLines;
 
 double MillisecondsSince(const LARGE_INTEGER& start) {
   LARGE_INTEGER now;
@@ -36,6 +30,32 @@ double MillisecondsSince(const LARGE_INTEGER& start) {
          static_cast<double>(frequency.QuadPart);
 }
 
+// A game thread tries for the turn for about 1 ms and gives up; our own
+// threads queue for it, and first give way to game threads that are trying,
+// for as long as those may try.
+std::atomic<int> gameThreadsTrying{0};
+
+bool TakeLogTurn(bool patient, const LARGE_INTEGER& start) {
+  if (patient) {
+    while (GiveWayForLog(gameThreadsTrying.load(std::memory_order_relaxed),
+                         MillisecondsSince(start))) {
+      YieldProcessor();
+    }
+    AcquireSRWLockExclusive(&logTurn);
+    return true;
+  }
+  if (TryAcquireSRWLockExclusive(&logTurn)) return true;
+  gameThreadsTrying.fetch_add(1, std::memory_order_relaxed);
+  bool taken = false;
+  while (!taken && KeepTryingForLog(false, LogObstacle::kTurnTaken, 0, MillisecondsSince(start))) {
+    // A turn lasts one open and one write: giving the core away costs more.
+    YieldProcessor();
+    taken = TryAcquireSRWLockExclusive(&logTurn);
+  }
+  gameThreadsTrying.fetch_sub(1, std::memory_order_relaxed);
+  return taken;
+}
+
 // The file opened for appending with our turn taken; INVALID_HANDLE_VALUE, and
 // the turn not held, when the line is to be dropped. A turn lasts one open (and
 // one line's write): waiting for it never means waiting for another program.
@@ -44,20 +64,18 @@ HANDLE OpenLogForAppend() {
   LARGE_INTEGER start;
   QueryPerformanceCounter(&start);
   for (int attempt = 1;; ++attempt) {
-    AcquireSRWLockExclusive(&logTurn);
+    if (!TakeLogTurn(patient, start)) return INVALID_HANDLE_VALUE;
     HANDLE file = CreateFileA(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) return file;
-    const DWORD error = GetLastError();
+    const LogObstacle obstacle = GetLastError() == ERROR_SHARING_VIOLATION
+                                     ? LogObstacle::kFileHeld
+                                     : LogObstacle::kFileFailed;
     ReleaseSRWLockExclusive(&logTurn);
-    if (error != ERROR_SHARING_VIOLATION) return INVALID_HANDLE_VALUE;
-    const double spent = MillisecondsSince(start);
-    if (patient) {
-      if (spent >= kWorkerBudgetMs) return INVALID_HANDLE_VALUE;
-      Sleep(1);
-    } else if (attempt >= kGameThreadOpenAttempts || spent >= kGameThreadBudgetMs) {
+    if (!KeepTryingForLog(patient, obstacle, attempt, MillisecondsSince(start))) {
       return INVALID_HANDLE_VALUE;
     }
+    if (patient) Sleep(1);
   }
 }
 
@@ -71,6 +89,27 @@ size_t FormatTimeStamp(char* buffer, size_t size) {
   struct tm local = {};
   if (_localtime64_s(&local, &now) != 0) return 0;
   return strftime(buffer, size, "[%Y-%m-%d %H:%M:%S]", &local);
+}
+
+// Time stamp, space and origin: what every line begins with.
+size_t FormatLineStart(char* line) {
+  size_t length = FormatTimeStamp(line, 64);
+  line[length++] = ' ';
+  const int origin = FormatText(line + length, 64, "[pid=%lu tid=%lu] ", GetCurrentProcessId(),
+                                GetCurrentThreadId());
+  return length + (origin > 0 ? static_cast<size_t>(origin) : 0);
+}
+
+// With the turn held: the line that counts the lines dropped since the last
+// one written, when there were any.
+void WriteDroppedNote(HANDLE file, const char* lineStart, size_t startLength) {
+  const uint32_t dropped = droppedLines.Take();
+  if (dropped == 0) return;
+  char note[192];
+  std::memcpy(note, lineStart, startLength);
+  const int length = FormatText(note + startLength, 64, "[Log] %u lines dropped\r\n",
+                                static_cast<unsigned>(dropped));
+  if (length > 0) WritePiece(file, note, startLength + static_cast<size_t>(length));
 }
 
 }  // namespace
@@ -87,11 +126,7 @@ void WriteLogLine(const char* text) {
   // ending in the middle of a line never leaves half of it in the file. Made
   // before our turn at the file is taken, to keep the turn short.
   char line[1024];
-  size_t length = FormatTimeStamp(line, 64);
-  line[length++] = ' ';
-  const int origin = FormatText(line + length, 64, "[pid=%lu tid=%lu] ", GetCurrentProcessId(),
-                                GetCurrentThreadId());
-  length += origin > 0 ? static_cast<size_t>(origin) : 0;
+  const size_t length = FormatLineStart(line);
   const size_t messageLength = std::strlen(text);
   const bool whole = length + messageLength + 2 <= sizeof line;
   if (whole) {
@@ -100,7 +135,11 @@ void WriteLogLine(const char* text) {
   }
 
   HANDLE file = OpenLogForAppend();
-  if (file == INVALID_HANDLE_VALUE) return;
+  if (file == INVALID_HANDLE_VALUE) {
+    droppedLines.Add();
+    return;
+  }
+  WriteDroppedNote(file, line, length);
   if (whole) {
     WritePiece(file, line, length + messageLength + 2);
   } else {  // a plain line longer than the buffer goes out in three pieces

@@ -142,17 +142,22 @@ bool ParseKeyName(std::string_view text, KeyBinding* out) {
 
 int NextSlotKeyPress(SlotKeyTracker& tracker, const KeyBinding (&bindings)[kSlotKeyCount],
                      const KeyStates& states) {
+  for (int slot = 0; slot < kSlotKeyCount; ++slot) {
+    if (!states.slotKey[slot]) tracker.spent[slot] = false;
+  }
   int pressed = -1;
   for (int slot = 0; slot < kSlotKeyCount; ++slot) {
-    const bool held = IsHeld(bindings[slot], states.slotKey[slot], states);
-    if (held && !tracker.held[slot] && pressed < 0) pressed = slot;
-    tracker.held[slot] = held;
+    if (tracker.spent[slot] || !IsHeld(bindings[slot], states.slotKey[slot], states)) continue;
+    if (pressed < 0) pressed = slot;
+    for (int other = 0; other < kSlotKeyCount; ++other) {
+      if (bindings[other].virtualKey == bindings[slot].virtualKey) tracker.spent[other] = true;
+    }
   }
   return pressed;
 }
 
 void HoldAllSlotKeys(SlotKeyTracker& tracker) {
-  for (bool& held : tracker.held) held = true;
+  for (bool& spent : tracker.spent) spent = true;
 }
 
 bool AnySlotKeyBound(const KeyBinding (&bindings)[kSlotKeyCount]) {
@@ -160,6 +165,18 @@ bool AnySlotKeyBound(const KeyBinding (&bindings)[kSlotKeyCount]) {
     if (binding.virtualKey != 0) return true;
   }
   return false;
+}
+
+int EarlierSlotWithBinding(const KeyBinding (&bindings)[kSlotKeyCount], int slot) {
+  const KeyBinding& binding = bindings[slot];
+  if (binding.virtualKey == 0) return -1;
+  for (int earlier = 0; earlier < slot; ++earlier) {
+    if (bindings[earlier].virtualKey == binding.virtualKey &&
+        bindings[earlier].modifier == binding.modifier) {
+      return earlier;
+    }
+  }
+  return -1;
 }
 
 }  // namespace artwheel

@@ -37,14 +37,18 @@ struct KeyStates {
   bool alt = false;
 };
 
-// Which slots' bindings were held in the previous tick that read the keys.
+// Which slots' keys are down in a press that is spent: it acted, or was seen
+// to (its binding held in the tick another slot acted). A press ends when its
+// key is seen up.
 struct SlotKeyTracker {
-  bool held[kSlotKeyCount] = {};
+  bool spent[kSlotKeyCount] = {};
 };
 
 // A binding is held when its key is down with its modifier and without the
-// other two. Returns the first slot (Y, A, B, X) whose binding is held now and
-// was not before, else -1; every slot's state is remembered.
+// other two. Returns the first slot (Y, A, B, X) whose binding is held in a
+// press of its key that is not spent yet, else -1. One press of a key acts
+// once, whatever the modifiers do meanwhile: it spends the press for every
+// slot on that key.
 int NextSlotKeyPress(SlotKeyTracker& tracker, const KeyBinding (&bindings)[kSlotKeyCount],
                      const KeyStates& states);
 
@@ -53,5 +57,9 @@ int NextSlotKeyPress(SlotKeyTracker& tracker, const KeyBinding (&bindings)[kSlot
 void HoldAllSlotKeys(SlotKeyTracker& tracker);
 
 bool AnySlotKeyBound(const KeyBinding (&bindings)[kSlotKeyCount]);
+
+// The first slot before `slot` with the same key and modifier, else -1: that
+// slot would always act first, and `slot` never.
+int EarlierSlotWithBinding(const KeyBinding (&bindings)[kSlotKeyCount], int slot);
 
 }  // namespace artwheel

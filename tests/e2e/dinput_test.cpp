@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -86,6 +87,19 @@ TEST(DirectInputFilter, BufferedHatDownAndButtonPressAreRemovedTogetherOnly) {
   EXPECT_EQ(Events(s, "both"), "n=2 events=4:100@0,49:0@4");
   EXPECT_EQ(Events(s, "lone"), "n=2 events=48:128@0,32:9000@1");
   EXPECT_EQ(Events(s, "inside"), "n=0 events=");
+}
+
+// A pad lost in the middle of a combination holds no button: the game's
+// keyboard is no longer kept from it once the window after the last arming
+// has run out (250 ms and a tick), without waiting for the pad to come back.
+TEST(DirectInputFilter, APadLostInsideTheWindowGivesTheKeyboardBackWhenTheWindowRunsOut) {
+  const Scenario s = RunDevices("format joy keyboard\n" + std::string(kInsideWindow) +
+                                "devevent 0x1E 0x80\ngetdata joy 4 24 held\npad 0 off\n"
+                                "untildata joy 0x1E 0x80 back\n");
+  EXPECT_EQ(Events(s, "held"), "n=0 events=");
+  const auto back = s.ResultsStartingWith("untildata back ");
+  ASSERT_EQ(back.size(), 1u) << s.Read("results.txt");
+  std::printf("first key event through %s after the pad was lost\n", back[0].c_str() + 15);
 }
 
 // Outside the window hat down with a button is blanked on every device: two

@@ -193,6 +193,42 @@ TEST(NextSlotKeyPress, AKeyActsWithItsOwnModifierAndWithoutTheOthers) {
   EXPECT_EQ(NextSlotKeyPress(tracker, bindings, home(false, true, false)), 2);
 }
 
+TEST(NextSlotKeyPress, OnePressActsOnceWhateverTheModifiersDoMeanwhile) {
+  const KeyBinding bindings[kSlotKeyCount] = {Bound("F1"), Bound("Home"), Bound("Shift+Home"),
+                                              KeyBinding{}};
+  SlotKeyTracker tracker;
+  EXPECT_EQ(NextSlotKeyPress(tracker, bindings, Down(true, false, false, false)), 0);
+  // Shift, then Ctrl pressed and let go while F1 stays down.
+  EXPECT_EQ(NextSlotKeyPress(tracker, bindings, Down(true, false, false, false, true)), -1);
+  EXPECT_EQ(NextSlotKeyPress(tracker, bindings, Down(true, false, false, false)), -1);
+  EXPECT_EQ(NextSlotKeyPress(tracker, bindings, Down(true, false, false, false, false, true)), -1);
+  EXPECT_EQ(NextSlotKeyPress(tracker, bindings, Down(true, false, false, false)), -1);
+  EXPECT_EQ(NextSlotKeyPress(tracker, bindings, Down(false, false, false, false)), -1);
+  EXPECT_EQ(NextSlotKeyPress(tracker, bindings, Down(true, false, false, false)), 0);
+  // Home's press went to its bare slot: Shift added later does not make it a second.
+  EXPECT_EQ(NextSlotKeyPress(tracker, bindings, Down(false, true, true, false)), 1);
+  EXPECT_EQ(NextSlotKeyPress(tracker, bindings, Down(false, true, true, false, true)), -1);
+  EXPECT_EQ(NextSlotKeyPress(tracker, bindings, Down(false, true, true, false)), -1);
+  EXPECT_EQ(NextSlotKeyPress(tracker, bindings, Down(false, false, false, false, true)), -1);
+  EXPECT_EQ(NextSlotKeyPress(tracker, bindings, Down(false, true, true, false, true)), 2);
+  EXPECT_EQ(NextSlotKeyPress(tracker, bindings, Down(false, true, true, false)), -1);
+  // A press that began with a modifier no binding wants acts once it matches.
+  EXPECT_EQ(NextSlotKeyPress(tracker, bindings, Down(false, false, false, false, false, true)), -1);
+  EXPECT_EQ(NextSlotKeyPress(tracker, bindings, Down(true, false, false, false, false, true)), -1);
+  EXPECT_EQ(NextSlotKeyPress(tracker, bindings, Down(true, false, false, false)), 0);
+}
+
+TEST(EarlierSlotWithBinding, OnlyTheSameKeyWithTheSameModifierRepeatsASlot) {
+  const KeyBinding bindings[kSlotKeyCount] = {Bound("Q"), Bound("Shift+Q"), Bound("q"),
+                                              KeyBinding{}};
+  EXPECT_EQ(EarlierSlotWithBinding(bindings, 0), -1);
+  EXPECT_EQ(EarlierSlotWithBinding(bindings, 1), -1);
+  EXPECT_EQ(EarlierSlotWithBinding(bindings, 2), 0);
+  EXPECT_EQ(EarlierSlotWithBinding(bindings, 3), -1);
+  const KeyBinding unbound[kSlotKeyCount] = {};
+  EXPECT_EQ(EarlierSlotWithBinding(unbound, 3), -1);
+}
+
 TEST(NextSlotKeyPress, UnboundSlotsNeverAct) {
   const KeyBinding bindings[kSlotKeyCount] = {KeyBinding{}, Bound("F2"), KeyBinding{},
                                               KeyBinding{}};

@@ -3,10 +3,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+#include <cstring>
 #include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "base/patch.h"
+#include "base/pe_image.h"
 
 namespace artwheel {
 namespace {
@@ -76,80 +82,191 @@ TEST_F(LogTest, FormattedMessagesAreCutTo511CharactersPlainOnesAreNot) {
   EXPECT_EQ(second.substr(second.find("] ", 22) + 2), longText + "\r");
 }
 
-// Two game threads log at once: they take turns, so every line is whole and
-// none is lost.
-TEST_F(LogTest, ConcurrentWritersNeverInterleaveLines) {
+// The messages of a log, in order, without time stamp and origin.
+std::vector<std::string> Messages(const std::string& log) {
+  std::vector<std::string> messages;
+  std::istringstream lines(log);
+  for (std::string line; std::getline(lines, line);) {
+    const size_t origin = line.find("] [pid=");
+    const size_t message = line.find("] ", origin + 2);
+    messages.push_back(line.substr(message + 2, line.size() - message - 3));
+  }
+  return messages;
+}
+
+// The count of "[Log] N lines dropped" notes, added up.
+int NotedAsDropped(const std::vector<std::string>& messages) {
+  int dropped = 0;
+  for (const std::string& message : messages) {
+    if (message.rfind("[Log] ", 0) == 0) dropped += std::stoi(message.substr(6));
+  }
+  return dropped;
+}
+
+HANDLE Start(LPTHREAD_START_ROUTINE routine, const void* context = nullptr) {
+  return CreateThread(nullptr, 0, routine, const_cast<void*>(context), 0, nullptr);
+}
+
+void Join(HANDLE thread) {
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+}
+
+DWORD WINAPI LogAsOurThread(LPVOID text) {
+  MarkLogThreadPatient();
+  WriteLogLine(static_cast<const char*>(text));
+  return 0;
+}
+
+DWORD WINAPI LogAsGameThread(LPVOID text) {
+  WriteLogLine(static_cast<const char*>(text));
+  return 0;
+}
+
+// One of our threads and a game thread log at once: every line is whole, ours
+// are all there, and the game thread's are written or counted as dropped.
+TEST_F(LogTest, ConcurrentWritersNeverInterleaveAndEveryGameLineIsWrittenOrCounted) {
   SetLogEnabled(true);
   constexpr int kLinesPerThread = 200;
   auto writer = [](LPVOID tag) -> DWORD {
+    if (*static_cast<const char*>(tag) == 'W') MarkLogThreadPatient();
     for (int i = 0; i < kLinesPerThread; ++i) {
       WriteLogFormat("[Core] writer %s line %03d end", static_cast<const char*>(tag), i);
     }
     return 0;
   };
-  HANDLE threads[2] = {CreateThread(nullptr, 0, writer, const_cast<char*>("A"), 0, nullptr),
-                       CreateThread(nullptr, 0, writer, const_cast<char*>("B"), 0, nullptr)};
-  WaitForMultipleObjects(2, threads, TRUE, INFINITE);
-  CloseHandle(threads[0]);
-  CloseHandle(threads[1]);
+  HANDLE threads[2] = {Start(writer, "W"), Start(writer, "G")};
+  Join(threads[0]);
+  Join(threads[1]);
+  WriteLogLine("[Core] done");  // carries the note of any lines dropped at the end
   std::istringstream log(ReadLog());
   std::string line;
-  int count = 0;
-  const std::regex whole(R"(\[[^\]]+\] \[pid=\d+ tid=\d+\] \[Core\] writer [AB] line \d{3} end\r)");
+  int ours = 0;
+  int game = 0;
+  const std::regex whole(
+      R"(\[[^\]]+\] \[pid=\d+ tid=\d+\] (\[Core\] writer [WG] line \d{3} end|\[Log\] \d+ lines dropped|\[Core\] done)\r)");
   while (std::getline(log, line)) {
     EXPECT_TRUE(std::regex_match(line, whole)) << line;
-    ++count;
+    ours += line.find("writer W") != std::string::npos;
+    game += line.find("writer G") != std::string::npos;
   }
-  EXPECT_EQ(count, 2 * kLinesPerThread);
+  EXPECT_EQ(ours, kLinesPerThread);
+  EXPECT_EQ(game + NotedAsDropped(Messages(ReadLog())), kLinesPerThread);
 }
 
-// The log held without write sharing by another program's handle, let go
-// 5 ms after the writer starts.
-struct HeldLog {
-  HANDLE file;
-  HANDLE writerStarted;
+// While a test holds the log, this program's CreateFileA leads through here:
+// it lets the test see a writer inside the log's turn, stop it there, and
+// have another program's handle let go when the first open is refused.
+struct OpenWatch {
+  std::atomic<DWORD> stopThread{0};
+  HANDLE inTurn = nullptr;
+  HANDLE goOn = nullptr;
+  std::atomic<HANDLE> heldUntilRefused{nullptr};
+  std::atomic<int> refused{0};
+  std::atomic<void*> realCreateFileA{nullptr};
+} watch;
+
+HANDLE WINAPI WatchedCreateFileA(LPCSTR name, DWORD access, DWORD share,
+                                 LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
+                                 HANDLE model) {
+  if (GetCurrentThreadId() == watch.stopThread.load()) {
+    SetEvent(watch.inTurn);
+    WaitForSingleObject(watch.goOn, INFINITE);
+  }
+  const auto real = reinterpret_cast<decltype(&CreateFileA)>(watch.realCreateFileA.load());
+  HANDLE file = real(name, access, share, security, disposition, flags, model);
+  if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION) {
+    ++watch.refused;
+    if (HANDLE held = watch.heldUntilRefused.exchange(nullptr)) CloseHandle(held);
+    SetLastError(ERROR_SHARING_VIOLATION);
+  }
+  return file;
+}
+
+void** CreateFileAImport() {
+  void** slot = nullptr;
+  ForEachImport(
+      GetModuleHandleA(nullptr), [](const char* dll) { return _stricmp(dll, "kernel32.dll") == 0; },
+      [](const ImportEntry& entry, void* context) {
+        if (entry.name != nullptr && std::strcmp(entry.name, "CreateFileA") == 0) {
+          *static_cast<void***>(context) = entry.slot;
+        }
+      },
+      &slot);
+  return slot;
+}
+
+class WatchedLogTest : public LogTest {
+ protected:
+  void SetUp() override {
+    LogTest::SetUp();
+    watch.inTurn = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    watch.goOn = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    watch.stopThread = 0;
+    watch.refused = 0;
+    slot_ = CreateFileAImport();
+    ASSERT_NE(slot_, nullptr);
+    ASSERT_TRUE(InPlace(RedirectEntry(slot_, reinterpret_cast<void*>(&WatchedCreateFileA),
+                                      TableKind::kImport, &watch.realCreateFileA)));
+    SetLogEnabled(true);
+    WriteLogLine("[Core] before");
+  }
+  void TearDown() override {
+    if (slot_ != nullptr)
+      StoreCodePointer(slot_, watch.realCreateFileA.exchange(nullptr), TableKind::kImport);
+    CloseHandle(watch.inTurn);
+    CloseHandle(watch.goOn);
+    LogTest::TearDown();
+  }
+  // Another program's handle without write sharing (a viewer, a tail tool).
+  static HANDLE Hold() {
+    return CreateFileA("artwheel_log.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
+  void** slot_ = nullptr;
 };
 
-DWORD WINAPI ReleaseSoon(LPVOID context) {
-  auto* held = static_cast<HeldLog*>(context);
-  WaitForSingleObject(held->writerStarted, INFINITE);
-  Sleep(5);
-  CloseHandle(held->file);
-  return 0;
+// A game thread that finds one of ours writing gives up within about 1 ms
+// instead of waiting for it; our threads queue and keep every line.
+TEST_F(WatchedLogTest, AGameThreadNeverWaitsBehindOurLinesAndTheNextLineCountsWhatItDropped) {
+  HANDLE worker = CreateThread(nullptr, 0, LogAsOurThread, const_cast<char*>("[Core] worker"),
+                               CREATE_SUSPENDED, nullptr);
+  watch.stopThread = GetThreadId(worker);
+  ResumeThread(worker);
+  ASSERT_EQ(WaitForSingleObject(watch.inTurn, 10000), WAIT_OBJECT_0);
+  HANDLE queued = Start(LogAsOurThread, "[Core] queued");
+  HANDLE game = Start(LogAsGameThread, "[Core] game");
+  const DWORD gameWait = WaitForSingleObject(game, 10000);
+  SetEvent(watch.goOn);
+  Join(worker);
+  Join(queued);
+  Join(game);
+  EXPECT_EQ(gameWait, WAIT_OBJECT_0) << "the game thread waited for the worker's line";
+  WriteLogLine("[Core] after");
+  const auto messages = Messages(ReadLog());
+  ASSERT_EQ(messages.size(), 5u) << ReadLog();
+  EXPECT_EQ(messages[0], "[Core] before");
+  // The game thread had given up before the worker's line went out.
+  EXPECT_EQ(messages[1], "[Log] 1 lines dropped");
+  EXPECT_EQ(messages[2], "[Core] worker");
+  EXPECT_EQ(messages[3], "[Core] queued");
+  EXPECT_EQ(messages[4], "[Core] after");
 }
 
-void LogWhileHeld(LPTHREAD_START_ROUTINE writer) {
-  HeldLog held = {CreateFileA("artwheel_log.txt", GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
-                  CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-  ASSERT_NE(held.file, INVALID_HANDLE_VALUE);
-  HANDLE threads[2] = {CreateThread(nullptr, 0, ReleaseSoon, &held, 0, nullptr),
-                       CreateThread(nullptr, 0, writer, &held, 0, nullptr)};
-  WaitForMultipleObjects(2, threads, TRUE, INFINITE);
-  CloseHandle(threads[0]);
-  CloseHandle(threads[1]);
-  CloseHandle(held.writerStarted);
-}
-
-// A game thread's line is dropped rather than waited for; the worker's waits and is kept.
-TEST_F(LogTest, AHeldFileDropsAGameThreadsLineAndOnlyDelaysTheWorkers) {
-  SetLogEnabled(true);
-  WriteLogLine("[Core] before");
-  LogWhileHeld([](LPVOID held) -> DWORD {
-    SetEvent(static_cast<HeldLog*>(held)->writerStarted);
-    WriteLogLine("[Core] from a game thread");
-    return 0;
-  });
-  LogWhileHeld([](LPVOID held) -> DWORD {
-    MarkLogThreadPatient();
-    SetEvent(static_cast<HeldLog*>(held)->writerStarted);
-    WriteLogLine("[Core] from the worker");
-    return 0;
-  });
-  const std::string log = ReadLog();
-  EXPECT_NE(log.find("[Core] before"), std::string::npos);
-  EXPECT_EQ(log.find("[Core] from a game thread"), std::string::npos) << log;
-  EXPECT_NE(log.find("[Core] from the worker"), std::string::npos) << log;
+// A game thread's line is dropped while another program holds the file; ours
+// waits for the holder to let go (here at our first refused open) and is kept.
+TEST_F(WatchedLogTest, AHeldFileDropsAGameThreadsLineAndOnlyDelaysOurs) {
+  HANDLE held = Hold();
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Join(Start(LogAsGameThread, "[Core] from a game thread"));
+  Join(Start(LogAsGameThread, "[Core] from a game thread"));
+  EXPECT_GE(watch.refused, 2);
+  watch.heldUntilRefused = held;
+  const int refusedBefore = watch.refused;
+  Join(Start(LogAsOurThread, "[Core] from the worker"));
+  EXPECT_EQ(watch.refused, refusedBefore + 1);
+  EXPECT_EQ(Messages(ReadLog()), (std::vector<std::string>{"[Core] before", "[Log] 2 lines dropped",
+                                                           "[Core] from the worker"}));
 }
 
 }  // namespace

@@ -58,11 +58,14 @@ std::string Section(const std::string& ini, const std::string& name) {
 
 TEST(SlotKeys, AKeyEquipsOncePerPressAndHoldingItDoesNotRepeat) {
   const Scenario s =
-      RunKeys("[Slots]\nA=5100\nB=7300\n[Keys]\nA = shift + home\nB=q ; the prosthetic\n",
+      RunKeys("[Slots]\nA=5100\nB=7300\n[Keys]\nA = shift + home\nB=q ; the prosthetic\nX=Q\n",
               "own 7300 73\nown 5100 51\nequipped 11\n",
-              // Q held for half a second, then pressed again: the art is equipped by then.
-              "key Q down\nwaitlog [Skill] Equip combat art id 7300\nwait 500\nkey Q up\nwait 100\n"
-              "key Q down\nwaitlog [Skill] Combat art id 7300 is already equipped\nkey Q up\n"
+              // Q held for half a second, Shift pressed and let go meanwhile, then Q
+              // pressed again: the art is equipped by then.
+              "key Q down\nwaitlog [Skill] Equip combat art id 7300\nwait 150\nkey Shift down\n"
+              "wait 150\nkey Shift up\nwait 200\nkey Q up\nwait 100\n"
+              "key Q down\nwait 100\nwaitlog [Skill] Combat art id 7300 is already equipped\n"
+              "key Q up\n"
               // Home without its Shift is no key; with it, and a controller holding
               // D-pad Down, which the game goes on seeing.
               "key Home down\nwait 200\nkey Home up\npad 0 0x0002\nwait 100\n"
@@ -70,6 +73,7 @@ TEST(SlotKeys, AKeyEquipsOncePerPressAndHoldingItDoesNotRepeat) {
               "read while-down-is-held\nkey Home up\nkey Shift up\nwait 100\n");
   EXPECT_EQ(KeyAndSkillLines(s),
             (std::vector<std::string>{
+                "[Input] Key Q is bound to slot 2 (B) and slot 3 (X); slot 3 has no key",
                 "[Input] Key Q pressed for slot 2 (B)",
                 "[Skill] Hotkey DPadDown+B selected slot 2, combat art id 7300",
                 "[Skill] Equip combat art id 7300 OK", "[Input] Key Q pressed for slot 2 (B)",

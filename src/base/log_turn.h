@@ -1,0 +1,42 @@
+#pragma once
+// Who waits how long to write a log line. Game threads (render, input,
+// loading) never wait behind us for more than about 1 ms: not for the log's
+// turn, which our own threads take one line at a time, and not for a file
+// another program holds. Our own (patient) threads wait for the turn however
+// long it takes and for a held file up to about 20 ms. Platform-free.
+#include <atomic>
+#include <cstdint>
+
+namespace artwheel {
+
+inline constexpr double kGameThreadLogBudgetMs = 1.0;
+inline constexpr int kGameThreadOpenAttempts = 3;
+inline constexpr double kPatientLogBudgetMs = 20.0;
+
+enum class LogObstacle {
+  kTurnTaken,   // another thread is writing its line
+  kFileHeld,    // another program holds the file without write sharing
+  kFileFailed,  // any other failure to open the file
+};
+
+// Whether a thread that met `obstacle` after `attempts` tries and `spentMs`
+// since its first goes on trying; false drops the line.
+bool KeepTryingForLog(bool patient, LogObstacle obstacle, int attempts, double spentMs);
+
+// Whether one of our threads, `spentMs` into its line, lets the game threads
+// that are trying for the turn have it first: for as long as they may try.
+bool GiveWayForLog(int gameThreadsTrying, double spentMs);
+
+// Lines dropped since the last line written; the next line written is
+// preceded by one that says how many.
+class DroppedLogLines {
+ public:
+  void Add() { count_.fetch_add(1, std::memory_order_relaxed); }
+  // The count so far, and zero from now on.
+  uint32_t Take() { return count_.exchange(0, std::memory_order_relaxed); }
+
+ private:
+  std::atomic<uint32_t> count_{0};
+};
+
+}  // namespace artwheel

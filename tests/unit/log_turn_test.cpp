@@ -1,0 +1,52 @@
+#include "base/log_turn.h"
+
+#include <gtest/gtest.h>
+
+namespace artwheel {
+namespace {
+
+constexpr bool kGame = false;
+constexpr bool kOurs = true;
+
+TEST(KeepTryingForLog, AGameThreadWaitsForTheTurnAboutAMillisecondOurThreadsAsLongAsItTakes) {
+  EXPECT_TRUE(KeepTryingForLog(kGame, LogObstacle::kTurnTaken, 0, 0.0));
+  EXPECT_TRUE(KeepTryingForLog(kGame, LogObstacle::kTurnTaken, 0, 0.99));
+  EXPECT_FALSE(KeepTryingForLog(kGame, LogObstacle::kTurnTaken, 0, 1.0));
+  EXPECT_FALSE(KeepTryingForLog(kGame, LogObstacle::kTurnTaken, 0, 250.0));
+  EXPECT_TRUE(KeepTryingForLog(kOurs, LogObstacle::kTurnTaken, 0, 0.0));
+  EXPECT_TRUE(KeepTryingForLog(kOurs, LogObstacle::kTurnTaken, 0, 5000.0));
+}
+
+TEST(KeepTryingForLog, AHeldFileGetsAGameThreadThreeQuickTriesAndOurThreads20Ms) {
+  EXPECT_TRUE(KeepTryingForLog(kGame, LogObstacle::kFileHeld, 1, 0.0));
+  EXPECT_TRUE(KeepTryingForLog(kGame, LogObstacle::kFileHeld, 2, 0.5));
+  EXPECT_FALSE(KeepTryingForLog(kGame, LogObstacle::kFileHeld, 3, 0.1));
+  EXPECT_FALSE(KeepTryingForLog(kGame, LogObstacle::kFileHeld, 1, 1.0));
+  EXPECT_TRUE(KeepTryingForLog(kOurs, LogObstacle::kFileHeld, 1, 0.0));
+  EXPECT_TRUE(KeepTryingForLog(kOurs, LogObstacle::kFileHeld, 15, 19.9));
+  EXPECT_FALSE(KeepTryingForLog(kOurs, LogObstacle::kFileHeld, 16, 20.0));
+}
+
+TEST(KeepTryingForLog, AFileThatCannotBeOpenedForAnyOtherReasonIsNotTriedAgain) {
+  EXPECT_FALSE(KeepTryingForLog(kGame, LogObstacle::kFileFailed, 1, 0.0));
+  EXPECT_FALSE(KeepTryingForLog(kOurs, LogObstacle::kFileFailed, 1, 0.0));
+}
+
+TEST(GiveWayForLog, OurThreadsLetTryingGameThreadsGoFirstForAsLongAsTheyMayTry) {
+  EXPECT_FALSE(GiveWayForLog(0, 0.0));
+  EXPECT_TRUE(GiveWayForLog(1, 0.0));
+  EXPECT_TRUE(GiveWayForLog(2, 0.99));
+  EXPECT_FALSE(GiveWayForLog(2, 1.0));
+}
+
+TEST(DroppedLogLines, CountsUntilTakenAndStartsAgainFromZero) {
+  DroppedLogLines dropped;
+  EXPECT_EQ(dropped.Take(), 0u);
+  dropped.Add();
+  dropped.Add();
+  EXPECT_EQ(dropped.Take(), 2u);
+  EXPECT_EQ(dropped.Take(), 0u);
+}
+
+}  // namespace
+}  // namespace artwheel
