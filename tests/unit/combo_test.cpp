@@ -17,13 +17,6 @@ TEST(DecodeCombination, YOutranksAOutranksBOutranksX) {
   EXPECT_EQ(DecodeCombination(kButtonDpadDown | kButtonB | 0x0010 /*Start*/), 2);
 }
 
-TEST(DecodeCombination, NeedsDpadDownAndAFaceButton) {
-  EXPECT_EQ(DecodeCombination(kButtonY | kButtonA), kNoSlot);
-  EXPECT_EQ(DecodeCombination(kButtonDpadDown), kNoSlot);
-  EXPECT_EQ(DecodeCombination(0x0001 /*Up*/ | kButtonY), kNoSlot);
-  EXPECT_EQ(DecodeCombination(0), kNoSlot);
-}
-
 TEST(ComboGuard, SuppressesWhileActiveAndUntil250msAfterTheLastArming) {
   ComboGuard guard;
   EXPECT_FALSE(IsSuppressingAt(guard, 0));
@@ -119,6 +112,8 @@ TEST_F(HeldButtonChoice, EachAllowedButtonDecodesAndFiltersWithItsOwnBitOnly) {
     const uint16_t bit = kBits[i];
     ASSERT_EQ(CombinationButtons(), bit | kFaceButtons) << kHeldButtons[i].configName;
     EXPECT_EQ(DecodeCombination(bit | kButtonB | kButtonX), 2);
+    EXPECT_EQ(DecodeCombination(bit), kNoSlot);
+    EXPECT_EQ(DecodeCombination(kFaceButtons), kNoSlot);
     EXPECT_TRUE(IsHeldButtonDown(bit));
     const uint16_t other = kBits[(i + 1) % kHeldButtonCount];
     EXPECT_EQ(DecodeCombination(other | kButtonY), kNoSlot);
