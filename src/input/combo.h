@@ -37,7 +37,8 @@ enum class ButtonNames : uint8_t { kXbox, kPlayStation };
 
 // The held button as DirectInput's standard layout of an Xbox controller
 // reports it: a direction of hat 0 (hundredths of a degree) or a button index.
-struct HeldControl {
+// Aligned as a whole word: one lock-free load on every filtered read.
+struct alignas(4) HeldControl {
   enum Kind : uint8_t { kNone, kHat, kButton } kind = kNone;
   uint16_t value = 0;
 };

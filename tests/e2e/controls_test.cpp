@@ -114,18 +114,18 @@ TEST(Controls, ChangesApplyWhileTheGameRunsAndAnAssignmentOutlivesAnOlderCopy) {
   s.WriteFile("edit3.ini", EditedIni("Y=7300\r\n", "B=F4\r\nX=F5\r\n"));
   s.Play(
       "own 5000 50\nown 5100 51\nown 7300 73\nequipped 50\nmenu activeOrHud 1\n"
-      "menu loadingOrUi 1\nmenu postLoad 1\nwindow 1920 1080\npad 0 0\n"
+      "menu loadingOrUi 1\nmenu postLoad 1\nwindow 1280 720\npad 0 0\n"
       "waitlog [Core] Initialization OK\n"
       // Slots, keys, overlay, panel and a key that waits for a restart.
       "copyfile edit1.ini artwheel.ini\nwaitlog [Config] Reloaded from\n"
       "waitlog [Overlay] SkillPanel resolution=\nframes 2\nscreenshot panel\n" +
-      Probe("panel", 1786, 896) +
+      Probe("panel", 1191, 598) +
       "presspad 0x8002 equip\nkey F3 down\nwaitlog [Input] Key F3 pressed\nkey F3 up\n"
       // An edit saved just before an assignment in the menu: both hold.
       "menu pauseMenu 2\nmenu selectedResolvedId 51\nwaitlog [Menu] Skill assignment mode ON\n"
       "copyfile edit2.ini artwheel.ini\npresspad 0x8002 [Skill] Assigned combat art id\n"
       "frames 3\nscreenshot message\n" +
-      Probe("message", 706, 164) +
+      Probe("message", 386, 110) +
       "menu pauseMenu 0\nwaitlog [Config] Keys: Y=- A=- B=F4 X=-\nwaitini Slots Y 5100\n"
       "copyfile edit3.ini artwheel.ini\nwaitlog [Config] Keys: Y=- A=- B=F4 X=F5\n"
       "waitini Slots Y 5100\nequipped 73\npresspad 0x8002 equip\n");
