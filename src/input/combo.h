@@ -44,12 +44,12 @@ struct alignas(4) HeldControl {
 };
 
 struct HeldButtonInfo {
-  const char* configName;  // [Combination] Modifier
-  uint16_t xinputBit;
+  const char* configName = nullptr;  // [Combination] Modifier
+  uint16_t xinputBit = 0;
   HeldControl device;
-  const char* xboxLabel;  // in the log's slot labels, "DPadDown+Y"
-  const char* xboxWords;  // in the message, "DPad Down + Y"
-  const char* playStationWords;
+  const char* xboxLabel = nullptr;  // in the log's slot labels, "DPadDown+Y"
+  const char* xboxWords = nullptr;  // in the message, "DPad Down + Y"
+  const char* playStationWords = nullptr;
 };
 
 extern const HeldButtonInfo kHeldButtons[kHeldButtonCount];
