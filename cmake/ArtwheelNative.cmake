@@ -68,7 +68,8 @@ target_compile_definitions(e2e_tests PRIVATE
   ARTWHEEL_WINDOWS_BIN="${ARTWHEEL_WINDOWS_DIR}/bin"
   ARTWHEEL_WINE_RUN="${ARTWHEEL_WINE_RUN}"
   ARTWHEEL_WINE_ROOT="${ARTWHEEL_WINE_ROOT}"
-  ARTWHEEL_SCENARIO_ROOT="${CMAKE_BINARY_DIR}/scenarios")
+  ARTWHEEL_SCENARIO_ROOT="${CMAKE_BINARY_DIR}/scenarios"
+  ARTWHEEL_VERSION="${PROJECT_VERSION}")
 artwheel_warnings(e2e_tests)
 add_dependencies(e2e_tests artwheel_windows)
 # Every program under Wine takes one slot of its stack's desktop; the hotkey

@@ -1,21 +1,25 @@
 # The release players download: dist/artwheel-<version>-win64.zip with the DLL,
 # the starter configuration, the images, the player guide and the licence at
 # its root. The texts are written with CR LF line ends: Notepad shows them, and
-# the game's own rewrite of artwheel.ini keeps exactly that form.
+# the game's own rewrite of artwheel.ini keeps exactly that form. The zip holds
+# no artwheel.ini: the DLL makes it from artwheel.starter.ini when it is
+# missing, so a new release unpacked over an old one keeps the player's file.
+# Every file has a name of its own, so removing artwheel removes no other mod's.
 # Packing takes only what it ships, built beforehand (scripts/package.sh), not
 # the whole tree with its tests.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(ARTWHEEL_PACKAGE_TEXT_DIR ${CMAKE_BINARY_DIR}/package)
-configure_file(${PROJECT_SOURCE_DIR}/package/artwheel.ini ${ARTWHEEL_PACKAGE_TEXT_DIR}/artwheel.ini
-               @ONLY NEWLINE_STYLE CRLF)
+configure_file(${PROJECT_SOURCE_DIR}/package/artwheel.starter.ini
+               ${ARTWHEEL_PACKAGE_TEXT_DIR}/artwheel.starter.ini @ONLY NEWLINE_STYLE CRLF)
 configure_file(${PROJECT_SOURCE_DIR}/package/artwheel-README.txt
                ${ARTWHEEL_PACKAGE_TEXT_DIR}/artwheel-README.txt @ONLY NEWLINE_STYLE CRLF)
-configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${ARTWHEEL_PACKAGE_TEXT_DIR}/LICENSE.txt
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${ARTWHEEL_PACKAGE_TEXT_DIR}/artwheel-LICENSE.txt
                @ONLY NEWLINE_STYLE CRLF)
 
 install(FILES ${ARTWHEEL_WINDOWS_DIR}/bin/dinput8.dll DESTINATION . COMPONENT release)
-install(FILES ${ARTWHEEL_PACKAGE_TEXT_DIR}/artwheel.ini ${ARTWHEEL_PACKAGE_TEXT_DIR}/artwheel-README.txt
-              ${ARTWHEEL_PACKAGE_TEXT_DIR}/LICENSE.txt
+install(FILES ${ARTWHEEL_PACKAGE_TEXT_DIR}/artwheel.starter.ini
+              ${ARTWHEEL_PACKAGE_TEXT_DIR}/artwheel-README.txt
+              ${ARTWHEEL_PACKAGE_TEXT_DIR}/artwheel-LICENSE.txt
         DESTINATION . COMPONENT release)
 install(DIRECTORY ${ARTWHEEL_RESOURCES_DIR}/ DESTINATION resources COMPONENT release
         FILES_MATCHING PATTERN "*.png")
@@ -42,7 +46,6 @@ add_executable(e2e_package_tests ${PROJECT_SOURCE_DIR}/tests/e2e/package/package
 target_link_libraries(e2e_package_tests PRIVATE gtest_main)
 target_compile_definitions(e2e_package_tests PRIVATE ${ARTWHEEL_E2E_DEFINITIONS}
   ARTWHEEL_PACKAGE_ZIP="${ARTWHEEL_TEST_DIST_DIR}/artwheel-${PROJECT_VERSION}-win64.zip"
-  ARTWHEEL_VERSION="${PROJECT_VERSION}"
   ARTWHEEL_PYTHON="${Python3_EXECUTABLE}")
 artwheel_warnings(e2e_package_tests)
 add_dependencies(e2e_package_tests artwheel_windows artwheel_resources)

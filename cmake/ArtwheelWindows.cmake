@@ -22,6 +22,7 @@ add_library(artwheel_win STATIC
   src/base/memory.cpp
   src/base/patch_store.cpp
   src/base/pe_image.cpp
+  src/base/wide_path.cpp
   src/game/game_memory.cpp
   src/input/dinput_devices.cpp
   src/input/keyboard.cpp
@@ -51,6 +52,9 @@ add_library(artwheel_win STATIC
   src/app/worker.cpp
 )
 target_include_directories(artwheel_win PUBLIC ${PROJECT_SOURCE_DIR}/src)
+# The version the log's start names, the same as the version resource's.
+set_source_files_properties(src/app/startup.cpp PROPERTIES
+  COMPILE_DEFINITIONS ARTWHEEL_VERSION="${PROJECT_VERSION}")
 target_compile_definitions(artwheel_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
 target_compile_options(artwheel_win PRIVATE -fno-exceptions -ffunction-sections)
 target_link_libraries(artwheel_win PUBLIC artwheel_logic kernel32 user32 gdi32 ole32)

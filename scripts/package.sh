@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release players download: dist/artwheel-<version>-win64.zip with
-# dinput8.dll, the starter artwheel.ini, the images, the player guide and the
-# licence. The version is the one in CMakeLists.txt's project() line.
+# dinput8.dll, the starter configuration artwheel.starter.ini, the images, the
+# player guide and the licence. The version is the one in CMakeLists.txt's project() line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh

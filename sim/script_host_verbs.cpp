@@ -44,23 +44,32 @@ void CopyGameFile(const Line& line, std::FILE* results) {
                CopyFileA(Word(line, 1), Word(line, 2), FALSE) ? "ok" : "error");
 }
 
+// lockfile FILE: another program opens the file and lets others only read it,
+// until the game ends.
+void LockGameFile(const Line& line, std::FILE* results) {
+  HANDLE file = CreateFileA(Word(line, 1), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  std::fprintf(results, "lockfile %s %s\n", Word(line, 1),
+               file != INVALID_HANDLE_VALUE ? "ok" : "error");
+}
+
+// The game's folder is the current one, whatever its name: the relative path
+// never passes through the code page.
+constexpr char kIniInGameFolder[] = ".\\artwheel.ini";
+
 // inikey SECTION KEY VALUE: the player edits artwheel.ini while the game runs.
 void WriteIniKey(const Line& line, std::FILE*) {
-  char path[MAX_PATH];
-  GetFullPathNameA("artwheel.ini", sizeof path, path, nullptr);
-  WritePrivateProfileStringA(Word(line, 1), Word(line, 2), Word(line, 3), path);
+  WritePrivateProfileStringA(Word(line, 1), Word(line, 2), Word(line, 3), kIniInGameFolder);
 }
 
 // waitini SECTION KEY VALUE
 void WaitForIniValue(const Line& line, std::FILE* results) {
-  char path[MAX_PATH];
-  GetFullPathNameA("artwheel.ini", sizeof path, path, nullptr);
   const char* section = Word(line, 1);
   const char* key = Word(line, 2);
   const char* wanted = Word(line, 3);
   char value[64];
   if (!WaitFor([&] {
-        GetPrivateProfileStringA(section, key, "", value, sizeof value, path);
+        GetPrivateProfileStringA(section, key, "", value, sizeof value, kIniInGameFolder);
         return std::strcmp(value, wanted) == 0;
       })) {
     std::fprintf(results, "timeout waitini %s %s %s\n", section, key, wanted);
@@ -98,6 +107,7 @@ constexpr Verb kVerbs[] = {
     {"holdlog", HoldLogLikeViewer},
     {"logviewers", WriteLogViewers},
     {"copyfile", CopyGameFile},
+    {"lockfile", LockGameFile},
     {"inikey", WriteIniKey},
     {"waitini", WaitForIniValue},
     {"procaddr", LookUpProcedureAddress},

@@ -1,6 +1,7 @@
 #include "app/chainload.h"
 
 #include <atomic>
+#include <cwchar>
 
 #include "app/chain_path.h"
 #include "app/export_listing.h"
@@ -10,6 +11,7 @@
 #include "base/pe_image.h"
 #include "base/text_format.h"
 #include "base/thread_flag.h"
+#include "base/wide_path.h"
 
 namespace artwheel {
 namespace {
@@ -72,7 +74,13 @@ bool ResolveChainPath(char* fullPath, size_t size) {
 void LoadChainProvider() {
   char fullPath[kChainPathSize + kPathSize];
   if (!ResolveChainPath(fullPath, sizeof fullPath)) return;
-  HMODULE chained = LoadLibraryA(fullPath);
+  wchar_t widePath[kWidePathCount] = {};
+  HMODULE chained = nullptr;
+  if (WideFromUtf8(fullPath, widePath, kWidePathCount)) {
+    chained = LoadLibraryW(widePath);
+  } else {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+  }
   if (chained == nullptr) {
     WriteLogFormat("[Chainload] Failed: %s (error %lu)", fullPath, GetLastError());
     return;
@@ -97,9 +105,11 @@ void LoadChainProvider() {
 }
 
 void LogForwarding() {
-  char path[kPathSize] = {};
-  if (ChainProvider.module != nullptr &&
-      GetModuleFileNameA(ChainProvider.module, path, sizeof path) != 0) {
+  char path[kUtf8PathSize] = {};
+  const size_t length = ChainProvider.module != nullptr
+                            ? ModuleFileNameUtf8(ChainProvider.module, path, sizeof path)
+                            : 0;
+  if (length != 0 && length < sizeof path) {
     WriteLogFormat("[Chainload] Forwarding DirectInput8Create to %s", path);
   } else {
     WriteLogLine("[Chainload] Forwarding DirectInput8Create to chainloaded provider");
@@ -111,12 +121,13 @@ void LogForwarding() {
 DirectInput8CreateFn SystemProvider() {
   HMODULE library = systemDinput8.load(std::memory_order_acquire);
   if (library == nullptr) {
-    char systemDir[kPathSize] = {};
-    char path[kPathSize];
-    const UINT length = GetSystemDirectoryA(systemDir, sizeof systemDir);
-    if (length != 0 && length < sizeof systemDir &&
-        FormatText(path, sizeof path, "%s\\dinput8.dll", systemDir) >= 0) {
-      library = LoadLibraryA(path);
+    wchar_t path[kWidePathCount] = {};
+    constexpr wchar_t kName[] = L"\\dinput8.dll";
+    constexpr UINT kRoom = kWidePathCount - sizeof kName / sizeof kName[0] + 1;
+    const UINT length = GetSystemDirectoryW(path, kRoom);
+    if (length != 0 && length < kRoom) {
+      std::wmemcpy(path + length, kName, sizeof kName / sizeof kName[0]);
+      library = LoadLibraryW(path);
     }
     WriteLogLine(library != nullptr ? "[Info] Original dinput8.dll loaded successfully"
                                     : "[Error] Failed to load original dinput8.dll");

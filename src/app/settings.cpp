@@ -2,10 +2,12 @@
 
 #include <cstring>
 
+#include "app/slot_value.h"
 #include "base/ini_file.h"
 #include "base/ini_text.h"
 #include "base/log.h"
 #include "base/text_format.h"
+#include "base/wide_path.h"
 
 namespace artwheel {
 namespace {
@@ -13,6 +15,8 @@ namespace {
 enum class Folder { kUnknown, kFound, kTooLong };
 
 enum class ChainValue { kEmpty, kFound, kTooLong, kHasNul };
+
+enum class StarterCopy { kNotNeeded, kMade, kFailed };
 
 // Where artwheel.ini is: written once at attach, on the loading thread, before
 // any thread of ours exists or the export can be called; read-only afterwards.
@@ -27,6 +31,9 @@ struct SettingsFileRecord {
   // half done, and that does not keep every byte of a line it cannot parse).
   ChainValue chainRead = ChainValue::kEmpty;
   char chainValue[kChainPathSize] = {};
+  // artwheel.ini made from the starter at attach: logged by the worker's load.
+  StarterCopy starter = StarterCopy::kNotNeeded;
+  unsigned long starterError = 0;
 };
 
 SettingsFileRecord settingsFile;
@@ -41,7 +48,7 @@ const char* IniPath() {
 Folder ModuleFolder(HMODULE module, char* out, size_t size) {
   out[0] = '\0';
   char path[kPathSize] = {};
-  const DWORD length = GetModuleFileNameA(module, path, sizeof path);
+  const size_t length = ModuleFileNameUtf8(module, path, sizeof path);
   if (length == 0) return Folder::kUnknown;
   if (length >= sizeof path) return Folder::kTooLong;  // cut short by the call
   char* lastSeparator = std::strrchr(path, '\\');
@@ -188,12 +195,80 @@ void ReadStartSettings(Settings& settings, const char* iniPath) {
   settings.uiScanIntervalMs = interval < kMinUiScanIntervalMs ? kMinUiScanIntervalMs : interval;
 }
 
-void WriteNormalisedKeys(const Settings& settings, const char* iniPath) {
-  for (int slot = 0; slot < kSlotCount; ++slot) {
-    WriteProfileUnsigned(iniPath, "Slots", SlotInfo[slot].shortLabel, settings.slotArtIds[slot]);
+// One line for a slot value that is no known combat art id; the value itself
+// is read as the profile functions convert it, as before.
+void LogRefusedSlotValue(int slot, uint32_t artId, const char* iniPath) {
+  const char* key = SlotInfo[slot].shortLabel;
+  char raw[64] = {};
+  const size_t length = ReadProfileText(iniPath, "Slots", key, "", raw, sizeof raw);
+  const std::string_view text = StripInlineComment(std::string_view(raw, length));
+  switch (ClassifySlotValue(text)) {
+    case SlotValue::kEmpty:
+    case SlotValue::kKnownArt:
+      return;
+    case SlotValue::kUnknownId:
+      WriteLogFormat(
+          "[Config] Slots %s=%u is not a known combat art id (5000 to 9900 in steps of 100); "
+          "kept and sent to the game as it is",
+          key, artId);
+      return;
+    case SlotValue::kNotANumber:
+      WriteLogFormat("[Config] Slots %s=\"%.*s\" is not a number; read and saved as %s=%u", key,
+                     static_cast<int>(text.size()), text.data(), key, artId);
+      return;
   }
-  WriteProfileUnsigned(iniPath, "Overlay", "Enable", settings.overlayEnabled ? 1 : 0);
-  WriteProfileUnsigned(iniPath, "SkillPanel", "Enable", settings.skillPanelEnabled ? 1 : 0);
+}
+
+void LogRefusedSlotValues(const Settings& settings, const char* iniPath) {
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    LogRefusedSlotValue(slot, settings.slotArtIds[slot], iniPath);
+  }
+}
+
+void WriteNormalisedKeys(const Settings& settings, const char* iniPath) {
+  unsigned long firstError = 0;
+  auto write = [&](const char* section, const char* key, uint32_t value) {
+    if (!WriteProfileUnsigned(iniPath, section, key, value) && firstError == 0) {
+      firstError = GetLastError();
+      if (firstError == 0) firstError = ERROR_WRITE_FAULT;
+    }
+  };
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    write("Slots", SlotInfo[slot].shortLabel, settings.slotArtIds[slot]);
+  }
+  write("Overlay", "Enable", settings.overlayEnabled ? 1 : 0);
+  write("SkillPanel", "Enable", settings.skillPanelEnabled ? 1 : 0);
+  if (firstError != 0) {
+    WriteLogFormat("[Config] Could not write the normalised keys to %s (error %lu)", iniPath,
+                   firstError);
+  }
+}
+
+void LogStarterCopy(const SettingsFileRecord& file) {
+  if (file.starter == StarterCopy::kMade) {
+    WriteLogFormat("[Config] Made %s from %s", file.iniPath, kStarterFileName);
+  } else if (file.starter == StarterCopy::kFailed) {
+    WriteLogFormat("[Config] Could not make %s from %s (error %lu)", file.iniPath, kStarterFileName,
+                   file.starterError);
+  }
+}
+
+// A missing artwheel.ini is made from the starter file beside it; nothing else
+// has read the file yet.
+void MakeFromStarterIfMissing(SettingsFileRecord& file) {
+  char starterPath[kPathSize];
+  if (FormatText(starterPath, sizeof starterPath, "%s%s", file.folder, kStarterFileName) < 0) {
+    return;
+  }
+  if (!ShouldMakeFromStarter(QueryFilePresence(file.iniPath), QueryFilePresence(starterPath))) {
+    return;
+  }
+  if (CopyToNewFile(starterPath, file.iniPath)) {
+    file.starter = StarterCopy::kMade;
+  } else {
+    file.starter = StarterCopy::kFailed;
+    file.starterError = GetLastError();
+  }
 }
 
 void LogLoaded(const Settings& settings, const char* iniPath, const char* verb) {
@@ -348,6 +423,7 @@ void LocateSettingsFile(HMODULE library) {
       FormatText(file.iniPath, sizeof file.iniPath, "%s%s", file.folder, kIniFileName) >= 0;
   if (!file.iniPathFits) file.iniPath[0] = '\0';
   if (file.folderState == Folder::kFound && file.iniPathFits) {
+    MakeFromStarterIfMissing(file);
     file.chainRead = ReadChainValue(file.iniPath, file.chainValue, sizeof file.chainValue);
   }
   file.located = true;
@@ -377,9 +453,13 @@ void LoadConfig(Settings& settings) {
 
   ReadStartSettings(settings, iniPath);
   SetLogEnabled(settings.logEnabled);
+  LogStarterCopy(settingsFile);
   ReadLiveSettings(settings, iniPath);
 
-  if (iniPath[0] != '\0') WriteNormalisedKeys(settings, iniPath);
+  if (iniPath[0] != '\0') {
+    LogRefusedSlotValues(settings, iniPath);
+    WriteNormalisedKeys(settings, iniPath);
+  }
   LogLoaded(settings, iniPath, "Loaded");
   LoadSlotKeys(settings, iniPath);
   LoadCombination(settings, iniPath, false);
@@ -389,18 +469,22 @@ void LoadConfig(Settings& settings) {
   TakeWrittenStamp(iniPath, true);
 }
 
-bool SaveSlotArt(int slot, uint32_t artId) {
+bool SaveSlotArt(int slot, uint32_t artId, unsigned long* error) {
   const char* iniPath = ConfigIniPath();
-  if (iniPath[0] == '\0') return false;
+  if (iniPath[0] == '\0') {
+    if (error != nullptr) *error = ERROR_FILENAME_EXCED_RANGE;
+    return false;
+  }
   const char* key = SlotInfo[slot].shortLabel;
   const bool unchangedBefore = !ChangedSinceKnown(iniPath);
   if (!watch.assigned[slot]) {
     watch.replacedIds[slot] = ReadProfileUnsigned(iniPath, "Slots", key, 0);
     watch.assigned[slot] = true;
   }
-  const bool written = WriteProfileUnsigned(iniPath, "Slots", key, artId);
+  const bool saved = WriteProfileUnsigned(iniPath, "Slots", key, artId);
+  if (error != nullptr) *error = saved ? 0 : GetLastError();
   TakeWrittenStamp(iniPath, unchangedBefore);
-  return written;
+  return saved;
 }
 
 bool ReloadConfigIfChanged(Settings& settings, void (*apply)(const Settings&)) {
@@ -412,6 +496,7 @@ bool ReloadConfigIfChanged(Settings& settings, void (*apply)(const Settings&)) {
   if ((before.sizeLow == 0 && before.sizeHigh == 0) || !CanOpenFile(iniPath)) return false;
   Settings next = settings;
   ReadLiveSettings(next, iniPath);
+  LogRefusedSlotValues(next, iniPath);
   LoadSlotKeys(next, iniPath);
   LoadCombination(next, iniPath, true);
   FileStamp after;

@@ -16,6 +16,9 @@ namespace artwheel {
 static_assert(kSlotKeyCount == kSlotCount, "one keyboard key per slot");
 
 inline constexpr char kIniFileName[] = "artwheel.ini";
+// The release's own configuration: artwheel.ini is made from it when missing,
+// and a new release unpacked over an old one never replaces the player's file.
+inline constexpr char kStarterFileName[] = "artwheel.starter.ini";
 inline constexpr size_t kPathSize = 260;
 inline constexpr size_t kChainPathSize = 1024;
 // A chain path's line with its comment: read whole before the comment is removed.
@@ -45,10 +48,11 @@ struct Settings {
 };
 
 // Works out, once at attach, the library's folder and the path of
-// artwheel.ini in it; every later reader uses this one answer.
+// artwheel.ini in it; every later reader uses this one answer. A missing
+// artwheel.ini is made from the starter file beside it first.
 void LocateSettingsFile(HMODULE library);
 
-// Full path of artwheel.ini beside the library. The bare file name when the
+// Full path of artwheel.ini beside the library, in UTF-8. The bare file name when the
 // library's folder is unknown; an empty text (logged once) when the path
 // would not fit its 260 bytes.
 const char* ConfigIniPath();
@@ -65,9 +69,9 @@ void LoadDebugSetting();
 // keys back and logs a summary.
 void LoadConfig(Settings& settings);
 
-// Stores one slot's combat art id in [Slots]; false when nothing was written.
-// The write is not taken for the player's change of the file.
-bool SaveSlotArt(int slot, uint32_t artId);
+// Stores one slot's combat art id in [Slots]; false when nothing was written,
+// with the system's error code in `error` when asked for.
+bool SaveSlotArt(int slot, uint32_t artId, unsigned long* error = nullptr);
 
 // [General] ApplyChanges: when the file changed since it was last read or
 // written here, reads [Slots], [Keys], [Combination], [Overlay] Enable and

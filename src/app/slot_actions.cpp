@@ -1,19 +1,21 @@
 #include "app/slot_actions.h"
 
+#include "base/log.h"
 #include "input/combo_guard.h"
 #include "overlay/overlay_state.h"
 #include "overlay/present_hook.h"
 #include "slots/assign.h"
 #include "slots/equip.h"
+#include "slots/slot_labels.h"
 
 namespace artwheel {
 namespace {
 
 // Shows the confirmation, installing the overlay's Present hook before its
 // first message.
-void ConfirmOnScreen(const Settings& settings, int slot) {
-  char message[64] = {};
-  if (!FormatAssignedMessage(slot, message)) return;
+void ConfirmOnScreen(const Settings& settings, int slot, unsigned long saveError) {
+  char message[kAssignedMessageSize] = {};
+  if (!FormatAssignedMessage(slot, saveError, message)) return;
   if (settings.overlayEnabled && InstallPresentHook()) PostOverlayMessage(message);
 }
 
@@ -23,9 +25,16 @@ void AssignSlot(Settings& settings, int slot) {
   Assignment assignment = {};
   if (!SelectArtForSlot(slot, &assignment)) return;
   settings.slotArtIds[slot] = assignment.artId;
-  SaveSlotArt(slot, assignment.artId);
+  unsigned long saveError = 0;
+  const bool saved = SaveSlotArt(slot, assignment.artId, &saveError);
   LogAssignment(assignment);
-  ConfirmOnScreen(settings, slot);
+  if (!saved) {
+    WriteLogFormat(
+        "[Skill] Could not save slot %d (%s) to artwheel.ini (error %lu); it holds "
+        "combat art id %u for this session only",
+        slot, SlotLongLabel(slot), saveError, assignment.artId);
+  }
+  ConfirmOnScreen(settings, slot, saveError);
 }
 
 }  // namespace

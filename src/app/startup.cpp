@@ -6,6 +6,7 @@
 #include "app/worker.h"
 #include "base/log.h"
 #include "base/text_format.h"
+#include "base/wide_path.h"
 #include "game/host_name.h"
 
 namespace artwheel {
@@ -37,15 +38,18 @@ MutexGuard AcquireProcessMutex() {
 
 // False for a process that is not the host; the image line is logged first so
 // that a rejected process still shows what it was.
+// The image line and the version line open every start in the log.
 bool IsHostProcess() {
-  char imagePath[260] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, imagePath, sizeof imagePath);
-  if (length == 0) {
+  char imagePath[kUtf8PathSize] = {};
+  const size_t length = ModuleFileNameUtf8(nullptr, imagePath, sizeof imagePath);
+  const bool known = length != 0 && length < sizeof imagePath;
+  if (known) {
+    WriteLogFormat("[Core] Process image: %s", imagePath);
+  } else {
     WriteLogLine("[Core] Could not read process image path; allowing startup");
-    return true;
   }
-  WriteLogFormat("[Core] Process image: %s", imagePath);
-  return IsHostExecutablePath(imagePath);
+  WriteLogLine("[Core] artwheel " ARTWHEEL_VERSION);
+  return !known || IsHostExecutablePath(imagePath);
 }
 
 }  // namespace

@@ -3,6 +3,12 @@
 #include "base/ini_text.h"
 
 namespace artwheel {
+namespace {
+
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+constexpr size_t kUtf8MarkSize = 3;
+
+}  // namespace
 
 IniKeyScanner::IniKeyScanner(std::string_view key, char* out, size_t outSize)
     : wantedKey_(key),
@@ -12,13 +18,31 @@ IniKeyScanner::IniKeyScanner(std::string_view key, char* out, size_t outSize)
 }
 
 bool IniKeyScanner::Feed(const char* data, size_t size) {
-  for (size_t i = 0; i < size && phase_ != Phase::kDone; ++i) FeedChar(data[i]);
+  size_t i = 0;
+  for (; atFileStart_ && i < size; ++i) {
+    if (data[i] != kUtf8Mark[markMatched_]) {
+      FeedMarkPrefix();  // not the mark: its first bytes were text after all
+      break;
+    }
+    if (++markMatched_ == kUtf8MarkSize) {
+      atFileStart_ = false;
+      utf8Marked_ = true;
+    }
+  }
+  for (; i < size && phase_ != Phase::kDone; ++i) FeedChar(data[i]);
   return phase_ == Phase::kDone;
 }
 
 IniScanResult IniKeyScanner::Finish() {
+  FeedMarkPrefix();
   if (phase_ != Phase::kDone) EndLine();
   return result_;
+}
+
+void IniKeyScanner::FeedMarkPrefix() {
+  if (!atFileStart_) return;
+  atFileStart_ = false;
+  for (size_t k = 0; k < markMatched_; ++k) FeedChar(kUtf8Mark[k]);
 }
 
 void IniKeyScanner::FeedChar(char c) {
@@ -95,15 +119,17 @@ void IniKeyScanner::EndLine() {
   keyTooLong_ = false;
 }
 
-IniScanResult FindIniKeyInStream(std::FILE* stream, std::string_view key, char* out,
-                                 size_t outSize) {
+IniScanResult FindIniKeyInStream(std::FILE* stream, std::string_view key, char* out, size_t outSize,
+                                 bool* utf8Marked) {
   IniKeyScanner scanner(key, out, outSize);
   char chunk[4096];
   size_t got = 0;
   while ((got = std::fread(chunk, 1, sizeof chunk, stream)) > 0) {
     if (scanner.Feed(chunk, got)) break;
   }
-  return scanner.Finish();
+  const IniScanResult result = scanner.Finish();
+  if (utf8Marked != nullptr) *utf8Marked = scanner.Utf8Marked();
+  return result;
 }
 
 }  // namespace artwheel

@@ -28,10 +28,15 @@ class IniKeyScanner {
   // Ends the input (the last line needs no line break) and gives the outcome.
   IniScanResult Finish();
 
+  // The file began with the UTF-8 mark (EF BB BF): its text is UTF-8. The
+  // mark itself is not part of the first line.
+  bool Utf8Marked() const { return utf8Marked_; }
+
  private:
   enum class Phase { kLineStart, kKey, kValue, kValueComment, kSkipLine, kDone };
   static constexpr size_t kKeyCapacity = 64;
 
+  void FeedMarkPrefix();
   void FeedChar(char c);
   void EndLine();
   void EndKey();
@@ -49,10 +54,14 @@ class IniKeyScanner {
   bool valueHasNul_ = false;
   bool insideQuotes_ = false;
   IniScanResult result_ = IniScanResult::kNotFound;
+  bool atFileStart_ = true;  // still looking at the bytes that may be the UTF-8 mark
+  size_t markMatched_ = 0;
+  bool utf8Marked_ = false;
 };
 
-// Scans an open stream from its current position to its end.
-IniScanResult FindIniKeyInStream(std::FILE* stream, std::string_view key, char* out,
-                                 size_t outSize);
+// Scans an open stream from its current position to its end; `utf8Marked`,
+// when given, tells whether the stream began with the UTF-8 mark.
+IniScanResult FindIniKeyInStream(std::FILE* stream, std::string_view key, char* out, size_t outSize,
+                                 bool* utf8Marked = nullptr);
 
 }  // namespace artwheel

@@ -54,4 +54,8 @@ bool ParseBool(std::string_view text) {
          EqualsIgnoreCaseAscii(text, "yes") || EqualsIgnoreCaseAscii(text, "on");
 }
 
+bool ShouldMakeFromStarter(FilePresence configFile, FilePresence starterFile) {
+  return configFile == FilePresence::kMissing && starterFile == FilePresence::kPresent;
+}
+
 }  // namespace artwheel

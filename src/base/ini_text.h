@@ -27,4 +27,12 @@ bool ParseBool(std::string_view text);
 
 bool EqualsIgnoreCaseAscii(std::string_view a, std::string_view b);
 
+// Whether a file is there, as far as its attributes tell.
+enum class FilePresence { kPresent, kMissing, kUnknown };
+
+// The configuration file is made from the starter file shipped beside it only
+// when it is known to be missing and the starter is there: a file that may
+// exist (unreadable attributes, a folder in its place) is never replaced.
+bool ShouldMakeFromStarter(FilePresence configFile, FilePresence starterFile);
+
 }  // namespace artwheel

@@ -65,7 +65,7 @@ HANDLE OpenLogForAppend() {
   QueryPerformanceCounter(&start);
   for (int attempt = 1;; ++attempt) {
     if (!TakeLogTurn(patient, start)) return INVALID_HANDLE_VALUE;
-    HANDLE file = CreateFileA(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+    HANDLE file = CreateFileW(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) return file;
     const LogObstacle obstacle = GetLastError() == ERROR_SHARING_VIOLATION

@@ -5,7 +5,7 @@
 
 namespace artwheel {
 
-inline constexpr char kLogFileName[] = "artwheel_log.txt";
+inline constexpr wchar_t kLogFileName[] = L"artwheel_log.txt";
 inline constexpr size_t kLogMessageSize = 512;
 
 // Logging is off until switched on ([General] IsDebug).

@@ -8,6 +8,7 @@
 #include "base/log.h"
 #include "base/memory.h"
 #include "base/text_format.h"
+#include "base/wide_path.h"
 #include "diagnostics/diagnostics_settings.h"
 #include "diagnostics/game_objects.h"
 #include "diagnostics/hud_capture.h"
@@ -104,7 +105,7 @@ void DumpSnapshot(const char* label) {
   const char* fileName =
       EqualsIgnoreCaseAscii(label, "HUD_VISIBLE") ? kVisibleDumpFile : kHiddenDumpFile;
   if (!DumpFilePath(fileName, path)) return;
-  std::FILE* file = std::fopen(path, "a");
+  std::FILE* file = OpenFileUtf8(path, L"a");
   if (file == nullptr) {
     WriteLogFormat("[HudProbe] Could not open dump file: %s", path[0] != '\0' ? path : fileName);
     return;

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "base/log.h"
+#include "base/wide_path.h"
 #include "diagnostics/diagnostics_settings.h"
 #include "diagnostics/hud_capture.h"
 #include "diagnostics/hud_dump.h"
@@ -132,7 +133,7 @@ void EmptyDumpFile(const char* fileName) {
   char path[260];
   if (!DumpFilePath(fileName, path)) return;
   // Nothing was written: closing cannot lose anything.
-  if (std::FILE* file = std::fopen(path, "w")) static_cast<void>(std::fclose(file));
+  if (std::FILE* file = OpenFileUtf8(path, L"w")) static_cast<void>(std::fclose(file));
 }
 
 }  // namespace

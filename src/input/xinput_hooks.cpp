@@ -8,6 +8,7 @@
 #include "base/log.h"
 #include "base/patch.h"
 #include "base/pe_image.h"
+#include "base/wide_path.h"
 #include "game/host_name.h"
 #include "input/combo.h"
 #include "input/xinput_libraries.h"
@@ -69,9 +70,10 @@ void RedirectGetProcAddressEntry(const ImportEntry& entry, void* context) {
 // The host executable, and the modules named DINPUT8.dll (this library and
 // the system's), are the ones that look XInputGetState up at run time.
 bool IsGetProcAddressHookTarget(HMODULE module) {
-  char path[260] = {};
+  char path[kUtf8PathSize] = {};
   const char* name = "<unknown>";
-  if (GetModuleFileNameA(module, path, sizeof path) != 0) {
+  const size_t length = ModuleFileNameUtf8(module, path, sizeof path);
+  if (length != 0 && length < sizeof path) {
     const char* slash = std::strrchr(path, '\\');
     name = slash != nullptr ? slash + 1 : path;
   }

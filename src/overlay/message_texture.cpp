@@ -40,19 +40,44 @@ struct DibCanvas {
   }
 };
 
+HFONT MessageFont(int height) {
+  return CreateFontW(height, 0, 0, 0, 600, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
+                     CLEARTYPE_QUALITY, FF_SWISS, L"Segoe UI");
+}
+
+// One line when the text fits the width; a longer text (a confirmation that
+// also says why it was not saved) in a smaller font over two lines.
+void DrawMessageText(HDC dc, const wchar_t* text) {
+  RECT area = {0, 0, kWidth, kHeight};
+  HFONT font = MessageFont(30);
+  HGDIOBJ previousFont = SelectObject(dc, font);
+  RECT measured = area;
+  DrawTextW(dc, text, -1, &measured, DT_CALCRECT | DT_SINGLELINE);
+  if (measured.right - measured.left <= kWidth) {
+    DrawTextW(dc, text, -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+  } else {
+    SelectObject(dc, previousFont);
+    DeleteObject(font);
+    font = MessageFont(24);
+    previousFont = SelectObject(dc, font);
+    measured = area;
+    DrawTextW(dc, text, -1, &measured, DT_CALCRECT | DT_CENTER | DT_WORDBREAK);
+    const LONG height = measured.bottom - measured.top;
+    area.top = height < kHeight ? (kHeight - height) / 2 : 0;
+    DrawTextW(dc, text, -1, &area, DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS);
+  }
+  SelectObject(dc, previousFont);
+  DeleteObject(font);
+}
+
 void DrawMessage(HDC dc, const wchar_t* text) {
   RECT area = {0, 0, kWidth, kHeight};
   HBRUSH background = CreateSolidBrush(RGB(10, 12, 14));
   FillRect(dc, &area, background);
   DeleteObject(background);
-  HFONT font = CreateFontW(30, 0, 0, 0, 600, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
-                           CLEARTYPE_QUALITY, FF_SWISS, L"Segoe UI");
-  HGDIOBJ previousFont = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(244, 249, 255));
-  DrawTextW(dc, text, -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
-  SelectObject(dc, previousFont);
-  DeleteObject(font);
+  DrawMessageText(dc, text);
 }
 
 HRESULT UploadMessage(OverlayRenderer& r, const void* pixels) {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/log.h"
+#include "base/wide_path.h"
 #include "overlay/overlay_renderer.h"
 
 namespace artwheel {
@@ -106,18 +107,14 @@ void StampFile(const wchar_t* path, ImageFailure& stamp) {
                                  : 0;
 }
 
-bool WidePath(const char* utf8Path, wchar_t (&widePath)[260]) {
-  return MultiByteToWideChar(CP_UTF8, 0, utf8Path, -1, widePath, 260) != 0;
-}
-
 // True when the path failed before and its file still looks as it did then.
 bool StillFailing(const char* utf8Path, ImageFailure& failure, uint64_t now) {
   if (std::strcmp(failure.path, utf8Path) != 0) return false;
   if (now - failure.checkedAt < kFailedImageCheckMs) return true;
   failure.checkedAt = now;
-  wchar_t widePath[260] = {};
+  wchar_t widePath[kWidePathCount] = {};
   ImageFailure current;
-  if (WidePath(utf8Path, widePath)) StampFile(widePath, current);
+  if (WideFromUtf8(utf8Path, widePath, kWidePathCount)) StampFile(widePath, current);
   return current.exists == failure.exists && current.size == failure.size &&
          current.writeTime == failure.writeTime;
 }
@@ -130,8 +127,8 @@ bool LoadPngTextureUnlessFailed(const char* utf8Path, ID3D11ShaderResourceView**
   if (StillFailing(utf8Path, failure, now)) return false;
   // Stamped before the attempt: a file replaced while it is read is tried again.
   ImageFailure seen;
-  wchar_t widePath[260] = {};
-  if (WidePath(utf8Path, widePath)) StampFile(widePath, seen);
+  wchar_t widePath[kWidePathCount] = {};
+  if (WideFromUtf8(utf8Path, widePath, kWidePathCount)) StampFile(widePath, seen);
   if (LoadPngTexture(utf8Path, view)) {
     failure.path[0] = '\0';
     return true;
@@ -148,9 +145,9 @@ bool LoadPngTexture(const char* utf8Path, ID3D11ShaderResourceView** view) {
     return false;
   }
   if (!EnsureWicFactory(r)) return false;
-  wchar_t widePath[260] = {};
+  wchar_t widePath[kWidePathCount] = {};
   HRESULT result = E_INVALIDARG;
-  if (MultiByteToWideChar(CP_UTF8, 0, utf8Path, -1, widePath, 260) != 0) {
+  if (WideFromUtf8(utf8Path, widePath, kWidePathCount)) {
     result = DecodeInto(r, widePath, view);
   }
   if (SUCCEEDED(result) && *view != nullptr) return true;

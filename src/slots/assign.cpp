@@ -1,5 +1,7 @@
 #include "slots/assign.h"
 
+#include <windows.h>
+
 #include <cstring>
 
 #include "base/log.h"
@@ -40,8 +42,25 @@ void LogAssignment(const Assignment& assignment) {
                  SlotLongLabel(assignment.slot));
 }
 
-bool FormatAssignedMessage(int slot, char (&message)[64]) {
-  return FormatText(message, sizeof message, "Skill assigned to %s", SlotButtonWords(slot)) > 0;
+bool FormatAssignedMessage(int slot, unsigned long saveError,
+                           char (&message)[kAssignedMessageSize]) {
+  const char* label = SlotButtonWords(slot);
+  if (saveError == 0) {
+    return FormatText(message, sizeof message, "Skill assigned to %s", label) > 0;
+  }
+  // A file marked read-only, or on a medium that takes no writes.
+  if (saveError == ERROR_ACCESS_DENIED || saveError == ERROR_WRITE_PROTECT) {
+    return FormatText(message, sizeof message,
+                      "Skill assigned to %s (not saved: artwheel.ini is read-only)", label) > 0;
+  }
+  if (saveError == ERROR_SHARING_VIOLATION || saveError == ERROR_LOCK_VIOLATION) {
+    return FormatText(message, sizeof message,
+                      "Skill assigned to %s (not saved: artwheel.ini is in use by another "
+                      "program)",
+                      label) > 0;
+  }
+  return FormatText(message, sizeof message, "Skill assigned to %s (not saved: error %lu)", label,
+                    saveError) > 0;
 }
 
 }  // namespace artwheel

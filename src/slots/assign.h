@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 namespace artwheel {
@@ -17,7 +18,11 @@ bool SelectArtForSlot(int slot, Assignment* assignment);
 // The log line of a stored assignment.
 void LogAssignment(const Assignment& assignment);
 
-// "Skill assigned to DPad Down + Y" (the slot's button words); false when it cannot be formatted.
-bool FormatAssignedMessage(int slot, char (&message)[64]);
+inline constexpr size_t kAssignedMessageSize = 128;
+
+// "Skill assigned to DPad Down + Y" (the slot's button words), and when the save failed
+// (`saveError` not 0) why it was not saved; false when it cannot be formatted.
+bool FormatAssignedMessage(int slot, unsigned long saveError,
+                           char (&message)[kAssignedMessageSize]);
 
 }  // namespace artwheel

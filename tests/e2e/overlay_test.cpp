@@ -124,13 +124,24 @@ TEST(Overlay, AssignmentStoresTheArtAndShowsTheMessageFor2Seconds) {
   EXPECT_EQ(s.CountMessages("[Skill] Hotkey"), 0);  // assigned, not equipped
 }
 
+// With artwheel.ini held by another program the art is assigned for the
+// session, and the log and the message say that it was not saved.
 TEST(Overlay, AtASizeWithoutProfileOnlyTheMessageIsDrawn) {
-  const Scenario s = RunOverlay("1600 900", AssignB() + "frames 3\nscreenshot frame\n" +
-                                                ProbeBox("message", {544, 135, 1056, 215}) +
-                                                Probe("nopanel", 1500, 750));
+  OverlaySetup held;
+  held.ini = "[General]\nIsDebug=1\n[Slots]\nB=5100\n[Overlay]\nEnable=1\n[SkillPanel]\nEnable=1\n";
+  const Scenario s =
+      RunOverlay("1600 900",
+                 "lockfile artwheel.ini\n" + AssignB() + "frames 3\nscreenshot frame\n" +
+                     ProbeBox("message", {544, 135, 1056, 215}) + Probe("nopanel", 1500, 750),
+                 held);
   ExpectBox(s, "message", kMessageBox, kClear);
   EXPECT_TRUE(PixelNear(s, "nopanel", kClear));
   EXPECT_EQ(s.CountMessages("[Overlay] SkillPanel resolution=1600x900 profile=<none>"), 1);
+  EXPECT_EQ(s.MessagesStartingWith("[Skill] Could not save"),
+            std::vector<std::string>{"[Skill] Could not save slot 2 (DPadDown+B) to artwheel.ini "
+                                     "(error 32); it holds combat art id 7300 for this session "
+                                     "only"});
+  EXPECT_NE(s.Ini().find("\r\nB=5100\r\n"), std::string::npos) << s.Ini();
 }
 
 TEST(Overlay, MenuAndDialogHideThePanelAndRestartItsSettleTime) {

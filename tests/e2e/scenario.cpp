@@ -97,6 +97,11 @@ std::string Scenario::WindowsDir() const {
   return path;
 }
 
+void Scenario::MoveInto(const std::string& subfolder) {
+  dir_ /= subfolder;
+  fs::create_directories(dir_);
+}
+
 void Scenario::WriteFile(const std::string& name, const std::string& content) {
   fs::create_directories((dir_ / name).parent_path());
   std::ofstream out(dir_ / name, std::ios::binary | std::ios::trunc);

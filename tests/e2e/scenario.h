@@ -39,6 +39,9 @@ class Scenario {
   // folder's Windows path with its backslash is `folderLength` bytes long;
   // returns the subfolder, to run sekiro.exe from.
   std::string InstallDeep(size_t folderLength);
+  // From now on the game's folder is this subfolder (made now) of the
+  // scenario's folder; the program runs there.
+  void MoveInto(const std::string& subfolder);
   void WriteFile(const std::string& name, const std::string& content);
   void WriteIni(const std::string& content) { WriteFile("artwheel.ini", content); }
   void WriteScript(const std::string& content) { WriteFile("scenario.txt", content); }

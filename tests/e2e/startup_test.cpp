@@ -31,22 +31,24 @@ TEST(Startup, LogLinesHaveTheFormatAndTheStartSequence) {
   }
 
   const auto messages = s.LogMessages();
-  ASSERT_GE(messages.size(), 5u);
+  ASSERT_GE(messages.size(), 6u);
   EXPECT_TRUE(
       std::regex_match(messages[0], std::regex(R"(\[Core\] Process image: .*\\sekiro\.exe)")))
       << messages[0];
-  EXPECT_EQ(messages[1], "[Core] Thread started");
+  EXPECT_EQ(messages[1], "[Core] artwheel " ARTWHEEL_VERSION);
+  EXPECT_EQ(messages[2], "[Core] Thread started");
   // Beside the library, not in the current folder; the limit key missing gives 2000.
-  EXPECT_EQ(messages[2].rfind("[Config] Loaded from " + s.WindowsDir() + "\\artwheel.ini; ", 0), 0u)
-      << messages[2];
-  EXPECT_NE(messages[2].find(" DumpGlobalPointerLimit=2000"), std::string::npos) << messages[2];
-  EXPECT_EQ(messages[3], "[Overlay] Disabled in config");
-  EXPECT_EQ(messages[4], "[Core] Initialization OK");
+  EXPECT_EQ(messages[3].rfind("[Config] Loaded from " + s.WindowsDir() + "\\artwheel.ini; ", 0), 0u)
+      << messages[3];
+  EXPECT_NE(messages[3].find(" DumpGlobalPointerLimit=2000"), std::string::npos) << messages[3];
+  EXPECT_EQ(messages[4], "[Overlay] Disabled in config");
+  EXPECT_EQ(messages[5], "[Core] Initialization OK");
 
   EXPECT_EQ(s.ResultsStartingWith("loaddll")[0], "loaddll artwheel_copy.dll ok 0");
   EXPECT_EQ(s.CountMessages("[Core] Duplicate core start suppressed by mutex guard"), 1);
   EXPECT_EQ(s.CountMessages("[Core] Thread started"), 1);
   EXPECT_EQ(s.CountMessages("[Core] Process image: "), 2);
+  EXPECT_EQ(s.CountMessages("[Core] artwheel " ARTWHEEL_VERSION), 2);
 }
 
 TEST(Startup, WithLoggingOffNoLogFileIsCreatedAndTheIniGetsItsSixKeys) {
@@ -60,7 +62,8 @@ TEST(Startup, WithLoggingOffNoLogFileIsCreatedAndTheIniGetsItsSixKeys) {
 
 // Another program started from the game folder reads a joystick whose hat
 // points down while button 0 is pressed: the provider's devices reach it as
-// they are, and nothing but the image line and the forwarding is logged.
+// they are, and nothing but the image and version lines and the forwarding is
+// logged.
 TEST(Startup, AnotherProcessOnlyForwardsDirectInput) {
   Scenario s;
   s.InstallProduct();
@@ -79,6 +82,7 @@ TEST(Startup, AnotherProcessOnlyForwardsDirectInput) {
       std::regex_match(messages[0], std::regex(R"(\[Core\] Process image: .*\\game\.exe)")));
   for (const std::string& message : messages) {
     EXPECT_TRUE(message.rfind("[Core] Process image: ", 0) == 0 ||
+                message == "[Core] artwheel " ARTWHEEL_VERSION ||
                 message.rfind("[Chainload] ", 0) == 0)
         << message;
   }

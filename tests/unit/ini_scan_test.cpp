@@ -36,6 +36,32 @@ TEST(IniKeyScanner, FindsTheKeyInAnySectionAndTheFirstLineWins) {
   EXPECT_EQ(scan.value, "yes");
 }
 
+// A file saved as UTF-8 with its mark: the mark is not part of the first key,
+// also when it arrives a byte at a time; a text that only begins like it is text.
+TEST(IniKeyScanner, TheUtf8MarkStartsNoKey) {
+  for (size_t chunk : {size_t{0}, size_t{1}}) {
+    std::string out(64, '\0');
+    IniKeyScanner marked("IsDebug", out.data(), out.size());
+    const std::string text =
+        "\xEF\xBB\xBFIsDebug=\xD0\x94"
+        "a\n";
+    for (size_t at = 0; at < text.size(); at += chunk == 0 ? text.size() : chunk) {
+      marked.Feed(text.data() + at, chunk == 0 ? text.size() : chunk);
+    }
+    EXPECT_EQ(marked.Finish(), IniScanResult::kFound) << chunk;
+    EXPECT_TRUE(marked.Utf8Marked());
+    EXPECT_STREQ(out.c_str(),
+                 "\xD0\x94"
+                 "a");
+  }
+  char value[8];
+  IniKeyScanner halfMark("\xEF\xBBIsDebug", value, sizeof value);
+  halfMark.Feed("\xEF\xBBIsDebug=1", 11);
+  EXPECT_EQ(halfMark.Finish(), IniScanResult::kFound);
+  EXPECT_FALSE(halfMark.Utf8Marked());
+  EXPECT_EQ(ScanText("\xEF\xBB", "x").result, IniScanResult::kNotFound);
+}
+
 TEST(IniKeyScanner, SkipsCommentsHeadersAndLinesWithoutEquals) {
   const std::string text =
       "; IsDebug=1\n# IsDebug=2\n[IsDebug=3]\nIsDebug\n  \t\nIsDebugX=4\n  IsDebug  =  ON ; c \r\n";

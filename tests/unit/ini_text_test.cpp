@@ -63,5 +63,17 @@ TEST(EqualsIgnoreCaseAscii, FoldsAsciiLettersOnly) {
       EqualsIgnoreCaseAscii("[", "{"));  // 0x5B and 0x7B differ by 0x20 but are not letters
 }
 
+TEST(ShouldMakeFromStarter, OnlyAKnownMissingFileIsMadeAndOnlyFromAStarterThatIsThere) {
+  const FilePresence states[] = {FilePresence::kPresent, FilePresence::kMissing,
+                                 FilePresence::kUnknown};
+  for (const FilePresence config : states) {
+    for (const FilePresence starter : states) {
+      EXPECT_EQ(ShouldMakeFromStarter(config, starter),
+                config == FilePresence::kMissing && starter == FilePresence::kPresent)
+          << static_cast<int>(config) << " " << static_cast<int>(starter);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace artwheel

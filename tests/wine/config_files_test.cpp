@@ -6,6 +6,7 @@
 
 #include "app/settings.h"
 #include "base/ini_file.h"
+#include "slots/assign.h"
 
 namespace artwheel {
 namespace {
@@ -31,7 +32,7 @@ class ConfigFiles : public ::testing::Test {
 };
 
 // From [Chainload] first, else from a line before any section; a path too
-// long for its buffer is refused, not cut.
+// long for its buffer is refused, not cut; the path is the file's text.
 TEST_F(ConfigFiles, ChainPathFromItsSectionOrTheScannerAndNeverCut) {
   EXPECT_EQ(ChainPath(), "");  // no file
   Write("chainDInput8dllPath=first.dll\n[Chainload]\nchainDInput8dllPath = second.dll ; old\n");
@@ -44,6 +45,45 @@ TEST_F(ConfigFiles, ChainPathFromItsSectionOrTheScannerAndNeverCut) {
   EXPECT_EQ(ChainPath(), "");
   Write("chainDInput8dllPath=" + std::string(1500, 'p') + ".dll\n");
   EXPECT_EQ(ChainPath(), "");
+
+  // The file's text: UTF-8 after the file's mark, else the system's ANSI code
+  // page; either way the library holds it as UTF-8.
+  const std::string cjk = "\xE5\x85\xB6\xE4\xBB\x96.dll";  // 其他.dll
+  const std::string mark = "\xEF\xBB\xBF";
+  Write(mark + "[Chainload]\r\nchainDInput8dllPath=" + cjk + "\r\n");
+  EXPECT_EQ(ChainPath(), cjk);
+  Write(mark + "chainDInput8dllPath=" + cjk + "\r\n");  // found by the scanner
+  EXPECT_EQ(ChainPath(), cjk);
+  // A long comment in three-byte characters still leaves the short path whole.
+  std::string comment;
+  for (int i = 0; i < 4000; ++i) comment += "\xE5\x85\xB6";
+  Write(mark + "[Chainload]\r\nchainDInput8dllPath=" + cjk + " ; " + comment + "\r\n");
+  EXPECT_EQ(ChainPath(), cjk);
+  char ansi[8] = {};
+  BOOL lossy = FALSE;
+  ASSERT_GT(WideCharToMultiByte(CP_ACP, 0, L"\u00E9", 1, ansi, sizeof ansi - 1, nullptr, &lossy),
+            0);
+  if (lossy) GTEST_SKIP() << "the code page has no e acute";
+  Write(std::string("[Chainload]\r\nchainDInput8dllPath=") + ansi + ".dll\r\n");
+  EXPECT_EQ(ChainPath(), "\xC3\xA9.dll");
+  Write(std::string("chainDInput8dllPath=") + ansi + ".dll\r\n");
+  EXPECT_EQ(ChainPath(), "\xC3\xA9.dll");
+}
+
+// The confirmation names why an assignment was not saved.
+TEST(AssignedMessage, SaysWhyTheArtWasNotSaved) {
+  char message[kAssignedMessageSize];
+  const std::string assigned = "Skill assigned to DPad Down + B";
+  ASSERT_TRUE(FormatAssignedMessage(2, 0, message));
+  EXPECT_EQ(message, assigned);
+  for (const unsigned long error : {ERROR_ACCESS_DENIED, ERROR_WRITE_PROTECT}) {
+    ASSERT_TRUE(FormatAssignedMessage(2, error, message));
+    EXPECT_EQ(message, assigned + " (not saved: artwheel.ini is read-only)");
+  }
+  ASSERT_TRUE(FormatAssignedMessage(2, ERROR_SHARING_VIOLATION, message));
+  EXPECT_EQ(message, assigned + " (not saved: artwheel.ini is in use by another program)");
+  ASSERT_TRUE(FormatAssignedMessage(2, ERROR_DISK_FULL, message));
+  EXPECT_EQ(message, assigned + " (not saved: error 112)");
 }
 
 TEST_F(ConfigFiles, ScannerReadsAFileWithNulBytesAndAHugeLine) {

@@ -95,25 +95,33 @@ std::vector<std::string> Unpack(const Scenario& s) {
 TEST(Package, TheUnpackedZipRunsWithItsStarterConfiguration) {
   Scenario s;
   const std::vector<std::string> files = Unpack(s);
-  std::set<std::string> expected = {"LICENSE.txt", "artwheel-README.txt", "artwheel.ini",
-                                    "dinput8.dll", "resources/bg.png"};
+  std::set<std::string> expected = {"artwheel-LICENSE.txt", "artwheel-README.txt",
+                                    "artwheel.starter.ini", "dinput8.dll", "resources/bg.png"};
   for (int art = 5000; art <= 9900; art += 100) {
     expected.insert("resources/" + std::to_string(art) + ".png");
   }
   EXPECT_EQ(std::set<std::string>(files.begin(), files.end()), expected);
   EXPECT_TRUE(EveryLineEndsInCrLf(s.Read("artwheel-README.txt")));
-  EXPECT_TRUE(EveryLineEndsInCrLf(s.Read("LICENSE.txt")));
-  const std::string starter = s.Read("artwheel.ini");
+  EXPECT_TRUE(EveryLineEndsInCrLf(s.Read("artwheel-LICENSE.txt")));
+  const std::string starter = s.Read("artwheel.starter.ini");
   ASSERT_TRUE(EveryLineEndsInCrLf(starter));
+
+  // The first start makes artwheel.ini from the starter, and the write-back
+  // at load, done once the panel is drawn, changes none of it.
+  s.InstallGame();
+  s.InstallXInput("xinput1_4.dll");
+  const std::string inGame =
+      "dinput\nown 5000 50\nown 7300 73\nequipped 50\nmenu activeOrHud 1\nmenu loadingOrUi 1\n"
+      "menu postLoad 1\npad 0 0\n";
+  s.WriteScript(inGame + "window 1280 720\nwaitpresent dinput8.dll\nframes 3\nexit 0\n");
+  ASSERT_EQ(s.Run("sekiro.exe", 60), 0) << s.Read("stdout.txt");
+  EXPECT_TRUE(s.ResultsStartingWith("timeout").empty()) << s.Read("results.txt");
+  EXPECT_EQ(s.Ini(), starter);
 
   // The player's troubleshooting step, so that the start can be read.
   const std::string withLog = Replaced(starter, "\r\nIsDebug=false\r\n", "\r\nIsDebug=true\r\n");
   s.WriteIni(withLog);
-  s.InstallGame();
-  s.InstallXInput("xinput1_4.dll");
-  std::string script =
-      "fileversion dinput8.dll dll\ndinput\nown 5000 50\nown 7300 73\nequipped 50\n"
-      "menu activeOrHud 1\nmenu loadingOrUi 1\nmenu postLoad 1\npad 0 0\n";
+  std::string script = "fileversion dinput8.dll dll\n" + inGame;
   for (const Size& size : kSizes) {
     script += "window " + std::string(size.window) + "\nwaitlog " + size.logLine +
               "\nframes 3\nscreenshot " + Name(size) + "\n" + ProbePanel(size);
@@ -146,6 +154,9 @@ TEST(Package, TheUnpackedZipRunsWithItsStarterConfiguration) {
     }
   }
   EXPECT_EQ(s.CountMessages("[Chainload] Disabled; chainDInput8dllPath is empty in "), 1);
+  const std::vector<std::string> messages = s.LogMessages();
+  ASSERT_GE(messages.size(), 2u);
+  EXPECT_EQ(messages[1], "[Core] artwheel " + std::string(ARTWHEEL_VERSION));
 
   // The panel with the shipped images at each size.
   for (const Size& size : kSizes) {
@@ -183,6 +194,10 @@ TEST(Package, TheUnpackedZipRunsWithItsStarterConfiguration) {
     }
   }
   EXPECT_EQ(after, Replaced(withLog, "\r\nB=0\r\n", "\r\nB=7300\r\n"));
+
+  // The next release unpacked over this one keeps the player's settings.
+  Unpack(s);
+  EXPECT_EQ(s.Ini(), after);
 }
 
 }  // namespace
