@@ -23,8 +23,10 @@ add_library(artwheel_win STATIC
   src/base/patch_store.cpp
   src/base/pe_image.cpp
   src/base/wide_path.cpp
+  src/game/game_checks.cpp
   src/game/game_memory.cpp
   src/input/dinput_devices.cpp
+  src/input/dinput_own_objects.cpp
   src/input/keyboard.cpp
   src/input/xinput_hooks.cpp
   src/input/xinput_libraries.cpp
@@ -46,6 +48,7 @@ add_library(artwheel_win STATIC
   src/diagnostics/hud_probe.cpp
   src/diagnostics/uiscan.cpp
   src/app/chainload.cpp
+  src/app/loaded_as.cpp
   src/app/settings.cpp
   src/app/slot_actions.cpp
   src/app/startup.cpp

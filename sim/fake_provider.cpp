@@ -12,6 +12,13 @@
 
 #include "device_script.h"
 
+#ifdef SIM_STAND_IN_LOADER
+#include "stand_in_loader.h"
+#define SIM_PROVIDER_EXPORT ProvideDirectInput8Create
+#else
+#define SIM_PROVIDER_EXPORT DirectInput8Create
+#endif
+
 namespace {
 
 HMODULE thisLibrary = nullptr;
@@ -62,7 +69,12 @@ HRESULT STDMETHODCALLTYPE DeviceOk(FakeDevice*) { return S_OK; }
 HRESULT STDMETHODCALLTYPE DeviceNotImplemented(FakeDevice*) { return E_NOTIMPL; }
 HRESULT STDMETHODCALLTYPE DeviceSetCooperativeLevel(FakeDevice*, HWND, DWORD) { return S_OK; }
 HRESULT STDMETHODCALLTYPE DeviceSetProperty(FakeDevice*, REFGUID, const void*) { return S_OK; }
-HRESULT STDMETHODCALLTYPE DeviceSetDataFormat(FakeDevice*, const void*) { return S_OK; }
+HRESULT STDMETHODCALLTYPE DeviceSetDataFormat(FakeDevice*, const void*) {
+#ifdef SIM_STAND_IN_LOADER
+  LoaderFormatSet();
+#endif
+  return S_OK;
+}
 
 HRESULT CopyState(DWORD size, void* data) {
   SimDeviceScriptData* script = Script();
@@ -176,8 +188,8 @@ FakeDirectInput directInput = {kDirectInputTable};
 
 }  // namespace
 
-extern "C" HRESULT WINAPI DirectInput8Create(HINSTANCE, DWORD version, REFIID, LPVOID* out,
-                                             IUnknown*) {
+extern "C" HRESULT WINAPI SIM_PROVIDER_EXPORT(HINSTANCE, DWORD version, REFIID, LPVOID* out,
+                                              IUnknown*) {
   char line[96];
   std::snprintf(line, sizeof line, "DirectInput8Create version=0x%04lX out=%s", version,
                 out != nullptr ? "given" : "null");
@@ -192,6 +204,10 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID, REFIID, LPVOID*) { return 
 extern "C" HRESULT WINAPI DllRegisterServer() { return E_NOTIMPL; }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) thisLibrary = instance;
+  if (reason != DLL_PROCESS_ATTACH) return TRUE;
+  thisLibrary = instance;
+#ifdef SIM_STAND_IN_LOADER
+  LoaderAttached(instance);
+#endif
   return TRUE;
 }

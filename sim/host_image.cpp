@@ -11,8 +11,16 @@ namespace sim {
 namespace {
 
 // Zero-initialised, so it costs nothing in the file but spans the image up to
-// beyond the highest offset the game's layout uses.
+// beyond the highest offset the game's layout uses. The small build's image
+// ends before the static pointers, and its GameEquipArt is no code: a game
+// build whose layout fails artwheel's address checks.
+#ifdef SIM_SMALL_IMAGE
+constexpr size_t kReservedSize = 0x3000000;
+constexpr bool kSmallImage = true;
+#else
 constexpr size_t kReservedSize = 0x3E00000;
+constexpr bool kSmallImage = false;
+#endif
 alignas(4096) unsigned char hostImage[kReservedSize];
 
 bool InsideReservedBlock(uint64_t offset, size_t size) {
@@ -35,6 +43,7 @@ bool WriteJump(uint64_t offset, void* target) {
 }
 
 void StorePointer(uint64_t offset, void* object) {
+  if (!InsideReservedBlock(offset, sizeof(void*))) return;  // the small image has no such variable
   const uint64_t value = reinterpret_cast<uint64_t>(object);
   std::memcpy(reinterpret_cast<void*>(ImageBase() + offset), &value, sizeof value);
 }
@@ -54,7 +63,7 @@ bool PrepareHostImage(void* resolveArt, void* equipArt) {
                         {artwheel::kGameResolveArtOffset, 12, "GameResolveArt code"},
                         {artwheel::kGameEquipArtOffset, 12, "GameEquipArt code"}};
   for (const Need& need : needs) {
-    if (!InsideReservedBlock(need.offset, need.size)) {
+    if (!InsideReservedBlock(need.offset, need.size) && !kSmallImage) {
       std::fprintf(stderr,
                    "sim: image layout does not hold: %s at base+0x%llX is outside the block\n",
                    need.what, static_cast<unsigned long long>(need.offset));
@@ -62,7 +71,7 @@ bool PrepareHostImage(void* resolveArt, void* equipArt) {
     }
   }
   if (!WriteJump(artwheel::kGameResolveArtOffset, resolveArt) ||
-      !WriteJump(artwheel::kGameEquipArtOffset, equipArt)) {
+      (!kSmallImage && !WriteJump(artwheel::kGameEquipArtOffset, equipArt))) {
     std::fprintf(stderr, "sim: could not write the game function stubs (error %lu)\n",
                  GetLastError());
     return false;

@@ -7,12 +7,14 @@
 #include <windows.h>
 
 #include "app/chainload.h"
+#include "app/loaded_as.h"
 #include "app/startup.h"
 #include "input/dinput_devices.h"
 
 extern "C" HRESULT WINAPI DirectInput8Create(HINSTANCE instance, DWORD version, REFIID riid,
                                              LPVOID* out, IUnknown* outer) {
   using namespace artwheel;
+  NoteExportCalled();
   const HRESULT result = ForwardDirectInput8Create(instance, version, riid, out, outer);
   if (FAILED(result) || out == nullptr || *out == nullptr) return result;
   if (!InHostProcess() || CreateDeviceRedirected()) return result;

@@ -1,6 +1,7 @@
 #include "app/slot_actions.h"
 
 #include "base/log.h"
+#include "game/game_checks.h"
 #include "input/combo_guard.h"
 #include "overlay/overlay_state.h"
 #include "overlay/present_hook.h"
@@ -37,10 +38,22 @@ void AssignSlot(Settings& settings, int slot) {
   ConfirmOnScreen(settings, slot, saveError);
 }
 
+// The address check said why; the first press after it says what it means.
+void LogSlotActionsOff() {
+  static bool logged = false;
+  if (logged) return;
+  logged = true;
+  WriteLogLine("[Skill] Slot actions are off for this run (game address check failed)");
+}
+
 }  // namespace
 
 void ActOnSlot(Settings& settings, int slot, bool assignmentMode, SlotTrigger trigger) {
   if (trigger == SlotTrigger::kCombination) ArmComboGuard();
+  if (!GameAccessAllowed()) {
+    LogSlotActionsOff();
+    return;
+  }
   if (assignmentMode) {
     AssignSlot(settings, slot);
   } else {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "app/loaded_as.h"
 #include "app/settings.h"
 #include "app/worker.h"
 #include "base/log.h"
@@ -65,6 +66,7 @@ BOOL StartupGuard(HMODULE module, DWORD reason) {
   LocateSettingsFile(module);
   LoadDebugSetting();
   if (!IsHostProcess()) return TRUE;
+  LogLoadedAs(module);
   hostProcess.store(true, std::memory_order_release);
   if (coreStarted.exchange(true)) return TRUE;
 

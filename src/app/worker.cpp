@@ -2,11 +2,13 @@
 
 #include <cstdint>
 
+#include "app/loaded_as.h"
 #include "app/slot_actions.h"
 #include "base/log.h"
 #include "diagnostics/diagnostics_settings.h"
 #include "diagnostics/hud_probe.h"
 #include "diagnostics/uiscan.h"
+#include "game/game_checks.h"
 #include "input/combo_guard.h"
 #include "input/keyboard.h"
 #include "input/xinput_hooks.h"
@@ -145,6 +147,7 @@ bool PollPad(WorkerState& state, uint64_t now, uint16_t* buttons) {
 }  // namespace
 
 void RunWorkerTick(WorkerState& state) {
+  ReportGameOnce();  // first, so that its lines never fall between another operation's
   const uint64_t now = GetTickCount64();
   uint16_t buttons = 0;
   const bool polled = PollPad(state, now, &buttons);
@@ -158,7 +161,8 @@ void RunWorkerTick(WorkerState& state) {
   if (polled || keysBound) {
     const bool assignmentMode = ReadAssignmentMode();
     TrackAssignmentMode(state, assignmentMode);
-    PublishPanel(UpdatePanelState(assignmentMode, settings.skillPanelEnabled));
+    PublishPanel(
+        UpdatePanelState(assignmentMode, settings.skillPanelEnabled && GameAccessAllowed()));
     const bool combinationActed = polled && ActOnCombination(state, buttons, assignmentMode);
     if (keysBound) ActOnSlotKeys(state, assignmentMode, combinationActed);
   }
@@ -171,13 +175,16 @@ void StartWorker(WorkerState& state) {
   HandOverSettings(state.settings);
 }
 
-DWORD WINAPI WorkerMain(LPVOID /*libraryModule*/) {
+DWORD WINAPI WorkerMain(LPVOID libraryModule) {
   MarkLogThreadPatient();
   WriteLogLine("[Core] Thread started");
   WorkerState state;
   StartWorker(state);
   WriteLogFormat("[Overlay] %s in config", state.settings.overlayEnabled ? "Enabled" : "Disabled");
   WriteLogLine("[Core] Initialization OK");
+  // Late enough that a proxy which loaded the library to chain to it has
+  // called its export by now.
+  ReachDirectInputIfNotProvider(static_cast<HMODULE>(libraryModule));
   for (;;) {
     RunWorkerTick(state);
     Sleep(kTickSleepMs);

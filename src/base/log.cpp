@@ -57,13 +57,14 @@ bool TakeLogTurn(bool patient, const LARGE_INTEGER& start) {
 }
 
 // The file opened for appending with our turn taken; INVALID_HANDLE_VALUE, and
-// the turn not held, when the line is to be dropped. A turn lasts one open (and
+// the turn not held, when the line is to be handed over. A turn lasts one open (and
 // one line's write): waiting for it never means waiting for another program.
-HANDLE OpenLogForAppend() {
+HANDLE OpenLogForAppend(LogObstacle* obstacleMet) {
   const bool patient = patientThread.IsSet();
   LARGE_INTEGER start;
   QueryPerformanceCounter(&start);
   for (int attempt = 1;; ++attempt) {
+    *obstacleMet = LogObstacle::kTurnTaken;
     if (!TakeLogTurn(patient, start)) return INVALID_HANDLE_VALUE;
     HANDLE file = CreateFileW(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -71,6 +72,7 @@ HANDLE OpenLogForAppend() {
     const LogObstacle obstacle = GetLastError() == ERROR_SHARING_VIOLATION
                                      ? LogObstacle::kFileHeld
                                      : LogObstacle::kFileFailed;
+    *obstacleMet = obstacle;
     ReleaseSRWLockExclusive(&logTurn);
     if (!KeepTryingForLog(patient, obstacle, attempt, MillisecondsSince(start))) {
       return INVALID_HANDLE_VALUE;
@@ -82,6 +84,76 @@ HANDLE OpenLogForAppend() {
 void WritePiece(HANDLE file, const char* text, size_t length) {
   DWORD written = 0;
   WriteFile(file, text, static_cast<DWORD>(length), &written, nullptr);
+}
+
+// Lines that could not have the turn (or the file) within their thread's
+// budget: the thread that holds the turn next writes them after its own, so a
+// busy log costs a game thread nothing and the line is still kept. Only a full
+// hand-over drops a line, and the drop is counted.
+constexpr int kHandedOverCapacity = 32;
+// Time stamp, origin, a formatted message of at most 511 characters, CR LF.
+constexpr size_t kHandedOverLineSize = 640;
+struct HandedOverLine {
+  size_t length;
+  char text[kHandedOverLineSize];
+};
+HandedOverLine handedOver[kHandedOverCapacity];
+int handedOverFirst = 0;  // with handOverLock held
+int handedOverCount = 0;  // with handOverLock held
+std::atomic<int> handedOverPending{0};
+// Held for one line's copy, never across a file operation.
+SRWLOCK handOverLock = SRWLOCK_INIT;
+
+bool HandOverLine(const char* line, size_t length) {
+  if (length > kHandedOverLineSize) return false;
+  AcquireSRWLockExclusive(&handOverLock);
+  const bool room = handedOverCount < kHandedOverCapacity;
+  if (room) {
+    HandedOverLine& slot = handedOver[(handedOverFirst + handedOverCount) % kHandedOverCapacity];
+    slot.length = length;
+    std::memcpy(slot.text, line, length);
+    ++handedOverCount;
+    handedOverPending.fetch_add(1, std::memory_order_seq_cst);
+  }
+  ReleaseSRWLockExclusive(&handOverLock);
+  return room;
+}
+
+// The oldest handed-over line, copied out; false when there is none.
+bool TakeHandedOverLine(HandedOverLine& out) {
+  AcquireSRWLockExclusive(&handOverLock);
+  const bool any = handedOverCount > 0;
+  if (any) {
+    out = handedOver[handedOverFirst];
+    handedOverFirst = (handedOverFirst + 1) % kHandedOverCapacity;
+    --handedOverCount;
+    handedOverPending.fetch_sub(1, std::memory_order_seq_cst);
+  }
+  ReleaseSRWLockExclusive(&handOverLock);
+  return any;
+}
+
+// With the turn held.
+void WriteHandedOverLines(HANDLE file) {
+  HandedOverLine line;
+  while (TakeHandedOverLine(line)) WritePiece(file, line.text, line.length);
+}
+
+// A line handed over just as the holder let go of the turn would wait for the
+// next line of anyone: whoever finds the turn free writes it now.
+void WriteHandedOverLinesIfTurnFree() {
+  while (handedOverPending.load(std::memory_order_seq_cst) > 0 &&
+         TryAcquireSRWLockExclusive(&logTurn)) {
+    HANDLE file = CreateFileW(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool opened = file != INVALID_HANDLE_VALUE;
+    if (opened) {
+      WriteHandedOverLines(file);
+      CloseHandle(file);
+    }
+    ReleaseSRWLockExclusive(&logTurn);
+    if (!opened) return;  // the file is held: the next line that gets through writes them
+  }
 }
 
 size_t FormatTimeStamp(char* buffer, size_t size) {
@@ -134,9 +206,12 @@ void WriteLogLine(const char* text) {
     std::memcpy(line + length + messageLength, "\r\n", 2);
   }
 
-  HANDLE file = OpenLogForAppend();
+  LogObstacle obstacle = LogObstacle::kTurnTaken;
+  HANDLE file = OpenLogForAppend(&obstacle);
   if (file == INVALID_HANDLE_VALUE) {
-    droppedLines.Add();
+    if (!whole || !HandOverLine(line, length + messageLength + 2)) droppedLines.Add();
+    // Past a held file no thread tries the file again.
+    if (obstacle == LogObstacle::kTurnTaken) WriteHandedOverLinesIfTurnFree();
     return;
   }
   WriteDroppedNote(file, line, length);
@@ -147,8 +222,10 @@ void WriteLogLine(const char* text) {
     WritePiece(file, text, messageLength);
     WritePiece(file, "\r\n", 2);
   }
+  WriteHandedOverLines(file);
   CloseHandle(file);
   ReleaseSRWLockExclusive(&logTurn);
+  WriteHandedOverLinesIfTurnFree();
 }
 
 void WriteLogFormatV(const char* format, va_list args) {

@@ -15,12 +15,14 @@ bool IsLogEnabled();
 // The calling thread is one of ours (the worker): it waits for the log's turn
 // behind the other threads' lines and up to about 20 ms for a file another
 // program holds. Every other thread is the game's: it gives up within about
-// 1 ms and its line is dropped.
+// 1 ms and hands its line to the thread that holds the turn, which writes it
+// after its own.
 void MarkLogThreadPatient();
 
 // Appends one line when logging is on; does nothing (no system call) when off.
-// Lines dropped since the last one written are counted, and the next line
-// written is preceded by "[Log] %u lines dropped".
+// Lines dropped (more handed over than there is room for, 32) since the last
+// one written are counted, and the next line written is preceded by
+// "[Log] %u lines dropped".
 void WriteLogLine(const char* text);
 
 // printf-style message cut to 511 characters, then WriteLogLine. Formats

@@ -20,15 +20,15 @@ enum class LogObstacle {
 };
 
 // Whether a thread that met `obstacle` after `attempts` tries and `spentMs`
-// since its first goes on trying; false drops the line.
+// since its first goes on trying; false hands the line to whoever writes next.
 bool KeepTryingForLog(bool patient, LogObstacle obstacle, int attempts, double spentMs);
 
 // Whether one of our threads, `spentMs` into its line, lets the game threads
 // that are trying for the turn have it first: for as long as they may try.
 bool GiveWayForLog(int gameThreadsTrying, double spentMs);
 
-// Lines dropped since the last line written; the next line written is
-// preceded by one that says how many.
+// Lines dropped (nobody had room for them) since the last line written; the
+// next line written is preceded by one that says how many.
 class DroppedLogLines {
  public:
   void Add() { count_.fetch_add(1, std::memory_order_relaxed); }

@@ -36,6 +36,16 @@ bool IsReadable(uint64_t address, size_t size) {
   return address + size >= address && address + size <= regionEnd;
 }
 
+bool QueryRegion(uint64_t address, MemoryRegion* region) {
+  MEMORY_BASIC_INFORMATION info = {};
+  if (VirtualQuery(reinterpret_cast<const void*>(address), &info, sizeof info) == 0) return false;
+  region->begin = reinterpret_cast<uint64_t>(info.BaseAddress);
+  region->end = region->begin + info.RegionSize;
+  region->protection = info.Protect;
+  region->committed = info.State == MEM_COMMIT;
+  return true;
+}
+
 bool IsObjectPointer(uint64_t value) {
   return value != 0 && (value % 8) == 0 && IsReadable(value, 256);
 }

@@ -31,6 +31,18 @@ void ForEachReadableWord(uint64_t base, uint64_t bytes, Visit visit) {
   }
 }
 
+// One region as a memory query reports it: its bounds, whether it is
+// committed, and its protection (the PAGE_ value).
+struct MemoryRegion {
+  uint64_t begin = 0;
+  uint64_t end = 0;
+  uint32_t protection = 0;
+  bool committed = false;
+};
+
+// The region that holds `address`; false when the query fails.
+bool QueryRegion(uint64_t address, MemoryRegion* region);
+
 // How many readability queries were made since the process started (for the
 // diagnostics' benchmarks: each is one VirtualQuery).
 uint64_t ReadabilityQueryCount();

@@ -27,8 +27,15 @@ PatchStatus RedirectOnce::Redirect(void** entry, void* detour, TableKind kind, S
   }
   PatchStatus status = PatchStatus::kAlreadyRedirected;
   if (!redirected_.load(std::memory_order_relaxed)) {
+    // Published before the store, like the original, for callers that pick
+    // the original by the table they were called through.
+    entry_.store(entry, std::memory_order_release);
     status = RedirectEntry(entry, detour, kind, &original_, store);
-    if (status == PatchStatus::kRedirected) redirected_.store(true, std::memory_order_release);
+    if (status == PatchStatus::kRedirected) {
+      redirected_.store(true, std::memory_order_release);
+    } else {
+      entry_.store(nullptr, std::memory_order_release);
+    }
   }
   busy_.clear(std::memory_order_release);
   return status;

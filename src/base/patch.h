@@ -50,12 +50,15 @@ class RedirectOnce {
 
   // The redirected table's original entry; null before a redirect succeeded.
   void* original() const { return original_.load(std::memory_order_acquire); }
+  // The entry that was redirected (published with its original); null before.
+  void** entry() const { return entry_.load(std::memory_order_acquire); }
   bool redirected() const { return redirected_.load(std::memory_order_acquire); }
 
  private:
   std::atomic_flag busy_ = ATOMIC_FLAG_INIT;
   std::atomic<bool> redirected_{false};
   std::atomic<void*> original_{nullptr};
+  std::atomic<void**> entry_{nullptr};
 };
 
 }  // namespace artwheel

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "game/game_checks.h"
 #include "game/game_layout.h"
 
 namespace artwheel {
@@ -26,15 +27,23 @@ uint64_t LoadGamePointer(uint64_t address) {
   return value;
 }
 
-uint64_t MenuStateManagerPointer() {
+uint64_t StaticPointerAddress(uint64_t offset) {
   const uint64_t base = GameModuleBase();
-  return base == 0 ? 0 : LoadGamePointer(base + kMenuStateManagerOffset);
+  return base != 0 && StaticPointersUsable() ? base + offset : 0;
+}
+
+uint64_t MenuStateManagerPointer() {
+  const uint64_t variable = StaticPointerAddress(kMenuStateManagerOffset);
+  return variable == 0 ? 0 : LoadGamePointer(variable);
+}
+
+uint64_t GameDataManagerPointer() {
+  const uint64_t variable = StaticPointerAddress(kGameDataManagerOffset);
+  return variable == 0 ? 0 : LoadGamePointer(variable);
 }
 
 uint64_t PlayerGameDataPointer() {
-  const uint64_t base = GameModuleBase();
-  if (base == 0) return 0;
-  const uint64_t gameData = LoadGamePointer(base + kGameDataManagerOffset);
+  const uint64_t gameData = GameDataManagerPointer();
   return gameData == 0 ? 0 : LoadGamePointer(gameData + kPlayerGameDataField);
 }
 

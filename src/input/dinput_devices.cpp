@@ -17,11 +17,17 @@ namespace {
 
 constexpr int kCreateDeviceSlot = 3;
 
-// The one interface table whose CreateDevice was redirected, with its entry.
-RedirectOnce createDeviceRedirect;
+// The interface tables whose CreateDevice was redirected, each with its
+// entry: an ANSI and a wide interface have a table each, and each detoured
+// call must reach the original of the table it came through.
+RedirectOnce createDeviceRedirects[2];
 
-CreateDeviceFn savedCreateDevice() {
-  return reinterpret_cast<CreateDeviceFn>(createDeviceRedirect.original());
+CreateDeviceFn savedCreateDevice(void* self) {
+  void** const entry = &(*static_cast<void***>(self))[kCreateDeviceSlot];
+  for (const RedirectOnce& redirect : createDeviceRedirects) {
+    if (redirect.entry() == entry) return reinterpret_cast<CreateDeviceFn>(redirect.original());
+  }
+  return nullptr;
 }
 
 using GetDeviceStateFn = HRESULT(STDMETHODCALLTYPE*)(void* self, DWORD size, void* data);
@@ -147,15 +153,15 @@ bool HookDeviceMethods(void* device) {
   return true;
 }
 
-void RedirectCreateDevice(void* directInput) {
+PatchStatus RedirectInterfaceTable(void* directInput, InterfaceTable which) {
   void** table = *static_cast<void***>(directInput);
-  if (table == nullptr || table[kCreateDeviceSlot] == nullptr) {
-    WriteLogLine("[Input] Failed to hook DirectInput8 CreateDevice");
-    return;
-  }
-  switch (createDeviceRedirect.Redirect(&table[kCreateDeviceSlot],
-                                        reinterpret_cast<void*>(&CreateDeviceDetour),
-                                        TableKind::kMethod)) {
+  if (table == nullptr || table[kCreateDeviceSlot] == nullptr) return PatchStatus::kRefused;
+  return createDeviceRedirects[static_cast<int>(which)].Redirect(
+      &table[kCreateDeviceSlot], reinterpret_cast<void*>(&CreateDeviceDetour), TableKind::kMethod);
+}
+
+void RedirectCreateDevice(void* directInput) {
+  switch (RedirectInterfaceTable(directInput, InterfaceTable::kFirst)) {
     case PatchStatus::kRedirected:
       WriteLogLine("[Input] Hooked DirectInput8 CreateDevice");
       break;
@@ -168,11 +174,11 @@ void RedirectCreateDevice(void* directInput) {
   }
 }
 
-bool CreateDeviceRedirected() { return createDeviceRedirect.redirected(); }
+bool CreateDeviceRedirected() { return createDeviceRedirects[0].redirected(); }
 
 HRESULT STDMETHODCALLTYPE CreateDeviceDetour(void* self, REFGUID guid, void** device,
                                              IUnknown* outer) {
-  const CreateDeviceFn original = savedCreateDevice();
+  const CreateDeviceFn original = savedCreateDevice(self);
   if (original == nullptr) return E_FAIL;
   const HRESULT result = original(self, guid, device, outer);
   if (SUCCEEDED(result) && device != nullptr && *device != nullptr) HookDeviceMethods(*device);

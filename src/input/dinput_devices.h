@@ -5,14 +5,23 @@
 #include <unknwn.h>
 #include <windows.h>
 
+#include "base/patch.h"
+
 namespace artwheel {
 
 // IDirectInput8::CreateDevice (slot 3 of the interface's method table).
 using CreateDeviceFn = HRESULT(STDMETHODCALLTYPE*)(void* self, REFGUID guid, void** device,
                                                    IUnknown* outer);
 
+// The two CreateDevice redirections: the export redirects the first interface
+// it meets; objects of the library's own redirect the ANSI and the wide table.
+enum class InterfaceTable { kFirst, kWide };
+
 // Redirects CreateDevice in the interface's method table, once per process
-// (the first interface of any provider wins), and logs how it went.
+// and kind of table (the first interface of any provider wins). Logs nothing.
+PatchStatus RedirectInterfaceTable(void* directInput, InterfaceTable which);
+
+// The export's redirection: RedirectInterfaceTable(kFirst), and how it went in the log.
 void RedirectCreateDevice(void* directInput);
 bool CreateDeviceRedirected();
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "game/game_checks.h"
 #include "game/game_layout.h"
 #include "game/game_memory.h"
 
@@ -31,6 +32,8 @@ bool ReadAssignmentMode() {
 }
 
 bool CallGameResolveArt(uint32_t artId, uint32_t* resolved) {
+  // Never into a function whose address has not passed its check.
+  if (!GameFunctionsUsable()) return false;
   const uint64_t lookup = ArtLookupPointer();
   if (lookup == 0) return false;
   const auto resolve = reinterpret_cast<GameResolveArtFn>(GameModuleBase() + kGameResolveArtOffset);
@@ -73,6 +76,7 @@ bool FindArtIdByResolvedId(uint32_t resolvedId, uint32_t* artIdOut) {
 }
 
 int CallGameEquipArt(void* request, int mode) {
+  if (!GameFunctionsUsable()) return 0;
   const auto equip = reinterpret_cast<GameEquipArtFn>(GameModuleBase() + kGameEquipArtOffset);
   return equip(1, request, mode);
 }

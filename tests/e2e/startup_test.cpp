@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <regex>
+#include <string>
+#include <vector>
 
 #include "scenario.h"
 
@@ -8,6 +12,37 @@ namespace e2e {
 namespace {
 
 constexpr char kReady[] = "waitlog [Core] Initialization OK\n";
+
+uint32_t U32At(const std::string& bytes, size_t at) {
+  uint32_t value = 0;
+  for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<uint8_t>(bytes.at(at + i));
+  return value;
+}
+
+std::string Hex(uint32_t value, int width) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%0*X", width, value);
+  return text;
+}
+
+// The game line as the headers of the scenario's sekiro.exe say it must read;
+// the code bytes are matched against the patterns, the equip function's
+// against `equipCode` when it is not a pattern.
+std::string GameLine(const Scenario& s, const std::string& version, const std::string& resolveCode,
+                     const std::string& equipCode = "") {
+  const std::string image = s.Read("sekiro.exe");
+  const size_t nt = U32At(image, 0x3C);
+  const std::string line = "[Core] Game: sekiro.exe, file version " + version + ", image size 0x" +
+                           Hex(U32At(image, nt + 0x50), 1) + ", time stamp 0x" +
+                           Hex(U32At(image, nt + 8), 8) + "; GameResolveArt +0xC3D680: ";
+  const auto messages = s.MessagesStartingWith(line);
+  if (messages.size() != 1) return "no line starting " + line;
+  const std::string rest = messages[0].substr(line.size());
+  const std::string equip = equipCode.empty() ? resolveCode : equipCode;
+  return std::regex_match(rest, std::regex(resolveCode + "; GameEquipArt \\+0xD592F0: " + equip))
+             ? messages[0]
+             : "unexpected " + rest;
+}
 
 // A second copy of the library loaded into the game afterwards is stopped by
 // the mutex; its lines keep the format too.
@@ -31,24 +66,60 @@ TEST(Startup, LogLinesHaveTheFormatAndTheStartSequence) {
   }
 
   const auto messages = s.LogMessages();
-  ASSERT_GE(messages.size(), 6u);
+  ASSERT_GE(messages.size(), 8u);
   EXPECT_TRUE(
       std::regex_match(messages[0], std::regex(R"(\[Core\] Process image: .*\\sekiro\.exe)")))
       << messages[0];
   EXPECT_EQ(messages[1], "[Core] artwheel " ARTWHEEL_VERSION);
-  EXPECT_EQ(messages[2], "[Core] Thread started");
+  // The game's import spells the name as it likes.
+  EXPECT_TRUE(std::regex_match(
+      messages[2], std::regex(R"(\[Core\] Loaded as dinput8\.dll \(the process's dinput8\.dll\))",
+                              std::regex::icase)))
+      << messages[2];
+  EXPECT_EQ(messages[3], "[Core] Thread started");
   // Beside the library, not in the current folder; the limit key missing gives 2000.
-  EXPECT_EQ(messages[3].rfind("[Config] Loaded from " + s.WindowsDir() + "\\artwheel.ini; ", 0), 0u)
-      << messages[3];
-  EXPECT_NE(messages[3].find(" DumpGlobalPointerLimit=2000"), std::string::npos) << messages[3];
-  EXPECT_EQ(messages[4], "[Overlay] Disabled in config");
-  EXPECT_EQ(messages[5], "[Core] Initialization OK");
+  EXPECT_EQ(messages[4].rfind("[Config] Loaded from " + s.WindowsDir() + "\\artwheel.ini; ", 0), 0u)
+      << messages[4];
+  EXPECT_NE(messages[4].find(" DumpGlobalPointerLimit=2000"), std::string::npos) << messages[4];
+  EXPECT_EQ(messages[5], "[Overlay] Disabled in config");
+  EXPECT_EQ(messages[6], "[Core] Initialization OK");
+  EXPECT_EQ(messages[7], GameLine(s, "1.6.0.0", "48b8[0-9a-f]{16}ffe000000000"));
 
   EXPECT_EQ(s.ResultsStartingWith("loaddll")[0], "loaddll artwheel_copy.dll ok 0");
   EXPECT_EQ(s.CountMessages("[Core] Duplicate core start suppressed by mutex guard"), 1);
   EXPECT_EQ(s.CountMessages("[Core] Thread started"), 1);
   EXPECT_EQ(s.CountMessages("[Core] Process image: "), 2);
   EXPECT_EQ(s.CountMessages("[Core] artwheel " ARTWHEEL_VERSION), 2);
+  EXPECT_EQ(s.CountMessages("[Core] Loaded as artwheel_copy.dll (not the process's dinput8.dll)"),
+            1);
+}
+
+// A game build whose image ends before the static pointers and whose equip
+// function is no code: each failed check is one line, nothing reads or calls
+// through the failed addresses, and the XInput filter keeps working.
+TEST(Startup, AGameBuildWhoseAddressesFailTheChecksKeepsOnlyWhatNeedsNoGameAccess) {
+  Scenario s = StandardScenario();
+  s.InstallGame("sekiro.exe", "sekiro_small_image.exe");
+  s.WriteIni("[General]\nIsDebug=1\n[Slots]\nB=7300\n[SkillPanel]\nEnable=1\n");
+  s.Play(
+      "own 7300 73\nequipped 73\npad 0 0\nwaitlog [Input] Hooked 1 XInputGetState\n"
+      "pad 0 0x2002\nread combo\nwaitlog [Skill] Slot actions are off\n");
+  const std::string off = "; equipping, assigning and the panel are off for this run";
+  EXPECT_EQ(s.MessagesStartingWith("[Core] Game"),
+            (std::vector<std::string>{
+                "[Core] Game address check failed: GameDataManager pointer (+0x3D5AAC0), "
+                "MenuStateManager pointer (+0x3D67408) not in committed, writable memory of the "
+                "game's image" +
+                    off,
+                GameLine(s, "none", "48b8[0-9a-f]{16}ffe000000000", "not code"),
+                "[Core] Game address check failed: GameEquipArt (+0xD592F0) not in committed, "
+                "executable memory of the game's image" +
+                    off}))
+      << s.Log();
+  EXPECT_EQ(s.ResultsStartingWith("read combo").at(0), "read combo pad=0 rc=0 buttons=0x0000");
+  EXPECT_EQ(s.ResultsStartingWith("resolve").at(0), "resolve calls=0 bad_argument=0");
+  EXPECT_TRUE(s.ResultsStartingWith("equip first").empty());
+  EXPECT_EQ(s.CountMessages("[Overlay]"), 1);  // its setting line only: no panel
 }
 
 TEST(Startup, WithLoggingOffNoLogFileIsCreatedAndTheIniGetsItsSixKeys) {

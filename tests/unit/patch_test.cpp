@@ -48,6 +48,7 @@ TEST(RedirectOnce, RacingFirstCallsPatchOneTableAndSaveItsEntry) {
     ASSERT_NE(patchedA, patchedB) << "round " << round;
     EXPECT_EQ(redirect.original(), patchedA ? static_cast<void*>(&originalA) : &originalB)
         << "round " << round;
+    EXPECT_EQ(redirect.entry(), patchedA ? &tableA[0] : &tableB[0]) << "round " << round;
   }
 }
 
@@ -58,6 +59,7 @@ TEST(RedirectOnce, ARefusedStoreSavesNothingAndTheNextCallTriesAgain) {
   EXPECT_EQ(redirect.Redirect(table, kDetour, TableKind::kMethod, RefusedStore),
             PatchStatus::kRefused);
   EXPECT_EQ(redirect.original(), nullptr);
+  EXPECT_EQ(redirect.entry(), nullptr);
   EXPECT_FALSE(redirect.redirected());
   EXPECT_EQ(redirect.Redirect(table, kDetour, TableKind::kMethod, SlowStore),
             PatchStatus::kRedirected);

@@ -154,7 +154,7 @@ TEST_F(LogTest, ConcurrentWritersNeverInterleaveAndEveryGameLineIsWrittenOrCount
   EXPECT_EQ(game + NotedAsDropped(Messages(ReadLog())), kLinesPerThread);
 }
 
-// While a test holds the log, this program's CreateFileA leads through here:
+// While a test holds the log, this program's CreateFileW leads through here:
 // it lets the test see a writer inside the log's turn, stop it there, and
 // have another program's handle let go when the first open is refused.
 struct OpenWatch {
@@ -163,17 +163,17 @@ struct OpenWatch {
   HANDLE goOn = nullptr;
   std::atomic<HANDLE> heldUntilRefused{nullptr};
   std::atomic<int> refused{0};
-  std::atomic<void*> realCreateFileA{nullptr};
+  std::atomic<void*> realCreateFileW{nullptr};
 } watch;
 
-HANDLE WINAPI WatchedCreateFileA(LPCSTR name, DWORD access, DWORD share,
+HANDLE WINAPI WatchedCreateFileW(LPCWSTR name, DWORD access, DWORD share,
                                  LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
                                  HANDLE model) {
   if (GetCurrentThreadId() == watch.stopThread.load()) {
     SetEvent(watch.inTurn);
     WaitForSingleObject(watch.goOn, INFINITE);
   }
-  const auto real = reinterpret_cast<decltype(&CreateFileA)>(watch.realCreateFileA.load());
+  const auto real = reinterpret_cast<decltype(&CreateFileW)>(watch.realCreateFileW.load());
   HANDLE file = real(name, access, share, security, disposition, flags, model);
   if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION) {
     ++watch.refused;
@@ -183,12 +183,12 @@ HANDLE WINAPI WatchedCreateFileA(LPCSTR name, DWORD access, DWORD share,
   return file;
 }
 
-void** CreateFileAImport() {
+void** CreateFileWImport() {
   void** slot = nullptr;
   ForEachImport(
       GetModuleHandleA(nullptr), [](const char* dll) { return _stricmp(dll, "kernel32.dll") == 0; },
       [](const ImportEntry& entry, void* context) {
-        if (entry.name != nullptr && std::strcmp(entry.name, "CreateFileA") == 0) {
+        if (entry.name != nullptr && std::strcmp(entry.name, "CreateFileW") == 0) {
           *static_cast<void***>(context) = entry.slot;
         }
       },
@@ -204,16 +204,16 @@ class WatchedLogTest : public LogTest {
     watch.goOn = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     watch.stopThread = 0;
     watch.refused = 0;
-    slot_ = CreateFileAImport();
+    slot_ = CreateFileWImport();
     ASSERT_NE(slot_, nullptr);
-    ASSERT_TRUE(InPlace(RedirectEntry(slot_, reinterpret_cast<void*>(&WatchedCreateFileA),
-                                      TableKind::kImport, &watch.realCreateFileA)));
+    ASSERT_TRUE(InPlace(RedirectEntry(slot_, reinterpret_cast<void*>(&WatchedCreateFileW),
+                                      TableKind::kImport, &watch.realCreateFileW)));
     SetLogEnabled(true);
     WriteLogLine("[Core] before");
   }
   void TearDown() override {
     if (slot_ != nullptr)
-      StoreCodePointer(slot_, watch.realCreateFileA.exchange(nullptr), TableKind::kImport);
+      StoreCodePointer(slot_, watch.realCreateFileW.exchange(nullptr), TableKind::kImport);
     CloseHandle(watch.inTurn);
     CloseHandle(watch.goOn);
     LogTest::TearDown();
@@ -227,8 +227,9 @@ class WatchedLogTest : public LogTest {
 };
 
 // A game thread that finds one of ours writing gives up within about 1 ms
-// instead of waiting for it; our threads queue and keep every line.
-TEST_F(WatchedLogTest, AGameThreadNeverWaitsBehindOurLinesAndTheNextLineCountsWhatItDropped) {
+// instead of waiting for it and hands its line over; our threads queue and
+// keep every line.
+TEST_F(WatchedLogTest, AGameThreadNeverWaitsBehindOurLinesAndItsLineIsWrittenByTheHolder) {
   HANDLE worker = CreateThread(nullptr, 0, LogAsOurThread, const_cast<char*>("[Core] worker"),
                                CREATE_SUSPENDED, nullptr);
   watch.stopThread = GetThreadId(worker);
@@ -242,31 +243,37 @@ TEST_F(WatchedLogTest, AGameThreadNeverWaitsBehindOurLinesAndTheNextLineCountsWh
   Join(queued);
   Join(game);
   EXPECT_EQ(gameWait, WAIT_OBJECT_0) << "the game thread waited for the worker's line";
-  WriteLogLine("[Core] after");
-  const auto messages = Messages(ReadLog());
-  ASSERT_EQ(messages.size(), 5u) << ReadLog();
-  EXPECT_EQ(messages[0], "[Core] before");
-  // The game thread had given up before the worker's line went out.
-  EXPECT_EQ(messages[1], "[Log] 1 lines dropped");
-  EXPECT_EQ(messages[2], "[Core] worker");
-  EXPECT_EQ(messages[3], "[Core] queued");
-  EXPECT_EQ(messages[4], "[Core] after");
+  EXPECT_EQ(Messages(ReadLog()), (std::vector<std::string>{"[Core] before", "[Core] worker",
+                                                           "[Core] game", "[Core] queued"}));
 }
 
-// A game thread's line is dropped while another program holds the file; ours
-// waits for the holder to let go (here at our first refused open) and is kept.
-TEST_F(WatchedLogTest, AHeldFileDropsAGameThreadsLineAndOnlyDelaysOurs) {
+DWORD WINAPI LogManyAsGameThread(LPVOID count) {
+  for (int i = 0; i < *static_cast<const int*>(count); ++i) {
+    WriteLogFormat("[Core] from a game thread %d", i);
+  }
+  return 0;
+}
+
+// While another program holds the file a game thread's lines are handed over,
+// as many as there is room for, the rest counted; ours waits for the holder to
+// let go (here at our first refused open), then writes the note, its own line
+// and the lines handed over.
+TEST_F(WatchedLogTest, AHeldFileHandsOverAGameThreadsLinesAndOnlyDelaysOurs) {
   HANDLE held = Hold();
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  Join(Start(LogAsGameThread, "[Core] from a game thread"));
-  Join(Start(LogAsGameThread, "[Core] from a game thread"));
-  EXPECT_GE(watch.refused, 2);
+  constexpr int kGameLines = 34;  // two more than the hand-over holds
+  Join(Start(LogManyAsGameThread, &kGameLines));
+  EXPECT_GE(watch.refused, kGameLines);
   watch.heldUntilRefused = held;
   const int refusedBefore = watch.refused;
   Join(Start(LogAsOurThread, "[Core] from the worker"));
   EXPECT_EQ(watch.refused, refusedBefore + 1);
-  EXPECT_EQ(Messages(ReadLog()), (std::vector<std::string>{"[Core] before", "[Log] 2 lines dropped",
-                                                           "[Core] from the worker"}));
+  std::vector<std::string> expected = {"[Core] before", "[Log] 2 lines dropped",
+                                       "[Core] from the worker"};
+  for (int i = 0; i < kGameLines - 2; ++i) {
+    expected.push_back("[Core] from a game thread " + std::to_string(i));
+  }
+  EXPECT_EQ(Messages(ReadLog()), expected);
 }
 
 }  // namespace

@@ -125,9 +125,10 @@ TEST(SlotKeys, AKeyTypedWhileAnotherProgramIsInFrontDoesNothing) {
 }
 
 // That a slot without a key never acts is checked natively (unit.NextSlotKeyPress).
+// A file without the UTF-8 mark is the system's code page: its 0xC4 is logged as UTF-8.
 TEST(SlotKeys, AnUnknownNameIsLoggedAndItsSlotHasNoKey) {
   const Scenario s = RunKeys(
-      "[Slots]\nY=7300\nA=7300\nX=7300\n[Keys]\nY=Shift+Ctrl+F1\nA=PgUp\nB=\xC3\x84\nX=F4\n",
+      "[Slots]\nY=7300\nA=7300\nX=7300\n[Keys]\nY=Shift+Ctrl+F1\nA=PgUp\nB=\xC4\nX=F4\n",
       "own 7300 73\n", "key F4 down\nwaitlog [Skill] Equip combat art id 7300\nkey F4 up\n");
   EXPECT_EQ(LinesOf(s, {"[Config] Unknown key name "}),
             (std::vector<std::string>{
