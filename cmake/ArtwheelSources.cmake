@@ -20,6 +20,7 @@ set(ARTWHEEL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/src/overlay/overlay_layout.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/panel_layout.cpp
   ${PROJECT_SOURCE_DIR}/src/slots/panel_schedule.cpp
+  ${PROJECT_SOURCE_DIR}/src/slots/slot_labels.cpp
 )
 
 # The decision logic and its unit tests, natively under AddressSanitizer and

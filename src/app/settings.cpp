@@ -139,8 +139,20 @@ PanelLayout LoadPanelLayout(const char* iniPath) {
   return layout;
 }
 
-// [Keys]: the slots' keyboard keys. An unknown name is logged and leaves its
-// slot without a key. The section is only read, never written.
+const char* NamesWord(ButtonNames names) {
+  return names == ButtonNames::kPlayStation ? "PlayStation" : "Xbox";
+}
+
+// [SkillPanel], read in this one place.
+void ReadSkillPanel(Settings& settings, const char* iniPath) {
+  settings.skillPanelEnabled = ReadIntFlag("SkillPanel", "Enable", iniPath);
+  settings.skillPanelAnyResolution = ReadIntFlag("SkillPanel", "AnyResolution", iniPath);
+  settings.skillPanelLayout = LoadPanelLayout(iniPath);
+}
+
+// [Keys]: the slots' keyboard keys. An unknown name is logged and leaves the
+// slot's key as it was: none at the start. The section is only read, never
+// written.
 void LoadSlotKey(Settings& settings, int slot, const char* iniPath) {
   const char* key = SlotInfo[slot].shortLabel;
   // One byte more than a name may take, so that a longer text is seen as such
@@ -148,10 +160,19 @@ void LoadSlotKey(Settings& settings, int slot, const char* iniPath) {
   char value[kMaxKeyNameText + 2] = {};
   const size_t length = ReadProfileText(iniPath, "Keys", key, "", value, sizeof value);
   const std::string_view text = StripInlineComment(std::string_view(value, length));
-  if (text.empty()) return;
-  if (length < sizeof value - 1 && ParseKeyName(text, &settings.slotKeys[slot])) return;
-  WriteLogFormat("[Config] Unknown key name \"%.*s\" in [Keys] %s; slot %d has no key",
-                 static_cast<int>(text.size()), text.data(), key, slot);
+  KeyBinding& binding = settings.slotKeys[slot];
+  KeyBinding parsed;
+  if (text.empty()) {
+    binding = KeyBinding{};
+  } else if (length < sizeof value - 1 && ParseKeyName(text, &parsed)) {
+    binding = parsed;
+  } else if (binding.virtualKey == 0) {
+    WriteLogFormat("[Config] Unknown key name \"%.*s\" in [Keys] %s; slot %d has no key",
+                   static_cast<int>(text.size()), text.data(), key, slot);
+  } else {
+    WriteLogFormat("[Config] Unknown key name \"%.*s\" in [Keys] %s; slot %d keeps %s",
+                   static_cast<int>(text.size()), text.data(), key, slot, binding.name);
+  }
 }
 
 // A key given to two slots would only ever act for the first: said once, and
@@ -168,16 +189,76 @@ void DropRepeatedSlotKeys(Settings& settings) {
 }
 
 void LoadSlotKeys(Settings& settings, const char* iniPath) {
-  for (int slot = 0; slot < kSlotCount; ++slot) {
-    settings.slotKeys[slot] = KeyBinding{};
-    LoadSlotKey(settings, slot, iniPath);
-  }
+  for (int slot = 0; slot < kSlotCount; ++slot) LoadSlotKey(settings, slot, iniPath);
   DropRepeatedSlotKeys(settings);
   if (!AnySlotKeyBound(settings.slotKeys)) return;
   auto shown = [&settings](int slot) {
     return settings.slotKeys[slot].virtualKey != 0 ? settings.slotKeys[slot].name : "-";
   };
   WriteLogFormat("[Config] Keys: Y=%s A=%s B=%s X=%s", shown(0), shown(1), shown(2), shown(3));
+}
+
+// A short text key without its inline comment; false when it is missing or
+// empty. Longer text than the buffer holds is kept whole enough to be refused.
+bool ReadWord(const char* iniPath, const char* section, const char* key, char (&value)[32],
+              std::string_view* word) {
+  const size_t length = ReadProfileText(iniPath, section, key, "", value, sizeof value);
+  *word = StripInlineComment(std::string_view(value, length));
+  return !word->empty();
+}
+
+// [Combination]: a refused word is logged and leaves its value as it was
+// (the default at the start).
+void LoadCombination(Settings& settings, const char* iniPath, bool logAlways) {
+  settings.combinationEnabled = ReadProfileUnsigned(iniPath, "Combination", "Enable", 1) != 0;
+  char value[32] = {};
+  std::string_view word;
+  if (ReadWord(iniPath, "Combination", "Modifier", value, &word) &&
+      !ParseHeldButton(word, &settings.heldButton)) {
+    WriteLogFormat("[Config] Unknown button \"%.*s\" in [Combination] Modifier; %s stays",
+                   static_cast<int>(word.size()), word.data(),
+                   kHeldButtons[static_cast<int>(settings.heldButton)].configName);
+  }
+  if (ReadWord(iniPath, "Combination", "ButtonNames", value, &word) &&
+      !ParseButtonNames(word, &settings.buttonNames)) {
+    WriteLogFormat("[Config] Unknown names \"%.*s\" in [Combination] ButtonNames; %s stays",
+                   static_cast<int>(word.size()), word.data(), NamesWord(settings.buttonNames));
+  }
+  const Settings defaults;
+  if (!logAlways && settings.combinationEnabled == defaults.combinationEnabled &&
+      settings.heldButton == defaults.heldButton && settings.buttonNames == defaults.buttonNames) {
+    return;
+  }
+  WriteLogFormat("[Config] Combination=%s Modifier=%s ButtonNames=%s",
+                 OnOff(settings.combinationEnabled),
+                 kHeldButtons[static_cast<int>(settings.heldButton)].configName,
+                 NamesWord(settings.buttonNames));
+}
+
+// What applies at once: the slots, the overlay's and the panel's switches.
+void ReadLiveSettings(Settings& settings, const char* iniPath) {
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    settings.slotArtIds[slot] = ReadProfileUnsigned(iniPath, "Slots", SlotInfo[slot].shortLabel, 0);
+  }
+  settings.overlayEnabled = ReadIntFlag("Overlay", "Enable", iniPath);
+  ReadSkillPanel(settings, iniPath);
+}
+
+// What applies at the next start only.
+void ReadStartSettings(Settings& settings, const char* iniPath) {
+  settings.logEnabled = ReadDebugFlag(iniPath);
+  settings.applyChanges = ReadIntFlag("General", "ApplyChanges", iniPath);
+  settings.uiScanEnabled = ReadIntFlag("UIScan", "Enable", iniPath);
+  settings.uiScanDetail = ReadIntFlag("UIScan", "Detail", iniPath);
+  settings.hudProbeEnabled = ReadIntFlag("HudProbe", "Enable", iniPath);
+  settings.hudProbeGlobalFields = ReadIntFlag("HudProbe", "GlobalFields", iniPath);
+  settings.hudProbeDumpGlobalPointers = ReadIntFlag("HudProbe", "DumpGlobalPointers", iniPath);
+  const uint32_t limit = ReadProfileUnsigned(iniPath, "HudProbe", "DumpGlobalPointerLimit",
+                                             kDefaultDumpGlobalPointerLimit);
+  settings.dumpGlobalPointerLimit = limit == 0 ? 1 : limit;
+  const uint32_t interval =
+      ReadProfileUnsigned(iniPath, "UIScan", "IntervalMs", kDefaultUiScanIntervalMs);
+  settings.uiScanIntervalMs = interval < kMinUiScanIntervalMs ? kMinUiScanIntervalMs : interval;
 }
 
 // One line for a slot value that is no known combat art id; the value itself
@@ -201,6 +282,12 @@ void LogRefusedSlotValue(int slot, uint32_t artId, const char* iniPath) {
       WriteLogFormat("[Config] Slots %s=\"%.*s\" is not a number; read and saved as %s=%u", key,
                      static_cast<int>(text.size()), text.data(), key, artId);
       return;
+  }
+}
+
+void LogRefusedSlotValues(const Settings& settings, const char* iniPath) {
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    LogRefusedSlotValue(slot, settings.slotArtIds[slot], iniPath);
   }
 }
 
@@ -250,11 +337,11 @@ void MakeFromStarterIfMissing(SettingsFileRecord& file) {
   }
 }
 
-void LogLoaded(const Settings& settings, const char* iniPath) {
+void LogLoaded(const Settings& settings, const char* iniPath, const char* verb) {
   WriteLogFormat(
-      "[Config] Loaded from %s; slots: Y=%u A=%u B=%u X=%u Overlay=%s SkillPanel=%s UIScan=%s "
+      "[Config] %s from %s; slots: Y=%u A=%u B=%u X=%u Overlay=%s SkillPanel=%s UIScan=%s "
       "Detail=%s HudProbe=%s GlobalFields=%s DumpGlobalPointers=%s DumpGlobalPointerLimit=%u",
-      iniPath, settings.slotArtIds[0], settings.slotArtIds[1], settings.slotArtIds[2],
+      verb, iniPath, settings.slotArtIds[0], settings.slotArtIds[1], settings.slotArtIds[2],
       settings.slotArtIds[3], OnOff(settings.overlayEnabled), OnOff(settings.skillPanelEnabled),
       OnOff(settings.uiScanEnabled), OnOff(settings.uiScanDetail), OnOff(settings.hudProbeEnabled),
       OnOff(settings.hudProbeGlobalFields), OnOff(settings.hudProbeDumpGlobalPointers),
@@ -263,7 +350,8 @@ void LogLoaded(const Settings& settings, const char* iniPath) {
     WriteLogLine("[Config] SkillPanel AnyResolution=ON: the panel is fitted to other screen sizes");
   }
   if (settings.skillPanelLayout.showSlots) {
-    WriteLogLine("[Config] SkillPanel ShowSlots=ON: the four slots show while D-pad Down is held");
+    WriteLogFormat("[Config] SkillPanel ShowSlots=ON: the four slots show while %s is held",
+                   HeldButtonWords(settings.heldButton, settings.buttonNames));
   }
 }
 
@@ -314,6 +402,85 @@ struct PanelSwitchCache {
 
 PanelSwitchCache panelSwitch;  // render thread only
 
+// The file as this library last read or wrote it, and the slots assigned in
+// the game since it was last read. Worker thread only.
+struct SettingsWatch {
+  FileStamp stamp;
+  bool known = false;
+  bool assigned[kSlotCount] = {};
+  uint32_t replacedIds[kSlotCount] = {};  // the file's value before the first of them
+};
+
+SettingsWatch watch;
+
+bool ChangedSinceKnown(const char* iniPath) {
+  FileStamp stamp;
+  return !watch.known || !ReadFileStamp(iniPath, &stamp) || !SameFileStamp(watch.stamp, stamp);
+}
+
+// A write of ours is no change of the player's: its stamp becomes the known
+// one, unless the player had changed the file before it; then the next look
+// reads the file, which holds both.
+void TakeWrittenStamp(const char* iniPath, bool unchangedBefore) {
+  FileStamp stamp;
+  watch.known = unchangedBefore && iniPath[0] != '\0' && ReadFileStamp(iniPath, &stamp);
+  if (watch.known) watch.stamp = stamp;
+}
+
+// An editor's older copy of the file, saved after a slot was assigned in the
+// game, brings back the value that the assignment replaced: the assignment is
+// kept and written again, as often as the copy is saved. Any other value is
+// the player's own choice, and ends the watch over that slot.
+void KeepInGameAssignments(Settings& next, const Settings& current, const char* iniPath) {
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    const uint32_t assigned = current.slotArtIds[slot];
+    if (!watch.assigned[slot] || next.slotArtIds[slot] == assigned) continue;
+    if (next.slotArtIds[slot] != watch.replacedIds[slot]) {
+      watch.assigned[slot] = false;
+      continue;
+    }
+    WriteLogFormat("[Config] Slot %d (%s) keeps combat art id %u assigned in the game over %u",
+                   slot, SlotInfo[slot].shortLabel, assigned, next.slotArtIds[slot]);
+    next.slotArtIds[slot] = assigned;
+    WriteProfileUnsigned(iniPath, "Slots", SlotInfo[slot].shortLabel, assigned);
+    TakeWrittenStamp(iniPath, true);
+  }
+}
+
+// Appends `name` to the list of keys that wait for the next start.
+void ListKey(char (&list)[160], size_t& used, const char* name) {
+  const int written =
+      FormatText(list + used, sizeof list - used, "%s%s", used == 0 ? "" : ", ", name);
+  if (written > 0) used += static_cast<size_t>(written);
+}
+
+bool SameChainValue(const char* iniPath) {
+  char value[kChainPathSize] = {};
+  const ChainValue read = ReadChainValue(iniPath, value, sizeof value);
+  return read == settingsFile.chainRead && std::strcmp(value, settingsFile.chainValue) == 0;
+}
+
+void LogRestartKeys(const Settings& current, const char* iniPath) {
+  Settings file = current;
+  ReadStartSettings(file, iniPath);
+  char list[160] = {};
+  size_t used = 0;
+  if (file.logEnabled != current.logEnabled) ListKey(list, used, "IsDebug");
+  if (file.applyChanges != current.applyChanges) ListKey(list, used, "[General] ApplyChanges");
+  if (!SameChainValue(iniPath)) ListKey(list, used, "[Chainload]");
+  if (file.uiScanEnabled != current.uiScanEnabled || file.uiScanDetail != current.uiScanDetail ||
+      file.uiScanIntervalMs != current.uiScanIntervalMs) {
+    ListKey(list, used, "[UIScan]");
+  }
+  if (file.hudProbeEnabled != current.hudProbeEnabled ||
+      file.hudProbeGlobalFields != current.hudProbeGlobalFields ||
+      file.hudProbeDumpGlobalPointers != current.hudProbeDumpGlobalPointers ||
+      file.dumpGlobalPointerLimit != current.dumpGlobalPointerLimit) {
+    ListKey(list, used, "[HudProbe]");
+  }
+  if (used > 0) WriteLogFormat("[Config] Changed keys that apply at the next start: %s", list);
+}
+
 }  // namespace
 
 void LocateSettingsFile(HMODULE library) {
@@ -354,48 +521,64 @@ void LoadDebugSetting() {
 void LoadConfig(Settings& settings) {
   const char* iniPath = ConfigIniPath();
 
-  settings.logEnabled = ReadDebugFlag(iniPath);
+  ReadStartSettings(settings, iniPath);
   SetLogEnabled(settings.logEnabled);
   LogStarterCopy(settingsFile);
-
-  for (int slot = 0; slot < kSlotCount; ++slot) {
-    settings.slotArtIds[slot] = ReadProfileUnsigned(iniPath, "Slots", SlotInfo[slot].shortLabel, 0);
-  }
-  settings.overlayEnabled = ReadIntFlag("Overlay", "Enable", iniPath);
-  settings.skillPanelEnabled = ReadIntFlag("SkillPanel", "Enable", iniPath);
-  settings.skillPanelAnyResolution = ReadIntFlag("SkillPanel", "AnyResolution", iniPath);
-  settings.skillPanelLayout = LoadPanelLayout(iniPath);
-  settings.uiScanEnabled = ReadIntFlag("UIScan", "Enable", iniPath);
-  settings.uiScanDetail = ReadIntFlag("UIScan", "Detail", iniPath);
-  settings.hudProbeEnabled = ReadIntFlag("HudProbe", "Enable", iniPath);
-  settings.hudProbeGlobalFields = ReadIntFlag("HudProbe", "GlobalFields", iniPath);
-  settings.hudProbeDumpGlobalPointers = ReadIntFlag("HudProbe", "DumpGlobalPointers", iniPath);
-  const uint32_t limit = ReadProfileUnsigned(iniPath, "HudProbe", "DumpGlobalPointerLimit",
-                                             kDefaultDumpGlobalPointerLimit);
-  settings.dumpGlobalPointerLimit = limit == 0 ? 1 : limit;
-  const uint32_t interval =
-      ReadProfileUnsigned(iniPath, "UIScan", "IntervalMs", kDefaultUiScanIntervalMs);
-  settings.uiScanIntervalMs = interval < kMinUiScanIntervalMs ? kMinUiScanIntervalMs : interval;
+  ReadLiveSettings(settings, iniPath);
 
   if (iniPath[0] != '\0') {
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-      LogRefusedSlotValue(slot, settings.slotArtIds[slot], iniPath);
-    }
+    LogRefusedSlotValues(settings, iniPath);
     WriteNormalisedKeys(settings, iniPath);
   }
-  LogLoaded(settings, iniPath);
+  LogLoaded(settings, iniPath, "Loaded");
   LoadSlotKeys(settings, iniPath);
+  LoadCombination(settings, iniPath, false);
+  if (settings.applyChanges) {
+    WriteLogLine("[Config] ApplyChanges=ON: changes to artwheel.ini apply while the game runs");
+  }
+  TakeWrittenStamp(iniPath, true);
 }
 
 bool SaveSlotArt(int slot, uint32_t artId, unsigned long* error) {
   const char* iniPath = ConfigIniPath();
-  const bool saved = iniPath[0] != '\0' &&
-                     WriteProfileUnsigned(iniPath, "Slots", SlotInfo[slot].shortLabel, artId);
-  if (error != nullptr && saved) *error = 0;
-  if (error != nullptr && !saved) {
-    *error = iniPath[0] == '\0' ? ERROR_FILENAME_EXCED_RANGE : GetLastError();
+  if (iniPath[0] == '\0') {
+    if (error != nullptr) *error = ERROR_FILENAME_EXCED_RANGE;
+    return false;
   }
+  const char* key = SlotInfo[slot].shortLabel;
+  const bool unchangedBefore = !ChangedSinceKnown(iniPath);
+  if (!watch.assigned[slot]) {
+    watch.replacedIds[slot] = ReadProfileUnsigned(iniPath, "Slots", key, 0);
+    watch.assigned[slot] = true;
+  }
+  const bool saved = WriteProfileUnsigned(iniPath, "Slots", key, artId);
+  if (error != nullptr) *error = saved ? 0 : GetLastError();
+  TakeWrittenStamp(iniPath, unchangedBefore);
   return saved;
+}
+
+bool ReloadConfigIfChanged(Settings& settings, void (*apply)(const Settings&)) {
+  const char* iniPath = IniPath();
+  FileStamp before;
+  if (iniPath[0] == '\0' || !ReadFileStamp(iniPath, &before)) return false;
+  if (watch.known && SameFileStamp(watch.stamp, before)) return false;
+  // Empty or held by an editor: most likely half written; looked at again later.
+  if ((before.sizeLow == 0 && before.sizeHigh == 0) || !CanOpenFile(iniPath)) return false;
+  Settings next = settings;
+  ReadLiveSettings(next, iniPath);
+  LogRefusedSlotValues(next, iniPath);
+  LoadSlotKeys(next, iniPath);
+  LoadCombination(next, iniPath, true);
+  FileStamp after;
+  if (!ReadFileStamp(iniPath, &after) || !SameFileStamp(before, after)) return false;
+  watch.stamp = after;
+  watch.known = true;
+  KeepInGameAssignments(next, settings, iniPath);
+  LogRestartKeys(settings, iniPath);
+  settings = next;
+  apply(settings);
+  LogLoaded(settings, iniPath, "Reloaded");
+  return true;
 }
 
 bool ReadChainSetting(char (&folder)[kPathSize], char (&iniPath)[kPathSize], char* value,

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "input/combo.h"
 #include "input/slot_keys.h"
 #include "overlay/panel_layout.h"
 #include "slots/slot_labels.h"
@@ -35,6 +36,10 @@ struct Settings {
   bool skillPanelEnabled = false;
   bool skillPanelAnyResolution = false;
   PanelLayout skillPanelLayout;  // [SkillPanel] Corner ... ShowSlots
+  bool combinationEnabled = true;                 // [Combination] Enable
+  HeldButton heldButton = HeldButton::kDpadDown;  // [Combination] Modifier
+  ButtonNames buttonNames = ButtonNames::kXbox;   // [Combination] ButtonNames
+  bool applyChanges = false;                      // [General] ApplyChanges
   bool uiScanEnabled = false;
   bool uiScanDetail = false;
   bool hudProbeEnabled = false;
@@ -69,6 +74,14 @@ void LoadConfig(Settings& settings);
 // Stores one slot's combat art id in [Slots]; false when nothing was written,
 // with the system's error code in `error` when asked for.
 bool SaveSlotArt(int slot, uint32_t artId, unsigned long* error = nullptr);
+
+// [General] ApplyChanges: when the file changed since it was last read or
+// written here, reads [Slots], [Keys], [Combination], [Overlay] Enable and
+// [SkillPanel] again into `settings`, hands them to `apply`, then logs what was
+// applied; the other keys keep their values until the next start. False when
+// nothing was applied: the file is unchanged, missing, locked, or changed
+// again while it was read (it is looked at again later).
+bool ReloadConfigIfChanged(Settings& settings, void (*apply)(const Settings&));
 
 // The chained provider's file as artwheel.ini names it: [Chainload]
 // chainDInput8dllPath, else the key anywhere in the file; empty when neither is

@@ -33,7 +33,7 @@ void AssignSlot(Settings& settings, int slot) {
     WriteLogFormat(
         "[Skill] Could not save slot %d (%s) to artwheel.ini (error %lu); it holds "
         "combat art id %u for this session only",
-        slot, SlotInfo[slot].longLabel, saveError, assignment.artId);
+        slot, SlotLongLabel(slot), saveError, assignment.artId);
   }
   ConfirmOnScreen(settings, slot, saveError);
 }

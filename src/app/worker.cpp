@@ -28,6 +28,7 @@ static_assert(kWheelSlotCount == kSlotCount, "the wheel shows every slot");
 
 constexpr DWORD kTickSleepMs = 16;
 constexpr uint64_t kInstallerPeriodMs = 1000;
+constexpr uint64_t kSettingsLookPeriodMs = 1000;
 // Without any XInput library the discovery fails every tick; one line every
 // few seconds says as much as sixty a second.
 constexpr uint64_t kXInputMissingLogPeriodMs = 5000;
@@ -112,7 +113,7 @@ void PublishPanel(WorkerState& state, PanelDecision decision) {
   }
 }
 
-// The wheel shows while D-pad Down is held where the panel shows and in the
+// The wheel shows while the held button is down where the panel shows and in the
 // combat-art menu; the overlay is told only of changes.
 void PublishWheel(WorkerState& state, bool held, bool assignmentMode) {
   const Settings& settings = state.settings;
@@ -131,9 +132,19 @@ void PublishWheel(WorkerState& state, bool held, bool assignmentMode) {
   SetWheelState(shown, state.wheelArtIds, state.wheelEquippedArtId);
 }
 
-// What the overlay and the diagnostics take from the settings, handed over
-// once after the load.
+void HandOverCombination(const Settings& settings) {
+  ChooseCombination(settings.heldButton, settings.combinationEnabled);
+  const ButtonNames names = settings.buttonNames;
+  SetSlotWords(SlotWords{HeldButtonLabel(settings.heldButton, names),
+                         HeldButtonWords(settings.heldButton, names),
+                         {FaceButtonName(0, names), FaceButtonName(1, names),
+                          FaceButtonName(2, names), FaceButtonName(3, names)}});
+}
+
+// What the input filters, the slots' words, the overlay and the diagnostics
+// take from the settings, handed over after the load and after each reload.
 void HandOverSettings(const Settings& settings) {
+  HandOverCombination(settings);
   SetOverlayIniPath(ConfigIniPath());
   SetPanelAnyResolution(settings.skillPanelAnyResolution);
   SetPanelLayout(settings.skillPanelLayout);
@@ -142,6 +153,14 @@ void HandOverSettings(const Settings& settings) {
   ConfigureHudProbe(HudProbeSettings{settings.hudProbeGlobalFields,
                                      settings.hudProbeDumpGlobalPointers,
                                      settings.dumpGlobalPointerLimit, ConfigIniPath()});
+}
+
+// [General] ApplyChanges: about once a second, one look at the file's stamp.
+void LookForSettingsChange(WorkerState& state, uint64_t now) {
+  if (!state.settings.applyChanges || now - state.lastSettingsLook < kSettingsLookPeriodMs) return;
+  state.lastSettingsLook = now;
+  if (!ReloadConfigIfChanged(state.settings, &HandOverSettings)) return;
+  HoldAllSlotKeys(state.slotKeys);  // a key held across the change acts only when pressed again
 }
 
 bool PollPad(WorkerState& state, uint64_t now, uint16_t* buttons) {
@@ -169,13 +188,14 @@ void RunWorkerTick(WorkerState& state) {
   if (polled || keysBound) {
     const bool assignmentMode = ReadAssignmentMode();
     TrackAssignmentMode(state, assignmentMode);
-    PublishPanel(state, UpdatePanelState(assignmentMode,
-                                         settings.skillPanelEnabled && GameAccessAllowed()));
+    PublishPanel(
+        state, UpdatePanelState(assignmentMode, settings.skillPanelEnabled && GameAccessAllowed()));
     const bool combinationActed = polled && ActOnCombination(state, buttons, assignmentMode);
     if (keysBound) ActOnSlotKeys(state, assignmentMode, combinationActed);
   }
   PublishWheel(state, polled && IsHeldButtonDown(buttons), state.lastAssignmentMode);
   RunDiagnostics(settings);
+  LookForSettingsChange(state, now);
 }
 
 void StartWorker(WorkerState& state) {

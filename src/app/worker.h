@@ -20,6 +20,7 @@ struct WorkerState {
   bool lastAssignmentMode = false;
   uint64_t lastInstallerRun = 0;
   uint64_t lastXInputMissingLog = 0;
+  uint64_t lastSettingsLook = 0;
   bool xinputMissingLogged = false;
   SlotKeyTracker slotKeys;
   // The panel and the wheel as last told to the overlay.

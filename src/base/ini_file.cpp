@@ -119,6 +119,17 @@ IniScanResult FindIniKeyAnywhere(const char* path, const char* key, char* out, s
   return result;
 }
 
+bool CanOpenFile(const char* path) {
+  wchar_t widePath[kWidePathCount] = {};
+  if (!WideFromUtf8(path, widePath, kWidePathCount)) return false;
+  const HANDLE file =
+      CreateFileW(widePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
 FilePresence QueryFilePresence(const char* path) {
   wchar_t widePath[kWidePathCount] = {};
   if (!WideFromUtf8(path, widePath, kWidePathCount)) return FilePresence::kUnknown;

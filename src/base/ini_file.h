@@ -47,6 +47,10 @@ struct FileStamp {
   DWORD sizeHigh = 0;
 };
 
+// False when the file cannot be opened for reading now (missing, or held by
+// another program that shares it with no reader).
+bool CanOpenFile(const char* path);
+
 // False when the file's attributes cannot be read.
 bool ReadFileStamp(const char* path, FileStamp* stamp);
 bool SameFileStamp(const FileStamp& a, const FileStamp& b);

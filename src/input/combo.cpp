@@ -1,11 +1,80 @@
 #include "input/combo.h"
 
+#include "base/ini_text.h"
+
 namespace artwheel {
 
 ComboGuard comboGuard;
+CombinationChoice combinationChoice;
+
+static_assert(std::atomic<HeldControl>::is_always_lock_free, "read on the game's input threads");
+
+const HeldButtonInfo kHeldButtons[kHeldButtonCount] = {
+    {"DPadDown", 0x0002, {HeldControl::kHat, 18000}, "DPadDown", "DPad Down", "D-pad Down"},
+    {"DPadUp", 0x0001, {HeldControl::kHat, 0}, "DPadUp", "DPad Up", "D-pad Up"},
+    {"DPadLeft", 0x0004, {HeldControl::kHat, 27000}, "DPadLeft", "DPad Left", "D-pad Left"},
+    {"DPadRight", 0x0008, {HeldControl::kHat, 9000}, "DPadRight", "DPad Right", "D-pad Right"},
+    {"LB", 0x0100, {HeldControl::kButton, 4}, "LB", "LB", "L1"},
+    {"RB", 0x0200, {HeldControl::kButton, 5}, "RB", "RB", "R1"},
+    {"Back", 0x0020, {HeldControl::kButton, 6}, "Back", "Back", "Share"},
+    {"LS", 0x0040, {HeldControl::kButton, 8}, "LS", "LS", "L3"},
+    {"RS", 0x0080, {HeldControl::kButton, 9}, "RS", "RS", "R3"},
+};
+
+namespace {
+
+constexpr const char* kXboxFaces[] = {"Y", "A", "B", "X"};
+constexpr const char* kPlayStationFaces[] = {"Triangle", "Cross", "Circle", "Square"};
+
+const HeldButtonInfo& Info(HeldButton held) { return kHeldButtons[static_cast<int>(held)]; }
+
+uint16_t HeldBit(uint16_t combo) { return combo & static_cast<uint16_t>(~kFaceButtons); }
+
+}  // namespace
+
+bool ParseHeldButton(std::string_view text, HeldButton* out) {
+  for (int i = 0; i < kHeldButtonCount; ++i) {
+    if (EqualsIgnoreCaseAscii(text, kHeldButtons[i].configName)) {
+      *out = static_cast<HeldButton>(i);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ParseButtonNames(std::string_view text, ButtonNames* out) {
+  if (EqualsIgnoreCaseAscii(text, "Xbox")) {
+    *out = ButtonNames::kXbox;
+  } else if (EqualsIgnoreCaseAscii(text, "PlayStation")) {
+    *out = ButtonNames::kPlayStation;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+const char* FaceButtonName(int slot, ButtonNames names) {
+  return names == ButtonNames::kPlayStation ? kPlayStationFaces[slot] : kXboxFaces[slot];
+}
+
+const char* HeldButtonLabel(HeldButton held, ButtonNames names) {
+  return names == ButtonNames::kPlayStation ? Info(held).playStationWords : Info(held).xboxLabel;
+}
+
+const char* HeldButtonWords(HeldButton held, ButtonNames names) {
+  return names == ButtonNames::kPlayStation ? Info(held).playStationWords : Info(held).xboxWords;
+}
+
+void ChooseCombination(HeldButton held, bool enabled) {
+  const HeldButtonInfo& info = Info(held);
+  combinationChoice.buttons.store(enabled ? info.xinputBit | kFaceButtons : 0,
+                                  std::memory_order_relaxed);
+  combinationChoice.device.store(enabled ? info.device : HeldControl{}, std::memory_order_relaxed);
+}
 
 int DecodeCombination(uint16_t buttons) {
-  if ((buttons & kButtonDpadDown) == 0) return kNoSlot;
+  const uint16_t held = HeldBit(CombinationButtons());
+  if ((buttons & held) == 0) return kNoSlot;
   if (buttons & kButtonY) return 0;
   if (buttons & kButtonA) return 1;
   if (buttons & kButtonB) return 2;
@@ -14,10 +83,10 @@ int DecodeCombination(uint16_t buttons) {
 }
 
 bool IsCombinationHeld(uint16_t buttons) {
-  return (buttons & kButtonDpadDown) != 0 && (buttons & kFaceButtons) != 0;
+  return IsHeldButtonDown(buttons) && (buttons & kFaceButtons) != 0;
 }
 
-bool IsHeldButtonDown(uint16_t buttons) { return (buttons & kButtonDpadDown) != 0; }
+bool IsHeldButtonDown(uint16_t buttons) { return (buttons & HeldBit(CombinationButtons())) != 0; }
 
 void ArmComboGuardAt(ComboGuard& guard, uint64_t now) {
   guard.suppressActive.store(true, std::memory_order_relaxed);
@@ -25,7 +94,8 @@ void ArmComboGuardAt(ComboGuard& guard, uint64_t now) {
 }
 
 void ReleaseComboGuardIfClear(ComboGuard& guard, uint16_t buttons) {
-  if ((buttons & kComboButtons) == 0 && guard.suppressActive.load(std::memory_order_relaxed)) {
+  if ((buttons & CombinationButtons()) == 0 &&
+      guard.suppressActive.load(std::memory_order_relaxed)) {
     guard.suppressActive.store(false, std::memory_order_relaxed);
   }
 }

@@ -1,9 +1,10 @@
 #pragma once
-// Controller combinations (D-pad Down + Y/A/B/X) and the guard that hides their
-// buttons from the game. Platform-free: every time is passed in, in
-// GetTickCount64 milliseconds.
+// Controller combinations (a held button + Y/A/B/X, D-pad Down unless the
+// player chose another) and the guard that hides their buttons from the game.
+// Platform-free: every time is passed in, in GetTickCount64 milliseconds.
 #include <atomic>
 #include <cstdint>
+#include <string_view>
 
 namespace artwheel {
 
@@ -14,18 +15,83 @@ inline constexpr uint16_t kButtonX = 0x4000;
 inline constexpr uint16_t kButtonY = 0x8000;
 inline constexpr uint16_t kFaceButtons = 0xF000;
 inline constexpr uint16_t kComboButtons = 0xF002;
-inline constexpr uint16_t kComboKeepMask = 0x0FFD;
 inline constexpr uint64_t kComboSuppressMs = 250;
 inline constexpr int kNoSlot = -1;
 
-// Slot 0..3 for D-pad Down with Y, A, B or X (Y first, then A, B, X), else -1.
+// The buttons that may be held with a face button. Start and the triggers are
+// left out: Start opens the game's menu, the triggers are an axis in DirectInput.
+enum class HeldButton : uint8_t {
+  kDpadDown,
+  kDpadUp,
+  kDpadLeft,
+  kDpadRight,
+  kLB,
+  kRB,
+  kBack,
+  kLS,
+  kRS
+};
+inline constexpr int kHeldButtonCount = 9;
+
+enum class ButtonNames : uint8_t { kXbox, kPlayStation };
+
+// The held button as DirectInput's standard layout of an Xbox controller
+// reports it: a direction of hat 0 (hundredths of a degree) or a button index.
+// Aligned as a whole word: one lock-free load on every filtered read.
+struct alignas(4) HeldControl {
+  enum Kind : uint8_t { kNone, kHat, kButton } kind = kNone;
+  uint16_t value = 0;
+};
+
+struct HeldButtonInfo {
+  const char* configName = nullptr;  // [Combination] Modifier
+  uint16_t xinputBit = 0;
+  HeldControl device;
+  const char* xboxLabel = nullptr;  // in the log's slot labels, "DPadDown+Y"
+  const char* xboxWords = nullptr;  // in the message, "DPad Down + Y"
+  const char* playStationWords = nullptr;
+};
+
+extern const HeldButtonInfo kHeldButtons[kHeldButtonCount];
+
+// Case-insensitive; false (and *out untouched) for any other text.
+bool ParseHeldButton(std::string_view text, HeldButton* out);
+bool ParseButtonNames(std::string_view text, ButtonNames* out);
+
+// "Y" or "Triangle" for slot 0, and so on.
+const char* FaceButtonName(int slot, ButtonNames names);
+// The held button's name in slot labels and in the message.
+const char* HeldButtonLabel(HeldButton held, ButtonNames names);
+const char* HeldButtonWords(HeldButton held, ButtonNames names);
+
+// The chosen combination, written by the worker when the settings are handed
+// over and read relaxed on every filtered read: the held button's bit with
+// the four face buttons (0 with combinations off), and the held control of the
+// DirectInput filter.
+struct CombinationChoice {
+  std::atomic<uint16_t> buttons{kComboButtons};
+  std::atomic<HeldControl> device{HeldControl{HeldControl::kHat, 18000}};
+};
+
+extern CombinationChoice combinationChoice;
+
+void ChooseCombination(HeldButton held, bool enabled);
+
+inline uint16_t CombinationButtons() {
+  return combinationChoice.buttons.load(std::memory_order_relaxed);
+}
+
+inline HeldControl CombinationDeviceControl() {
+  return combinationChoice.device.load(std::memory_order_relaxed);
+}
+
+// Slot 0..3 for the held button with Y, A, B or X (Y first, then A, B, X), else -1.
 int DecodeCombination(uint16_t buttons);
 
-// True when D-pad Down is held with at least one face button.
+// True when the held button is down with at least one face button.
 bool IsCombinationHeld(uint16_t buttons);
 
-// True while the combinations' held button (D-pad Down) is down, alone or
-// with a face button.
+// True when the chosen held button is down; false with combinations off.
 bool IsHeldButtonDown(uint16_t buttons);
 
 // Shared by the worker, the slot operations and the input detours of the game's
@@ -51,15 +117,17 @@ bool IsSuppressingAt(const ComboGuard& guard, uint64_t now);
 // no clock at all.
 template <typename Clock>
 uint16_t FilterGameButtons(ComboGuard& guard, uint16_t buttons, Clock now) {
-  if ((buttons & kComboButtons) == 0) {
+  const uint16_t combo = CombinationButtons();
+  if ((buttons & combo) == 0) {
     ReleaseComboGuardIfClear(guard, buttons);
     return buttons;
   }
   const bool combination = IsCombinationHeld(buttons);
   if (combination) ArmComboGuardAt(guard, now());
-  if (guard.suppressActive.load(std::memory_order_relaxed)) return buttons & kComboKeepMask;
+  const auto keep = static_cast<uint16_t>(~combo);
+  if (guard.suppressActive.load(std::memory_order_relaxed)) return buttons & keep;
   if (!combination && now() >= guard.suppressUntil.load(std::memory_order_relaxed)) return buttons;
-  return buttons & kComboKeepMask;
+  return buttons & keep;
 }
 
 }  // namespace artwheel

@@ -63,8 +63,9 @@ bool IsRecorded(const std::atomic<uint32_t>* offsets, const std::atomic<uint32_t
 }
 
 // The event classes look at every recorded format, whatever device the event is from.
-bool IsHatDownEvent(const DeviceFormatTable& table, uint32_t offset, uint32_t data) {
-  if (!IsPovDown(data)) return false;
+bool IsHatTowardEvent(const DeviceFormatTable& table, uint32_t offset, uint32_t data,
+                      uint32_t centre) {
+  if (!IsPovToward(data, centre)) return false;
   if (offset == kJoyStatePovs) return true;
   const uint32_t count = table.count.load(std::memory_order_acquire);
   for (uint32_t i = 0; i < count && i < kMaxDeviceFormats; ++i) {
@@ -85,15 +86,47 @@ bool IsButtonPressEvent(const DeviceFormatTable& table, uint32_t offset, uint32_
   return false;
 }
 
-// Outside the window only the hat-0-down-with-a-button combination of the
+// A press of button `index`: at its place in the fixed layout, or as the
+// index-th button of a recorded format.
+bool IsNumberedButtonPressEvent(const DeviceFormatTable& table, uint32_t offset, uint32_t data,
+                                uint32_t index) {
+  if ((data & kPressed) == 0) return false;
+  if (offset == kJoyStateButtons + index) return true;
+  const uint32_t count = table.count.load(std::memory_order_acquire);
+  for (uint32_t i = 0; i < count && i < kMaxDeviceFormats; ++i) {
+    const DeviceFormat& entry = table.entries[i];
+    if (index < entry.buttonCount.load(std::memory_order_acquire) && index < kMaxFormatButtons &&
+        entry.buttonOffsets[index].load(std::memory_order_relaxed) == offset) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool IsHeldEvent(const DeviceFormatTable& table, uint32_t offset, uint32_t data, HeldControl held) {
+  if (held.kind == HeldControl::kHat) return IsHatTowardEvent(table, offset, data, held.value);
+  return held.kind == HeldControl::kButton &&
+         IsNumberedButtonPressEvent(table, offset, data, held.value);
+}
+
+// Outside the window only the held control with one of buttons 0 to 3 of the
 // standard layout is removed.
-void RemoveJoyStateCombination(uint8_t* data, uint32_t size) {
-  if (size < kJoyStateSize || !IsPovDown(Load32(data + kJoyStatePovs))) return;
+void RemoveJoyStateCombination(uint8_t* data, uint32_t size, HeldControl held) {
+  if (size < kJoyStateSize || held.kind == HeldControl::kNone) return;
+  const bool hat = held.kind == HeldControl::kHat;
+  const bool heldDown =
+      hat ? IsPovToward(Load32(data + kJoyStatePovs), held.value)
+          : held.value < kFixedButtonCount && (data[kJoyStateButtons + held.value] & kPressed) != 0;
+  if (!heldDown) return;
   bool pressed = false;
   for (uint32_t i = 0; i < kComboButtonCount; ++i)
     pressed |= (data[kJoyStateButtons + i] & kPressed) != 0;
   if (!pressed) return;
-  Store32(data + kJoyStatePovs, kPovCentred);
+  if (hat) {
+    Store32(data + kJoyStatePovs, kPovCentred);
+  } else {
+    data[kJoyStateButtons + held.value] = 0;
+  }
   std::memset(data + kJoyStateButtons, 0, kComboButtonCount);
 }
 
@@ -120,7 +153,13 @@ void ReleaseEverything(const DeviceFormat* format, uint8_t* data, uint32_t size)
 
 }  // namespace
 
-bool IsPovDown(uint32_t value) { return value >= 13500 && value <= 22500; }
+bool IsPovToward(uint32_t value, uint32_t centre) {
+  constexpr uint32_t kFullCircle = 36000;
+  constexpr uint32_t kEitherSide = 4500;
+  if (value >= kFullCircle) return false;  // centred, or no angle at all
+  const uint32_t apart = value > centre ? value - centre : centre - value;
+  return apart <= kEitherSide || kFullCircle - apart <= kEitherSide;
+}
 
 void RecordDataFormat(DeviceFormatTable& table, uint32_t dataSize, const uint8_t* objects,
                       uint32_t objectCount) {
@@ -142,37 +181,41 @@ void RecordDataFormat(DeviceFormatTable& table, uint32_t dataSize, const uint8_t
 }
 
 void FilterDeviceState(const DeviceFormatTable& table, uint8_t* data, uint32_t size,
-                       bool suppressing) {
+                       bool suppressing, HeldControl held) {
   if (data == nullptr || size == 0) return;
   if (!suppressing) {
-    RemoveJoyStateCombination(data, size);
+    RemoveJoyStateCombination(data, size, held);
     return;
   }
   ReleaseEverything(FindFormat(table, size), data, size);
 }
 
 void FilterDeviceEvents(const DeviceFormatTable& table, uint8_t* records, uint32_t recordSize,
-                        uint32_t* count, bool suppressing) {
+                        uint32_t* count, bool suppressing, HeldControl held) {
   if (count == nullptr) return;
   if (suppressing) {
     *count = 0;
     return;
   }
   if (records == nullptr || *count == 0 || recordSize != kEventRecordSize) return;
-  bool hatDown = false;
+  if (held.kind == HeldControl::kNone) return;
+  bool heldDown = false;
   bool buttonPress = false;
   for (uint32_t i = 0; i < *count; ++i) {
     const uint8_t* record = records + static_cast<size_t>(i) * kEventRecordSize;
-    hatDown |= IsHatDownEvent(table, Load32(record), Load32(record + 4));
-    buttonPress |= IsButtonPressEvent(table, Load32(record), Load32(record + 4));
+    const bool heldEvent = IsHeldEvent(table, Load32(record), Load32(record + 4), held);
+    heldDown |= heldEvent;
+    buttonPress |= !heldEvent && IsButtonPressEvent(table, Load32(record), Load32(record + 4));
   }
-  if (!hatDown || !buttonPress) return;
+  if (!heldDown || !buttonPress) return;
   uint32_t kept = 0;
   for (uint32_t i = 0; i < *count; ++i) {
     uint8_t* record = records + static_cast<size_t>(i) * kEventRecordSize;
     const uint32_t offset = Load32(record);
     const uint32_t value = Load32(record + 4);
-    if (IsHatDownEvent(table, offset, value) || IsButtonPressEvent(table, offset, value)) continue;
+    if (IsHeldEvent(table, offset, value, held) || IsButtonPressEvent(table, offset, value)) {
+      continue;
+    }
     if (kept != i)
       std::memcpy(records + static_cast<size_t>(kept) * kEventRecordSize, record, kEventRecordSize);
     ++kept;

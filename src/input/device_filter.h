@@ -1,10 +1,12 @@
 #pragma once
 // What the game's DirectInput devices may report: the buttons and hats of the
-// formats it set, blanked while a combination is in use, and a hat-down with a
-// button press removed at any time. Platform-free: the detours hand over the
-// caller's bytes.
+// formats it set, blanked while a combination is in use, and the held control
+// (a hat direction or a button) with a press of buttons 0 to 3 removed at any
+// time. Platform-free: the detours hand over the caller's bytes.
 #include <atomic>
 #include <cstdint>
+
+#include "input/combo.h"
 
 namespace artwheel {
 
@@ -37,8 +39,9 @@ struct DeviceFormatTable {
 
 extern DeviceFormatTable deviceFormats;
 
-// Hundredths of a degree clockwise from north: down-right, down or down-left.
-bool IsPovDown(uint32_t value);
+// Hundredths of a degree clockwise from north: within 45 degrees of `centre`
+// either side (down-right, down or down-left for down).
+bool IsPovToward(uint32_t value, uint32_t centre);
 
 // Records where a format keeps its buttons and hats; `objects` is its array of
 // DIOBJECTDATAFORMAT records (24 bytes each).
@@ -47,12 +50,12 @@ void RecordDataFormat(DeviceFormatTable& table, uint32_t dataSize, const uint8_t
 
 // Filters a GetDeviceState result of `size` bytes in place.
 void FilterDeviceState(const DeviceFormatTable& table, uint8_t* data, uint32_t size,
-                       bool suppressing);
+                       bool suppressing, HeldControl held);
 
 // Filters a GetDeviceData batch in place and updates *count. Records of
 // another size than the 24-byte x64 record are only dropped (inside the
-// window), never walked.
+// window), never walked. With no held control only the window applies.
 void FilterDeviceEvents(const DeviceFormatTable& table, uint8_t* records, uint32_t recordSize,
-                        uint32_t* count, bool suppressing);
+                        uint32_t* count, bool suppressing, HeldControl held);
 
 }  // namespace artwheel

@@ -105,7 +105,8 @@ HRESULT STDMETHODCALLTYPE GetDeviceStateDetour(void* self, DWORD size, void* dat
   if (original == nullptr) return E_FAIL;
   const HRESULT result = original(self, size, data);
   if (FAILED(result)) return result;
-  FilterDeviceState(deviceFormats, static_cast<uint8_t*>(data), size, Suppressing());
+  FilterDeviceState(deviceFormats, static_cast<uint8_t*>(data), size, Suppressing(),
+                    CombinationDeviceControl());
   return result;
 }
 
@@ -117,7 +118,7 @@ HRESULT STDMETHODCALLTYPE GetDeviceDataDetour(void* self, DWORD recordSize, void
   if (FAILED(result)) return result;
   static_assert(sizeof(DWORD) == sizeof(uint32_t), "DirectInput counts are 32-bit");
   FilterDeviceEvents(deviceFormats, static_cast<uint8_t*>(records), recordSize,
-                     reinterpret_cast<uint32_t*>(count), Suppressing());
+                     reinterpret_cast<uint32_t*>(count), Suppressing(), CombinationDeviceControl());
   return result;
 }
 

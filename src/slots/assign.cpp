@@ -32,37 +32,34 @@ bool SelectArtForSlot(int slot, Assignment* assignment) {
   *assignment = Assignment{slot, 0, 0};
   if (SelectedArt(&assignment->artId, &assignment->resolvedId)) return true;
   WriteLogFormat("[Skill] Assignment failed for %s; selected combat art was not found",
-                 SlotInfo[slot].longLabel);
+                 SlotLongLabel(slot));
   return false;
 }
 
 void LogAssignment(const Assignment& assignment) {
   WriteLogFormat("[Skill] Assigned combat art id %u (resolved %u) to slot %d (%s)",
                  assignment.artId, assignment.resolvedId, assignment.slot,
-                 SlotInfo[assignment.slot].longLabel);
+                 SlotLongLabel(assignment.slot));
 }
 
 bool FormatAssignedMessage(int slot, unsigned long saveError,
                            char (&message)[kAssignedMessageSize]) {
-  const char* label = SlotInfo[slot].shortLabel;
+  const char* label = SlotButtonWords(slot);
   if (saveError == 0) {
-    return FormatText(message, sizeof message, "Skill assigned to DPad Down + %s", label) > 0;
+    return FormatText(message, sizeof message, "Skill assigned to %s", label) > 0;
   }
   // A file marked read-only, or on a medium that takes no writes.
   if (saveError == ERROR_ACCESS_DENIED || saveError == ERROR_WRITE_PROTECT) {
     return FormatText(message, sizeof message,
-                      "Skill assigned to DPad Down + %s (not saved: artwheel.ini is read-only)",
-                      label) > 0;
+                      "Skill assigned to %s (not saved: artwheel.ini is read-only)", label) > 0;
   }
   if (saveError == ERROR_SHARING_VIOLATION || saveError == ERROR_LOCK_VIOLATION) {
-    return FormatText(
-               message, sizeof message,
-               "Skill assigned to DPad Down + %s (not saved: artwheel.ini is in use by another "
-               "program)",
-               label) > 0;
+    return FormatText(message, sizeof message,
+                      "Skill assigned to %s (not saved: artwheel.ini is in use by another "
+                      "program)",
+                      label) > 0;
   }
-  return FormatText(message, sizeof message,
-                    "Skill assigned to DPad Down + %s (not saved: error %lu)", label,
+  return FormatText(message, sizeof message, "Skill assigned to %s (not saved: error %lu)", label,
                     saveError) > 0;
 }
 

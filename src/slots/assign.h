@@ -20,8 +20,8 @@ void LogAssignment(const Assignment& assignment);
 
 inline constexpr size_t kAssignedMessageSize = 128;
 
-// "Skill assigned to DPad Down + %s", and when the save failed (`saveError`
-// not 0) why it was not saved; false when it cannot be formatted.
+// "Skill assigned to DPad Down + Y" (the slot's button words), and when the save failed
+// (`saveError` not 0) why it was not saved; false when it cannot be formatted.
 bool FormatAssignedMessage(int slot, unsigned long saveError,
                            char (&message)[kAssignedMessageSize]);
 

@@ -48,7 +48,7 @@ bool RequestEquip(uint32_t artId) {
 
 void EquipFromSlot(int slot, uint32_t artId) {
   if (slot < 0 || slot >= kSlotCount) return;
-  const char* label = SlotInfo[slot].longLabel;
+  const char* label = SlotLongLabel(slot);
   WriteLogFormat("[Skill] Hotkey %s selected slot %d, combat art id %u", label, slot, artId);
   if (artId == 0) {
     WriteLogFormat("[Skill] Slot %d (%s) is empty; skipped", slot, label);

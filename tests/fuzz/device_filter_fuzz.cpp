@@ -46,12 +46,18 @@ void RecordFormats(FuzzedDataProvider& input, DeviceFormatTable& table) {
   }
 }
 
+// One of the allowed held buttons, or none (combinations off).
+HeldControl HeldOf(FuzzedDataProvider& input) {
+  const int index = input.ConsumeIntegralInRange<int>(0, kHeldButtonCount);
+  return index == kHeldButtonCount ? HeldControl{} : kHeldButtons[index].device;
+}
+
 void FilterOneState(FuzzedDataProvider& input, const DeviceFormatTable& table) {
   const uint32_t size = input.ConsumeIntegralInRange<uint32_t>(0, 320);
   const bool suppressing = input.ConsumeBool();
   fuzz::GuardedBuffer state(size);
   for (uint32_t i = 0; i < size; ++i) state.data()[i] = input.ConsumeIntegral<uint8_t>();
-  FilterDeviceState(table, size == 0 ? nullptr : state.data(), size, suppressing);
+  FilterDeviceState(table, size == 0 ? nullptr : state.data(), size, suppressing, HeldOf(input));
   FUZZ_CHECK(state.GuardsIntact());
 }
 
@@ -74,7 +80,7 @@ void FilterOneBatch(FuzzedDataProvider& input, const DeviceFormatTable& table) {
   const std::vector<uint8_t> before(batch.data(), batch.data() + batch.size());
   uint32_t filtered = count;
   FilterDeviceEvents(table, batch.size() == 0 ? nullptr : batch.data(), recordSize, &filtered,
-                     suppressing);
+                     suppressing, HeldOf(input));
   FUZZ_CHECK(batch.GuardsIntact());
   FUZZ_CHECK(filtered <= count);
   if (suppressing) FUZZ_CHECK(filtered == 0);

@@ -3,7 +3,7 @@
 inert (the simulator under another name), both at once; then one table of what
 must hold after a long session. Exit status 1 when any line fails.
 
-    soak.py MINUTES [--build DIR]
+    soak.py MINUTES [--build DIR] [--reload-every SECONDS]
 
 The timeline, scaled to the length: about 60 frames a second; a combination
 every 500 ms, slots in turn (each equips another art); every 5 s the
@@ -11,7 +11,8 @@ combat-art menu opens and an art goes to the next slot; a ResizeBuffers every
 minute; the device and swap chain re-created every 3 minutes; logging on; now
 and then a viewer holds the log open for 3 s. The warm-up (the first minute,
 or a third of a shorter run) already holds one of each event; everything
-counted after it must stay flat.
+counted after it must stay flat. With --reload-every the player also saves
+artwheel.ini every few seconds (ApplyChanges=1), and each save is read again.
 """
 import argparse
 import os
@@ -101,10 +102,15 @@ class Timeline:
         return "\n".join(lines) + "\n"
 
 
-def plan(seconds, inert):
+def plan(seconds, inert, reload_every=0.0):
     """The timeline and the slots it leaves, as the player assigned them."""
     t = Timeline(seconds, inert)
     w = t.warmup
+    at, save = 1.5, 0
+    while reload_every > 0 and at < seconds - 0.5:
+        save += 1
+        t.add(at, ["inikey Soak Save %d" % save] + t.waitlogn(save, "[Config] Reloaded from"))
+        at += reload_every
     slots = dict(zip(SLOTS, ARTS[:4]))
     combo = 0
     at = 1.0
@@ -152,7 +158,7 @@ def plan(seconds, inert):
     return t, slots
 
 
-def prepare(folder, build, program, script):
+def prepare(folder, build, program, script, reloads):
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
     bin_dir = os.path.join(build, "windows", "bin")
@@ -161,7 +167,7 @@ def prepare(folder, build, program, script):
         shutil.copy(os.path.join(bin_dir, name), os.path.join(folder, as_name))
     shutil.copytree(os.path.join(build, "resources"), os.path.join(folder, "resources"))
     with open(os.path.join(folder, "artwheel.ini"), "w", newline="\r\n") as f:
-        f.write(INI)
+        f.write(INI.replace("IsDebug=true\n", "IsDebug=true\nApplyChanges=1\n") if reloads else INI)
     with open(os.path.join(folder, "scenario.txt"), "w") as f:
         f.write(script)
 
@@ -383,15 +389,17 @@ def main():
     parser.add_argument("minutes", type=float, nargs="?", default=10.0)
     parser.add_argument("--build", default=os.path.join(ROOT, "build"))
     parser.add_argument("--work", help="folder of the two runs (default: BUILD/soak)")
+    parser.add_argument("--reload-every", type=float, default=0.0, metavar="SECONDS")
     args = parser.parse_args()
     seconds = args.minutes * 60
     build = os.path.abspath(args.build)
     work = os.path.abspath(args.work or os.path.join(build, "soak"))
     with_dir, inert_dir = os.path.join(work, "with"), os.path.join(work, "inert")
-    timeline, expected = plan(seconds, inert=False)
-    inert_timeline, _ = plan(seconds, inert=True)
-    prepare(with_dir, build, "sekiro.exe", timeline.script())
-    prepare(inert_dir, build, "game.exe", inert_timeline.script())
+    timeline, expected = plan(seconds, inert=False, reload_every=args.reload_every)
+    inert_timeline, _ = plan(seconds, inert=True, reload_every=args.reload_every)
+    reloads = args.reload_every > 0
+    prepare(with_dir, build, "sekiro.exe", timeline.script(), reloads)
+    prepare(inert_dir, build, "game.exe", inert_timeline.script(), reloads)
     print("soak: %.1f min in %s (with artwheel) and %s (inert, as game.exe)" % (
         args.minutes, with_dir, inert_dir), flush=True)
     runs = [start(with_dir, build, "sekiro.exe", seconds),

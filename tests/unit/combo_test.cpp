@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "slots/slot_labels.h"
+
 namespace artwheel {
 namespace {
 
@@ -11,17 +15,6 @@ TEST(DecodeCombination, YOutranksAOutranksBOutranksX) {
   EXPECT_EQ(DecodeCombination(kButtonDpadDown | kButtonB | kButtonX), 2);
   EXPECT_EQ(DecodeCombination(kButtonDpadDown | kButtonX), 3);
   EXPECT_EQ(DecodeCombination(kButtonDpadDown | kButtonB | 0x0010 /*Start*/), 2);
-}
-
-TEST(DecodeCombination, NeedsDpadDownAndAFaceButton) {
-  EXPECT_EQ(DecodeCombination(kButtonY | kButtonA), kNoSlot);
-  EXPECT_EQ(DecodeCombination(kButtonDpadDown), kNoSlot);
-  EXPECT_EQ(DecodeCombination(0x0001 /*Up*/ | kButtonY), kNoSlot);
-  EXPECT_EQ(DecodeCombination(0), kNoSlot);
-  // The held button alone already counts as held: the wheel shows then.
-  EXPECT_TRUE(IsHeldButtonDown(kButtonDpadDown));
-  EXPECT_TRUE(IsHeldButtonDown(kButtonDpadDown | kButtonB));
-  EXPECT_FALSE(IsHeldButtonDown(kButtonY | kButtonA | 0x0001));
 }
 
 TEST(ComboGuard, SuppressesWhileActiveAndUntil250msAfterTheLastArming) {
@@ -102,6 +95,110 @@ TEST(FilterGameButtons, ReadsNoClockWhenNoCombinationButtonIsHeld) {
   FakeClock clock{0};
   for (int i = 0; i < 100; ++i) Filter(guard, 0x0FFD, clock);
   EXPECT_EQ(clock.reads, 0);
+}
+
+// The choice is process-wide: each test of another choice puts the default back.
+class HeldButtonChoice : public ::testing::Test {
+ protected:
+  void TearDown() override { ChooseCombination(HeldButton::kDpadDown, true); }
+};
+
+TEST_F(HeldButtonChoice, EachAllowedButtonDecodesAndFiltersWithItsOwnBitOnly) {
+  constexpr uint16_t kBits[kHeldButtonCount] = {0x0002, 0x0001, 0x0004, 0x0008, 0x0100,
+                                                0x0200, 0x0020, 0x0040, 0x0080};
+  for (int i = 0; i < kHeldButtonCount; ++i) {
+    const auto held = static_cast<HeldButton>(i);
+    ChooseCombination(held, true);
+    const uint16_t bit = kBits[i];
+    ASSERT_EQ(CombinationButtons(), bit | kFaceButtons) << kHeldButtons[i].configName;
+    EXPECT_EQ(DecodeCombination(bit | kButtonB | kButtonX), 2);
+    EXPECT_EQ(DecodeCombination(bit), kNoSlot);
+    EXPECT_EQ(DecodeCombination(kFaceButtons), kNoSlot);
+    EXPECT_TRUE(IsHeldButtonDown(bit));
+    const uint16_t other = kBits[(i + 1) % kHeldButtonCount];
+    EXPECT_EQ(DecodeCombination(other | kButtonY), kNoSlot);
+    EXPECT_FALSE(IsHeldButtonDown(other));
+    ComboGuard guard;
+    FakeClock clock{1000};
+    // The held button and the face buttons are hidden, everything else passes.
+    EXPECT_EQ(Filter(guard, bit | other | kButtonA | 0x0010, clock), other | 0x0010);
+    EXPECT_TRUE(guard.suppressActive);
+    EXPECT_EQ(Filter(guard, other, clock), other);  // released
+    EXPECT_FALSE(guard.suppressActive);
+  }
+}
+
+TEST_F(HeldButtonChoice, WithCombinationsOffNothingIsDecodedHiddenOrArmed) {
+  ChooseCombination(HeldButton::kLB, false);
+  EXPECT_EQ(CombinationButtons(), 0);
+  EXPECT_EQ(CombinationDeviceControl().kind, HeldControl::kNone);
+  ComboGuard guard;
+  FakeClock clock{0};
+  for (uint16_t buttons : {0x1002, 0x8100, 0xFFFF}) {
+    EXPECT_EQ(DecodeCombination(buttons), kNoSlot);
+    EXPECT_FALSE(IsHeldButtonDown(buttons));
+    EXPECT_EQ(Filter(guard, buttons, clock), buttons);
+  }
+  EXPECT_FALSE(IsSuppressingAt(guard, 0));
+  EXPECT_EQ(clock.reads, 0);
+}
+
+TEST(HeldButtonNames, ParseIgnoringCaseAndRefuseEverythingElse) {
+  for (int i = 0; i < kHeldButtonCount; ++i) {
+    HeldButton parsed = HeldButton::kRS;
+    std::string lower = kHeldButtons[i].configName;
+    for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    ASSERT_TRUE(ParseHeldButton(lower, &parsed)) << lower;
+    EXPECT_EQ(parsed, static_cast<HeldButton>(i));
+  }
+  for (const char* refused : {"Start", "LT", "RT", "DPad Down", "", "DPadDownX", "A"}) {
+    HeldButton parsed = HeldButton::kBack;
+    EXPECT_FALSE(ParseHeldButton(refused, &parsed)) << refused;
+    EXPECT_EQ(parsed, HeldButton::kBack);
+  }
+  ButtonNames names = ButtonNames::kXbox;
+  EXPECT_TRUE(ParseButtonNames("playstation", &names));
+  EXPECT_EQ(names, ButtonNames::kPlayStation);
+  EXPECT_TRUE(ParseButtonNames("XBOX", &names));
+  EXPECT_EQ(names, ButtonNames::kXbox);
+  EXPECT_FALSE(ParseButtonNames("PS", &names));
+  EXPECT_EQ(names, ButtonNames::kXbox);
+}
+
+std::string Labels() {
+  std::string text;
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    text += std::string(SlotLongLabel(slot)) + "|" + SlotButtonWords(slot) + ";";
+  }
+  return text;
+}
+
+void ChooseWords(HeldButton held, ButtonNames names) {
+  SetSlotWords(SlotWords{HeldButtonLabel(held, names),
+                         HeldButtonWords(held, names),
+                         {FaceButtonName(0, names), FaceButtonName(1, names),
+                          FaceButtonName(2, names), FaceButtonName(3, names)}});
+}
+
+TEST(SlotWords, FollowTheHeldButtonAndTheNamesAndStartAsToday) {
+  const std::string today =
+      "DPadDown+Y|DPad Down + Y;DPadDown+A|DPad Down + A;DPadDown+B|DPad Down + B;"
+      "DPadDown+X|DPad Down + X;";
+  EXPECT_EQ(Labels(), today);
+  ChooseWords(HeldButton::kLB, ButtonNames::kXbox);
+  EXPECT_EQ(Labels(), "LB+Y|LB + Y;LB+A|LB + A;LB+B|LB + B;LB+X|LB + X;");
+  ChooseWords(HeldButton::kDpadRight, ButtonNames::kPlayStation);
+  EXPECT_EQ(Labels(),
+            "D-pad Right+Triangle|D-pad Right + Triangle;D-pad Right+Cross|D-pad Right + Cross;"
+            "D-pad Right+Circle|D-pad Right + Circle;D-pad Right+Square|D-pad Right + Square;");
+  const char* playStation[] = {"D-pad Down", "D-pad Up", "D-pad Left", "D-pad Right", "L1",
+                               "R1",         "Share",    "L3",         "R3"};
+  for (int i = 0; i < kHeldButtonCount; ++i) {
+    EXPECT_STREQ(HeldButtonWords(static_cast<HeldButton>(i), ButtonNames::kPlayStation),
+                 playStation[i]);
+  }
+  ChooseWords(HeldButton::kDpadDown, ButtonNames::kXbox);
+  EXPECT_EQ(Labels(), today);
 }
 
 }  // namespace

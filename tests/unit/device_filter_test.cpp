@@ -51,20 +51,65 @@ uint32_t Hat(const std::vector<uint8_t>& state, int i) {
   return value;
 }
 
-TEST(IsPovDown, CoversDownRightToDownLeftOnly) {
-  EXPECT_TRUE(IsPovDown(13500));
-  EXPECT_TRUE(IsPovDown(18000));
-  EXPECT_TRUE(IsPovDown(22500));
-  EXPECT_FALSE(IsPovDown(13499));
-  EXPECT_FALSE(IsPovDown(22501));
-  EXPECT_FALSE(IsPovDown(9000));
-  EXPECT_FALSE(IsPovDown(0xFFFFFFFF));
+constexpr HeldControl kDown{HeldControl::kHat, 18000};
+
+HeldControl DeviceControlOf(HeldButton held) { return kHeldButtons[static_cast<int>(held)].device; }
+
+TEST(IsPovToward, Covers45DegreesEitherSideOfEachDirection) {
+  struct Range {
+    uint32_t centre, first, last;
+  };
+  for (const Range& r :
+       {Range{18000, 13500, 22500}, Range{9000, 4500, 13500}, Range{27000, 22500, 31500}}) {
+    EXPECT_TRUE(IsPovToward(r.first, r.centre) && IsPovToward(r.last, r.centre)) << r.centre;
+    EXPECT_FALSE(IsPovToward(r.first - 1, r.centre) || IsPovToward(r.last + 1, r.centre));
+  }
+  // Up wraps round north.
+  for (uint32_t value : {31500u, 35999u, 0u, 4500u}) EXPECT_TRUE(IsPovToward(value, 0)) << value;
+  for (uint32_t value : {31499u, 4501u, 18000u, 36000u}) EXPECT_FALSE(IsPovToward(value, 0));
+  for (uint32_t centre : {0u, 9000u, 18000u, 27000u}) {
+    EXPECT_FALSE(IsPovToward(0xFFFFFFFF, centre));
+    EXPECT_FALSE(IsPovToward(0xFFFF, centre));  // centred in the low word only
+  }
+}
+
+// Every allowed held button: outside the window its control in the standard
+// layout with button 0 is removed; each other control with button 0 passes.
+TEST(FilterDeviceState, EachHeldButtonRemovesItsOwnControlWithAFaceButton) {
+  DeviceFormatTable table;
+  for (int i = 0; i < kHeldButtonCount; ++i) {
+    const HeldControl held = kHeldButtons[i].device;
+    for (int j = 0; j < kHeldButtonCount; ++j) {
+      const HeldControl pressed = kHeldButtons[j].device;
+      std::vector<uint8_t> state =
+          JoyState(pressed.kind == HeldControl::kHat ? pressed.value : 0xFFFFFFFF, {0});
+      if (pressed.kind == HeldControl::kButton) state[0x30 + pressed.value] = 0x80;
+      const std::vector<uint8_t> before = state;
+      FilterDeviceState(table, state.data(), 80, false, held);
+      if (i != j) {
+        EXPECT_EQ(state, before) << kHeldButtons[i].configName << " " << kHeldButtons[j].configName;
+        continue;
+      }
+      EXPECT_EQ(state[0x30], 0) << kHeldButtons[i].configName;
+      const bool heldCleared = held.kind == HeldControl::kHat ? Hat(state, 0) == 0xFFFFFFFFu
+                                                              : state[0x30 + held.value] == 0;
+      EXPECT_TRUE(heldCleared) << kHeldButtons[i].configName;
+    }
+  }
+}
+
+TEST(FilterDeviceState, WithCombinationsOffNothingIsRemovedOutsideTheWindow) {
+  DeviceFormatTable table;
+  std::vector<uint8_t> state = JoyState(18000, {0, 4});
+  const std::vector<uint8_t> before = state;
+  FilterDeviceState(table, state.data(), 80, false, HeldControl{});
+  EXPECT_EQ(state, before);
 }
 
 TEST(FilterDeviceState, OutsideTheWindowOnlyHatDownWithAButtonIsRemoved) {
   DeviceFormatTable table;
   std::vector<uint8_t> state = JoyState(18000, {1, 7});
-  FilterDeviceState(table, state.data(), 80, false);
+  FilterDeviceState(table, state.data(), 80, false, kDown);
   EXPECT_EQ(Hat(state, 0), 0xFFFFFFFFu);
   EXPECT_EQ(state[0x31], 0);
   EXPECT_EQ(state[0x37], 0x80);  // button 7 is not part of it
@@ -73,18 +118,18 @@ TEST(FilterDeviceState, OutsideTheWindowOnlyHatDownWithAButtonIsRemoved) {
 
   std::vector<uint8_t> right = JoyState(9000, {1});
   const std::vector<uint8_t> before = right;
-  FilterDeviceState(table, right.data(), 80, false);
+  FilterDeviceState(table, right.data(), 80, false, kDown);
   EXPECT_EQ(right, before);
   std::vector<uint8_t> alone = JoyState(18000, {});
   const std::vector<uint8_t> aloneBefore = alone;
-  FilterDeviceState(table, alone.data(), 80, false);
+  FilterDeviceState(table, alone.data(), 80, false, kDown);
   EXPECT_EQ(alone, aloneBefore);
 }
 
 TEST(FilterDeviceState, InsideTheWindowTheFixedLayoutIsReleasedAndCentred) {
   DeviceFormatTable table;
   std::vector<uint8_t> state = JoyState(9000, {0, 5, 31});
-  FilterDeviceState(table, state.data(), 80, true);
+  FilterDeviceState(table, state.data(), 80, true, kDown);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(Hat(state, i), 0xFFFFFFFFu);
   for (int i = 0; i < 32; ++i) EXPECT_EQ(state[0x30 + i], 0);
   EXPECT_EQ(state[0], 0x11);
@@ -97,7 +142,7 @@ TEST(FilterDeviceState, InsideTheWindowARecordedFormatClearsItsOwnObjectsOnly) {
   for (uint32_t i = 0; i < 40; ++i) keys.push_back({i * 2, kButton});
   Record(table, 256, keys);
   std::vector<uint8_t> state(256, 0x80);
-  FilterDeviceState(table, state.data(), 256, true);
+  FilterDeviceState(table, state.data(), 256, true, kDown);
   for (uint32_t i = 0; i < 256; ++i) {
     const bool recorded = i % 2 == 0 && i / 2 < 32;  // only the first 32 buttons are kept
     EXPECT_EQ(state[i], recorded ? 0 : 0x80) << i;
@@ -108,7 +153,7 @@ TEST(FilterDeviceState, RecordedObjectsPastTheReadAreIgnored) {
   DeviceFormatTable table;
   Record(table, 20, {{15, kButton}, {20, kButton}, {16, kPov}, {17, kPov}, {4, kAxis}});
   std::vector<uint8_t> buffer(24, 0x80);
-  FilterDeviceState(table, buffer.data(), 20, true);
+  FilterDeviceState(table, buffer.data(), 20, true, kDown);
   EXPECT_EQ(buffer[15], 0);
   EXPECT_EQ(buffer[16], 0xFF);                                         // the hat at 16 fits exactly
   for (uint32_t i = 20; i < 24; ++i) EXPECT_EQ(buffer[i], 0x80) << i;  // not ours
@@ -128,7 +173,7 @@ TEST(RecordDataFormat, LaterFormatOfTheSameSizeReplacesAndANinthSizeIsNotRecorde
   EXPECT_EQ(table.count, 8u);
   // A read of the unrecorded size falls back to the fixed layout.
   std::vector<uint8_t> state(200, 0x80);
-  FilterDeviceState(table, state.data(), 200, true);
+  FilterDeviceState(table, state.data(), 200, true, kDown);
   EXPECT_EQ(state[0], 0x80);
   EXPECT_EQ(state[0x30], 0);
   EXPECT_EQ(Hat(state, 3), 0xFFFFFFFFu);
@@ -180,12 +225,12 @@ TEST(FilterDeviceEvents, HatDownAndButtonPressTogetherAreRemovedTheRestKeepsItsO
                                        {0x31, 0x00, 5},
                                        {0x24, 18000, 6}});
   uint32_t count = 6;
-  FilterDeviceEvents(table, batch.data(), 24, &count, false);
+  FilterDeviceEvents(table, batch.data(), 24, &count, false, kDown);
   EXPECT_EQ(Tags(batch, count), (std::vector<uint32_t>{1, 3, 5, 6}));
   // A button press without hat down is kept.
   batch = Events({{0x30, 0x80, 1}, {0x20, 9000, 2}});
   count = 2;
-  FilterDeviceEvents(table, batch.data(), 24, &count, false);
+  FilterDeviceEvents(table, batch.data(), 24, &count, false, kDown);
   EXPECT_EQ(Tags(batch, count), (std::vector<uint32_t>{1, 2}));
 }
 
@@ -194,17 +239,44 @@ TEST(FilterDeviceEvents, RecordedFormatsNameTheirOwnHatsAndButtons) {
   Record(table, 64, {{8, kPov}, {40, kButton}});
   std::vector<uint8_t> batch = Events({{8, 18000, 1}, {41, 0x80, 2}, {40, 0x80, 3}});
   uint32_t count = 3;
-  FilterDeviceEvents(table, batch.data(), 24, &count, false);
+  FilterDeviceEvents(table, batch.data(), 24, &count, false, kDown);
   EXPECT_EQ(Tags(batch, count), (std::vector<uint32_t>{2}));
+}
+
+TEST(FilterDeviceEvents, AHeldButtonPressWithAFaceButtonPressIsRemovedTogether) {
+  DeviceFormatTable table;
+  const HeldControl lb = DeviceControlOf(HeldButton::kLB);
+  std::vector<uint8_t> batch =
+      Events({{0x20, 18000, 1}, {0x34, 0x80, 2}, {0x31, 0x80, 3}, {0x34, 0x00, 4}});
+  uint32_t count = 4;
+  FilterDeviceEvents(table, batch.data(), 24, &count, false, lb);
+  EXPECT_EQ(Tags(batch, count), (std::vector<uint32_t>{1, 4}));  // hat down is no part of it
+  batch = Events({{0x34, 0x80, 1}, {0x20, 18000, 2}});           // LB alone
+  count = 2;
+  FilterDeviceEvents(table, batch.data(), 24, &count, false, lb);
+  EXPECT_EQ(count, 2u);
+  // A recorded format's fifth button stands for LB.
+  Record(table, 64, {{40, kButton}, {41, kButton}, {42, kButton}, {43, kButton}, {50, kButton}});
+  batch = Events({{50, 0x80, 1}, {40, 0x80, 2}, {44, 0x80, 3}});
+  count = 3;
+  FilterDeviceEvents(table, batch.data(), 24, &count, false, lb);
+  EXPECT_EQ(Tags(batch, count), (std::vector<uint32_t>{3}));
+  // Hat up with a button, up being the held direction; off removes nothing.
+  batch = Events({{0x20, 33000, 1}, {0x30, 0x80, 2}});
+  count = 2;
+  FilterDeviceEvents(table, batch.data(), 24, &count, false, HeldControl{});
+  EXPECT_EQ(count, 2u);
+  FilterDeviceEvents(table, batch.data(), 24, &count, false, DeviceControlOf(HeldButton::kDpadUp));
+  EXPECT_EQ(count, 0u);
 }
 
 TEST(FilterDeviceEvents, InsideTheWindowNothingIsDeliveredWhateverTheRecordSize) {
   DeviceFormatTable table;
   std::vector<uint8_t> batch = Events({{0x00, 1, 1}});
   uint32_t count = 1;
-  FilterDeviceEvents(table, batch.data(), 16, &count, true);
+  FilterDeviceEvents(table, batch.data(), 16, &count, true, kDown);
   EXPECT_EQ(count, 0u);
-  FilterDeviceEvents(table, nullptr, 24, nullptr, true);  // no count: nothing to do
+  FilterDeviceEvents(table, nullptr, 24, nullptr, true, kDown);  // no count: nothing to do
 }
 
 TEST(FilterDeviceEvents, LegacyRecordSizeIsNeverWalked) {
@@ -218,7 +290,7 @@ TEST(FilterDeviceEvents, LegacyRecordSizeIsNeverWalked) {
   std::memcpy(&batch[20], &pressed, 4);
   const std::vector<uint8_t> before = batch;
   uint32_t count = 2;
-  FilterDeviceEvents(table, batch.data(), 16, &count, false);
+  FilterDeviceEvents(table, batch.data(), 16, &count, false, kDown);
   EXPECT_EQ(count, 2u);
   EXPECT_EQ(batch, before);
 }

@@ -147,7 +147,8 @@ TEST(Package, TheUnpackedZipRunsWithItsStarterConfiguration) {
           message ==
               "[Config] SkillPanel AnyResolution=ON: the panel is fitted to other screen sizes" ||
           message ==
-              "[Config] SkillPanel ShowSlots=ON: the four slots show while D-pad Down is held")
+              "[Config] SkillPanel ShowSlots=ON: the four slots show while DPad Down is held" ||
+          message == "[Config] ApplyChanges=ON: changes to artwheel.ini apply while the game runs")
           << message;
     }
     for (const char* word : {"efused", "gnored", "lamp", "nvalid", "ailed", "ould not"}) {
