@@ -135,7 +135,8 @@ bool TakeHandedOverLine(HandedOverLine& out) {
 
 // With the turn held.
 void WriteHandedOverLines(HANDLE file) {
-  HandedOverLine line;
+  if (handedOverPending.load(std::memory_order_seq_cst) == 0) return;
+  HandedOverLine line = {};
   while (TakeHandedOverLine(line)) WritePiece(file, line.text, line.length);
 }
 

@@ -356,7 +356,9 @@ TEST(OverlayCost, DrawingFramesAllocateNothingOnceTheirObjectsExist) {
   const Scenario s =
       RunOverlay("1920 1080",
                  "countallocs\nequipped 51\nwait 400\nframes 2\nallocs newicon\n" + AssignB() +
-                     "pad 0 0x0002\nframes 10\ncountallocs\nframes 120\nallocs drawing\npad 0 0\n"
+                     // The wheel comes with the panel, once the menu's settle time is over.
+                     "pad 0 0x0002\nwait 700\nframes 2\ncountallocs\nframes 120\nallocs drawing\n"
+                     "pad 0 0\n"
                      "menu pauseMenu 2\nwait 2100\ncountallocs\nframes 60\nallocs idle\n",
                  wheel);
   const auto counting = s.ResultsStartingWith("allocations counting");
