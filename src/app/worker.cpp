@@ -113,12 +113,13 @@ void PublishPanel(WorkerState& state, PanelDecision decision) {
   }
 }
 
-// The wheel shows while the held button is down where the panel shows and in the
-// combat-art menu; the overlay is told only of changes.
+// The wheel shows while the held button is down where the panel shows, and all
+// the time the combat-art menu is open: there it shows the slot about to be
+// assigned. The overlay is told only of changes.
 void PublishWheel(WorkerState& state, bool held, bool assignmentMode) {
   const Settings& settings = state.settings;
-  bool shown = settings.skillPanelLayout.showSlots && settings.skillPanelEnabled && held &&
-               (state.panelShown || assignmentMode);
+  bool shown = settings.skillPanelLayout.showSlots && settings.skillPanelEnabled &&
+               ((held && state.panelShown) || assignmentMode);
   if (shown) shown = InstallPresentHook();  // before any overlay lock is taken
   if (shown == state.wheelShown && state.equippedArtId == state.wheelEquippedArtId &&
       std::equal(std::begin(state.wheelArtIds), std::end(state.wheelArtIds),

@@ -304,7 +304,7 @@ TEST(OverlayDevice, ALostDeviceIsLeftAndTheNextOneDrawn) {
 // wheel in play and in the combat-art menu, where an assignment appears in
 // it at once; a new device frees the wheel's icons with the rest. Wheel
 // slot centres: Y (239, 73), A (239, 207), B (306, 140), X (172, 140).
-TEST(OverlayWheel, ShowsTheSlotsWhileDpadDownIsHeldInPlayAndInTheMenu) {
+TEST(OverlayWheel, ShowsTheSlotsWhileDpadDownIsHeldInPlayAndWhileTheMenuIsOpen) {
   OverlaySetup setup;
   setup.ini =
       "[General]\nIsDebug=1\n[Slots]\nY=5100\nB=7300\n[Overlay]\nEnable=1\n[SkillPanel]\n"
@@ -317,8 +317,9 @@ TEST(OverlayWheel, ShowsTheSlotsWhileDpadDownIsHeldInPlayAndInTheMenu) {
           "screenshot held\n" + Probe("y", 239, 73) + Probe("a", 239, 207) + Probe("b", 306, 140) +
           Probe("bmark", 278, 112) + Probe("x", 172, 140) + "pad 0 0\nwait 100\nframes 2\n" +
           "screenshot released\n" + Probe("released", 239, 73) +
-          "menu pauseMenu 2\nmenu selectedResolvedId 51\nwait 100\n" + held + "screenshot menu\n" +
-          Probe("menupanel", 90, 140) + Probe("menuy", 239, 73) +
+          "menu pauseMenu 2\nmenu selectedResolvedId 51\nwait 100\nframes 2\nscreenshot open\n" +
+          Probe("open", 239, 73) + held + "screenshot menu\n" + Probe("menupanel", 90, 140) +
+          Probe("menuy", 239, 73) +
           "pad 0 0x1002\nwaitlog [Skill] Assigned combat art id 5100\nframes 2\n"
           "screenshot assigned\n" +
           Probe("assigned", 239, 207) + "pad 0 0\nmenu pauseMenu 0\nrecreate\nframes 3\n" +
@@ -333,6 +334,7 @@ TEST(OverlayWheel, ShowsTheSlotsWhileDpadDownIsHeldInPlayAndInTheMenu) {
   EXPECT_TRUE(PixelNear(s, "x", {82, 45, 67}));
   EXPECT_TRUE(PixelNear(s, "released", kClear));
   EXPECT_TRUE(PixelNear(s, "menupanel", kClear));
+  EXPECT_TRUE(PixelNear(s, "open", kBlue));  // the menu alone shows the wheel
   EXPECT_TRUE(PixelNear(s, "menuy", kBlue));
   EXPECT_TRUE(PixelNear(s, "assigned", kBlue));
   EXPECT_EQ(s.ResultsStartingWith("oldrefs").at(0), "oldrefs wheel 0");
