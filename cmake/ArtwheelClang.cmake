@@ -61,6 +61,4 @@ add_test(NAME clang.dll_exports_and_imports
 # Direct3D headers); a file unchanged since its last clean check is skipped.
 add_test(NAME tidy.src
   COMMAND ${PROJECT_SOURCE_DIR}/scripts/tidy.py ${ARTWHEEL_CLANG_WINDOWS_DIR}/compile_commands.json)
-# The longest test: started first on a clean machine too (without ctest's
-# cost record), so that the scenarios' waiting fills the cores beside it.
-set_tests_properties(tidy.src PROPERTIES TIMEOUT 900 COST 1000)
+set_tests_properties(tidy.src PROPERTIES TIMEOUT 900)

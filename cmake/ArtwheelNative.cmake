@@ -113,7 +113,7 @@ include(ArtwheelPackage)
 add_test(NAME soak.thirty_seconds
   COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tests/soak/soak.py 0.5 --build ${CMAKE_BINARY_DIR})
 set_tests_properties(soak.thirty_seconds PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 240
-                                                    RESOURCE_GROUPS desktop:2 COST 500)
+                                                    RESOURCE_GROUPS desktop:2)
 
 # Benchmarks (scripts/bench.sh): built with optimisation and without the
 # sanitizers of the unit tests.
