@@ -407,6 +407,11 @@ PanelSwitchCache panelSwitch;  // render thread only
 struct SettingsWatch {
   FileStamp stamp;
   bool known = false;
+  // Seen changed by a look that could not read it whole (held, empty, or
+  // changed again while read): read at the next look even if the stamp has
+  // come back to the known one, as a copy that keeps its source's write time
+  // may bring it back.
+  bool changeUnread = false;
   bool assigned[kSlotCount] = {};
   uint32_t replacedIds[kSlotCount] = {};  // the file's value before the first of them
 };
@@ -415,7 +420,8 @@ SettingsWatch watch;
 
 bool ChangedSinceKnown(const char* iniPath) {
   FileStamp stamp;
-  return !watch.known || !ReadFileStamp(iniPath, &stamp) || !SameFileStamp(watch.stamp, stamp);
+  return !watch.known || watch.changeUnread || !ReadFileStamp(iniPath, &stamp) ||
+         !SameFileStamp(watch.stamp, stamp);
 }
 
 // A write of ours is no change of the player's: its stamp becomes the known
@@ -561,7 +567,8 @@ bool ReloadConfigIfChanged(Settings& settings, void (*apply)(const Settings&)) {
   const char* iniPath = IniPath();
   FileStamp before;
   if (iniPath[0] == '\0' || !ReadFileStamp(iniPath, &before)) return false;
-  if (watch.known && SameFileStamp(watch.stamp, before)) return false;
+  if (watch.known && !watch.changeUnread && SameFileStamp(watch.stamp, before)) return false;
+  watch.changeUnread = true;
   // Empty or held by an editor: most likely half written; looked at again later.
   if ((before.sizeLow == 0 && before.sizeHigh == 0) || !CanOpenFile(iniPath)) return false;
   Settings next = settings;
@@ -573,6 +580,7 @@ bool ReloadConfigIfChanged(Settings& settings, void (*apply)(const Settings&)) {
   if (!ReadFileStamp(iniPath, &after) || !SameFileStamp(before, after)) return false;
   watch.stamp = after;
   watch.known = true;
+  watch.changeUnread = false;
   KeepInGameAssignments(next, settings, iniPath);
   LogRestartKeys(settings, iniPath);
   settings = next;

@@ -109,7 +109,8 @@ TEST(Controls, ChangesApplyWhileTheGameRunsAndAnAssignmentOutlivesAnOlderCopy) {
   s.WriteIni("[General]\nIsDebug=1\nApplyChanges=1\n[Slots]\nY=5000\n");
   s.WriteFile("resources/bg.png", SolidPng(16, 16, {200, 0, 0, 255}));
   s.WriteFile("edit1.ini", EditedIni("Y=7300\r\n", "B=F3\r\n"));
-  s.WriteFile("edit2.ini", EditedIni("Y=7300\r\n", "B=F4\r\n"));
+  // Copies keep their source's write time: the sizes tell these apart.
+  s.WriteFile("edit2.ini", EditedIni("Y=7300\r\n", "B=F4\r\n") + "; saved again\r\n");
   // The editor still holds Y=7300 when the player saves it once more.
   s.WriteFile("edit3.ini", EditedIni("Y=7300\r\n", "B=F4\r\nX=F5\r\n"));
   s.Play(

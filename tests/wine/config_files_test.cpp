@@ -94,6 +94,43 @@ TEST_F(ConfigFiles, ScannerReadsAFileWithNulBytesAndAHugeLine) {
   EXPECT_STREQ(value, "on");
 }
 
+// A change seen while another program held the file is read at a later look,
+// even when the file's stamp has come back to the one read last: a copy keeps
+// its source's write time, and may keep its size.
+TEST(SettingsReload, AChangeSeenWhileTheFileWasHeldIsReadWhenItsStampComesBack) {
+  LocateSettingsFile(GetModuleHandleA(nullptr));
+  const std::string path = ConfigIniPath();
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      << "[General]\r\nApplyChanges=1\r\n[Slots]\r\nY=5000\r\n";
+  Settings settings;
+  LoadConfig(settings);
+  ASSERT_EQ(settings.slotArtIds[0], 5000u);
+  std::string text;
+  std::getline(std::ifstream(path, std::ios::binary), text, '\0');
+  FILETIME read = {};
+  HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_TRUE(GetFileTime(file, nullptr, nullptr, &read));
+  CloseHandle(file);
+
+  const size_t at = text.find("Y=5000");
+  ASSERT_NE(at, std::string::npos);
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << text.replace(at, 6, "Y=7300");
+  HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  auto apply = [](const Settings&) {};
+  EXPECT_FALSE(ReloadConfigIfChanged(settings, apply));
+  CloseHandle(held);
+  file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                     nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &read));
+  CloseHandle(file);
+  EXPECT_TRUE(ReloadConfigIfChanged(settings, apply));
+  EXPECT_EQ(settings.slotArtIds[0], 7300u);
+  EXPECT_FALSE(ReloadConfigIfChanged(settings, apply));
+  DeleteFileA(path.c_str());
+}
+
 TEST(ModuleDirectoryTest, EndsWithTheBackslashOfTheModulesFolder) {
   char folder[kPathSize];
   ASSERT_TRUE(ModuleDirectory(GetModuleHandleA(nullptr), folder, sizeof folder));
