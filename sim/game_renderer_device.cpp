@@ -165,8 +165,14 @@ bool CreateFixedObjects(Renderer& r) {
   r.device->CreateTexture2D(&texture, nullptr, &small);
   if (small != nullptr) r.device->CreateShaderResourceView(small, nullptr, &s.resource);
   Release(small);
-  return s.vertexShader && s.pixelShader && s.layout && s.vertexBuffer && s.sampler && s.blend &&
-         s.depthState && s.rasterizer && s.resource;
+  texture.Format = DXGI_FORMAT_R32_FLOAT;
+  texture.BindFlags = D3D11_BIND_UNORDERED_ACCESS;
+  ID3D11Texture2D* written = nullptr;
+  r.device->CreateTexture2D(&texture, nullptr, &written);
+  if (written != nullptr) r.device->CreateUnorderedAccessView(written, nullptr, &s.unorderedView);
+  Release(written);
+  return s.unorderedView && s.vertexShader && s.pixelShader && s.layout && s.vertexBuffer &&
+         s.sampler && s.blend && s.depthState && s.rasterizer && s.resource;
 }
 
 void ReleaseFixedObjects(Renderer& r) {
@@ -180,6 +186,7 @@ void ReleaseFixedObjects(Renderer& r) {
   Release(s.pixelShader);
   Release(s.sampler);
   Release(s.resource);
+  Release(s.unorderedView);
 }
 
 }  // namespace sim::render

@@ -29,6 +29,9 @@ void Release(T*& object) {
 struct KnownState {
   ID3D11RenderTargetView* targets[2] = {};
   ID3D11DepthStencilView* depthView = nullptr;
+  // A pixel shader's writable view in the slot after the targets, as a game
+  // that writes a buffer while it draws leaves it bound.
+  ID3D11UnorderedAccessView* unorderedView = nullptr;
   ID3D11BlendState* blend = nullptr;
   ID3D11DepthStencilState* depthState = nullptr;
   ID3D11RasterizerState* rasterizer = nullptr;

@@ -14,6 +14,7 @@ constexpr UINT kSampleMask = 0x00FF00FF;
 constexpr UINT kStencilRef = 3;
 constexpr UINT kStride = 8;
 constexpr UINT kOffset = 4;
+constexpr UINT kUnorderedSlot = 2;  // the first after the two targets
 
 void Viewports(const Renderer& r, D3D11_VIEWPORT (&viewports)[2]) {
   viewports[0] = {0, 0, static_cast<float>(r.width), static_cast<float>(r.height), 0, 1};
@@ -25,7 +26,8 @@ void Viewports(const Renderer& r, D3D11_VIEWPORT (&viewports)[2]) {
 void BindKnownState(Renderer& r) {
   KnownState& s = r.state;
   ID3D11DeviceContext* c = r.context;
-  c->OMSetRenderTargets(2, s.targets, s.depthView);
+  c->OMSetRenderTargetsAndUnorderedAccessViews(2, s.targets, s.depthView, kUnorderedSlot, 1,
+                                               &s.unorderedView, nullptr);
   c->OMSetBlendState(s.blend, kBlendFactor, kSampleMask);
   c->OMSetDepthStencilState(s.depthState, kStencilRef);
   c->RSSetState(s.rasterizer);
@@ -56,6 +58,14 @@ const char* FindStateMismatch(Renderer& r) {
   expect(depthView == s.depthView, "depth-stencil view");
   for (auto*& target : targets) Release(target);
   Release(depthView);
+  ID3D11UnorderedAccessView* unorderedViews[8] = {};
+  c->OMGetRenderTargetsAndUnorderedAccessViews(0, nullptr, nullptr, 0, 8, unorderedViews);
+  bool unorderedSame = true;
+  for (UINT slot = 0; slot < 8; ++slot) {
+    unorderedSame &= unorderedViews[slot] == (slot == kUnorderedSlot ? s.unorderedView : nullptr);
+    Release(unorderedViews[slot]);
+  }
+  expect(unorderedSame, "unordered-access views");
   ID3D11BlendState* blend = nullptr;
   FLOAT factor[4] = {};
   UINT mask = 0;

@@ -5,6 +5,8 @@
 namespace artwheel {
 namespace {
 
+constexpr UINT kOutputSlotCount = D3D11_SIMULTANEOUS_RENDER_TARGET_COUNT;
+
 // A shader and the class instances bound with it.
 template <typename Shader>
 struct StageShader {
@@ -23,6 +25,9 @@ struct StageShader {
 struct SavedPipelineState {
   ID3D11RenderTargetView* renderTargets[D3D11_SIMULTANEOUS_RENDER_TARGET_COUNT];
   ID3D11DepthStencilView* depthStencilView;
+  // The pixel shader's writable views share the output slots with the
+  // targets; binding our target unbinds them on some stacks.
+  ID3D11UnorderedAccessView* unorderedViews[kOutputSlotCount];
   ID3D11BlendState* blendState;
   FLOAT blendFactor[4];
   UINT sampleMask;
@@ -58,8 +63,9 @@ void SaveStage(StageShader<Shader>& stage, Get get) {
 
 void SavePipelineState(ID3D11DeviceContext* context, SavedPipelineState& s) {
   // All eight targets: restoring only the first would unbind the others.
-  context->OMGetRenderTargets(D3D11_SIMULTANEOUS_RENDER_TARGET_COUNT, s.renderTargets,
-                              &s.depthStencilView);
+  context->OMGetRenderTargetsAndUnorderedAccessViews(kOutputSlotCount, s.renderTargets,
+                                                     &s.depthStencilView, 0, kOutputSlotCount,
+                                                     s.unorderedViews);
   context->OMGetBlendState(&s.blendState, s.blendFactor, &s.sampleMask);
   context->OMGetDepthStencilState(&s.depthStencilState, &s.stencilRef);
   context->RSGetState(&s.rasterizerState);
@@ -75,6 +81,25 @@ void SavePipelineState(ID3D11DeviceContext* context, SavedPipelineState& s) {
   SaveStage(s.pixelShader, [&](auto... a) { context->PSGetShader(a...); });
   context->PSGetSamplers(0, 1, &s.sampler);
   context->PSGetShaderResources(0, 1, &s.shaderResource);
+}
+
+// The targets, and the writable views in the slots after them with their
+// counters kept.
+void RestoreOutputs(ID3D11DeviceContext* context, const SavedPipelineState& s) {
+  UINT targetCount = kOutputSlotCount;
+  while (targetCount > 0 && s.renderTargets[targetCount - 1] == nullptr) --targetCount;
+  UINT first = targetCount;
+  while (first < kOutputSlotCount && s.unorderedViews[first] == nullptr) ++first;
+  if (first == kOutputSlotCount) {
+    context->OMSetRenderTargets(kOutputSlotCount, s.renderTargets, s.depthStencilView);
+    return;
+  }
+  UINT end = kOutputSlotCount;
+  while (s.unorderedViews[end - 1] == nullptr) --end;
+  static constexpr UINT kKeepCounts[kOutputSlotCount] = {~0u, ~0u, ~0u, ~0u, ~0u, ~0u, ~0u, ~0u};
+  context->OMSetRenderTargetsAndUnorderedAccessViews(targetCount, s.renderTargets,
+                                                     s.depthStencilView, first, end - first,
+                                                     &s.unorderedViews[first], kKeepCounts);
 }
 
 void RestorePipelineState(ID3D11DeviceContext* context, SavedPipelineState& s) {
@@ -99,8 +124,7 @@ void RestorePipelineState(ID3D11DeviceContext* context, SavedPipelineState& s) {
   context->RSSetState(s.rasterizerState);
   context->OMSetDepthStencilState(s.depthStencilState, s.stencilRef);
   context->OMSetBlendState(s.blendState, s.blendFactor, s.sampleMask);
-  context->OMSetRenderTargets(D3D11_SIMULTANEOUS_RENDER_TARGET_COUNT, s.renderTargets,
-                              s.depthStencilView);
+  RestoreOutputs(context, s);
 
   ReleaseAndClear(s.shaderResource);
   ReleaseAndClear(s.sampler);
@@ -116,6 +140,7 @@ void RestorePipelineState(ID3D11DeviceContext* context, SavedPipelineState& s) {
   ReleaseAndClear(s.blendState);
   ReleaseAndClear(s.depthStencilView);
   for (ID3D11RenderTargetView*& target : s.renderTargets) ReleaseAndClear(target);
+  for (ID3D11UnorderedAccessView*& view : s.unorderedViews) ReleaseAndClear(view);
 }
 
 }  // namespace
