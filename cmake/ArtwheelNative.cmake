@@ -61,16 +61,23 @@ add_test(NAME build.dll_exports_and_imports
   COMMAND ${PROJECT_SOURCE_DIR}/tests/check_dll.sh ${ARTWHEEL_WINDOWS_DIR}/bin/dinput8.dll)
 
 # --- End-to-end scenarios ------------------------------------------------------
-file(GLOB ARTWHEEL_E2E_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
-add_executable(e2e_tests ${ARTWHEEL_E2E_TESTS})
-target_link_libraries(e2e_tests PRIVATE gtest_main)
-target_compile_definitions(e2e_tests PRIVATE
+# The scenario driver is compiled once for the three scenario programs.
+add_library(e2e_scenario OBJECT ${PROJECT_SOURCE_DIR}/tests/e2e/scenario.cpp
+                                ${PROJECT_SOURCE_DIR}/tests/e2e/png_file.cpp)
+target_compile_definitions(e2e_scenario PRIVATE
   ARTWHEEL_WINDOWS_BIN="${ARTWHEEL_WINDOWS_DIR}/bin"
   ARTWHEEL_WINE_RUN="${ARTWHEEL_WINE_RUN}"
   ARTWHEEL_WINE_ROOT="${ARTWHEEL_WINE_ROOT}"
-  ARTWHEEL_SCENARIO_ROOT="${CMAKE_BINARY_DIR}/scenarios"
-  ARTWHEEL_VERSION="${PROJECT_VERSION}")
+  ARTWHEEL_SCENARIO_ROOT="${CMAKE_BINARY_DIR}/scenarios")
+target_link_libraries(e2e_scenario PUBLIC gtest_main)
+artwheel_warnings(e2e_scenario)
+
+file(GLOB ARTWHEEL_E2E_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*_test.cpp)
+add_executable(e2e_tests ${ARTWHEEL_E2E_TESTS})
+target_link_libraries(e2e_tests PRIVATE e2e_scenario)
+target_compile_definitions(e2e_tests PRIVATE ARTWHEEL_VERSION="${PROJECT_VERSION}")
 artwheel_warnings(e2e_tests)
+artwheel_precompile_test_headers(e2e_tests <regex>)
 add_dependencies(e2e_tests artwheel_windows)
 # Every program under Wine takes one slot of its stack's desktop; the hotkey
 # scenarios take all of Wine's own (tests/desktop_resources.json, named by the
@@ -80,8 +87,9 @@ artwheel_discover_wine_tests(e2e_tests e2e DISCOVERY DISCOVERY_TIMEOUT 60 PROPER
 # HudProbe's hotkeys go through the desktop's one keyboard, which every
 # process of the wineserver shares: these scenarios run alone.
 file(GLOB ARTWHEEL_E2E_HOTKEY_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/hotkeys/*.cpp)
-add_executable(e2e_hotkey_tests ${ARTWHEEL_E2E_HOTKEY_TESTS} ${PROJECT_SOURCE_DIR}/tests/e2e/scenario.cpp)
-target_link_libraries(e2e_hotkey_tests PRIVATE gtest_main)
+add_executable(e2e_hotkey_tests ${ARTWHEEL_E2E_HOTKEY_TESTS})
+target_link_libraries(e2e_hotkey_tests PRIVATE e2e_scenario)
+artwheel_precompile_test_headers(e2e_hotkey_tests)
 get_target_property(ARTWHEEL_E2E_DEFINITIONS e2e_tests COMPILE_DEFINITIONS)
 target_compile_definitions(e2e_hotkey_tests PRIVATE ${ARTWHEEL_E2E_DEFINITIONS})
 artwheel_warnings(e2e_hotkey_tests)

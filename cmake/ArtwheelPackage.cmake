@@ -41,9 +41,8 @@ add_test(NAME package.zip
   COMMAND ${CMAKE_CPACK_COMMAND} --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake -B ${ARTWHEEL_TEST_DIST_DIR})
 set_tests_properties(package.zip PROPERTIES FIXTURES_SETUP package)
 
-add_executable(e2e_package_tests ${PROJECT_SOURCE_DIR}/tests/e2e/package/package_test.cpp
-                                 ${PROJECT_SOURCE_DIR}/tests/e2e/scenario.cpp)
-target_link_libraries(e2e_package_tests PRIVATE gtest_main)
+add_executable(e2e_package_tests ${PROJECT_SOURCE_DIR}/tests/e2e/package/package_test.cpp)
+target_link_libraries(e2e_package_tests PRIVATE e2e_scenario)
 target_compile_definitions(e2e_package_tests PRIVATE ${ARTWHEEL_E2E_DEFINITIONS}
   ARTWHEEL_PACKAGE_ZIP="${ARTWHEEL_TEST_DIST_DIR}/artwheel-${PROJECT_VERSION}-win64.zip"
   ARTWHEEL_PYTHON="${Python3_EXECUTABLE}")

@@ -37,4 +37,17 @@ function(artwheel_add_native_unit_tests)
   add_executable(unit_tests ${unitTests})
   target_link_libraries(unit_tests PRIVATE artwheel_logic gtest_main)
   artwheel_warnings(unit_tests)
+  artwheel_precompile_test_headers(unit_tests)
+endfunction()
+
+# Headers every file of a test program parses, parsed once per program: with
+# GCC only, so that clang's builds (and clang-tidy) see each file as written.
+function(artwheel_precompile_headers target)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_precompile_headers(${target} PRIVATE ${ARGN})
+  endif()
+endfunction()
+
+function(artwheel_precompile_test_headers target)
+  artwheel_precompile_headers(${target} <gtest/gtest.h> <string> <vector> ${ARGN})
 endfunction()
