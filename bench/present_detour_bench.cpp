@@ -71,7 +71,7 @@ int main() {
   std::ofstream(folder + "\\resources\\7300.png", std::ios::binary)
       << e2e::SolidPng(128, 128, {0, 200, 120, 255});
   artwheel::SetOverlayIniPath(iniPath.c_str());
-  artwheel::SetPanelSwitch(&artwheel::SkillPanelEnabledInFile);
+  artwheel::SetPanelSwitch(artwheel::SkillPanelEnabledInFile());
   artwheel::savedPresent.store(reinterpret_cast<void*>(&NoPresent));
 
   artwheel::TestSwapChain swapChain(device, 1920, 1080, 1920, 1080);

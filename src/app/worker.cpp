@@ -95,6 +95,11 @@ void RunDiagnostics(const Settings& settings) {
   if (settings.hudProbeEnabled) HudProbeTick();
 }
 
+// The file's [SkillPanel] Enable, looked at (one stamp check while the file is
+// unchanged) in every tick in which the panel or the wheel shows, and before
+// either comes up.
+void LookAtPanelSwitch() { SetPanelSwitch(SkillPanelEnabledInFile()); }
+
 void PublishPanel(WorkerState& state, PanelDecision decision) {
   switch (decision.kind) {
     case PanelDecision::kHide:
@@ -102,6 +107,7 @@ void PublishPanel(WorkerState& state, PanelDecision decision) {
       state.panelShown = false;
       break;
     case PanelDecision::kShow: {
+      LookAtPanelSwitch();
       const bool visible = InstallPresentHook();  // before any overlay lock is taken
       SetPanelState(visible, decision.artId);
       state.panelShown = visible;
@@ -121,6 +127,7 @@ void PublishWheel(WorkerState& state, bool held, bool assignmentMode) {
   bool shown = settings.skillPanelLayout.showSlots && settings.skillPanelEnabled &&
                ((held && state.panelShown) || assignmentMode);
   if (shown) shown = InstallPresentHook();  // before any overlay lock is taken
+  if (shown && !state.wheelShown && !state.panelShown) LookAtPanelSwitch();
   if (shown == state.wheelShown && state.equippedArtId == state.wheelEquippedArtId &&
       std::equal(std::begin(state.wheelArtIds), std::end(state.wheelArtIds),
                  std::begin(settings.slotArtIds))) {
@@ -149,7 +156,6 @@ void HandOverSettings(const Settings& settings) {
   SetOverlayIniPath(ConfigIniPath());
   SetPanelAnyResolution(settings.skillPanelAnyResolution);
   SetPanelLayout(settings.skillPanelLayout);
-  SetPanelSwitch(&SkillPanelEnabledInFile);
   ConfigureUIScan(UIScanSettings{settings.uiScanDetail, settings.uiScanIntervalMs});
   ConfigureHudProbe(HudProbeSettings{settings.hudProbeGlobalFields,
                                      settings.hudProbeDumpGlobalPointers,
@@ -195,6 +201,7 @@ void RunWorkerTick(WorkerState& state) {
     if (keysBound) ActOnSlotKeys(state, assignmentMode, combinationActed);
   }
   PublishWheel(state, polled && IsHeldButtonDown(buttons), state.lastAssignmentMode);
+  if (state.panelShown || state.wheelShown) LookAtPanelSwitch();
   RunDiagnostics(settings);
   LookForSettingsChange(state, now);
 }

@@ -27,8 +27,8 @@ struct FrameWants {
   PanelState panel = {};
 };
 
-// Two shared-lock copies and a tick read; the panel switch (a file check)
-// while the panel or the wheel is shown. No Direct3D call.
+// Two shared-lock copies, a tick read and the panel switch the worker
+// published. No Direct3D call, no file call.
 void ReadWhatIsWanted(FrameWants& wants) {
   wants.showMessage = ReadOverlayMessage(GetTickCount64(), wants.message);
   wants.panel = ReadPanelState();

@@ -28,7 +28,7 @@ struct OverlayStateRecord {
 };
 
 OverlayStateRecord OverlayState;
-std::atomic<PanelSwitchFn> panelSwitch{nullptr};
+std::atomic<bool> panelSwitchedOn{false};
 
 }  // namespace
 
@@ -80,14 +80,11 @@ void SetWheelState(bool shown, const uint32_t (&slotArtIds)[kWheelSlotCount],
   ReleaseSRWLockExclusive(&OverlayState.panelLock);
 }
 
-void SetPanelSwitch(PanelSwitchFn readSwitch) {
-  panelSwitch.store(readSwitch, std::memory_order_release);
+void SetPanelSwitch(bool switchedOn) {
+  panelSwitchedOn.store(switchedOn, std::memory_order_release);
 }
 
-bool ReadPanelSwitch() {
-  const PanelSwitchFn readSwitch = panelSwitch.load(std::memory_order_acquire);
-  return readSwitch != nullptr && readSwitch();
-}
+bool ReadPanelSwitch() { return panelSwitchedOn.load(std::memory_order_acquire); }
 
 bool ReadOverlayMessage(uint64_t now, wchar_t (&text)[kMessageCapacity]) {
   AcquireSRWLockShared(&OverlayState.messageLock);

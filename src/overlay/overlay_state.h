@@ -23,17 +23,16 @@ struct PanelState {
   uint32_t equippedArtId = 0;  // the wheel's mark; kept while the panel is hidden
 };
 
-// Asked on the render thread, while the panel is to be shown, whether the
-// player's file still switches it on: [SkillPanel] Enable is the one setting
-// read again while the game runs. Given by the owner of the settings.
-using PanelSwitchFn = bool (*)();
-
 // Worker thread.
 void PostOverlayMessage(const char* utf8Text);
 void SetPanelState(bool visible, uint32_t artId);
 void SetOverlayIniPath(const char* path);
 void SetPanelAnyResolution(bool anyResolution);
-void SetPanelSwitch(PanelSwitchFn readSwitch);
+// Whether the player's file still switches the panel on: [SkillPanel] Enable
+// is the one setting read again while the game runs. The worker looks at the
+// file in every tick in which the panel or the wheel shows, so that the render
+// thread makes no file call.
+void SetPanelSwitch(bool switchedOn);
 // At hand-over and again whenever the settings are read anew.
 void SetPanelLayout(const PanelLayout& layout);
 void SetWheelState(bool shown, const uint32_t (&slotArtIds)[kWheelSlotCount],
@@ -43,6 +42,6 @@ void SetWheelState(bool shown, const uint32_t (&slotArtIds)[kWheelSlotCount],
 bool ReadOverlayMessage(uint64_t now, wchar_t (&text)[kMessageCapacity]);
 PanelState ReadPanelState();
 bool ReadOverlayIniPath(char (&path)[260]);
-bool ReadPanelSwitch();  // false until a switch was given
+bool ReadPanelSwitch();  // false until the worker has looked
 
 }  // namespace artwheel

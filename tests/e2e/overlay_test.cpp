@@ -138,14 +138,14 @@ TEST(Overlay, MenuAndDialogHideThePanelAndRestartItsSettleTime) {
 }
 
 // Without an equipped art the background is drawn alone; a change of art
-// reaches the panel, and switching its key off in the file hides it on the
-// next frame.
+// reaches the panel, and switching its key off in the file hides it as soon
+// as the worker has looked at the file.
 TEST(Overlay, ThePanelFollowsTheEquippedArtAndItsKeyInTheFile) {
   const Scenario s = RunOverlay(
       "1920 1080", "screenshot on\n" + Probe("on", 1830, 940) +
                        "equipped 0\nwait 600\nscreenshot none\n" + Probe("none", 1830, 940) +
                        "equipped 51\nwait 600\nscreenshot changed\n" + Probe("changed", 1830, 940) +
-                       "inikey SkillPanel Enable 0\nframes 2\nscreenshot off\n" +
+                       "inikey SkillPanel Enable 0\nwait 600\nscreenshot off\n" +
                        Probe("off", 1830, 940));
   EXPECT_TRUE(PixelNear(s, "on", kGreen));
   EXPECT_TRUE(PixelNear(s, "none", kBackground));

@@ -29,8 +29,6 @@ HRESULT STDMETHODCALLTYPE CountingPresent(IDXGISwapChain*, UINT sync, UINT flags
   return presentResult;
 }
 
-bool PanelSwitchedOn() { return true; }
-
 ULONG References(IUnknown* object) {
   object->AddRef();
   return object->Release();
@@ -58,7 +56,7 @@ class OverlayFrame : public ::testing::Test {
     std::ofstream(folder + "\\resources\\7300.png", std::ios::binary)
         << e2e::SolidPng(4, 4, {0, 255, 0, 255});
     SetOverlayIniPath((folder + "\\artwheel.ini").c_str());
-    SetPanelSwitch(&PanelSwitchedOn);
+    SetPanelSwitch(true);
     savedPresent.store(reinterpret_cast<void*>(&CountingPresent));
   }
 
