@@ -60,6 +60,7 @@ HMODULE LibraryModule() { return moduleHandle; }
 bool InHostProcess() { return hostProcess.load(std::memory_order_acquire); }
 
 BOOL StartupGuard(HMODULE module, DWORD reason) {
+  if (reason == DLL_PROCESS_DETACH) WriteWaitingLogLines();  // never waits for a turn
   if (reason != DLL_PROCESS_ATTACH) return TRUE;
   DisableThreadLibraryCalls(module);
   moduleHandle = module;

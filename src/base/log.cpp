@@ -119,9 +119,15 @@ bool HandOverLine(const char* line, size_t length) {
   return room;
 }
 
-// The oldest handed-over line, copied out; false when there is none.
-bool TakeHandedOverLine(HandedOverLine& out) {
-  AcquireSRWLockExclusive(&handOverLock);
+// The oldest handed-over line, copied out; false when there is none. At the
+// library's unloading a thread ended in the middle of a copy may hold the
+// lock for good: there it is only tried.
+bool TakeHandedOverLine(HandedOverLine& out, bool mayWait) {
+  if (mayWait) {
+    AcquireSRWLockExclusive(&handOverLock);
+  } else if (!TryAcquireSRWLockExclusive(&handOverLock)) {
+    return false;
+  }
   const bool any = handedOverCount > 0;
   if (any) {
     out = handedOver[handedOverFirst];
@@ -134,26 +140,27 @@ bool TakeHandedOverLine(HandedOverLine& out) {
 }
 
 // With the turn held.
-void WriteHandedOverLines(HANDLE file) {
+void WriteHandedOverLines(HANDLE file, bool mayWait = true) {
   if (handedOverPending.load(std::memory_order_seq_cst) == 0) return;
   HandedOverLine line = {};
-  while (TakeHandedOverLine(line)) WritePiece(file, line.text, line.length);
+  while (TakeHandedOverLine(line, mayWait)) WritePiece(file, line.text, line.length);
 }
 
 // A line handed over just as the holder let go of the turn would wait for the
 // next line of anyone: whoever finds the turn free writes it now.
-void WriteHandedOverLinesIfTurnFree() {
+void WriteHandedOverLinesIfTurnFree(bool mayWait = true) {
   while (handedOverPending.load(std::memory_order_seq_cst) > 0 &&
          TryAcquireSRWLockExclusive(&logTurn)) {
     HANDLE file = CreateFileW(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     const bool opened = file != INVALID_HANDLE_VALUE;
     if (opened) {
-      WriteHandedOverLines(file);
+      WriteHandedOverLines(file, mayWait);
       CloseHandle(file);
     }
     ReleaseSRWLockExclusive(&logTurn);
-    if (!opened) return;  // the file is held: the next line that gets through writes them
+    if (!opened || !mayWait)
+      return;  // the file is held: the next line that gets through writes them
   }
 }
 
@@ -228,6 +235,8 @@ void WriteLogLine(const char* text) {
   ReleaseSRWLockExclusive(&logTurn);
   WriteHandedOverLinesIfTurnFree();
 }
+
+void WriteWaitingLogLines() { WriteHandedOverLinesIfTurnFree(false); }
 
 void WriteLogFormatV(const char* format, va_list args) {
   if (!IsLogEnabled()) return;

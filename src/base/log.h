@@ -25,6 +25,11 @@ void MarkLogThreadPatient();
 // "[Log] %u lines dropped".
 void WriteLogLine(const char* text);
 
+// Lines handed over that no later line has written yet, written now if the
+// file is free. For the library's unloading: a copy that logs nothing more
+// (the second copy in a chain of proxies) would otherwise lose them.
+void WriteWaitingLogLines();
+
 // printf-style message cut to 511 characters, then WriteLogLine. Formats
 // nothing when logging is off.
 void WriteLogFormat(const char* format, ...) ARTWHEEL_PRINTF(1, 2);

@@ -276,5 +276,17 @@ TEST_F(WatchedLogTest, AHeldFileHandsOverAGameThreadsLinesAndOnlyDelaysOurs) {
   EXPECT_EQ(Messages(ReadLog()), expected);
 }
 
+// A copy of the library that logs nothing more after its line was handed
+// over (the second copy in a chain of proxies) writes it when it leaves.
+TEST_F(WatchedLogTest, ALineHandedOverIsWrittenWhenTheLibraryLeaves) {
+  HANDLE held = Hold();
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Join(Start(LogAsGameThread, "[Core] game"));
+  CloseHandle(held);
+  EXPECT_EQ(Messages(ReadLog()), std::vector<std::string>{"[Core] before"});
+  WriteWaitingLogLines();
+  EXPECT_EQ(Messages(ReadLog()), (std::vector<std::string>{"[Core] before", "[Core] game"}));
+}
+
 }  // namespace
 }  // namespace artwheel
