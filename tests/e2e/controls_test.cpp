@@ -127,8 +127,12 @@ TEST(Controls, ChangesApplyWhileTheGameRunsAndAnAssignmentOutlivesAnOlderCopy) {
       "copyfile edit2.ini artwheel.ini\npresspad 0x8002 [Skill] Assigned combat art id\n"
       "frames 3\nscreenshot message\n" +
       Probe("message", 386, 110) +
-      "menu pauseMenu 0\nwaitlog [Config] Keys: Y=- A=- B=F4 X=-\nwaitini Slots Y 5100\n"
-      "copyfile edit3.ini artwheel.ini\nwaitlog [Config] Keys: Y=- A=- B=F4 X=F5\n"
+      // Each copy after the read of the one before has ended: the keys' line
+      // comes in the middle of a read.
+      "menu pauseMenu 0\nwaitlog [Config] Keys: Y=- A=- B=F4 X=-\nwaitlogn 2 [Config] Reloaded "
+      "from\n"
+      "waitini Slots Y 5100\ncopyfile edit3.ini artwheel.ini\n"
+      "waitlog [Config] Keys: Y=- A=- B=F4 X=F5\nwaitlogn 3 [Config] Reloaded from\n"
       "waitini Slots Y 5100\nequipped 73\npresspad 0x8002 equip\n");
   // Both switched on by the file while the game ran: neither was drawn before.
   const std::vector<std::string> log = s.LogMessages();
