@@ -9,10 +9,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 #include "app/settings.h"
 #include "app/worker.h"
+#include "desktop.h"
 #include "game_world.h"
 #include "input/keyboard.h"
 #include "input/slot_keys.h"
@@ -58,23 +58,10 @@ struct Variant {
 // windows is quick, where hiding one made Wine wait up to a second for a
 // window manager that the test display does not have.
 HWND StartOtherWindow() {
-  char path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  const char* separator = length > 0 && length < sizeof path ? std::strrchr(path, '\\') : nullptr;
-  if (separator == nullptr) return nullptr;
-  char command[MAX_PATH + 32];
-  std::snprintf(command, sizeof command, "\"%.*sother_window.exe\" %lu",
-                static_cast<int>(separator + 1 - path), path, GetCurrentProcessId());
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  AllowSetForegroundWindow(ASFW_ANY);
-  if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
-    return nullptr;
-  }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  void* process = nullptr;
+  uint32_t processId = 0;
+  if (!sim::StartOtherWindowProgram(&process, &processId)) return nullptr;
+  CloseHandle(process);
   for (int attempt = 0; attempt < 500; ++attempt) {
     if (HWND window = FindWindowW(L"STATIC", L"another program")) return window;
     Sleep(10);

@@ -64,6 +64,15 @@ bool WaitForForeground(DWORD processId) {
 }
 
 bool StartOtherProgram() {
+  uint32_t processId = 0;
+  if (!StartOtherWindowProgram(&otherProgram, &processId)) return false;
+  otherProgramId = processId;
+  return true;
+}
+
+}  // namespace
+
+bool StartOtherWindowProgram(void** process, uint32_t* processId) {
   char path[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
   char* separator = length > 0 && length < sizeof path ? std::strrchr(path, '\\') : nullptr;
@@ -73,19 +82,17 @@ bool StartOtherProgram() {
                 static_cast<int>(separator + 1 - path), path, GetCurrentProcessId());
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
+  PROCESS_INFORMATION started = {};
   AllowSetForegroundWindow(ASFW_ANY);
   if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
+                      &started)) {
     return false;
   }
-  CloseHandle(process.hThread);
-  otherProgram = process.hProcess;
-  otherProgramId = process.dwProcessId;
+  CloseHandle(started.hThread);
+  *process = started.hProcess;
+  *processId = started.dwProcessId;
   return true;
 }
-
-}  // namespace
 
 void PumpMessagesFor(uint32_t milliseconds) {
   const ULONGLONG deadline = GetTickCount64() + milliseconds;

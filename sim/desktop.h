@@ -20,6 +20,11 @@ void PumpMessagesFor(uint32_t milliseconds);
 // at once.
 void SendKey(std::FILE* results, const char* key, bool down);
 
+// Starts other_window.exe from this program's folder for this process (it
+// ends with it): its window comes to the front. The process handle is the
+// caller's to close.
+bool StartOtherWindowProgram(void** process, uint32_t* processId);
+
 // "other": a window of another program (other_window.exe beside the
 // simulator) comes to the front; "game": the simulator's keyboard window does.
 void BringToFront(std::FILE* results, const char* which);

@@ -393,14 +393,14 @@ void LogChainValue(ChainValue read) {
   }
 }
 
-// The render thread's view of [SkillPanel] Enable, with the stamp it was read at.
+// The worker's view of [SkillPanel] Enable for the overlay, with the stamp it was read at.
 struct PanelSwitchCache {
   FileStamp stamp;
   bool known = false;
   bool enabled = false;
 };
 
-PanelSwitchCache panelSwitch;  // render thread only
+PanelSwitchCache panelSwitch;  // worker thread only
 
 // The file as this library last read or wrote it, and the slots assigned in
 // the game since it was last read. Worker thread only.

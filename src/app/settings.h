@@ -35,7 +35,7 @@ struct Settings {
   bool overlayEnabled = false;
   bool skillPanelEnabled = false;
   bool skillPanelAnyResolution = false;
-  PanelLayout skillPanelLayout;  // [SkillPanel] Corner ... ShowSlots
+  PanelLayout skillPanelLayout;                   // [SkillPanel] Corner ... ShowSlots
   bool combinationEnabled = true;                 // [Combination] Enable
   HeldButton heldButton = HeldButton::kDpadDown;  // [Combination] Modifier
   ButtonNames buttonNames = ButtonNames::kXbox;   // [Combination] ButtonNames
@@ -93,9 +93,9 @@ bool ReadChainSetting(char (&folder)[kPathSize], char (&iniPath)[kPathSize], cha
 // The chain path of the given file (the rules of ReadChainSetting).
 void ReadChainPath(const char* iniPath, char* out, size_t size);
 
-// Render thread: [SkillPanel] Enable as it stands in the file now. Read again
-// only when the file's size or last-write time changed: the profile read costs
-// tens of microseconds under the frame, a file-attribute query a fraction of that.
+// Worker thread, for the overlay: [SkillPanel] Enable as it stands in the
+// file now. Read again only when the file's size or last-write time changed:
+// a profile read costs hundreds of microseconds, a file-attribute query tens.
 bool SkillPanelEnabledInFile();
 
 }  // namespace artwheel

@@ -159,8 +159,9 @@ void WriteHandedOverLinesIfTurnFree(bool mayWait = true) {
       CloseHandle(file);
     }
     ReleaseSRWLockExclusive(&logTurn);
-    if (!opened || !mayWait)
-      return;  // the file is held: the next line that gets through writes them
+    // A held file: the next line that gets through writes them. At unloading:
+    // one pass, whatever is left.
+    if (!opened || !mayWait) return;
   }
 }
 
