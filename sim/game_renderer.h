@@ -21,6 +21,8 @@ bool WaitPresentThrough(const char* library);
 // Captures back buffer 0 after the next Present into NAME.png and keeps it for Pixel.
 void Screenshot(std::FILE* results, const char* name);
 void Pixel(std::FILE* results, uint32_t x, uint32_t y, const char* label);
+// Whether the last screenshot's pixel at X Y is within 3 of R G B in each channel.
+bool PixelIs(uint32_t x, uint32_t y, const uint8_t (&rgb)[3]);
 
 // One Present with this sync interval on the render thread; records its result.
 void PresentWithSyncInterval(std::FILE* results, uint32_t syncInterval);

@@ -106,6 +106,17 @@ void Pixel(std::FILE* results, uint32_t x, uint32_t y, const char* label) {
   std::fprintf(results, "pixel %s %u %u %u %u\n", label, p[0], p[1], p[2], p[3]);
 }
 
+bool PixelIs(uint32_t x, uint32_t y, const uint8_t (&rgb)[3]) {
+  std::lock_guard<std::mutex> hold(renderer.mutex);
+  const Capture& c = renderer.capture;
+  if (x >= c.width || y >= c.height) return false;
+  const unsigned char* p = &c.rgba[(size_t(y) * c.width + x) * 4];
+  for (int i = 0; i < 3; ++i) {
+    if (p[i] + 3 < rgb[i] || p[i] > rgb[i] + 3) return false;
+  }
+  return true;
+}
+
 void BackBufferReferences(std::FILE* results, const char* label) {
   std::unique_lock<std::mutex> hold(renderer.mutex);
   renderer.referencesRequested = true;

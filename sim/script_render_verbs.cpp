@@ -42,6 +42,25 @@ void WritePixel(const Line& line, std::FILE* results) {
   Pixel(results, Number(Word(line, 1)), Number(Word(line, 2)), Word(line, 3));
 }
 
+// untilpixel X Y R G B: screenshots ("untilpixel.png") until that pixel has
+// that colour, for up to 10 s; the probes that follow are of the last one.
+void WaitForPixel(const Line& line, std::FILE* results) {
+  const uint32_t x = Number(Word(line, 1));
+  const uint32_t y = Number(Word(line, 2));
+  const uint8_t rgb[3] = {static_cast<uint8_t>(Number(Word(line, 3))),
+                          static_cast<uint8_t>(Number(Word(line, 4))),
+                          static_cast<uint8_t>(Number(Word(line, 5)))};
+  const ULONGLONG deadline = GetTickCount64() + 10000;
+  std::FILE* nowhere = std::tmpfile();
+  bool seen = false;
+  while (!seen && GetTickCount64() < deadline) {
+    Screenshot(nowhere != nullptr ? nowhere : results, "untilpixel");
+    seen = PixelIs(x, y, rgb);
+  }
+  if (nowhere != nullptr) std::fclose(nowhere);
+  if (!seen) std::fprintf(results, "timeout untilpixel %u %u\n", x, y);
+}
+
 // references LABEL
 void WriteBackBufferReferences(const Line& line, std::FILE* results) {
   BackBufferReferences(results, Word(line, 1));
@@ -107,6 +126,7 @@ constexpr Verb kVerbs[] = {
     {"screenshot", TakeScreenshot},
     {"screenshot2", TakeSecondScreenshot},
     {"pixel", WritePixel},
+    {"untilpixel", WaitForPixel},
     {"references", WriteBackBufferReferences},
     {"seconddevice", OpenSecondDevice},
     {"secondstop", CloseSecondDevice},

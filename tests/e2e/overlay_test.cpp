@@ -141,12 +141,13 @@ TEST(Overlay, MenuAndDialogHideThePanelAndRestartItsSettleTime) {
 // reaches the panel, and switching its key off in the file hides it as soon
 // as the worker has looked at the file.
 TEST(Overlay, ThePanelFollowsTheEquippedArtAndItsKeyInTheFile) {
-  const Scenario s = RunOverlay(
-      "1920 1080", "screenshot on\n" + Probe("on", 1830, 940) +
-                       "equipped 0\nwait 600\nscreenshot none\n" + Probe("none", 1830, 940) +
-                       "equipped 51\nwait 600\nscreenshot changed\n" + Probe("changed", 1830, 940) +
-                       "inikey SkillPanel Enable 0\nwait 600\nscreenshot off\n" +
-                       Probe("off", 1830, 940));
+  const Scenario s =
+      RunOverlay("1920 1080",
+                 "screenshot on\n" + Probe("on", 1830, 940) +
+                     "equipped 0\nwait 600\nscreenshot none\n" + Probe("none", 1830, 940) +
+                     "equipped 51\nwait 600\nscreenshot changed\n" + Probe("changed", 1830, 940) +
+                     "inikey SkillPanel Enable 0\nuntilpixel 1830 940 32 64 96\nscreenshot off\n" +
+                     Probe("off", 1830, 940));
   EXPECT_TRUE(PixelNear(s, "on", kGreen));
   EXPECT_TRUE(PixelNear(s, "none", kBackground));
   EXPECT_TRUE(PixelNear(s, "changed", kBlue));
@@ -310,17 +311,20 @@ TEST(OverlayWheel, ShowsTheSlotsWhileDpadDownIsHeldInPlayAndWhileTheMenuIsOpen) 
       "[General]\nIsDebug=1\n[Slots]\nY=5100\nB=7300\n[Overlay]\nEnable=1\n[SkillPanel]\n"
       "Enable=1\nCorner=TopLeft     ; in from the left edge, down from the top of the picture\n"
       "ShowSlots=1\nOffsetY=abc\nOpacity=5 ; too faint\n";
-  const std::string held = "pad 0 0x0002\nwait 100\nframes 2\n";
+  // Each step waits for what it shows: the worker's tick and the next frame.
+  const std::string held = "pad 0 0x0002\nuntilpixel 239 73 0 0 255\n";
   const Scenario s = RunOverlay(
       "1920 1080",
       "screenshot play\n" + Probe("panel", 90, 140) + Probe("idle", 239, 73) + held +
           "screenshot held\n" + Probe("y", 239, 73) + Probe("a", 239, 207) + Probe("b", 306, 140) +
-          Probe("bmark", 278, 112) + Probe("x", 172, 140) + "pad 0 0\nwait 100\nframes 2\n" +
-          "screenshot released\n" + Probe("released", 239, 73) +
-          "menu pauseMenu 2\nmenu selectedResolvedId 51\nwait 100\nframes 2\nscreenshot open\n" +
+          Probe("bmark", 278, 112) + Probe("x", 172, 140) +
+          "pad 0 0\nuntilpixel 239 73 32 64 96\n" + "screenshot released\n" +
+          Probe("released", 239, 73) +
+          "menu pauseMenu 2\nmenu selectedResolvedId 51\nuntilpixel 239 73 0 0 255\n"
+          "untilpixel 90 140 32 64 96\nscreenshot open\n" +
           Probe("open", 239, 73) + held + "screenshot menu\n" + Probe("menupanel", 90, 140) +
           Probe("menuy", 239, 73) +
-          "pad 0 0x1002\nwaitlog [Skill] Assigned combat art id 5100\nframes 2\n"
+          "pad 0 0x1002\nwaitlog [Skill] Assigned combat art id 5100\nuntilpixel 239 207 0 0 255\n"
           "screenshot assigned\n" +
           Probe("assigned", 239, 207) + "pad 0 0\nmenu pauseMenu 0\nrecreate\nframes 3\n" +
           "oldrefs wheel\n",
