@@ -8,8 +8,10 @@
 #include "game_renderer.h"
 #include "game_world.h"
 #include "hud_world.h"
+#include "outside_views.h"
 #include "pads.h"
 #include "script.h"
+#include "script_verbs.h"
 
 // Exported so that every copy of the fake XInput library finds the same pads.
 extern "C" {
@@ -28,6 +30,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const int exitCode = sim::RunScript(scriptPath, results);
+  sim::WaitUntilLogFileFree(sim::script::kLogFile, 2000);
   sim::StopRendering();
   sim::WriteRenderSummary(results);
   sim::WriteRecordedCalls(results);

@@ -84,6 +84,20 @@ void HoldLogOpen(std::FILE* results, const char* logFile, uint32_t milliseconds)
   CloseHandle(thread);
 }
 
+void WaitUntilLogFileFree(const char* logFile, uint32_t milliseconds) {
+  const ULONGLONG deadline = GetTickCount64() + milliseconds;
+  do {
+    HANDLE file = CreateFileA(logFile, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      CloseHandle(file);
+      return;
+    }
+    if (GetLastError() != ERROR_SHARING_VIOLATION) return;  // no log at all
+    Sleep(1);
+  } while (GetTickCount64() < deadline);
+}
+
 void ReportLogViewers(std::FILE* results) {
   std::fprintf(results, "logviewers opened=%ld missing=%ld holding=%ld\n", viewers.opened.load(),
                viewers.missing.load(), viewers.holding.load());

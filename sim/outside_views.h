@@ -15,6 +15,11 @@ void ReportMemory(std::FILE* results, const char* label);
 // shares reading and writing, as text viewers and editors do.
 void HoldLogOpen(std::FILE* results, const char* logFile, uint32_t milliseconds);
 
+// Before the game ends: waits (up to MILLISECONDS) until nobody writes the
+// log, as the library does, with the file open. A line a game thread handed
+// over to the writer is in the file once the writer lets it go.
+void WaitUntilLogFileFree(const char* logFile, uint32_t milliseconds);
+
 // One line: how many viewers opened the log, found it missing, and hold it now.
 void ReportLogViewers(std::FILE* results);
 
