@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/settings_file.h"
 #include "app/slot_value.h"
 #include "base/ini_file.h"
 #include "base/ini_text.h"
@@ -11,62 +12,6 @@
 
 namespace artwheel {
 namespace {
-
-enum class Folder { kUnknown, kFound, kTooLong };
-
-enum class ChainValue { kEmpty, kFound, kTooLong, kHasNul };
-
-enum class StarterCopy { kNotNeeded, kMade, kFailed };
-
-// Where artwheel.ini is: written once at attach, on the loading thread, before
-// any thread of ours exists or the export can be called; read-only afterwards.
-struct SettingsFileRecord {
-  bool located = false;
-  Folder folderState = Folder::kUnknown;
-  char folder[kPathSize] = {};
-  bool iniPathFits = false;
-  char iniPath[kPathSize] = {};
-  // The chain path as the file held it at attach, before the worker writes
-  // its normalised keys back (a rewrite that another thread's read could meet
-  // half done, and that does not keep every byte of a line it cannot parse).
-  ChainValue chainRead = ChainValue::kEmpty;
-  char chainValue[kChainPathSize] = {};
-  // artwheel.ini made from the starter at attach: logged by the worker's load.
-  StarterCopy starter = StarterCopy::kNotNeeded;
-  unsigned long starterError = 0;
-};
-
-SettingsFileRecord settingsFile;
-bool iniPathTooLongLogged = false;  // worker thread
-
-// The file's path for readers that log nothing; empty when it does not fit.
-const char* IniPath() {
-  if (!settingsFile.located) return kIniFileName;
-  return settingsFile.iniPathFits ? settingsFile.iniPath : "";
-}
-
-Folder ModuleFolder(HMODULE module, char* out, size_t size) {
-  out[0] = '\0';
-  char path[kPathSize] = {};
-  const size_t length = ModuleFileNameUtf8(module, path, sizeof path);
-  if (length == 0) return Folder::kUnknown;
-  if (length >= sizeof path) return Folder::kTooLong;  // cut short by the call
-  char* lastSeparator = std::strrchr(path, '\\');
-  if (lastSeparator == nullptr) return Folder::kUnknown;
-  lastSeparator[1] = '\0';
-  return FormatText(out, size, "%s", path) >= 0 ? Folder::kFound : Folder::kTooLong;
-}
-
-bool ReadDebugFlag(const char* iniPath) {
-  char value[32] = {};
-  ReadProfileText(iniPath, "General", "IsDebug", "false", value, sizeof value);
-  bool enabled = ParseBool(value);
-  char scanned[32];
-  if (FindIniKeyAnywhere(iniPath, "IsDebug", scanned, sizeof scanned) != IniScanResult::kNotFound) {
-    enabled = ParseBool(scanned);  // a rejected value reads as empty, which is false
-  }
-  return enabled;
-}
 
 bool ReadIntFlag(const char* section, const char* key, const char* iniPath) {
   return ReadProfileUnsigned(iniPath, section, key, 0) != 0;
@@ -310,33 +255,6 @@ void WriteNormalisedKeys(const Settings& settings, const char* iniPath) {
   }
 }
 
-void LogStarterCopy(const SettingsFileRecord& file) {
-  if (file.starter == StarterCopy::kMade) {
-    WriteLogFormat("[Config] Made %s from %s", file.iniPath, kStarterFileName);
-  } else if (file.starter == StarterCopy::kFailed) {
-    WriteLogFormat("[Config] Could not make %s from %s (error %lu)", file.iniPath, kStarterFileName,
-                   file.starterError);
-  }
-}
-
-// A missing artwheel.ini is made from the starter file beside it; nothing else
-// has read the file yet.
-void MakeFromStarterIfMissing(SettingsFileRecord& file) {
-  char starterPath[kPathSize];
-  if (FormatText(starterPath, sizeof starterPath, "%s%s", file.folder, kStarterFileName) < 0) {
-    return;
-  }
-  if (!ShouldMakeFromStarter(QueryFilePresence(file.iniPath), QueryFilePresence(starterPath))) {
-    return;
-  }
-  if (CopyToNewFile(starterPath, file.iniPath)) {
-    file.starter = StarterCopy::kMade;
-  } else {
-    file.starter = StarterCopy::kFailed;
-    file.starterError = GetLastError();
-  }
-}
-
 void LogLoaded(const Settings& settings, const char* iniPath, const char* verb) {
   WriteLogFormat(
       "[Config] %s from %s; slots: Y=%u A=%u B=%u X=%u Overlay=%s SkillPanel=%s UIScan=%s "
@@ -352,44 +270,6 @@ void LogLoaded(const Settings& settings, const char* iniPath, const char* verb) 
   if (settings.skillPanelLayout.showSlots) {
     WriteLogFormat("[Config] SkillPanel ShowSlots=ON: the four slots show while %s is held",
                    HeldButtonWords(settings.heldButton, settings.buttonNames));
-  }
-}
-
-// [Chainload] chainDInput8dllPath, else the key anywhere in the file; an
-// empty text unless kFound. Logs nothing.
-ChainValue ReadChainValue(const char* iniPath, char* out, size_t size) {
-  out[0] = '\0';
-  // The limit is the value's, not the line's: a short path may carry a long
-  // comment, so the line is read into a larger buffer and the comment removed
-  // before the length is checked.
-  char raw[kChainLineSize] = {};
-  const size_t length =
-      ReadProfileText(iniPath, "Chainload", "chainDInput8dllPath", "", raw, sizeof raw);
-  std::string_view value;
-  const ProfileValue read = CleanProfileValue(std::string_view(raw, length),
-                                              length >= sizeof raw - 2, kChainPathSize - 2, value);
-  if (read == ProfileValue::kTooLong) return ChainValue::kTooLong;
-  if (read == ProfileValue::kFound) {
-    if (value.size() >= size) return ChainValue::kEmpty;
-    std::memcpy(out, value.data(), value.size());
-    out[value.size()] = '\0';
-    return ChainValue::kFound;
-  }
-  switch (FindIniKeyAnywhere(iniPath, "chainDInput8dllPath", out, size)) {
-    case IniScanResult::kRejected:
-      return ChainValue::kTooLong;
-    case IniScanResult::kHasNul:
-      return ChainValue::kHasNul;
-    default:
-      return out[0] != '\0' ? ChainValue::kFound : ChainValue::kEmpty;
-  }
-}
-
-void LogChainValue(ChainValue read) {
-  if (read == ChainValue::kTooLong) {
-    WriteLogLine("[Chainload] chainDInput8dllPath is longer than 1022 bytes; ignored");
-  } else if (read == ChainValue::kHasNul) {
-    WriteLogLine("[Chainload] chainDInput8dllPath holds a NUL byte; ignored");
   }
 }
 
@@ -460,12 +340,6 @@ void ListKey(char (&list)[160], size_t& used, const char* name) {
   if (written > 0) used += static_cast<size_t>(written);
 }
 
-bool SameChainValue(const char* iniPath) {
-  char value[kChainPathSize] = {};
-  const ChainValue read = ReadChainValue(iniPath, value, sizeof value);
-  return read == settingsFile.chainRead && std::strcmp(value, settingsFile.chainValue) == 0;
-}
-
 void LogRestartKeys(const Settings& current, const char* iniPath) {
   Settings file = current;
   ReadStartSettings(file, iniPath);
@@ -473,7 +347,7 @@ void LogRestartKeys(const Settings& current, const char* iniPath) {
   size_t used = 0;
   if (file.logEnabled != current.logEnabled) ListKey(list, used, "IsDebug");
   if (file.applyChanges != current.applyChanges) ListKey(list, used, "[General] ApplyChanges");
-  if (!SameChainValue(iniPath)) ListKey(list, used, "[Chainload]");
+  if (!SameChainPathAsAtStart(iniPath)) ListKey(list, used, "[Chainload]");
   if (file.uiScanEnabled != current.uiScanEnabled || file.uiScanDetail != current.uiScanDetail ||
       file.uiScanIntervalMs != current.uiScanIntervalMs) {
     ListKey(list, used, "[UIScan]");
@@ -489,47 +363,12 @@ void LogRestartKeys(const Settings& current, const char* iniPath) {
 
 }  // namespace
 
-void LocateSettingsFile(HMODULE library) {
-  SettingsFileRecord& file = settingsFile;
-  file.folderState = ModuleFolder(library, file.folder, sizeof file.folder);
-  // An unknown folder leaves the bare name to the profile functions; a folder
-  // too long to hold is refused, since the bare name would be another file.
-  file.iniPathFits =
-      file.folderState != Folder::kTooLong &&
-      FormatText(file.iniPath, sizeof file.iniPath, "%s%s", file.folder, kIniFileName) >= 0;
-  if (!file.iniPathFits) file.iniPath[0] = '\0';
-  if (file.folderState == Folder::kFound && file.iniPathFits) {
-    MakeFromStarterIfMissing(file);
-    file.chainRead = ReadChainValue(file.iniPath, file.chainValue, sizeof file.chainValue);
-  }
-  file.located = true;
-}
-
-const char* ConfigIniPath() {
-  const char* path = IniPath();
-  if (path[0] == '\0' && !iniPathTooLongLogged) {
-    iniPathTooLongLogged = true;
-    WriteLogLine("[Config] Path of artwheel.ini does not fit 260 bytes; using defaults");
-  }
-  return path;
-}
-
-bool ModuleDirectory(HMODULE module, char* out, size_t size) {
-  if (out == nullptr || size == 0) return false;
-  return ModuleFolder(module, out, size) == Folder::kFound;
-}
-
-void LoadDebugSetting() {
-  if (!settingsFile.iniPathFits) return;
-  SetLogEnabled(ReadDebugFlag(settingsFile.iniPath));
-}
-
 void LoadConfig(Settings& settings) {
   const char* iniPath = ConfigIniPath();
 
   ReadStartSettings(settings, iniPath);
   SetLogEnabled(settings.logEnabled);
-  LogStarterCopy(settingsFile);
+  LogStarterCopy();
   ReadLiveSettings(settings, iniPath);
 
   if (iniPath[0] != '\0') {
@@ -564,7 +403,7 @@ bool SaveSlotArt(int slot, uint32_t artId, unsigned long* error) {
 }
 
 bool ReloadConfigIfChanged(Settings& settings, void (*apply)(const Settings&)) {
-  const char* iniPath = IniPath();
+  const char* iniPath = SettingsFilePath();
   FileStamp before;
   if (iniPath[0] == '\0' || !ReadFileStamp(iniPath, &before)) return false;
   if (watch.known && !watch.changeUnread && SameFileStamp(watch.stamp, before)) return false;
@@ -589,28 +428,8 @@ bool ReloadConfigIfChanged(Settings& settings, void (*apply)(const Settings&)) {
   return true;
 }
 
-bool ReadChainSetting(char (&folder)[kPathSize], char (&iniPath)[kPathSize], char* value,
-                      size_t size) {
-  const SettingsFileRecord& file = settingsFile;
-  if (file.folderState != Folder::kFound || !file.iniPathFits) {
-    WriteLogLine("[Chainload] Could not resolve module directory");
-    return false;
-  }
-  std::memcpy(folder, file.folder, sizeof folder);
-  std::memcpy(iniPath, file.iniPath, sizeof iniPath);
-  LogChainValue(file.chainRead);
-  value[0] = '\0';
-  if (file.chainRead == ChainValue::kFound) FormatText(value, size, "%s", file.chainValue);
-  return true;
-}
-
-void ReadChainPath(const char* iniPath, char* out, size_t size) {
-  if (out == nullptr || size == 0) return;
-  LogChainValue(ReadChainValue(iniPath, out, size));
-}
-
 bool SkillPanelEnabledInFile() {
-  const char* iniPath = IniPath();
+  const char* iniPath = SettingsFilePath();
   if (iniPath[0] == '\0') return false;
   FileStamp stamp;
   if (!ReadFileStamp(iniPath, &stamp)) {
