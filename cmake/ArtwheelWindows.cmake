@@ -20,6 +20,7 @@ add_library(artwheel_win STATIC
   src/base/ini_file.cpp
   src/base/log.cpp
   src/base/memory.cpp
+  src/base/patch_report.cpp
   src/base/patch_store.cpp
   src/base/pe_image.cpp
   src/base/wide_path.cpp

@@ -40,7 +40,7 @@ void RunImportInstallers() {
 
 // Returns false while no XInput library is known.
 bool KeepXInputReady(WorkerState& state, uint64_t now) {
-  if (realXInputGetState.load(std::memory_order_acquire) != nullptr) {
+  if (FoundXInputGetState() != nullptr) {
     if (now - state.lastInstallerRun > kInstallerPeriodMs) {
       RunImportInstallers();
       state.lastInstallerRun = now;
@@ -173,7 +173,7 @@ void LookForSettingsChange(WorkerState& state, uint64_t now) {
 bool PollPad(WorkerState& state, uint64_t now, uint16_t* buttons) {
   if (!KeepXInputReady(state, now)) return false;
   XINPUT_STATE pad = {};
-  if (realXInputGetState.load(std::memory_order_acquire)(0, &pad) != ERROR_SUCCESS) return false;
+  if (FoundXInputGetState()(0, &pad) != ERROR_SUCCESS) return false;
   *buttons = pad.Gamepad.wButtons;
   return true;
 }
