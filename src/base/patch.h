@@ -6,7 +6,8 @@
 // so that a call through a redirected entry always finds the function it
 // replaces, and its detour asks the hook for that original and nothing else.
 // Every install reports a PatchStatus, and ReportRedirect turns it into the
-// hook's line. README.md ("Hooks") lists every hook and what installs it.
+// hook's line. README.md ("Where things are") lists every hook and what
+// installs it.
 // This header and patch.cpp are platform-free; patch_store.cpp does the store
 // and patch_report.cpp the log line.
 #include <atomic>
