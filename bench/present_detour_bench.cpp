@@ -72,7 +72,7 @@ int main() {
       << e2e::SolidPng(128, 128, {0, 200, 120, 255});
   artwheel::SetOverlayIniPath(iniPath.c_str());
   artwheel::SetPanelSwitch(artwheel::SkillPanelEnabledInFile());
-  artwheel::savedPresent.store(reinterpret_cast<void*>(&NoPresent));
+  artwheel::presentHook.SetOriginal(reinterpret_cast<void*>(&NoPresent));
 
   artwheel::TestSwapChain swapChain(device, 1920, 1080, 1920, 1080);
   constexpr int kFrames = 2000;

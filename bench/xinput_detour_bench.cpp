@@ -47,7 +47,7 @@ double Median(GetStateFn function, int calls) {
 }  // namespace
 
 int main() {
-  artwheel::realXInputGetState.store(&PadStandIn);
+  artwheel::xinputGetStateHook.SetOriginal(reinterpret_cast<void*>(&PadStandIn));
   constexpr int kCalls = 5'000'000;
   std::printf("XInputGetState, median of 9 runs of %d calls\n", kCalls);
   const double direct = Median(&PadStandIn, kCalls);

@@ -20,7 +20,9 @@ set(ARTWHEEL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/src/overlay/image_retry.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/overlay_layout.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/panel_layout.cpp
+  ${PROJECT_SOURCE_DIR}/src/slots/combat_arts.cpp
   ${PROJECT_SOURCE_DIR}/src/slots/panel_schedule.cpp
+  ${PROJECT_SOURCE_DIR}/src/slots/slot_decisions.cpp
   ${PROJECT_SOURCE_DIR}/src/slots/slot_labels.cpp
 )
 

@@ -20,10 +20,12 @@ add_library(artwheel_win STATIC
   src/base/ini_file.cpp
   src/base/log.cpp
   src/base/memory.cpp
+  src/base/patch_report.cpp
   src/base/patch_store.cpp
   src/base/pe_image.cpp
   src/base/wide_path.cpp
   src/game/game_checks.cpp
+  src/game/game_door.cpp
   src/game/game_memory.cpp
   src/input/dinput_devices.cpp
   src/input/dinput_own_objects.cpp
@@ -31,7 +33,6 @@ add_library(artwheel_win STATIC
   src/input/xinput_hooks.cpp
   src/input/xinput_libraries.cpp
   src/slots/assign.cpp
-  src/slots/combat_arts.cpp
   src/slots/equip.cpp
   src/slots/panel_state.cpp
   src/overlay/message_texture.cpp

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/log.h"
+#include "base/patch.h"
 #include "base/wide_path.h"
 #include "game/host_name.h"
 #include "input/dinput_own_objects.h"
@@ -22,18 +23,11 @@ void ModulePathUtf8(HMODULE module, char* out, size_t size) {
   if (length == 0 || length >= size) lstrcpynA(out, "?", static_cast<int>(size));
 }
 
-const char* Describe(PatchStatus status) {
-  switch (status) {
-    case PatchStatus::kRedirected:
-      return "redirected";
-    case PatchStatus::kAlreadyRedirected:
-      return "already redirected";
-    case PatchStatus::kOriginalUnknown:
-      return "shares the other's table";
-    case PatchStatus::kRefused:
-      break;
-  }
-  return "failed";
+// The wide object's record is its own: "already redirected" there means its
+// table is the first interface's, which the line has always said in words of its own.
+const char* DescribeWide(PatchStatus status) {
+  return status == PatchStatus::kAlreadyRedirected ? "shares the other's table"
+                                                   : PatchStatusText(status);
 }
 
 }  // namespace
@@ -69,8 +63,8 @@ void ReachDirectInputIfNotProvider(HMODULE module) {
   WriteLogFormat(
       "[Input] Not the game's dinput8.dll; reached DirectInput through objects of its own from %s "
       "(CreateDevice ANSI %s, wide %s; devices: keyboard %s, joystick %s)",
-      path, Describe(outcome.ansi), Describe(outcome.wide), outcome.keyboardHooked ? "yes" : "no",
-      outcome.joystickHooked ? "yes" : "no");
+      path, PatchStatusText(outcome.ansi), DescribeWide(outcome.wide),
+      outcome.keyboardHooked ? "yes" : "no", outcome.joystickHooked ? "yes" : "no");
 }
 
 }  // namespace artwheel

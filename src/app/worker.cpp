@@ -11,6 +11,7 @@
 #include "diagnostics/hud_probe.h"
 #include "diagnostics/uiscan.h"
 #include "game/game_checks.h"
+#include "game/game_door.h"
 #include "input/combo_guard.h"
 #include "input/keyboard.h"
 #include "input/xinput_hooks.h"
@@ -40,7 +41,7 @@ void RunImportInstallers() {
 
 // Returns false while no XInput library is known.
 bool KeepXInputReady(WorkerState& state, uint64_t now) {
-  if (realXInputGetState.load(std::memory_order_acquire) != nullptr) {
+  if (FoundXInputGetState() != nullptr) {
     if (now - state.lastInstallerRun > kInstallerPeriodMs) {
       RunImportInstallers();
       state.lastInstallerRun = now;
@@ -173,7 +174,7 @@ void LookForSettingsChange(WorkerState& state, uint64_t now) {
 bool PollPad(WorkerState& state, uint64_t now, uint16_t* buttons) {
   if (!KeepXInputReady(state, now)) return false;
   XINPUT_STATE pad = {};
-  if (realXInputGetState.load(std::memory_order_acquire)(0, &pad) != ERROR_SUCCESS) return false;
+  if (FoundXInputGetState()(0, &pad) != ERROR_SUCCESS) return false;
   *buttons = pad.Gamepad.wButtons;
   return true;
 }
@@ -193,10 +194,12 @@ void RunWorkerTick(WorkerState& state) {
   const Settings& settings = state.settings;
   const bool keysBound = AnySlotKeyBound(settings.slotKeys);
   if (polled || keysBound) {
-    const bool assignmentMode = ReadAssignmentMode();
+    MenuState menu;
+    const bool menuRead = ReadMenuState(&menu);  // once per tick, for the mode and the panel
+    const bool assignmentMode = menuRead && InAssignmentMode(menu);
     TrackAssignmentMode(state, assignmentMode);
-    PublishPanel(
-        state, UpdatePanelState(assignmentMode, settings.skillPanelEnabled && GameAccessAllowed()));
+    PublishPanel(state, UpdatePanelState(menuRead ? &menu : nullptr, assignmentMode,
+                                         settings.skillPanelEnabled && GameAccessAllowed()));
     const bool combinationActed = polled && ActOnCombination(state, buttons, assignmentMode);
     if (keysBound) ActOnSlotKeys(state, assignmentMode, combinationActed);
   }

@@ -14,6 +14,17 @@
 #include "input/xinput_libraries.h"
 
 namespace artwheel {
+
+Hook xinputGetStateHook{
+    "XInputGetState",
+    TableKind::kImport,
+    0,
+    &XInputGetStateDetour,
+    1,
+    HookLines{"", "[Input] VirtualProtect failed while hooking XInputGetState"}};
+Hook getProcAddressHook{"GetProcAddress",      TableKind::kImport, 0, &GetProcAddressDetour, 1,
+                        HookLines{"", nullptr}};
+
 namespace {
 
 constexpr DWORD kMaxModules = 1024;
@@ -21,10 +32,6 @@ constexpr DWORD kMaxModules = 1024;
 bool xinputImportsHooked = false;
 bool xinputNotFoundLogged = false;
 bool getProcAddressImportsHooked = false;
-
-void* DetourAddress(DWORD(WINAPI* detour)(DWORD, XINPUT_STATE*)) {
-  return reinterpret_cast<void*>(detour);
-}
 
 bool IsXInputDll(const char* dllName) {
   return EqualsIgnoreCaseAscii(std::string_view(dllName).substr(0, 6), "xinput");
@@ -42,29 +49,22 @@ bool IsKnownXInputEntry(void* value) {
   return false;
 }
 
+// Counts the entries redirected now; the sweep's line sums them up.
+void RedirectImportEntry(Hook& hook, void** slot, void* context) {
+  const PatchStatus status = hook.RedirectImport(slot);
+  ReportRedirect(hook, status);
+  if (status == PatchStatus::kRedirected) ++*static_cast<int*>(context);
+}
+
 void RedirectXInputEntry(const ImportEntry& entry, void* context) {
   const bool matches = IsKnownXInputEntry(*entry.slot) ||
                        (entry.name != nullptr && std::strcmp(entry.name, "XInputGetState") == 0);
-  void* detour = DetourAddress(&XInputGetStateDetour);
-  if (!matches) return;
-  switch (RedirectEntry(entry.slot, detour, TableKind::kImport)) {
-    case PatchStatus::kRedirected:
-      ++*static_cast<int*>(context);
-      break;
-    case PatchStatus::kRefused:
-      WriteLogLine("[Input] VirtualProtect failed while hooking XInputGetState");
-      break;
-    default:
-      break;  // it leads to the filter already
-  }
+  if (matches) RedirectImportEntry(xinputGetStateHook, entry.slot, context);
 }
 
 void RedirectGetProcAddressEntry(const ImportEntry& entry, void* context) {
-  void* detour = reinterpret_cast<void*>(&GetProcAddressDetour);
   if (entry.name == nullptr || std::strcmp(entry.name, "GetProcAddress") != 0) return;
-  if (RedirectEntry(entry.slot, detour, TableKind::kImport) == PatchStatus::kRedirected) {
-    ++*static_cast<int*>(context);
-  }
+  RedirectImportEntry(getProcAddressHook, entry.slot, context);
 }
 
 // The host executable, and the modules named DINPUT8.dll (this library and
@@ -92,7 +92,7 @@ int ListModules(HMODULE (&modules)[kMaxModules]) {
 }  // namespace
 
 DWORD WINAPI XInputGetStateDetour(DWORD userIndex, XINPUT_STATE* state) {
-  const XInputGetStateFn real = realXInputGetState.load(std::memory_order_acquire);
+  const auto real = xinputGetStateHook.Original<XInputGetStateFn>();
   if (real == nullptr) return ERROR_DEVICE_NOT_CONNECTED;
   const DWORD result = real(userIndex, state);
   if (result != ERROR_SUCCESS || state == nullptr || userIndex != 0) return result;
@@ -102,11 +102,11 @@ DWORD WINAPI XInputGetStateDetour(DWORD userIndex, XINPUT_STATE* state) {
 }
 
 FARPROC WINAPI GetProcAddressDetour(HMODULE module, LPCSTR name) {
-  const GetProcAddressFn real = realGetProcAddress.load(std::memory_order_acquire);
+  const auto real = getProcAddressHook.Original<GetProcAddressFn>();
   const FARPROC result = real != nullptr ? real(module, name) : nullptr;
   if (reinterpret_cast<ULONG_PTR>(name) < 0x10000) return result;  // by ordinal
   if (std::strcmp(name, "XInputGetState") != 0) return result;
-  return reinterpret_cast<FARPROC>(DetourAddress(&XInputGetStateDetour));
+  return reinterpret_cast<FARPROC>(xinputGetStateHook.detour());
 }
 
 int HookXInputImports(HMODULE module) {
@@ -116,7 +116,7 @@ int HookXInputImports(HMODULE module) {
 }
 
 int HookGetProcAddressImports(HMODULE module) {
-  if (module == nullptr || realGetProcAddress.load(std::memory_order_acquire) == nullptr) return 0;
+  if (module == nullptr || getProcAddressHook.Original<GetProcAddressFn>() == nullptr) return 0;
   if (!IsGetProcAddressHookTarget(module)) return 0;
   int redirected = 0;
   ForEachImport(module, &IsKernelDll, &RedirectGetProcAddressEntry, &redirected);
@@ -124,7 +124,7 @@ int HookGetProcAddressImports(HMODULE module) {
 }
 
 bool InstallGetProcAddressImportHooks() {
-  if (realGetProcAddress.load(std::memory_order_acquire) == nullptr) return false;
+  if (getProcAddressHook.Original<GetProcAddressFn>() == nullptr) return false;
   HMODULE modules[kMaxModules];
   const int count = ListModules(modules);
   if (count < 0) return getProcAddressImportsHooked;

@@ -5,10 +5,19 @@
 #include <windows.h>
 #include <xinput.h>
 
+#include "base/patch.h"
+
 namespace artwheel {
 
 DWORD WINAPI XInputGetStateDetour(DWORD userIndex, XINPUT_STATE* state);
 FARPROC WINAPI GetProcAddressDetour(HMODULE module, LPCSTR name);
+
+// The game's XInputGetState import entries (and those of the modules beside
+// it), leading to the filter; the original is the first XInput library found.
+extern Hook xinputGetStateHook;
+// GetProcAddress import entries of the game and of the modules named
+// DINPUT8.dll; the original is kernel32's GetProcAddress.
+extern Hook getProcAddressHook;
 
 // Per module: the number of import entries redirected now.
 int HookXInputImports(HMODULE module);

@@ -1,9 +1,9 @@
 #include "input/xinput_libraries.h"
 
+#include "input/xinput_hooks.h"
+
 namespace artwheel {
 
-std::atomic<GetProcAddressFn> realGetProcAddress{nullptr};
-std::atomic<XInputGetStateFn> realXInputGetState{nullptr};
 XInputLibraryTable XInputLibraries;
 
 namespace {
@@ -22,12 +22,14 @@ GetProcAddressFn KernelGetProcAddress() {
 
 }  // namespace
 
+XInputGetStateFn FoundXInputGetState() { return xinputGetStateHook.Original<XInputGetStateFn>(); }
+
 bool DiscoverXInputLibraries() {
   for (const char* name : kXInputFileNames) {
     HMODULE library = LoadLibraryA(name);
     if (library == nullptr) continue;
     const GetProcAddressFn lookup = KernelGetProcAddress();
-    realGetProcAddress.store(lookup, std::memory_order_release);
+    getProcAddressHook.SetOriginal(reinterpret_cast<void*>(lookup));
     const FARPROC entry = lookup != nullptr ? lookup(library, "XInputGetState") : nullptr;
     if (entry == nullptr) {
       FreeLibrary(library);
@@ -37,11 +39,11 @@ bool DiscoverXInputLibraries() {
     if (XInputLibraries.count < kMaxXInputLibraries) {
       XInputLibraries.entries[XInputLibraries.count++] = getState;
     }
-    if (realXInputGetState.load(std::memory_order_relaxed) == nullptr) {
-      realXInputGetState.store(getState, std::memory_order_release);
+    if (FoundXInputGetState() == nullptr) {
+      xinputGetStateHook.SetOriginal(reinterpret_cast<void*>(getState));
     }
   }
-  return realXInputGetState.load(std::memory_order_relaxed) != nullptr;
+  return FoundXInputGetState() != nullptr;
 }
 
 }  // namespace artwheel

@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <xinput.h>
 
-#include <atomic>
 #include <cstdint>
 
 namespace artwheel {
@@ -20,12 +19,16 @@ struct XInputLibraryTable {
   uint32_t count = 0;
 };
 
-extern std::atomic<GetProcAddressFn> realGetProcAddress;
-extern std::atomic<XInputGetStateFn> realXInputGetState;
 extern XInputLibraryTable XInputLibraries;
 
 // Tries the five XInput file names in order; every library that exports
-// XInputGetState stays loaded and joins the table. True once realXInputGetState is set.
+// XInputGetState stays loaded and joins the table. The first one found is the
+// original of the XInputGetState hook, and kernel32's GetProcAddress that of
+// the GetProcAddress hook. True once an XInputGetState is known.
 bool DiscoverXInputLibraries();
+
+// The XInputGetState the worker polls and the filter calls on; null before
+// the discovery found one.
+XInputGetStateFn FoundXInputGetState();
 
 }  // namespace artwheel

@@ -2,8 +2,6 @@
 
 #include <d3d11.h>
 
-#include <atomic>
-
 #include "base/log.h"
 #include "base/patch.h"
 #include "base/thread_flag.h"
@@ -11,8 +9,6 @@
 #include "overlay/overlay_renderer.h"
 
 namespace artwheel {
-
-std::atomic<void*> savedPresent{nullptr};
 
 namespace {
 
@@ -80,6 +76,14 @@ bool CreateDummySwapChain(PFN_D3D11_CREATE_DEVICE_AND_SWAP_CHAIN create, HWND wi
 
 }  // namespace
 
+Hook presentHook{"IDXGISwapChain::Present",
+                 TableKind::kMethod,
+                 kPresentSlot,
+                 &PresentDetour,
+                 1,
+                 HookLines{"[Overlay] DXGI Present vtable hook installed",
+                           "[Overlay] Could not make Present vtable writable"}};
+
 bool InstallPresentHook() {
   if (hookInstalled) return true;
   HMODULE d3d11 = LoadLibraryA("d3d11.dll");  // never freed: the patched table lives in it
@@ -105,19 +109,12 @@ bool InstallPresentHook() {
     return false;
   }
 
-  void** table = *reinterpret_cast<void***>(objects.swapChain);
-  if (RedirectEntry(&table[kPresentSlot], reinterpret_cast<void*>(&PresentDetour),
-                    TableKind::kMethod, &savedPresent) == PatchStatus::kRefused) {
-    objects.Release();
-    DestroyWindow(window);
-    WriteLogLine("[Overlay] Could not make Present vtable writable");
-    return false;
-  }
+  const PatchStatus status = presentHook.Redirect(*reinterpret_cast<void***>(objects.swapChain));
   objects.Release();
   DestroyWindow(window);
-  hookInstalled = true;
-  WriteLogLine("[Overlay] DXGI Present vtable hook installed");
-  return true;
+  hookInstalled = InPlace(status);
+  ReportRedirect(presentHook, status);
+  return hookInstalled;
 }
 
 HRESULT STDMETHODCALLTYPE PresentDetour(IDXGISwapChain* swapChain, UINT syncInterval, UINT flags) {
@@ -125,7 +122,7 @@ HRESULT STDMETHODCALLTYPE PresentDetour(IDXGISwapChain* swapChain, UINT syncInte
     ThreadFlagScope drawing(inPresent);
     DrawOverlayFrame(swapChain);
   }
-  const auto original = reinterpret_cast<PresentFn>(savedPresent.load(std::memory_order_acquire));
+  const auto original = presentHook.Original<PresentFn>();
   const HRESULT result = original != nullptr ? original(swapChain, syncInterval, flags) : E_FAIL;
   if (result == DXGI_ERROR_DEVICE_REMOVED || result == DXGI_ERROR_DEVICE_RESET) {
     NoteDeviceLost(swapChain, result);

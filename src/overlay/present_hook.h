@@ -4,7 +4,7 @@
 // a throw-away swap chain of our own reaches the game's.
 #include <dxgi.h>
 
-#include <atomic>
+#include "base/patch.h"
 
 namespace artwheel {
 
@@ -16,7 +16,7 @@ bool InstallPresentHook();
 
 HRESULT STDMETHODCALLTYPE PresentDetour(IDXGISwapChain* swapChain, UINT syncInterval, UINT flags);
 
-// DXGI's own Present (a PresentFn), saved before the patch.
-extern std::atomic<void*> savedPresent;
+// Slot 8 of DXGI's swap chain method table; its original is DXGI's own Present.
+extern Hook presentHook;
 
 }  // namespace artwheel

@@ -2,35 +2,17 @@
 
 #include <windows.h>
 
-#include <cstring>
-
 #include "base/log.h"
-#include "base/memory.h"
 #include "base/text_format.h"
-#include "game/game_layout.h"
-#include "game/game_memory.h"
-#include "slots/combat_arts.h"
+#include "game/game_door.h"
 #include "slots/slot_labels.h"
 
 namespace artwheel {
-namespace {
-
-// The combat art id under the menu's cursor; false when it cannot be read or
-// is not among the owned known arts.
-bool SelectedArt(uint32_t* artId, uint32_t* resolvedId) {
-  const uint64_t menu = MenuStateManagerPointer();
-  if (menu == 0 || !IsReadable(menu + kSelectedResolvedIdField, sizeof(uint32_t))) return false;
-  std::memcpy(resolvedId, reinterpret_cast<const void*>(menu + kSelectedResolvedIdField),
-              sizeof *resolvedId);
-  return FindArtIdByResolvedId(*resolvedId, artId);
-}
-
-}  // namespace
-
 bool SelectArtForSlot(int slot, Assignment* assignment) {
   if (slot < 0 || slot >= kSlotCount) return false;
-  *assignment = Assignment{slot, 0, 0};
-  if (SelectedArt(&assignment->artId, &assignment->resolvedId)) return true;
+  uint32_t selected = 0;
+  const bool read = ReadSelectedArt(&selected);
+  if (FindAssignment(kGameCalls, slot, read ? &selected : nullptr, assignment)) return true;
   WriteLogFormat("[Skill] Assignment failed for %s; selected combat art was not found",
                  SlotLongLabel(slot));
   return false;

@@ -2,14 +2,9 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace artwheel {
+#include "slots/slot_decisions.h"
 
-// The combat art under the combat-art menu's cursor, found for a slot.
-struct Assignment {
-  int slot;
-  uint32_t artId;
-  uint32_t resolvedId;
-};
+namespace artwheel {
 
 // Reads the menu's selected combat art for the slot; false (logged) when it
 // cannot be read or is not among the save's known arts.

@@ -1,8 +1,11 @@
 #pragma once
 // When the skill panel's decision is published: shown only after the gameplay
-// conditions have held for 350 ms, refreshed at most every 250 ms.
+// conditions have held for 350 ms, refreshed at most every 250 ms; and what
+// it shows.
 // Platform-free; times are GetTickCount64 milliseconds.
 #include <cstdint>
+
+#include "game/game_door.h"
 
 namespace artwheel {
 
@@ -22,5 +25,12 @@ enum class PanelStep {
 };
 
 PanelStep NextPanelStep(PanelTimers& timers, bool conditionsHold, uint64_t now);
+
+// The seven menu-state words say the player is in play.
+bool GameplayConditionsHold(const MenuState& menu);
+
+// The art the panel shows for the player's equipped art (resolved id): 0 when
+// none is equipped or the save's known arts do not hold it.
+uint32_t PanelArtId(const GameCalls& game, uint32_t equippedResolved);
 
 }  // namespace artwheel

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "game/game_door.h"
+
 namespace artwheel {
 
 // What the overlay is to be told after a tick's look at the game.
@@ -10,7 +12,8 @@ struct PanelDecision {
 };
 
 // Decides, once per worker tick, whether the skill panel is shown and with
-// which combat art. `panelEnabled` is [SkillPanel] Enable as loaded.
-PanelDecision UpdatePanelState(bool menuOpen, bool panelEnabled);
+// which combat art. `menu` is the tick's menu state (null when it could not be
+// read); `panelEnabled` is [SkillPanel] Enable as loaded.
+PanelDecision UpdatePanelState(const MenuState* menu, bool menuOpen, bool panelEnabled);
 
 }  // namespace artwheel

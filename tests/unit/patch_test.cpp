@@ -4,13 +4,19 @@
 
 #include <atomic>
 #include <chrono>
+#include <string>
 #include <thread>
 
 namespace artwheel {
 namespace {
 
-int detourTarget = 0;
-void* const kDetour = &detourTarget;
+int Detour(int) { return 0; }
+int OriginalA(int) { return 1; }
+int OriginalB(int) { return 2; }
+void* const kDetour = reinterpret_cast<void*>(&Detour);
+void* const kOriginalA = reinterpret_cast<void*>(&OriginalA);
+void* const kOriginalB = reinterpret_cast<void*>(&OriginalB);
+using Fn = int (*)(int);
 
 // A store that takes its time, as changing a page's protection does, so that
 // racing first calls overlap.
@@ -22,79 +28,150 @@ bool SlowStore(void** entry, void* value, TableKind) {
 
 bool RefusedStore(void**, void*, TableKind) { return false; }
 
+// An object whose first word is its method table, as a COM object's is.
+struct Object {
+  void** table;
+};
+
+std::string Line(const Hook& hook, PatchStatus status) {
+  char line[128] = "untouched";
+  return FormatRedirectLine(hook, status, line, sizeof line) ? line : "";
+}
+
 // Two providers' interfaces, each with its own table, created at once on two
-// threads: one table is redirected, and the saved original is its own entry.
-TEST(RedirectOnce, RacingFirstCallsPatchOneTableAndSaveItsEntry) {
+// threads: record 0 takes one table, and the original it keeps is that
+// table's entry.
+TEST(HookRedirectOnce, RacingFirstCallsPatchOneTableAndKeepItsOriginal) {
   for (int round = 0; round < 50; ++round) {
-    int originalA = 0;
-    int originalB = 0;
-    void* tableA[1] = {&originalA};
-    void* tableB[1] = {&originalB};
-    RedirectOnce redirect;
+    Hook hook{"Method", TableKind::kMethod, 0, &Detour, 2};
+    void* tableA[1] = {kOriginalA};
+    void* tableB[1] = {kOriginalB};
     std::atomic<int> ready{0};
-    auto first = [&](void** entry) {
+    auto first = [&](void** table) {
       ++ready;
       while (ready.load() < 2) {
       }
-      redirect.Redirect(entry, kDetour, TableKind::kMethod, SlowStore);
+      hook.RedirectOnce(table, 0, SlowStore);
     };
     std::thread a(first, tableA);
     std::thread b(first, tableB);
     a.join();
     b.join();
-    ASSERT_TRUE(redirect.redirected());
     const bool patchedA = tableA[0] == kDetour;
-    const bool patchedB = tableB[0] == kDetour;
-    ASSERT_NE(patchedA, patchedB) << "round " << round;
-    EXPECT_EQ(redirect.original(), patchedA ? static_cast<void*>(&originalA) : &originalB)
-        << "round " << round;
-    EXPECT_EQ(redirect.entry(), patchedA ? &tableA[0] : &tableB[0]) << "round " << round;
+    ASSERT_NE(patchedA, tableB[0] == kDetour) << "round " << round;
+    EXPECT_EQ(hook.Table(0), patchedA ? tableA : tableB) << "round " << round;
+    const Object object{patchedA ? tableA : tableB};
+    EXPECT_EQ(hook.Original<Fn>(&object), patchedA ? &OriginalA : &OriginalB) << round;
   }
 }
 
-TEST(RedirectOnce, ARefusedStoreSavesNothingAndTheNextCallTriesAgain) {
-  int original = 0;
-  void* table[1] = {&original};
-  RedirectOnce redirect;
-  EXPECT_EQ(redirect.Redirect(table, kDetour, TableKind::kMethod, RefusedStore),
-            PatchStatus::kRefused);
-  EXPECT_EQ(redirect.original(), nullptr);
-  EXPECT_EQ(redirect.entry(), nullptr);
-  EXPECT_FALSE(redirect.redirected());
-  EXPECT_EQ(redirect.Redirect(table, kDetour, TableKind::kMethod, SlowStore),
-            PatchStatus::kRedirected);
-  EXPECT_EQ(redirect.original(), &original);
-  EXPECT_EQ(redirect.Redirect(table, kDetour, TableKind::kMethod, SlowStore),
-            PatchStatus::kAlreadyRedirected);
-  EXPECT_EQ(redirect.original(), &original);  // never the detour itself
+// The interface kinds of DirectInput: the first interface's record and the
+// wide one's. A refused store keeps nothing and the next call tries again; a
+// filled record is not filled again; a table that the other record holds is
+// redirected already, and its calls find that record's original.
+TEST(HookRedirectOnce, ARefusedStoreKeepsNothingAndASharedTableIsAlreadyRedirected) {
+  Hook hook{"Method", TableKind::kMethod, 0, &Detour, 2};
+  void* table[1] = {kOriginalA};
+  const Object object{table};
+  EXPECT_EQ(hook.RedirectOnce(table, 0, RefusedStore), PatchStatus::kRefused);
+  EXPECT_EQ(hook.Table(0), nullptr);
+  EXPECT_EQ(hook.Original<Fn>(&object), nullptr);
+  EXPECT_EQ(hook.RedirectOnce(table, 0, SlowStore), PatchStatus::kRedirected);
+  EXPECT_EQ(hook.Original<Fn>(&object), &OriginalA);
+  void* other[1] = {kOriginalB};
+  EXPECT_EQ(hook.RedirectOnce(other, 0, SlowStore), PatchStatus::kAlreadyRedirected);
+  EXPECT_EQ(other[0], kOriginalB);  // record 0 is filled once per process
+  EXPECT_EQ(hook.RedirectOnce(table, 1, SlowStore), PatchStatus::kAlreadyRedirected);
+  EXPECT_EQ(hook.Table(1), nullptr);
+  EXPECT_EQ(hook.Original<Fn>(&object), &OriginalA);  // never the detour itself
+  EXPECT_EQ(hook.RedirectOnce(other, 1, SlowStore), PatchStatus::kRedirected);
+  const Object second{other};
+  EXPECT_EQ(hook.Original<Fn>(&second), &OriginalB);
 }
 
-// An entry that leads to the detour already, through no redirection of ours:
-// nothing is saved, and a caller that needs the original learns it is unknown.
-TEST(RedirectEntry, TellsAKnownRedirectionFromOneWhoseOriginalIsUnknown) {
-  int original = 0;
-  void* entry = &original;
+// Devices of several implementations: each table keeps its own original; one
+// seen again whose entry someone else changed is redirected again with its
+// first original kept; an entry that leads to the detour through no record of
+// the hook has no original to call; with every record taken nothing changes.
+TEST(HookRedirect, EachTableKeepsItsOriginalUntilNoRecordIsLeft) {
+  Hook hook{"Method", TableKind::kMethod, 1, &Detour, 2};
+  void* tableA[2] = {nullptr, kOriginalA};
+  void* tableB[2] = {nullptr, kOriginalB};
+  EXPECT_EQ(hook.Redirect(tableA, SlowStore), PatchStatus::kRedirected);
+  EXPECT_EQ(hook.Redirect(tableB, SlowStore), PatchStatus::kRedirected);
+  EXPECT_EQ(hook.Redirect(tableA, SlowStore), PatchStatus::kAlreadyRedirected);
+  const Object a{tableA};
+  const Object b{tableB};
+  EXPECT_EQ(hook.Original<Fn>(&a), &OriginalA);
+  EXPECT_EQ(hook.Original<Fn>(&b), &OriginalB);
+  tableA[1] = kOriginalB;  // another program's redirection over ours
+  EXPECT_EQ(hook.Redirect(tableA, SlowStore), PatchStatus::kRedirected);
+  EXPECT_EQ(tableA[1], kDetour);
+  EXPECT_EQ(hook.Original<Fn>(&a), &OriginalA);
+
+  void* ledHere[2] = {nullptr, kDetour};
+  EXPECT_EQ(hook.Redirect(ledHere, SlowStore), PatchStatus::kRefused);  // both records taken
+  Hook fresh{"Method", TableKind::kMethod, 1, &Detour, 2};
+  EXPECT_EQ(fresh.Redirect(ledHere, SlowStore), PatchStatus::kOriginalUnknown);
+  EXPECT_EQ(fresh.Table(0), nullptr);
+  void* third[2] = {nullptr, kOriginalA};
+  EXPECT_EQ(fresh.Redirect(third, RefusedStore), PatchStatus::kRefused);
+  EXPECT_EQ(fresh.Table(0), nullptr);
+  const Object unknown{ledHere};
+  EXPECT_EQ(fresh.Original<Fn>(&unknown), nullptr);
+}
+
+// An import hook calls on the one function its owner found, whatever each
+// entry held; before it is known no entry is touched.
+TEST(HookRedirectImport, EveryEntryLeadsToTheDetourOnceTheOriginalIsKnown) {
+  Hook hook{"Import", TableKind::kImport, 0, &Detour};
+  void* entry = kOriginalB;
+  EXPECT_EQ(hook.RedirectImport(&entry, SlowStore), PatchStatus::kOriginalUnknown);
+  EXPECT_EQ(entry, kOriginalB);
+  hook.SetOriginal(kOriginalA);
+  EXPECT_EQ(hook.RedirectImport(&entry, RefusedStore), PatchStatus::kRefused);
+  EXPECT_EQ(hook.RedirectImport(&entry, SlowStore), PatchStatus::kRedirected);
+  EXPECT_EQ(entry, kDetour);
+  EXPECT_EQ(hook.RedirectImport(&entry, SlowStore), PatchStatus::kAlreadyRedirected);
+  EXPECT_EQ(hook.Original<Fn>(), &OriginalA);
+}
+
+// The step under the hooks, as a test's own redirection uses it.
+TEST(RedirectEntry, SavesBeforeTheStoreAndTellsAKnownRedirectionFromAnUnknownOne) {
+  void* entry = kOriginalA;
   std::atomic<void*> saved{nullptr};
+  EXPECT_EQ(RedirectEntry(&entry, kDetour, TableKind::kImport, &saved, RefusedStore),
+            PatchStatus::kRefused);
+  EXPECT_EQ(saved.load(), nullptr);
   EXPECT_EQ(RedirectEntry(&entry, kDetour, TableKind::kImport, &saved, SlowStore),
             PatchStatus::kRedirected);
-  EXPECT_EQ(saved.load(), &original);
-  // A second table of the same kind, or the same entry again: the saved
-  // original stays the first one.
-  int other = 0;
-  void* second = &other;
-  EXPECT_EQ(RedirectEntry(&second, kDetour, TableKind::kImport, &saved, SlowStore),
-            PatchStatus::kRedirected);
-  EXPECT_EQ(saved.load(), &original);
+  EXPECT_EQ(saved.load(), kOriginalA);
   EXPECT_EQ(RedirectEntry(&entry, kDetour, TableKind::kImport, &saved, SlowStore),
             PatchStatus::kAlreadyRedirected);
-
   std::atomic<void*> nothingSaved{nullptr};
   EXPECT_EQ(RedirectEntry(&entry, kDetour, TableKind::kImport, &nothingSaved, SlowStore),
             PatchStatus::kOriginalUnknown);
-  EXPECT_EQ(nothingSaved.load(), nullptr);
-  // Without a place to save it, the original is not asked for.
   EXPECT_EQ(RedirectEntry(&entry, kDetour, TableKind::kImport, nullptr, SlowStore),
             PatchStatus::kAlreadyRedirected);
+}
+
+// One wording per status: the hook's own lines where it keeps them, the
+// registry's otherwise, nothing for a redirection already in place.
+TEST(FormatRedirectLine, TheHooksOwnLinesOrTheRegistrysWording) {
+  const Hook own{"Old", TableKind::kMethod, 0, &Detour, 1, HookLines{"[X] in place", "[X] failed"}};
+  EXPECT_EQ(Line(own, PatchStatus::kRedirected), "[X] in place");
+  EXPECT_EQ(Line(own, PatchStatus::kRefused), "[X] failed");
+  EXPECT_EQ(Line(own, PatchStatus::kOriginalUnknown), "[X] failed");
+  EXPECT_EQ(Line(own, PatchStatus::kAlreadyRedirected), "");
+  const Hook summed{"Summed", TableKind::kImport, 0, &Detour, 1, HookLines{"", nullptr}};
+  EXPECT_EQ(Line(summed, PatchStatus::kRedirected), "");
+  EXPECT_EQ(Line(summed, PatchStatus::kRefused), "[Hook] Summed failed");
+  const Hook fresh{"IDXGISwapChain3::SetColorSpace1", TableKind::kMethod, 39, &Detour};
+  EXPECT_EQ(Line(fresh, PatchStatus::kRedirected),
+            "[Hook] IDXGISwapChain3::SetColorSpace1 redirected");
+  EXPECT_EQ(Line(fresh, PatchStatus::kOriginalUnknown),
+            "[Hook] IDXGISwapChain3::SetColorSpace1 original unknown");
+  EXPECT_EQ(Line(fresh, PatchStatus::kRefused), "[Hook] IDXGISwapChain3::SetColorSpace1 failed");
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ class OverlayFrame : public ::testing::Test {
         << e2e::SolidPng(4, 4, {0, 255, 0, 255});
     SetOverlayIniPath((folder + "\\artwheel.ini").c_str());
     SetPanelSwitch(true);
-    savedPresent.store(reinterpret_cast<void*>(&CountingPresent));
+    presentHook.SetOriginal(reinterpret_cast<void*>(&CountingPresent));
   }
 
   void SetUp() override {
