@@ -38,8 +38,9 @@ MutexGuard AcquireProcessMutex() {
 }
 
 // False for a process that is not the host; the image line is logged first so
-// that a rejected process still shows what it was.
-// The image line and the version line open every start in the log.
+// that a rejected process still shows what it was. The image line and the
+// version line open every start in the game's log; another process that
+// loads the library from the game's folder adds the image line alone.
 bool IsHostProcess() {
   char imagePath[kUtf8PathSize] = {};
   const size_t length = ModuleFileNameUtf8(nullptr, imagePath, sizeof imagePath);
@@ -49,8 +50,9 @@ bool IsHostProcess() {
   } else {
     WriteLogLine("[Core] Could not read process image path; allowing startup");
   }
-  WriteLogLine("[Core] artwheel " ARTWHEEL_VERSION);
-  return !known || IsHostExecutablePath(imagePath);
+  const bool host = !known || IsHostExecutablePath(imagePath);
+  if (host) WriteLogLine("[Core] artwheel " ARTWHEEL_VERSION);
+  return host;
 }
 
 }  // namespace
@@ -68,7 +70,6 @@ BOOL StartupGuard(HMODULE module, DWORD reason) {
   LoadDebugSetting();
   if (!IsHostProcess()) return TRUE;
   LogLoadedAs(module);
-  hostProcess.store(true, std::memory_order_release);
   if (coreStarted.exchange(true)) return TRUE;
 
   switch (AcquireProcessMutex()) {
@@ -88,7 +89,11 @@ BOOL StartupGuard(HMODULE module, DWORD reason) {
   HANDLE thread = CreateThread(nullptr, 0, WorkerMain, module, 0, nullptr);
   if (thread == nullptr) {
     WriteLogFormat("[Core] Could not start the worker thread (error %lu)", GetLastError());
+    return TRUE;
   }
+  // Only the copy whose worker hands the filters the player's settings
+  // filters anything; any other copy in this process only forwards.
+  hostProcess.store(true, std::memory_order_release);
   return TRUE;
 }
 
