@@ -55,6 +55,17 @@ bool IsHostProcess() {
   return host;
 }
 
+// A loader may free the library right after loading it; the worker and the
+// tables it patched would then point into unmapped code. Pinned, the library
+// stays mapped until the process ends, whoever frees it.
+void PinLibrary() {
+  HMODULE pinned = nullptr;
+  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                          reinterpret_cast<LPCWSTR>(&PinLibrary), &pinned)) {
+    WriteLogFormat("[Core] Could not pin the library in memory (error %lu)", GetLastError());
+  }
+}
+
 }  // namespace
 
 HMODULE LibraryModule() { return moduleHandle; }
@@ -86,6 +97,7 @@ BOOL StartupGuard(HMODULE module, DWORD reason) {
       break;
   }
 
+  PinLibrary();
   HANDLE thread = CreateThread(nullptr, 0, WorkerMain, module, 0, nullptr);
   if (thread == nullptr) {
     WriteLogFormat("[Core] Could not start the worker thread (error %lu)", GetLastError());
