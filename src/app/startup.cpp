@@ -58,10 +58,11 @@ bool IsHostProcess() {
 // A loader may free the library right after loading it; the worker and the
 // tables it patched would then point into unmapped code. Pinned, the library
 // stays mapped until the process ends, whoever frees it.
-void PinLibrary() {
+void PinLibrary(HMODULE module) {
   HMODULE pinned = nullptr;
+  // The module's handle is the address of its first byte, inside its image.
   if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                          reinterpret_cast<LPCWSTR>(&PinLibrary), &pinned)) {
+                          reinterpret_cast<LPCWSTR>(module), &pinned)) {
     WriteLogFormat("[Core] Could not pin the library in memory (error %lu)", GetLastError());
   }
 }
@@ -97,7 +98,7 @@ BOOL StartupGuard(HMODULE module, DWORD reason) {
       break;
   }
 
-  PinLibrary();
+  PinLibrary(module);
   HANDLE thread = CreateThread(nullptr, 0, WorkerMain, module, 0, nullptr);
   if (thread == nullptr) {
     WriteLogFormat("[Core] Could not start the worker thread (error %lu)", GetLastError());
