@@ -40,9 +40,9 @@ NamedDevice* Find(const char* name) {
   return nullptr;
 }
 
-bool BuildCustomFormat(NamedDevice& d, const char* spec) {
+bool BuildCustomFormat(NamedDevice& d, const char* layout) {
   unsigned size = 0, hats = 0, buttons = 0;
-  if (std::sscanf(spec, "custom:%u:%u:%u", &size, &hats, &buttons) != 3) return false;
+  if (std::sscanf(layout, "custom:%u:%u:%u", &size, &hats, &buttons) != 3) return false;
   d.objects.clear();
   for (unsigned i = 0; i < hats; ++i) {
     d.objects.push_back({&GUID_POV, 4 * i, DIDFT_POV | DIDFT_ANYINSTANCE, 0});

@@ -41,6 +41,9 @@ struct KnownState {
   ID3D11PixelShader* pixelShader = nullptr;
   ID3D11SamplerState* sampler = nullptr;
   ID3D11ShaderResourceView* resource = nullptr;
+  // Every other frame the game binds no viewport at all, as a game does that
+  // sets its viewports only when it draws.
+  bool viewportsBound = false;
 };
 
 struct Capture {

@@ -7,6 +7,8 @@
 //   When=attach             ; attach (default): at its own load;
 //                           ; device: after the game's first CreateDevice
 //   Chain=a.dll             ; DirectInput8Create goes to that DLL's export
+//   Free=1                  ; each DLL of the list is freed right after its load,
+//                           ; as loaders do that take a DLL's work as done then
 // What it did is written to loader.txt in the current folder.
 #include "stand_in_loader.h"
 
@@ -36,6 +38,12 @@ HMODULE LoadBeside(const char* name) {
   return LoadLibraryA(path);
 }
 
+bool FreesAfterLoad() {
+  char value[8];
+  Setting("Free", value, sizeof value);
+  return value[0] == '1';
+}
+
 void LoadList() {
   if (listLoaded) return;
   listLoaded = true;
@@ -44,7 +52,9 @@ void LoadList() {
   char* context = nullptr;
   for (char* name = strtok_s(list, ",", &context); name != nullptr;
        name = strtok_s(nullptr, ",", &context)) {
-    Note("load", name, LoadBeside(name) != nullptr);
+    HMODULE loaded = LoadBeside(name);
+    Note("load", name, loaded != nullptr);
+    if (loaded != nullptr && FreesAfterLoad()) Note("free", name, FreeLibrary(loaded) != FALSE);
   }
 }
 

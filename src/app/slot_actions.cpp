@@ -38,22 +38,13 @@ void AssignSlot(Settings& settings, int slot) {
   ConfirmOnScreen(settings, slot, saveError);
 }
 
-// The address check said why; the first press after it says what it means.
-void LogSlotActionsOff() {
-  static bool logged = false;
-  if (logged) return;
-  logged = true;
-  WriteLogLine("[Skill] Slot actions are off for this run (game address check failed)");
-}
-
 }  // namespace
 
 void ActOnSlot(Settings& settings, int slot, bool assignmentMode, SlotTrigger trigger) {
   if (trigger == SlotTrigger::kCombination) ArmComboGuard();
-  if (!GameAccessAllowed()) {
-    LogSlotActionsOff();
-    return;
-  }
+  // Once a check failed the worker hands the filters no combination and reads
+  // no key; nothing that comes here then may reach the game.
+  if (!GameAccessAllowed()) return;
   if (assignmentMode) {
     AssignSlot(settings, slot);
   } else {

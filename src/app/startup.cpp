@@ -38,8 +38,9 @@ MutexGuard AcquireProcessMutex() {
 }
 
 // False for a process that is not the host; the image line is logged first so
-// that a rejected process still shows what it was.
-// The image line and the version line open every start in the log.
+// that a rejected process still shows what it was. The image line and the
+// version line open every start in the game's log; another process that
+// loads the library from the game's folder adds the image line alone.
 bool IsHostProcess() {
   char imagePath[kUtf8PathSize] = {};
   const size_t length = ModuleFileNameUtf8(nullptr, imagePath, sizeof imagePath);
@@ -49,8 +50,21 @@ bool IsHostProcess() {
   } else {
     WriteLogLine("[Core] Could not read process image path; allowing startup");
   }
-  WriteLogLine("[Core] artwheel " ARTWHEEL_VERSION);
-  return !known || IsHostExecutablePath(imagePath);
+  const bool host = !known || IsHostExecutablePath(imagePath);
+  if (host) WriteLogLine("[Core] artwheel " ARTWHEEL_VERSION);
+  return host;
+}
+
+// A loader may free the library right after loading it; the worker and the
+// tables it patched would then point into unmapped code. Pinned, the library
+// stays mapped until the process ends, whoever frees it.
+void PinLibrary(HMODULE module) {
+  HMODULE pinned = nullptr;
+  // The module's handle is the address of its first byte, inside its image.
+  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                          reinterpret_cast<LPCWSTR>(module), &pinned)) {
+    WriteLogFormat("[Core] Could not pin the library in memory (error %lu)", GetLastError());
+  }
 }
 
 }  // namespace
@@ -68,7 +82,6 @@ BOOL StartupGuard(HMODULE module, DWORD reason) {
   LoadDebugSetting();
   if (!IsHostProcess()) return TRUE;
   LogLoadedAs(module);
-  hostProcess.store(true, std::memory_order_release);
   if (coreStarted.exchange(true)) return TRUE;
 
   switch (AcquireProcessMutex()) {
@@ -85,10 +98,15 @@ BOOL StartupGuard(HMODULE module, DWORD reason) {
       break;
   }
 
+  PinLibrary(module);
   HANDLE thread = CreateThread(nullptr, 0, WorkerMain, module, 0, nullptr);
   if (thread == nullptr) {
     WriteLogFormat("[Core] Could not start the worker thread (error %lu)", GetLastError());
+    return TRUE;
   }
+  // Only the copy whose worker hands the filters the player's settings
+  // filters anything; any other copy in this process only forwards.
+  hostProcess.store(true, std::memory_order_release);
   return TRUE;
 }
 

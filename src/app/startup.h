@@ -6,7 +6,8 @@ namespace artwheel {
 // This library's own module, stored at attach before any check.
 HMODULE LibraryModule();
 
-// True once the entry point found this process to be the host; elsewhere the
+// True once this copy of the library started the worker in the host process;
+// in another process, and in a second copy that lost the start-up guard, the
 // export forwards and touches nothing of what the provider made.
 bool InHostProcess();
 

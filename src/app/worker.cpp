@@ -121,8 +121,8 @@ void PublishPanel(WorkerState& state, PanelDecision decision) {
 }
 
 // The wheel shows while the held button is down where the panel shows, and all
-// the time the combat-art menu is open: there it shows the slot about to be
-// assigned. The overlay is told only of changes.
+// the time the combat-art menu is open: there an assignment appears in it at
+// once. The overlay is told only of changes.
 void PublishWheel(WorkerState& state, bool held, bool assignmentMode) {
   const Settings& settings = state.settings;
   bool shown = settings.skillPanelLayout.showSlots && settings.skillPanelEnabled &&
@@ -141,8 +141,10 @@ void PublishWheel(WorkerState& state, bool held, bool assignmentMode) {
   SetWheelState(shown, state.wheelArtIds, state.wheelEquippedArtId);
 }
 
+// With the game's addresses failed nothing could act on a combination: the
+// filters are handed none, and the game gets every button.
 void HandOverCombination(const Settings& settings) {
-  ChooseCombination(settings.heldButton, settings.combinationEnabled);
+  ChooseCombination(settings.heldButton, settings.combinationEnabled && GameAccessAllowed());
   const ButtonNames names = settings.buttonNames;
   SetSlotWords(SlotWords{HeldButtonLabel(settings.heldButton, names),
                          HeldButtonWords(settings.heldButton, names),
@@ -183,6 +185,7 @@ bool PollPad(WorkerState& state, uint64_t now, uint16_t* buttons) {
 
 void RunWorkerTick(WorkerState& state) {
   ReportGameOnce();  // first, so that its lines never fall between another operation's
+  if (!GameAccessAllowed() && CombinationButtons() != 0) HandOverCombination(state.settings);
   const uint64_t now = GetTickCount64();
   uint16_t buttons = 0;
   const bool polled = PollPad(state, now, &buttons);
@@ -192,7 +195,7 @@ void RunWorkerTick(WorkerState& state) {
   ReleaseComboGuardIfClear(comboGuard, buttons);
   // With keys bound the menu and the panel are followed without a controller too.
   const Settings& settings = state.settings;
-  const bool keysBound = AnySlotKeyBound(settings.slotKeys);
+  const bool keysBound = AnySlotKeyBound(settings.slotKeys) && GameAccessAllowed();
   if (polled || keysBound) {
     MenuState menu;
     const bool menuRead = ReadMenuState(&menu);  // once per tick, for the mode and the panel

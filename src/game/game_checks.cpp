@@ -68,7 +68,7 @@ bool CheckAddresses(const GameAddress (&addresses)[N], AddressUse use, uint64_t 
 void LogCheckFailure(const char* failed, const char* memoryKind) {
   WriteLogFormat(
       "[Core] Game address check failed: %s not in committed, %s memory of the game's image; "
-      "equipping, assigning and the panel are off for this run",
+      "combinations, keys and the panel are off for this run, the game gets every button",
       failed, memoryKind);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The game's addresses checked before they are used, and the one log line
-// that names the game build. A failed check switches equipping, assigning and
-// the panel off for the run; nothing reads through or calls a failed address.
+// that names the game build. A failed check switches the combinations, the
+// keys and the panel off for the run, so that the game gets every button;
+// nothing reads through or calls a failed address.
 #include <cstdint>
 
 namespace artwheel {

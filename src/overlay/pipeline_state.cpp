@@ -120,7 +120,8 @@ void RestorePipelineState(ID3D11DeviceContext* context, SavedPipelineState& s) {
   context->IASetVertexBuffers(0, 1, &s.vertexBuffer, &s.vertexStride, &s.vertexOffset);
   context->IASetPrimitiveTopology(s.topology);
   context->IASetInputLayout(s.inputLayout);
-  if (s.viewportCount != 0) context->RSSetViewports(s.viewportCount, s.viewports);
+  // A count of 0 unbinds ours: the game had none bound.
+  context->RSSetViewports(s.viewportCount, s.viewports);
   context->RSSetState(s.rasterizerState);
   context->OMSetDepthStencilState(s.depthStencilState, s.stencilRef);
   context->OMSetBlendState(s.blendState, s.blendFactor, s.sampleMask);

@@ -123,6 +123,32 @@ TEST(DirectInputFilter, EveryDeviceIsFilteredAndReachesItsOwnMethods) {
   EXPECT_EQ(Dword(other, 0x20), 0xFFFFFFFFu);
 }
 
+// The game's dinput8.dll chains to a second copy of the library, which chains
+// to the provider. The second copy lost the start-up guard and only forwards:
+// with LB as the held button, hat down with button 0 reaches the game.
+TEST(DirectInputFilter, ASecondCopyOfTheLibraryInTheChainOnlyForwards) {
+  Scenario s = StandardScenario();
+  s.InstallProduct("b/other.dll");
+  s.Install("chain_provider.dll", "provider.dll");
+  s.WriteIni(
+      "[General]\nIsDebug=1\n[Combination]\nModifier=LB\n[Chainload]\n"
+      "chainDInput8dllPath=b\\other.dll\n");
+  s.WriteFile("b/artwheel.ini",
+              "[General]\nIsDebug=1\n[Chainload]\nchainDInput8dllPath=..\\provider.dll\n");
+  s.Play(
+      "pad 0 0\ndinput\ndevice joy joystick\nformat joy joystick\n"
+      "waitlog [Core] Initialization OK\ndevdword 0x20 18000\ndevbyte 0x30 0x80\n"
+      "getstate joy 80 read\n");
+  EXPECT_EQ(s.CountMessages("[Core] Duplicate core start suppressed by mutex guard"), 1) << s.Log();
+  EXPECT_EQ(s.Read("provider_calls.txt"),
+            "DirectInput8Create version=0x0800 out=given\nCreateDevice\n");
+  EXPECT_EQ(s.CountMessages("[Input] Hooked DirectInput8 CreateDevice"), 1);
+  const auto read = StateBytes(s, "read");
+  ASSERT_EQ(read.size(), 80u);
+  EXPECT_EQ(Dword(read, 0x20), 18000u);
+  EXPECT_EQ(read[0x30], 0x80);
+}
+
 TEST(DirectInputFilter, WinesRealKeyboardAndMouseStillWorkThroughTheHookedTable) {
   Scenario s = StandardScenario();
   s.WriteIni("[General]\nIsDebug=1\n");

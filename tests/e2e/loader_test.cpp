@@ -53,10 +53,11 @@ void ExpectHatDownAndButtonHidden(const Scenario& s) {
 }
 
 // Loaded from the loader's list at its own load, before the game made its
-// devices: the combination is hidden through XInput and DirectInput, an
-// assignment lands in the artwheel.ini beside artwheel.dll, the panel shows.
+// devices, and freed by the loader right after: the library stays, the
+// combination is hidden through XInput and DirectInput, an assignment lands
+// in the artwheel.ini beside artwheel.dll, the panel shows.
 TEST(BesideALoader, LoadedFromItsListBeforeTheGamesDevices) {
-  Scenario s = WithLoader("[Loader]\nLoad=mods\\artwheel.dll\n",
+  Scenario s = WithLoader("[Loader]\nLoad=mods\\artwheel.dll\nFree=1\n",
                           "[General]\nIsDebug=1\n[Overlay]\nEnable=1\n[SkillPanel]\nEnable=1\n");
   s.WriteFile("mods/resources/bg.png", SolidPng(16, 16, {200, 0, 0, 255}));
   s.WriteFile("mods/resources/7300.png", SolidPng(8, 8, {0, 255, 0, 255}));
@@ -68,9 +69,9 @@ TEST(BesideALoader, LoadedFromItsListBeforeTheGamesDevices) {
       "menu pauseMenu 2\nmenu selectedResolvedId 73\npad 0 0x2002\nread combo\n" +
       std::string(kHatDownAndButton) +
       "waitlog [Skill] Assigned combat art id\npad 0 0\nmenu pauseMenu 0\nequipped 73\n"
-      "waitlog [Overlay] SkillPanel resolution=\nframes 3\nscreenshot panel\n" +
+      "untilpixel 1304 666 0 255 0\nscreenshot panel\n" +
       Probe("icon", 1304, 666));
-  EXPECT_EQ(s.Read("loader.txt"), "load mods\\artwheel.dll ok\n");
+  EXPECT_EQ(s.Read("loader.txt"), "load mods\\artwheel.dll ok\nfree mods\\artwheel.dll ok\n");
   EXPECT_EQ(s.CountMessages("[Core] Loaded as artwheel.dll (not the process's dinput8.dll)"), 1)
       << s.Log();
   ExpectReachedThroughTheLoader(s);

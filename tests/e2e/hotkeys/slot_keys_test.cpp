@@ -11,8 +11,10 @@ namespace e2e {
 namespace {
 
 // The game without a controller: keys alone drive the slots.
-Scenario RunKeys(const std::string& ini, const std::string& world, const std::string& script) {
+Scenario RunKeys(const std::string& ini, const std::string& world, const std::string& script,
+                 const std::string& gameBuild = "sekiro.exe") {
   Scenario s = StandardScenario();
+  if (gameBuild != "sekiro.exe") s.InstallGame("sekiro.exe", gameBuild);
   s.Install("other_window.exe", "other_window.exe");
   s.WriteIni("[General]\nIsDebug=1\n" + ini);
   s.Play(world + "pad 0 off\nwaitlog [Core] Initialization OK\nwait 100\n" + script);
@@ -122,6 +124,18 @@ TEST(SlotKeys, AKeyTypedWhileAnotherProgramIsInFrontDoesNothing) {
   EXPECT_EQ(LinesOf(s, {"[Input] Key "}),
             (std::vector<std::string>{"[Input] Key F2 pressed for slot 0 (Y)"}));
   EXPECT_EQ(s.ResultsStartingWith("equip first").size(), 1u);
+}
+
+// A game build whose addresses fail their checks: the key is read from the
+// file, and pressing it does nothing.
+TEST(SlotKeys, AGameBuildWhoseAddressesFailTheChecksLeavesTheKeysAlone) {
+  const Scenario s = RunKeys("[Slots]\nY=7300\n[Keys]\nY=F2\n", "own 7300 73\n",
+                             "waitlog [Core] Game address check failed: GameEquipArt\n"
+                             "key F2 down\nwait 300\nkey F2 up\nwait 100\n",
+                             "sekiro_small_image.exe");
+  EXPECT_EQ(s.CountMessages("[Config] Keys: Y=F2 A=- B=- X=-"), 1) << s.Log();
+  EXPECT_EQ(KeyAndSkillLines(s), std::vector<std::string>{});
+  EXPECT_TRUE(s.ResultsStartingWith("equip first").empty());
 }
 
 // That a slot without a key never acts is checked natively (unit.NextSlotKeyPress).
