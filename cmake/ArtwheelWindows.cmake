@@ -51,6 +51,8 @@ add_library(artwheel_win STATIC
   src/app/chainload.cpp
   src/app/loaded_as.cpp
   src/app/settings.cpp
+  src/app/settings_file.cpp
+  src/app/settings_watch.cpp
   src/app/slot_actions.cpp
   src/app/startup.cpp
   src/app/worker.cpp

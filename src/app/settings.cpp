@@ -1,178 +1,129 @@
 #include "app/settings.h"
 
 #include <cstring>
+#include <string_view>
 
+#include "app/settings_keys.h"
+#include "app/settings_watch.h"
 #include "app/slot_value.h"
 #include "base/ini_file.h"
 #include "base/ini_text.h"
 #include "base/log.h"
 #include "base/text_format.h"
-#include "base/wide_path.h"
 
 namespace artwheel {
 namespace {
 
-enum class Folder { kUnknown, kFound, kTooLong };
+constexpr size_t kShownSize = 64;
 
-enum class ChainValue { kEmpty, kFound, kTooLong, kHasNul };
-
-enum class StarterCopy { kNotNeeded, kMade, kFailed };
-
-// Where artwheel.ini is: written once at attach, on the loading thread, before
-// any thread of ours exists or the export can be called; read-only afterwards.
-struct SettingsFileRecord {
-  bool located = false;
-  Folder folderState = Folder::kUnknown;
-  char folder[kPathSize] = {};
-  bool iniPathFits = false;
-  char iniPath[kPathSize] = {};
-  // The chain path as the file held it at attach, before the worker writes
-  // its normalised keys back (a rewrite that another thread's read could meet
-  // half done, and that does not keep every byte of a line it cannot parse).
-  ChainValue chainRead = ChainValue::kEmpty;
-  char chainValue[kChainPathSize] = {};
-  // artwheel.ini made from the starter at attach: logged by the worker's load.
-  StarterCopy starter = StarterCopy::kNotNeeded;
-  unsigned long starterError = 0;
+// Which keys a pass reads, and whether it speaks.
+struct ReadPass {
+  const char* iniPath;
+  bool atStart;  // a refused value leaves the default (start) or the previous value (reload)
+  bool logged;   // refused values and notes are logged
+  bool onlyAtOnce;
+  bool onlyStart;  // the keys that apply at the next start
 };
 
-SettingsFileRecord settingsFile;
-bool iniPathTooLongLogged = false;  // worker thread
-
-// The file's path for readers that log nothing; empty when it does not fit.
-const char* IniPath() {
-  if (!settingsFile.located) return kIniFileName;
-  return settingsFile.iniPathFits ? settingsFile.iniPath : "";
+bool Selected(const SettingKey& key, const ReadPass& pass) {
+  if (key.parse == nullptr) return false;
+  if (pass.onlyAtOnce && key.applies != Applies::kAtOnce) return false;
+  if (pass.onlyStart && key.applies != Applies::kAtNextStart) return false;
+  return true;
 }
 
-Folder ModuleFolder(HMODULE module, char* out, size_t size) {
-  out[0] = '\0';
-  char path[kPathSize] = {};
-  const size_t length = ModuleFileNameUtf8(module, path, sizeof path);
-  if (length == 0) return Folder::kUnknown;
-  if (length >= sizeof path) return Folder::kTooLong;  // cut short by the call
-  char* lastSeparator = std::strrchr(path, '\\');
-  if (lastSeparator == nullptr) return Folder::kUnknown;
-  lastSeparator[1] = '\0';
-  return FormatText(out, size, "%s", path) >= 0 ? Folder::kFound : Folder::kTooLong;
-}
-
-bool ReadDebugFlag(const char* iniPath) {
-  char value[32] = {};
-  ReadProfileText(iniPath, "General", "IsDebug", "false", value, sizeof value);
-  bool enabled = ParseBool(value);
-  char scanned[32];
-  if (FindIniKeyAnywhere(iniPath, "IsDebug", scanned, sizeof scanned) != IniScanResult::kNotFound) {
-    enabled = ParseBool(scanned);  // a rejected value reads as empty, which is false
-  }
-  return enabled;
-}
-
-bool ReadIntFlag(const char* section, const char* key, const char* iniPath) {
-  return ReadProfileUnsigned(iniPath, section, key, 0) != 0;
-}
-
-const char* OnOff(bool value) { return value ? "ON" : "OFF"; }
-
-// A [SkillPanel] value without its comment; empty when the key is absent.
-// The line is read whole, a comment after the value included, before the
-// value's own length is looked at.
-std::string_view ReadPanelValue(const char* iniPath, const char* key, char (&line)[256]) {
-  const size_t length = ReadProfileText(iniPath, "SkillPanel", key, "", line, sizeof line);
+// The key's value without its comment, trimmed; empty when missing. The line
+// is read whole, a comment after the value included, before the value's own
+// length is looked at.
+std::string_view ReadKeyText(const char* iniPath, const SettingKey& key, char (&line)[256]) {
+  const size_t length = ReadProfileText(iniPath, key.section, key.name, "", line, sizeof line);
   std::string_view value;
-  if (CleanProfileValue(std::string_view(line, length), length >= sizeof line - 2, 24, value) ==
+  const size_t limit = key.refusal == Refusal::kNotValid ? 24 : 64;
+  if (CleanProfileValue(std::string_view(line, length), length >= sizeof line - 2, limit, value) ==
       ProfileValue::kTooLong) {
     return "(too long)";
   }
   return value;
 }
 
-void LogInvalidPanelValue(const char* key, std::string_view value, const char* valid,
-                          const char* fallback) {
-  WriteLogFormat("[Config] SkillPanel %s=%.*s is not valid (%s); the default %s holds", key,
-                 static_cast<int>(value.size()), value.data(), valid, fallback);
+void LogRefused(const SettingKey& key, std::string_view text, const char* kept, bool atStart) {
+  const int size = static_cast<int>(text.size());
+  switch (key.refusal) {
+    case Refusal::kNone:
+      return;
+    case Refusal::kNotValid:
+      if (atStart) {
+        WriteLogFormat("[Config] %s %s=%.*s is not valid (%s); the default %s holds", key.section,
+                       key.name, size, text.data(), key.valid, kept);
+      } else {
+        WriteLogFormat("[Config] %s %s=%.*s is not valid (%s); %s stays", key.section, key.name,
+                       size, text.data(), key.valid, kept);
+      }
+      return;
+    case Refusal::kButton:
+      WriteLogFormat("[Config] Unknown button \"%.*s\" in [Combination] Modifier; %s stays", size,
+                     text.data(), kept);
+      return;
+    case Refusal::kNames:
+      WriteLogFormat("[Config] Unknown names \"%.*s\" in [Combination] ButtonNames; %s stays", size,
+                     text.data(), kept);
+      return;
+    case Refusal::kKeyName:
+      if (kept[0] == '\0') {
+        WriteLogFormat("[Config] Unknown key name \"%.*s\" in [Keys] %s; slot %d has no key", size,
+                       text.data(), key.name, key.slot);
+      } else {
+        WriteLogFormat("[Config] Unknown key name \"%.*s\" in [Keys] %s; slot %d keeps %s", size,
+                       text.data(), key.name, key.slot, kept);
+      }
+      return;
+    case Refusal::kSlotNumber:
+      WriteLogFormat("[Config] Slots %s=\"%.*s\" is not a number; %s=%s stays", key.name, size,
+                     text.data(), key.name, kept);
+      return;
+  }
 }
 
-// OffsetX, OffsetY and Opacity: whole numbers within [low, high].
-void LoadPanelNumber(const char* iniPath, const char* key, int32_t low, int32_t high,
-                     const char* valid, int32_t& out) {
-  char value[256] = {};
-  const std::string_view text = ReadPanelValue(iniPath, key, value);
-  if (text.empty()) return;
-  int32_t number = 0;
-  if (ParseWholeNumber(text, &number) && number >= low && number <= high) {
-    out = number;
+// A [Slots] value that was taken but is no known combat art id.
+void LogSlotNote(const SettingKey& key, std::string_view text, const Settings& settings) {
+  const uint32_t artId = settings.slotArtIds[key.slot];
+  switch (ClassifySlotValue(text)) {
+    case SlotValue::kEmpty:
+    case SlotValue::kKnownArt:
+      return;
+    case SlotValue::kUnknownId:
+      WriteLogFormat(
+          "[Config] Slots %s=%u is not a known combat art id (5000 to 9900 in steps of 100); "
+          "kept and sent to the game as it is",
+          key.name, artId);
+      return;
+    case SlotValue::kNotANumber:
+      WriteLogFormat("[Config] Slots %s=\"%.*s\" is not a number; read and saved as %s=%u",
+                     key.name, static_cast<int>(text.size()), text.data(), key.name, artId);
+      return;
+  }
+}
+
+void ReadKey(const SettingKey& key, Settings& settings, const ReadPass& pass) {
+  if (key.scannerWins) {
+    settings.logEnabled = ReadDebugFlag(pass.iniPath);
     return;
   }
-  char fallback[16];
-  FormatText(fallback, sizeof fallback, "%d", out);
-  LogInvalidPanelValue(key, text, valid, fallback);
-}
-
-// [SkillPanel] Corner, Scale, OffsetX, OffsetY, Opacity and ShowSlots; each
-// value that is not valid is logged with its key and its default holds.
-PanelLayout LoadPanelLayout(const char* iniPath) {
-  PanelLayout layout;
-  char value[256] = {};
-  std::string_view text = ReadPanelValue(iniPath, "Corner", value);
-  if (!text.empty() && !ParseCorner(text, &layout.corner)) {
-    LogInvalidPanelValue("Corner", text, "BottomRight, BottomLeft, TopRight or TopLeft",
-                         "BottomRight");
+  char line[256] = {};
+  const std::string_view text = ReadKeyText(pass.iniPath, key, line);
+  if (text.empty()) {  // a missing key means its default, at start and at a reload alike
+    ApplyKeyDefault(key, settings);
+    return;
   }
-  text = ReadPanelValue(iniPath, "Scale", value);
-  uint32_t scale = 0;
-  if (!text.empty()) {
-    if (ParseScaleMilli(text, &scale) && scale >= kMinScaleMilli && scale <= kMaxScaleMilli) {
-      layout.scaleMilli = scale;
-    } else {
-      LogInvalidPanelValue("Scale", text, "0.5 to 3.0", "1.0");
-    }
+  KeyText value{text, 0, pass.atStart};
+  if (key.numberRead) value.number = ReadProfileUnsigned(pass.iniPath, key.section, key.name, 0);
+  char kept[kShownSize];
+  ShowKey(key, settings, ShowStyle::kLog, kept, sizeof kept);
+  if (!key.parse(value, settings, key.slot)) {
+    if (pass.logged) LogRefused(key, text, kept, pass.atStart);
+    return;
   }
-  const char* offsets = "-10000 to 10000 pixels at 1080p";
-  LoadPanelNumber(iniPath, "OffsetX", -kMaxOffset, kMaxOffset, offsets, layout.offsetX);
-  LoadPanelNumber(iniPath, "OffsetY", -kMaxOffset, kMaxOffset, offsets, layout.offsetY);
-  auto opacity = static_cast<int32_t>(kDefaultOpacityPercent);
-  LoadPanelNumber(iniPath, "Opacity", static_cast<int32_t>(kMinOpacityPercent), opacity,
-                  "10 to 100", opacity);
-  layout.opacityPercent = static_cast<uint32_t>(opacity);
-  layout.showSlots = ReadIntFlag("SkillPanel", "ShowSlots", iniPath);
-  return layout;
-}
-
-const char* NamesWord(ButtonNames names) {
-  return names == ButtonNames::kPlayStation ? "PlayStation" : "Xbox";
-}
-
-// [SkillPanel], read in this one place.
-void ReadSkillPanel(Settings& settings, const char* iniPath) {
-  settings.skillPanelEnabled = ReadIntFlag("SkillPanel", "Enable", iniPath);
-  settings.skillPanelAnyResolution = ReadIntFlag("SkillPanel", "AnyResolution", iniPath);
-  settings.skillPanelLayout = LoadPanelLayout(iniPath);
-}
-
-// [Keys]: the slots' keyboard keys. An unknown name is logged and leaves the
-// slot's key as it was: none at the start. The section is only read, never
-// written.
-void LoadSlotKey(Settings& settings, int slot, const char* iniPath) {
-  const char* key = SlotInfo[slot].shortLabel;
-  // One byte more than a name may take, so that a longer text is seen as such
-  // instead of being cut into something that parses.
-  char value[kMaxKeyNameText + 2] = {};
-  const size_t length = ReadProfileText(iniPath, "Keys", key, "", value, sizeof value);
-  const std::string_view text = StripInlineComment(std::string_view(value, length));
-  KeyBinding& binding = settings.slotKeys[slot];
-  KeyBinding parsed;
-  if (text.empty()) {
-    binding = KeyBinding{};
-  } else if (length < sizeof value - 1 && ParseKeyName(text, &parsed)) {
-    binding = parsed;
-  } else if (binding.virtualKey == 0) {
-    WriteLogFormat("[Config] Unknown key name \"%.*s\" in [Keys] %s; slot %d has no key",
-                   static_cast<int>(text.size()), text.data(), key, slot);
-  } else {
-    WriteLogFormat("[Config] Unknown key name \"%.*s\" in [Keys] %s; slot %d keeps %s",
-                   static_cast<int>(text.size()), text.data(), key, slot, binding.name);
-  }
+  if (pass.logged && key.refusal == Refusal::kSlotNumber) LogSlotNote(key, text, settings);
 }
 
 // A key given to two slots would only ever act for the first: said once, and
@@ -188,8 +139,7 @@ void DropRepeatedSlotKeys(Settings& settings) {
   }
 }
 
-void LoadSlotKeys(Settings& settings, const char* iniPath) {
-  for (int slot = 0; slot < kSlotCount; ++slot) LoadSlotKey(settings, slot, iniPath);
+void FinishSlotKeys(Settings& settings) {
   DropRepeatedSlotKeys(settings);
   if (!AnySlotKeyBound(settings.slotKeys)) return;
   auto shown = [&settings](int slot) {
@@ -198,154 +148,95 @@ void LoadSlotKeys(Settings& settings, const char* iniPath) {
   WriteLogFormat("[Config] Keys: Y=%s A=%s B=%s X=%s", shown(0), shown(1), shown(2), shown(3));
 }
 
-// A short text key without its inline comment; false when it is missing or
-// empty. Longer text than the buffer holds is kept whole enough to be refused.
-bool ReadWord(const char* iniPath, const char* section, const char* key, char (&value)[32],
-              std::string_view* word) {
-  const size_t length = ReadProfileText(iniPath, section, key, "", value, sizeof value);
-  *word = StripInlineComment(std::string_view(value, length));
-  return !word->empty();
-}
-
-// [Combination]: a refused word is logged and leaves its value as it was
-// (the default at the start).
-void LoadCombination(Settings& settings, const char* iniPath, bool logAlways) {
-  settings.combinationEnabled = ReadProfileUnsigned(iniPath, "Combination", "Enable", 1) != 0;
-  char value[32] = {};
-  std::string_view word;
-  if (ReadWord(iniPath, "Combination", "Modifier", value, &word) &&
-      !ParseHeldButton(word, &settings.heldButton)) {
-    WriteLogFormat("[Config] Unknown button \"%.*s\" in [Combination] Modifier; %s stays",
-                   static_cast<int>(word.size()), word.data(),
-                   kHeldButtons[static_cast<int>(settings.heldButton)].configName);
-  }
-  if (ReadWord(iniPath, "Combination", "ButtonNames", value, &word) &&
-      !ParseButtonNames(word, &settings.buttonNames)) {
-    WriteLogFormat("[Config] Unknown names \"%.*s\" in [Combination] ButtonNames; %s stays",
-                   static_cast<int>(word.size()), word.data(), NamesWord(settings.buttonNames));
-  }
+void FinishCombination(const Settings& settings, bool logAlways) {
   const Settings defaults;
   if (!logAlways && settings.combinationEnabled == defaults.combinationEnabled &&
       settings.heldButton == defaults.heldButton && settings.buttonNames == defaults.buttonNames) {
     return;
   }
   WriteLogFormat("[Config] Combination=%s Modifier=%s ButtonNames=%s",
-                 OnOff(settings.combinationEnabled),
+                 settings.combinationEnabled ? "ON" : "OFF",
                  kHeldButtons[static_cast<int>(settings.heldButton)].configName,
-                 NamesWord(settings.buttonNames));
+                 settings.buttonNames == ButtonNames::kPlayStation ? "PlayStation" : "Xbox");
 }
 
-// What applies at once: the slots, the overlay's and the panel's switches.
-void ReadLiveSettings(Settings& settings, const char* iniPath) {
-  for (int slot = 0; slot < kSlotCount; ++slot) {
-    settings.slotArtIds[slot] = ReadProfileUnsigned(iniPath, "Slots", SlotInfo[slot].shortLabel, 0);
-  }
-  settings.overlayEnabled = ReadIntFlag("Overlay", "Enable", iniPath);
-  ReadSkillPanel(settings, iniPath);
+// What a logged pass says when a section is read whole.
+void FinishSection(const char* section, Settings& settings, const ReadPass& pass) {
+  if (!pass.logged) return;
+  if (std::strcmp(section, "Keys") == 0) FinishSlotKeys(settings);
+  if (std::strcmp(section, "Combination") == 0) FinishCombination(settings, !pass.atStart);
 }
 
-// What applies at the next start only.
-void ReadStartSettings(Settings& settings, const char* iniPath) {
-  settings.logEnabled = ReadDebugFlag(iniPath);
-  settings.applyChanges = ReadIntFlag("General", "ApplyChanges", iniPath);
-  settings.uiScanEnabled = ReadIntFlag("UIScan", "Enable", iniPath);
-  settings.uiScanDetail = ReadIntFlag("UIScan", "Detail", iniPath);
-  settings.hudProbeEnabled = ReadIntFlag("HudProbe", "Enable", iniPath);
-  settings.hudProbeGlobalFields = ReadIntFlag("HudProbe", "GlobalFields", iniPath);
-  settings.hudProbeDumpGlobalPointers = ReadIntFlag("HudProbe", "DumpGlobalPointers", iniPath);
-  const uint32_t limit = ReadProfileUnsigned(iniPath, "HudProbe", "DumpGlobalPointerLimit",
-                                             kDefaultDumpGlobalPointerLimit);
-  settings.dumpGlobalPointerLimit = limit == 0 ? 1 : limit;
-  const uint32_t interval =
-      ReadProfileUnsigned(iniPath, "UIScan", "IntervalMs", kDefaultUiScanIntervalMs);
-  settings.uiScanIntervalMs = interval < kMinUiScanIntervalMs ? kMinUiScanIntervalMs : interval;
-}
-
-// One line for a slot value that is no known combat art id; the value itself
-// is read as the profile functions convert it, as before.
-void LogRefusedSlotValue(int slot, uint32_t artId, const char* iniPath) {
-  const char* key = SlotInfo[slot].shortLabel;
-  char raw[64] = {};
-  const size_t length = ReadProfileText(iniPath, "Slots", key, "", raw, sizeof raw);
-  const std::string_view text = StripInlineComment(std::string_view(raw, length));
-  switch (ClassifySlotValue(text)) {
-    case SlotValue::kEmpty:
-    case SlotValue::kKnownArt:
-      return;
-    case SlotValue::kUnknownId:
-      WriteLogFormat(
-          "[Config] Slots %s=%u is not a known combat art id (5000 to 9900 in steps of 100); "
-          "kept and sent to the game as it is",
-          key, artId);
-      return;
-    case SlotValue::kNotANumber:
-      WriteLogFormat("[Config] Slots %s=\"%.*s\" is not a number; read and saved as %s=%u", key,
-                     static_cast<int>(text.size()), text.data(), key, artId);
-      return;
+void ReadKeys(Settings& settings, const ReadPass& pass, ReadStep step) {
+  for (size_t i = 0; i < kSettingKeyCount; ++i) {
+    const SettingKey& key = kSettingKeys[i];
+    if (key.step != step || !Selected(key, pass)) continue;
+    ReadKey(key, settings, pass);
+    const bool sectionEnds =
+        i + 1 == kSettingKeyCount || std::strcmp(kSettingKeys[i + 1].section, key.section) != 0;
+    if (sectionEnds) FinishSection(key.section, settings, pass);
   }
 }
 
-void LogRefusedSlotValues(const Settings& settings, const char* iniPath) {
-  for (int slot = 0; slot < kSlotCount; ++slot) {
-    LogRefusedSlotValue(slot, settings.slotArtIds[slot], iniPath);
+// Every key as the file holds it now, silently: what a write of ours is
+// checked against.
+Settings ReadFileValues(const char* iniPath) {
+  Settings values;
+  const ReadPass pass{iniPath, true, false, false, false};
+  ReadKeys(values, pass, ReadStep::kBeforeSummary);
+  ReadKeys(values, pass, ReadStep::kAfterSummary);
+  return values;
+}
+
+bool SameFileValues(const Settings& a, const Settings& b) {
+  for (size_t i = 0; i < kSettingKeyCount; ++i) {
+    const SettingKey& key = kSettingKeys[i];
+    if (key.parse != nullptr && !SameKeyValue(key, a, b)) return false;
   }
+  return true;
 }
 
 void WriteNormalisedKeys(const Settings& settings, const char* iniPath) {
   unsigned long firstError = 0;
-  auto write = [&](const char* section, const char* key, uint32_t value) {
-    if (!WriteProfileUnsigned(iniPath, section, key, value) && firstError == 0) {
+  for (size_t i = 0; i < kSettingKeyCount; ++i) {
+    const SettingKey& key = kSettingKeys[i];
+    if (!key.writtenBack) continue;
+    char value[kShownSize];
+    ShowKey(key, settings, ShowStyle::kFile, value, sizeof value);
+    if (!WriteProfileText(iniPath, key.section, key.name, value) && firstError == 0) {
       firstError = GetLastError();
       if (firstError == 0) firstError = ERROR_WRITE_FAULT;
     }
-  };
-  for (int slot = 0; slot < kSlotCount; ++slot) {
-    write("Slots", SlotInfo[slot].shortLabel, settings.slotArtIds[slot]);
   }
-  write("Overlay", "Enable", settings.overlayEnabled ? 1 : 0);
-  write("SkillPanel", "Enable", settings.skillPanelEnabled ? 1 : 0);
   if (firstError != 0) {
     WriteLogFormat("[Config] Could not write the normalised keys to %s (error %lu)", iniPath,
                    firstError);
   }
 }
 
-void LogStarterCopy(const SettingsFileRecord& file) {
-  if (file.starter == StarterCopy::kMade) {
-    WriteLogFormat("[Config] Made %s from %s", file.iniPath, kStarterFileName);
-  } else if (file.starter == StarterCopy::kFailed) {
-    WriteLogFormat("[Config] Could not make %s from %s (error %lu)", file.iniPath, kStarterFileName,
-                   file.starterError);
-  }
-}
-
-// A missing artwheel.ini is made from the starter file beside it; nothing else
-// has read the file yet.
-void MakeFromStarterIfMissing(SettingsFileRecord& file) {
-  char starterPath[kPathSize];
-  if (FormatText(starterPath, sizeof starterPath, "%s%s", file.folder, kStarterFileName) < 0) {
-    return;
-  }
-  if (!ShouldMakeFromStarter(QueryFilePresence(file.iniPath), QueryFilePresence(starterPath))) {
-    return;
-  }
-  if (CopyToNewFile(starterPath, file.iniPath)) {
-    file.starter = StarterCopy::kMade;
-  } else {
-    file.starter = StarterCopy::kFailed;
-    file.starterError = GetLastError();
+// "Y=5000 A=0 ... DumpGlobalPointerLimit=2000": the keys the summary names, in its order.
+void FormatSummary(const Settings& settings, char* out, size_t size) {
+  size_t used = 0;
+  out[0] = '\0';
+  for (int order = 1;; ++order) {
+    const SettingKey* named = nullptr;
+    for (size_t i = 0; i < kSettingKeyCount && named == nullptr; ++i) {
+      if (kSettingKeys[i].summaryOrder == order) named = &kSettingKeys[i];
+    }
+    if (named == nullptr) return;
+    char value[kShownSize];
+    ShowKey(*named, settings, ShowStyle::kLog, value, sizeof value);
+    const int written = FormatText(out + used, size - used, "%s%s=%s", used == 0 ? "" : " ",
+                                   named->summaryName, value);
+    if (written < 0) return;
+    used += static_cast<size_t>(written);
   }
 }
 
 void LogLoaded(const Settings& settings, const char* iniPath, const char* verb) {
-  WriteLogFormat(
-      "[Config] %s from %s; slots: Y=%u A=%u B=%u X=%u Overlay=%s SkillPanel=%s UIScan=%s "
-      "Detail=%s HudProbe=%s GlobalFields=%s DumpGlobalPointers=%s DumpGlobalPointerLimit=%u",
-      verb, iniPath, settings.slotArtIds[0], settings.slotArtIds[1], settings.slotArtIds[2],
-      settings.slotArtIds[3], OnOff(settings.overlayEnabled), OnOff(settings.skillPanelEnabled),
-      OnOff(settings.uiScanEnabled), OnOff(settings.uiScanDetail), OnOff(settings.hudProbeEnabled),
-      OnOff(settings.hudProbeGlobalFields), OnOff(settings.hudProbeDumpGlobalPointers),
-      settings.dumpGlobalPointerLimit);
+  char summary[320];
+  FormatSummary(settings, summary, sizeof summary);
+  WriteLogFormat("[Config] %s from %s; slots: %s", verb, iniPath, summary);
   if (settings.skillPanelAnyResolution) {
     WriteLogLine("[Config] SkillPanel AnyResolution=ON: the panel is fitted to other screen sizes");
   }
@@ -355,46 +246,94 @@ void LogLoaded(const Settings& settings, const char* iniPath, const char* verb) 
   }
 }
 
-// [Chainload] chainDInput8dllPath, else the key anywhere in the file; an
-// empty text unless kFound. Logs nothing.
-ChainValue ReadChainValue(const char* iniPath, char* out, size_t size) {
-  out[0] = '\0';
-  // The limit is the value's, not the line's: a short path may carry a long
-  // comment, so the line is read into a larger buffer and the comment removed
-  // before the length is checked.
-  char raw[kChainLineSize] = {};
-  const size_t length =
-      ReadProfileText(iniPath, "Chainload", "chainDInput8dllPath", "", raw, sizeof raw);
-  std::string_view value;
-  const ProfileValue read = CleanProfileValue(std::string_view(raw, length),
-                                              length >= sizeof raw - 2, kChainPathSize - 2, value);
-  if (read == ProfileValue::kTooLong) return ChainValue::kTooLong;
-  if (read == ProfileValue::kFound) {
-    if (value.size() >= size) return ChainValue::kEmpty;
-    std::memcpy(out, value.data(), value.size());
-    out[value.size()] = '\0';
-    return ChainValue::kFound;
+// After a write of ours, the file is known again only when nothing else
+// changed it: its stamp holds still while it is read, and it holds exactly
+// what was known plus what was written. An editor's save that landed in
+// between is read at the next look.
+void TakeWrittenFile(const char* iniPath, bool unchangedBefore, const Settings& expected) {
+  FileStamp before;
+  FileStamp after;
+  if (!unchangedBefore || iniPath[0] == '\0' || !ReadFileStamp(iniPath, &before)) {
+    NoteOwnWrite(false, before);
+    return;
   }
-  switch (FindIniKeyAnywhere(iniPath, "chainDInput8dllPath", out, size)) {
-    case IniScanResult::kRejected:
-      return ChainValue::kTooLong;
-    case IniScanResult::kHasNul:
-      return ChainValue::kHasNul;
-    default:
-      return out[0] != '\0' ? ChainValue::kFound : ChainValue::kEmpty;
+  const Settings inFile = ReadFileValues(iniPath);
+  const bool known = SameFileValues(inFile, expected) && ReadFileStamp(iniPath, &after) &&
+                     SameFileStamp(before, after);
+  NoteOwnWrite(known, before);
+  if (known) RememberFileValues(inFile);
+}
+
+// Stores an in-game value in [Slots] and counts the write as ours.
+bool WriteSlot(const char* iniPath, int slot, uint32_t artId, bool unchangedBefore) {
+  const bool saved = WriteProfileUnsigned(iniPath, "Slots", SlotInfo[slot].shortLabel, artId);
+  Settings expected = KnownFileValues();
+  expected.slotArtIds[slot] = artId;
+  TakeWrittenFile(iniPath, saved && unchangedBefore, expected);
+  return saved;
+}
+
+// An editor's older copy of the file, saved after slots were assigned in the
+// game, brings back a value that an assignment replaced: the assignment is
+// kept and written again, as often as the copy is saved. Any other value is
+// the player's own choice, and ends the watch over that slot.
+void KeepInGameAssignments(Settings& next, const Settings& current, const char* iniPath) {
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    const uint32_t assigned = current.slotArtIds[slot];
+    if (!IsSlotWatched(slot) || next.slotArtIds[slot] == assigned) continue;
+    if (!IsReplacedSlotValue(slot, next.slotArtIds[slot])) {
+      EndSlotWatch(slot);
+      continue;
+    }
+    WriteLogFormat("[Config] Slot %d (%s) keeps combat art id %u assigned in the game over %u",
+                   slot, SlotInfo[slot].shortLabel, assigned, next.slotArtIds[slot]);
+    next.slotArtIds[slot] = assigned;
+    WriteSlot(iniPath, slot, assigned, true);
   }
 }
 
-void LogChainValue(ChainValue read) {
-  if (read == ChainValue::kTooLong) {
-    WriteLogLine("[Chainload] chainDInput8dllPath is longer than 1022 bytes; ignored");
-  } else if (read == ChainValue::kHasNul) {
-    WriteLogLine("[Chainload] chainDInput8dllPath holds a NUL byte; ignored");
+void LogRestartKeys(const Settings& current, const char* iniPath) {
+  Settings file = current;
+  ReadPass pass{iniPath, true, false, false, true};
+  ReadKeys(file, pass, ReadStep::kBeforeSummary);
+  ReadKeys(file, pass, ReadStep::kAfterSummary);
+  char list[160] = {};
+  size_t used = 0;
+  const char* lastGroup = nullptr;
+  for (size_t i = 0; i < kSettingKeyCount; ++i) {
+    const SettingKey& key = kSettingKeys[i];
+    if (key.applies != Applies::kAtNextStart || key.restartGroup == lastGroup) continue;
+    const bool changed =
+        key.parse == nullptr ? !SameChainPathAsAtStart(iniPath) : !SameKeyValue(key, file, current);
+    if (!changed) continue;
+    lastGroup = key.restartGroup;
+    const int written = FormatText(list + used, sizeof list - used, "%s%s", used == 0 ? "" : ", ",
+                                   key.restartGroup);
+    if (written > 0) used += static_cast<size_t>(written);
   }
+  if (used > 0) WriteLogFormat("[Config] Changed keys that apply at the next start: %s", list);
 }
 
-// The worker's view of [SkillPanel] Enable for the overlay, with the stamp it was read at.
+const SettingKey& PanelSwitchKey() {
+  for (size_t i = 0; i < kSettingKeyCount; ++i) {
+    if (std::strcmp(kSettingKeys[i].section, "SkillPanel") == 0 &&
+        std::strcmp(kSettingKeys[i].name, "Enable") == 0) {
+      return kSettingKeys[i];
+    }
+  }
+  return kSettingKeys[0];
+}
+
+bool ReadPanelSwitch(const char* iniPath) {
+  Settings values;
+  ReadKey(PanelSwitchKey(), values, ReadPass{iniPath, true, false, false, false});
+  return values.skillPanelEnabled;
+}
+
+// The worker's view of [SkillPanel] Enable for the overlay, with the change
+// count and stamp it was read at.
 struct PanelSwitchCache {
+  uint64_t changeCount = 0;
   FileStamp stamp;
   bool known = false;
   bool enabled = false;
@@ -402,147 +341,28 @@ struct PanelSwitchCache {
 
 PanelSwitchCache panelSwitch;  // worker thread only
 
-// The file as this library last read or wrote it, and the slots assigned in
-// the game since it was last read. Worker thread only.
-struct SettingsWatch {
-  FileStamp stamp;
-  bool known = false;
-  // Seen changed by a look that could not read it whole (held, empty, or
-  // changed again while read): read at the next look even if the stamp has
-  // come back to the known one, as a copy that keeps its source's write time
-  // may bring it back.
-  bool changeUnread = false;
-  bool assigned[kSlotCount] = {};
-  uint32_t replacedIds[kSlotCount] = {};  // the file's value before the first of them
-};
-
-SettingsWatch watch;
-
-bool ChangedSinceKnown(const char* iniPath) {
-  FileStamp stamp;
-  return !watch.known || watch.changeUnread || !ReadFileStamp(iniPath, &stamp) ||
-         !SameFileStamp(watch.stamp, stamp);
-}
-
-// A write of ours is no change of the player's: its stamp becomes the known
-// one, unless the player had changed the file before it; then the next look
-// reads the file, which holds both.
-void TakeWrittenStamp(const char* iniPath, bool unchangedBefore) {
-  FileStamp stamp;
-  watch.known = unchangedBefore && iniPath[0] != '\0' && ReadFileStamp(iniPath, &stamp);
-  if (watch.known) watch.stamp = stamp;
-}
-
-// An editor's older copy of the file, saved after a slot was assigned in the
-// game, brings back the value that the assignment replaced: the assignment is
-// kept and written again, as often as the copy is saved. Any other value is
-// the player's own choice, and ends the watch over that slot.
-void KeepInGameAssignments(Settings& next, const Settings& current, const char* iniPath) {
-  for (int slot = 0; slot < kSlotCount; ++slot) {
-    const uint32_t assigned = current.slotArtIds[slot];
-    if (!watch.assigned[slot] || next.slotArtIds[slot] == assigned) continue;
-    if (next.slotArtIds[slot] != watch.replacedIds[slot]) {
-      watch.assigned[slot] = false;
-      continue;
-    }
-    WriteLogFormat("[Config] Slot %d (%s) keeps combat art id %u assigned in the game over %u",
-                   slot, SlotInfo[slot].shortLabel, assigned, next.slotArtIds[slot]);
-    next.slotArtIds[slot] = assigned;
-    WriteProfileUnsigned(iniPath, "Slots", SlotInfo[slot].shortLabel, assigned);
-    TakeWrittenStamp(iniPath, true);
-  }
-}
-
-// Appends `name` to the list of keys that wait for the next start.
-void ListKey(char (&list)[160], size_t& used, const char* name) {
-  const int written =
-      FormatText(list + used, sizeof list - used, "%s%s", used == 0 ? "" : ", ", name);
-  if (written > 0) used += static_cast<size_t>(written);
-}
-
-bool SameChainValue(const char* iniPath) {
-  char value[kChainPathSize] = {};
-  const ChainValue read = ReadChainValue(iniPath, value, sizeof value);
-  return read == settingsFile.chainRead && std::strcmp(value, settingsFile.chainValue) == 0;
-}
-
-void LogRestartKeys(const Settings& current, const char* iniPath) {
-  Settings file = current;
-  ReadStartSettings(file, iniPath);
-  char list[160] = {};
-  size_t used = 0;
-  if (file.logEnabled != current.logEnabled) ListKey(list, used, "IsDebug");
-  if (file.applyChanges != current.applyChanges) ListKey(list, used, "[General] ApplyChanges");
-  if (!SameChainValue(iniPath)) ListKey(list, used, "[Chainload]");
-  if (file.uiScanEnabled != current.uiScanEnabled || file.uiScanDetail != current.uiScanDetail ||
-      file.uiScanIntervalMs != current.uiScanIntervalMs) {
-    ListKey(list, used, "[UIScan]");
-  }
-  if (file.hudProbeEnabled != current.hudProbeEnabled ||
-      file.hudProbeGlobalFields != current.hudProbeGlobalFields ||
-      file.hudProbeDumpGlobalPointers != current.hudProbeDumpGlobalPointers ||
-      file.dumpGlobalPointerLimit != current.dumpGlobalPointerLimit) {
-    ListKey(list, used, "[HudProbe]");
-  }
-  if (used > 0) WriteLogFormat("[Config] Changed keys that apply at the next start: %s", list);
-}
-
 }  // namespace
-
-void LocateSettingsFile(HMODULE library) {
-  SettingsFileRecord& file = settingsFile;
-  file.folderState = ModuleFolder(library, file.folder, sizeof file.folder);
-  // An unknown folder leaves the bare name to the profile functions; a folder
-  // too long to hold is refused, since the bare name would be another file.
-  file.iniPathFits =
-      file.folderState != Folder::kTooLong &&
-      FormatText(file.iniPath, sizeof file.iniPath, "%s%s", file.folder, kIniFileName) >= 0;
-  if (!file.iniPathFits) file.iniPath[0] = '\0';
-  if (file.folderState == Folder::kFound && file.iniPathFits) {
-    MakeFromStarterIfMissing(file);
-    file.chainRead = ReadChainValue(file.iniPath, file.chainValue, sizeof file.chainValue);
-  }
-  file.located = true;
-}
-
-const char* ConfigIniPath() {
-  const char* path = IniPath();
-  if (path[0] == '\0' && !iniPathTooLongLogged) {
-    iniPathTooLongLogged = true;
-    WriteLogLine("[Config] Path of artwheel.ini does not fit 260 bytes; using defaults");
-  }
-  return path;
-}
-
-bool ModuleDirectory(HMODULE module, char* out, size_t size) {
-  if (out == nullptr || size == 0) return false;
-  return ModuleFolder(module, out, size) == Folder::kFound;
-}
-
-void LoadDebugSetting() {
-  if (!settingsFile.iniPathFits) return;
-  SetLogEnabled(ReadDebugFlag(settingsFile.iniPath));
-}
 
 void LoadConfig(Settings& settings) {
   const char* iniPath = ConfigIniPath();
-
-  ReadStartSettings(settings, iniPath);
-  SetLogEnabled(settings.logEnabled);
-  LogStarterCopy(settingsFile);
-  ReadLiveSettings(settings, iniPath);
-
-  if (iniPath[0] != '\0') {
-    LogRefusedSlotValues(settings, iniPath);
-    WriteNormalisedKeys(settings, iniPath);
-  }
-  LogLoaded(settings, iniPath, "Loaded");
-  LoadSlotKeys(settings, iniPath);
-  LoadCombination(settings, iniPath, false);
-  if (settings.applyChanges) {
+  Settings loaded;
+  const ReadPass pass{iniPath, true, true, false, false};
+  ReadKey(kSettingKeys[0], loaded, pass);  // IsDebug: logging is decided before any line
+  SetLogEnabled(loaded.logEnabled);
+  LogStarterCopy();
+  ReadKeys(loaded, pass, ReadStep::kBeforeSummary);
+  if (iniPath[0] != '\0') WriteNormalisedKeys(loaded, iniPath);
+  LogLoaded(loaded, iniPath, "Loaded");
+  ReadKeys(loaded, pass, ReadStep::kAfterSummary);
+  if (loaded.applyChanges) {
     WriteLogLine("[Config] ApplyChanges=ON: changes to artwheel.ini apply while the game runs");
   }
-  TakeWrittenStamp(iniPath, true);
+  settings = loaded;
+  FileStamp stamp;
+  if (iniPath[0] != '\0' && ReadFileStamp(iniPath, &stamp)) {
+    RememberFileValues(ReadFileValues(iniPath));
+    NoteFileRead(stamp);
+  }
 }
 
 bool SaveSlotArt(int slot, uint32_t artId, unsigned long* error) {
@@ -551,36 +371,33 @@ bool SaveSlotArt(int slot, uint32_t artId, unsigned long* error) {
     if (error != nullptr) *error = ERROR_FILENAME_EXCED_RANGE;
     return false;
   }
-  const char* key = SlotInfo[slot].shortLabel;
   const bool unchangedBefore = !ChangedSinceKnown(iniPath);
-  if (!watch.assigned[slot]) {
-    watch.replacedIds[slot] = ReadProfileUnsigned(iniPath, "Slots", key, 0);
-    watch.assigned[slot] = true;
-  }
-  const bool saved = WriteProfileUnsigned(iniPath, "Slots", key, artId);
+  NoteReplacedSlotValue(slot, ReadProfileUnsigned(iniPath, "Slots", SlotInfo[slot].shortLabel, 0));
+  const bool saved = WriteSlot(iniPath, slot, artId, unchangedBefore);
   if (error != nullptr) *error = saved ? 0 : GetLastError();
-  TakeWrittenStamp(iniPath, unchangedBefore);
   return saved;
 }
 
 bool ReloadConfigIfChanged(Settings& settings, void (*apply)(const Settings&)) {
-  const char* iniPath = IniPath();
+  static uint64_t seenChanges = 0;
+  const char* iniPath = SettingsFilePath();
+  const uint64_t changes = SettingsChangeCount();
+  if (iniPath[0] == '\0' || (changes == seenChanges && !IsChangeUnread())) return false;
   FileStamp before;
-  if (iniPath[0] == '\0' || !ReadFileStamp(iniPath, &before)) return false;
-  if (watch.known && !watch.changeUnread && SameFileStamp(watch.stamp, before)) return false;
-  watch.changeUnread = true;
+  if (!ReadFileStamp(iniPath, &before)) return false;
+  seenChanges = changes;
+  if (!IsChangeUnread() && IsStampKnown(before)) return false;
+  NoteChangeUnread();
   // Empty or held by an editor: most likely half written; looked at again later.
   if ((before.sizeLow == 0 && before.sizeHigh == 0) || !CanOpenFile(iniPath)) return false;
   Settings next = settings;
-  ReadLiveSettings(next, iniPath);
-  LogRefusedSlotValues(next, iniPath);
-  LoadSlotKeys(next, iniPath);
-  LoadCombination(next, iniPath, true);
+  const ReadPass pass{iniPath, false, true, true, false};
+  ReadKeys(next, pass, ReadStep::kBeforeSummary);
+  ReadKeys(next, pass, ReadStep::kAfterSummary);
   FileStamp after;
   if (!ReadFileStamp(iniPath, &after) || !SameFileStamp(before, after)) return false;
-  watch.stamp = after;
-  watch.known = true;
-  watch.changeUnread = false;
+  RememberFileValues(ReadFileValues(iniPath));
+  NoteFileRead(after);
   KeepInGameAssignments(next, settings, iniPath);
   LogRestartKeys(settings, iniPath);
   settings = next;
@@ -589,36 +406,19 @@ bool ReloadConfigIfChanged(Settings& settings, void (*apply)(const Settings&)) {
   return true;
 }
 
-bool ReadChainSetting(char (&folder)[kPathSize], char (&iniPath)[kPathSize], char* value,
-                      size_t size) {
-  const SettingsFileRecord& file = settingsFile;
-  if (file.folderState != Folder::kFound || !file.iniPathFits) {
-    WriteLogLine("[Chainload] Could not resolve module directory");
-    return false;
-  }
-  std::memcpy(folder, file.folder, sizeof folder);
-  std::memcpy(iniPath, file.iniPath, sizeof iniPath);
-  LogChainValue(file.chainRead);
-  value[0] = '\0';
-  if (file.chainRead == ChainValue::kFound) FormatText(value, size, "%s", file.chainValue);
-  return true;
-}
-
-void ReadChainPath(const char* iniPath, char* out, size_t size) {
-  if (out == nullptr || size == 0) return;
-  LogChainValue(ReadChainValue(iniPath, out, size));
-}
-
 bool SkillPanelEnabledInFile() {
-  const char* iniPath = IniPath();
+  const char* iniPath = SettingsFilePath();
   if (iniPath[0] == '\0') return false;
+  const uint64_t changes = SettingsChangeCount();
+  if (panelSwitch.known && panelSwitch.changeCount == changes) return panelSwitch.enabled;
   FileStamp stamp;
   if (!ReadFileStamp(iniPath, &stamp)) {
     panelSwitch.known = false;
-    return ReadIntFlag("SkillPanel", "Enable", iniPath);
+    return ReadPanelSwitch(iniPath);
   }
+  panelSwitch.changeCount = changes;
   if (panelSwitch.known && SameFileStamp(panelSwitch.stamp, stamp)) return panelSwitch.enabled;
-  panelSwitch.enabled = ReadIntFlag("SkillPanel", "Enable", iniPath);
+  panelSwitch.enabled = ReadPanelSwitch(iniPath);
   panelSwitch.known = true;
   panelSwitch.stamp = stamp;
   return panelSwitch.enabled;

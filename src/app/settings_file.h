@@ -1,0 +1,63 @@
+#pragma once
+// Where artwheel.ini is: the library's folder, the file's path, the starter
+// copy made when the file is missing, the debug switch read before the first
+// line, and the chain path as the file held it at attach. Worked out once at
+// attach; read-only afterwards.
+#include <windows.h>
+
+#include <cstddef>
+
+namespace artwheel {
+
+inline constexpr char kIniFileName[] = "artwheel.ini";
+// The release's own configuration: artwheel.ini is made from it when missing,
+// and a new release unpacked over an old one never replaces the player's file.
+inline constexpr char kStarterFileName[] = "artwheel.starter.ini";
+inline constexpr size_t kPathSize = 260;
+inline constexpr size_t kChainPathSize = 1024;
+// A chain path's line with its comment: read whole before the comment is removed.
+inline constexpr size_t kChainLineSize = 8192;
+
+// Works out, once at attach, the library's folder and the path of
+// artwheel.ini in it; every later reader uses this one answer. A missing
+// artwheel.ini is made from the starter file beside it first.
+void LocateSettingsFile(HMODULE library);
+
+// Full path of artwheel.ini beside the library, in UTF-8. The bare file name when the
+// library's folder is unknown; an empty text (logged once) when the path
+// would not fit its 260 bytes.
+const char* ConfigIniPath();
+
+// The same path for readers that log nothing; empty when it does not fit.
+const char* SettingsFilePath();
+
+// The library's folder with its trailing backslash; empty when unknown.
+const char* LibraryFolder();
+
+// Folder of the module's file with its trailing backslash; false (and an empty
+// text) when the path cannot be read, has no backslash or does not fit.
+bool ModuleDirectory(HMODULE module, char* out, size_t size);
+
+// [General] IsDebug as the file holds it; the line scanner's value wins.
+bool ReadDebugFlag(const char* iniPath);
+
+// Switches logging on or off from [General] IsDebug before the first line.
+void LoadDebugSetting();
+
+// The starter copy made at attach, said once logging is decided.
+void LogStarterCopy();
+
+// The chained provider's file as artwheel.ini names it: [Chainload]
+// chainDInput8dllPath, else the key anywhere in the file; empty when neither is
+// set. The library's folder and the file's path come with it; false (logged)
+// when the folder is unknown.
+bool ReadChainSetting(char (&folder)[kPathSize], char (&iniPath)[kPathSize], char* value,
+                      size_t size);
+
+// The chain path of the given file (the rules of ReadChainSetting).
+void ReadChainPath(const char* iniPath, char* out, size_t size);
+
+// Whether the file names the same chain path as it did at attach.
+bool SameChainPathAsAtStart(const char* iniPath);
+
+}  // namespace artwheel

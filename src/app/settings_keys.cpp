@@ -1,0 +1,383 @@
+#include "app/settings_keys.h"
+
+#include <cstring>
+
+#include "app/slot_value.h"
+#include "base/ini_text.h"
+#include "base/text_format.h"
+
+namespace artwheel {
+namespace {
+
+void ShowText(const char* text, char* out, size_t size) { FormatText(out, size, "%s", text); }
+
+void ShowSwitchValue(bool on, ShowStyle style, char* out, size_t size) {
+  if (style == ShowStyle::kLog) {
+    ShowText(on ? "ON" : "OFF", out, size);
+  } else {
+    ShowText(on ? "1" : "0", out, size);
+  }
+}
+
+void ShowUnsigned(uint32_t value, char* out, size_t size) { FormatText(out, size, "%u", value); }
+void ShowWhole(int32_t value, char* out, size_t size) { FormatText(out, size, "%d", value); }
+
+// An on/off key bound to one bool member.
+template <bool Settings::*Field>
+bool ParseSwitchInto(const KeyText& value, Settings& s, int /*slot*/) {
+  return ParseSwitch(value.text, &(s.*Field));
+}
+template <bool Settings::*Field>
+void ShowSwitch(const Settings& s, int /*slot*/, ShowStyle style, char* out, size_t size) {
+  ShowSwitchValue(s.*Field, style, out, size);
+}
+
+// IsDebug keeps its own words: anything but true, 1, yes, on is off.
+bool ParseDebug(const KeyText& value, Settings& s, int /*slot*/) {
+  s.logEnabled = ParseBool(value.text);
+  return true;
+}
+
+template <bool PanelLayout::*Field>
+bool ParseLayoutSwitch(const KeyText& value, Settings& s, int /*slot*/) {
+  return ParseSwitch(value.text, &(s.skillPanelLayout.*Field));
+}
+template <bool PanelLayout::*Field>
+void ShowLayoutSwitch(const Settings& s, int /*slot*/, ShowStyle style, char* out, size_t size) {
+  ShowSwitchValue(s.skillPanelLayout.*Field, style, out, size);
+}
+
+// Numbers as the profile functions convert them, with a floor.
+template <uint32_t Settings::*Field, uint32_t Floor, bool ZeroIsOne>
+bool ParseNumber(const KeyText& value, Settings& s, int /*slot*/) {
+  uint32_t number = value.number;
+  if (ZeroIsOne && number == 0) number = 1;
+  if (number < Floor) number = Floor;
+  s.*Field = number;
+  return true;
+}
+template <uint32_t Settings::*Field>
+void ShowNumber(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
+  ShowUnsigned(s.*Field, out, size);
+}
+
+// [Slots]: the number the profile functions read. Text that is no number is
+// read that way at start (and saved so); at a reload the slot keeps its art.
+bool ParseSlotArt(const KeyText& value, Settings& s, int slot) {
+  if (!value.atStart && ClassifySlotValue(value.text) == SlotValue::kNotANumber) return false;
+  s.slotArtIds[slot] = value.number;
+  return true;
+}
+void ShowSlotArt(const Settings& s, int slot, ShowStyle /*style*/, char* out, size_t size) {
+  ShowUnsigned(s.slotArtIds[slot], out, size);
+}
+
+bool ParseSlotKey(const KeyText& value, Settings& s, int slot) {
+  if (value.text.empty()) {
+    s.slotKeys[slot] = KeyBinding{};
+    return true;
+  }
+  KeyBinding parsed;
+  if (!ParseKeyName(value.text, &parsed)) return false;
+  s.slotKeys[slot] = parsed;
+  return true;
+}
+void ShowSlotKey(const Settings& s, int slot, ShowStyle /*style*/, char* out, size_t size) {
+  ShowText(s.slotKeys[slot].virtualKey != 0 ? s.slotKeys[slot].name : "", out, size);
+}
+
+bool ParseModifier(const KeyText& value, Settings& s, int /*slot*/) {
+  return ParseHeldButton(value.text, &s.heldButton);
+}
+void ShowModifier(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
+  ShowText(kHeldButtons[static_cast<int>(s.heldButton)].configName, out, size);
+}
+
+bool ParseNames(const KeyText& value, Settings& s, int /*slot*/) {
+  return ParseButtonNames(value.text, &s.buttonNames);
+}
+void ShowNames(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
+  ShowText(s.buttonNames == ButtonNames::kPlayStation ? "PlayStation" : "Xbox", out, size);
+}
+
+bool ParseCornerKey(const KeyText& value, Settings& s, int /*slot*/) {
+  return ParseCorner(value.text, &s.skillPanelLayout.corner);
+}
+void ShowCorner(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
+  ShowText(CornerName(s.skillPanelLayout.corner), out, size);
+}
+
+bool ParseScale(const KeyText& value, Settings& s, int /*slot*/) {
+  uint32_t milli = 0;
+  if (!ParseScaleMilli(value.text, &milli) || milli < kMinScaleMilli || milli > kMaxScaleMilli) {
+    return false;
+  }
+  s.skillPanelLayout.scaleMilli = milli;
+  return true;
+}
+void ShowScale(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
+  FormatScaleMilli(s.skillPanelLayout.scaleMilli, out, size);
+}
+
+bool ParseInRange(std::string_view text, int32_t low, int32_t high, int32_t* out) {
+  int32_t number = 0;
+  if (!ParseWholeNumber(text, &number) || number < low || number > high) return false;
+  *out = number;
+  return true;
+}
+
+bool ParseOffsetX(const KeyText& value, Settings& s, int /*slot*/) {
+  return ParseInRange(value.text, -kMaxOffset, kMaxOffset, &s.skillPanelLayout.offsetX);
+}
+bool ParseOffsetY(const KeyText& value, Settings& s, int /*slot*/) {
+  return ParseInRange(value.text, -kMaxOffset, kMaxOffset, &s.skillPanelLayout.offsetY);
+}
+void ShowOffsetX(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
+  ShowWhole(s.skillPanelLayout.offsetX, out, size);
+}
+void ShowOffsetY(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
+  ShowWhole(s.skillPanelLayout.offsetY, out, size);
+}
+
+bool ParseOpacity(const KeyText& value, Settings& s, int /*slot*/) {
+  int32_t percent = 0;
+  if (!ParseInRange(value.text, static_cast<int32_t>(kMinOpacityPercent),
+                    static_cast<int32_t>(kDefaultOpacityPercent), &percent)) {
+    return false;
+  }
+  s.skillPanelLayout.opacityPercent = static_cast<uint32_t>(percent);
+  return true;
+}
+void ShowOpacity(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
+  ShowUnsigned(s.skillPanelLayout.opacityPercent, out, size);
+}
+
+void ShowNothing(const Settings& /*s*/, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
+  ShowText("", out, size);
+}
+
+constexpr const char* kSwitchWords = "1 or 0, true or false, on or off, yes or no";
+constexpr const char* kOffsets = "-10000 to 10000 pixels at 1080p";
+
+// Rows of one shape: an on/off key, a [Slots] or [Keys] key.
+constexpr SettingKey Switch(const char* section, const char* name, const char* defaultText,
+                            Applies applies, ReadStep step, const char* summaryName,
+                            int summaryOrder, const char* restartGroup,
+                            bool (*parse)(const KeyText&, Settings&, int),
+                            void (*show)(const Settings&, int, ShowStyle, char*, size_t),
+                            bool writtenBack = false) {
+  return SettingKey{
+      section,     name,  defaultText, kSwitchWords, applies,      step,         Refusal::kNotValid,
+      writtenBack, false, false,       summaryName,  summaryOrder, restartGroup, -1,
+      parse,       show};
+}
+
+constexpr SettingKey SlotArt(const char* name, int slot, int summaryOrder) {
+  return SettingKey{"Slots",
+                    name,
+                    "0",
+                    nullptr,
+                    Applies::kAtOnce,
+                    ReadStep::kBeforeSummary,
+                    Refusal::kSlotNumber,
+                    true,
+                    true,
+                    false,
+                    name,
+                    summaryOrder,
+                    nullptr,
+                    slot,
+                    &ParseSlotArt,
+                    &ShowSlotArt};
+}
+
+constexpr SettingKey SlotKey(const char* name, int slot) {
+  return SettingKey{"Keys",
+                    name,
+                    "",
+                    nullptr,
+                    Applies::kAtOnce,
+                    ReadStep::kAfterSummary,
+                    Refusal::kKeyName,
+                    false,
+                    false,
+                    false,
+                    nullptr,
+                    0,
+                    nullptr,
+                    slot,
+                    &ParseSlotKey,
+                    &ShowSlotKey};
+}
+
+constexpr SettingKey PanelValue(const char* name, const char* defaultText, const char* valid,
+                                bool (*parse)(const KeyText&, Settings&, int),
+                                void (*show)(const Settings&, int, ShowStyle, char*, size_t)) {
+  return SettingKey{"SkillPanel",
+                    name,
+                    defaultText,
+                    valid,
+                    Applies::kAtOnce,
+                    ReadStep::kBeforeSummary,
+                    Refusal::kNotValid,
+                    false,
+                    false,
+                    false,
+                    nullptr,
+                    0,
+                    nullptr,
+                    -1,
+                    parse,
+                    show};
+}
+
+constexpr SettingKey StartNumber(const char* section, const char* name, const char* defaultText,
+                                 const char* summaryName, int summaryOrder,
+                                 bool (*parse)(const KeyText&, Settings&, int),
+                                 void (*show)(const Settings&, int, ShowStyle, char*, size_t)) {
+  return SettingKey{section,
+                    name,
+                    defaultText,
+                    nullptr,
+                    Applies::kAtNextStart,
+                    ReadStep::kBeforeSummary,
+                    Refusal::kNone,
+                    false,
+                    true,
+                    false,
+                    summaryName,
+                    summaryOrder,
+                    section[0] == 'U' ? "[UIScan]" : "[HudProbe]",
+                    -1,
+                    parse,
+                    show};
+}
+
+constexpr Applies kNow = Applies::kAtOnce;
+constexpr Applies kNext = Applies::kAtNextStart;
+constexpr ReadStep kFirst = ReadStep::kBeforeSummary;
+constexpr ReadStep kLater = ReadStep::kAfterSummary;
+
+}  // namespace
+
+const SettingKey kSettingKeys[] = {
+    {"General", "IsDebug", "false", nullptr, kNext, kFirst, Refusal::kNone, false, false, true,
+     nullptr, 0, "IsDebug", -1, &ParseDebug, &ShowSwitch<&Settings::logEnabled>},
+    Switch("General", "ApplyChanges", "0", kNext, kFirst, nullptr, 0, "[General] ApplyChanges",
+           &ParseSwitchInto<&Settings::applyChanges>, &ShowSwitch<&Settings::applyChanges>),
+    SlotArt("Y", 0, 1),
+    SlotArt("A", 1, 2),
+    SlotArt("B", 2, 3),
+    SlotArt("X", 3, 4),
+    Switch("Overlay", "Enable", "0", kNow, kFirst, "Overlay", 5, nullptr,
+           &ParseSwitchInto<&Settings::overlayEnabled>, &ShowSwitch<&Settings::overlayEnabled>,
+           true),
+    Switch("SkillPanel", "Enable", "0", kNow, kFirst, "SkillPanel", 6, nullptr,
+           &ParseSwitchInto<&Settings::skillPanelEnabled>,
+           &ShowSwitch<&Settings::skillPanelEnabled>, true),
+    Switch("SkillPanel", "AnyResolution", "0", kNow, kFirst, nullptr, 0, nullptr,
+           &ParseSwitchInto<&Settings::skillPanelAnyResolution>,
+           &ShowSwitch<&Settings::skillPanelAnyResolution>),
+    PanelValue("Corner", "BottomRight", "BottomRight, BottomLeft, TopRight or TopLeft",
+               &ParseCornerKey, &ShowCorner),
+    PanelValue("Scale", "1.0", "0.5 to 3.0", &ParseScale, &ShowScale),
+    PanelValue("OffsetX", "0", kOffsets, &ParseOffsetX, &ShowOffsetX),
+    PanelValue("OffsetY", "0", kOffsets, &ParseOffsetY, &ShowOffsetY),
+    PanelValue("Opacity", "100", "10 to 100", &ParseOpacity, &ShowOpacity),
+    Switch("SkillPanel", "ShowSlots", "0", kNow, kFirst, nullptr, 0, nullptr,
+           &ParseLayoutSwitch<&PanelLayout::showSlots>, &ShowLayoutSwitch<&PanelLayout::showSlots>),
+    SlotKey("Y", 0),
+    SlotKey("A", 1),
+    SlotKey("B", 2),
+    SlotKey("X", 3),
+    Switch("Combination", "Enable", "1", kNow, kLater, nullptr, 0, nullptr,
+           &ParseSwitchInto<&Settings::combinationEnabled>,
+           &ShowSwitch<&Settings::combinationEnabled>),
+    {"Combination", "Modifier", "DPadDown", nullptr, kNow, kLater, Refusal::kButton, false, false,
+     false, nullptr, 0, nullptr, -1, &ParseModifier, &ShowModifier},
+    {"Combination", "ButtonNames", "Xbox", nullptr, kNow, kLater, Refusal::kNames, false, false,
+     false, nullptr, 0, nullptr, -1, &ParseNames, &ShowNames},
+    {"Chainload", "chainDInput8dllPath", "", nullptr, kNext, kFirst, Refusal::kNone, false, false,
+     false, nullptr, 0, "[Chainload]", -1, nullptr, &ShowNothing},
+    Switch("UIScan", "Enable", "0", kNext, kFirst, "UIScan", 7, "[UIScan]",
+           &ParseSwitchInto<&Settings::uiScanEnabled>, &ShowSwitch<&Settings::uiScanEnabled>),
+    Switch("UIScan", "Detail", "0", kNext, kFirst, "Detail", 8, "[UIScan]",
+           &ParseSwitchInto<&Settings::uiScanDetail>, &ShowSwitch<&Settings::uiScanDetail>),
+    StartNumber("UIScan", "IntervalMs", "250", nullptr, 0,
+                &ParseNumber<&Settings::uiScanIntervalMs, kMinUiScanIntervalMs, false>,
+                &ShowNumber<&Settings::uiScanIntervalMs>),
+    Switch("HudProbe", "Enable", "0", kNext, kFirst, "HudProbe", 9, "[HudProbe]",
+           &ParseSwitchInto<&Settings::hudProbeEnabled>, &ShowSwitch<&Settings::hudProbeEnabled>),
+    Switch("HudProbe", "GlobalFields", "0", kNext, kFirst, "GlobalFields", 10, "[HudProbe]",
+           &ParseSwitchInto<&Settings::hudProbeGlobalFields>,
+           &ShowSwitch<&Settings::hudProbeGlobalFields>),
+    Switch("HudProbe", "DumpGlobalPointers", "0", kNext, kFirst, "DumpGlobalPointers", 11,
+           "[HudProbe]", &ParseSwitchInto<&Settings::hudProbeDumpGlobalPointers>,
+           &ShowSwitch<&Settings::hudProbeDumpGlobalPointers>),
+    StartNumber("HudProbe", "DumpGlobalPointerLimit", "2000", "DumpGlobalPointerLimit", 12,
+                &ParseNumber<&Settings::dumpGlobalPointerLimit, 0, true>,
+                &ShowNumber<&Settings::dumpGlobalPointerLimit>),
+};
+
+const size_t kSettingKeyCount = sizeof kSettingKeys / sizeof kSettingKeys[0];
+
+bool ParseSwitch(std::string_view text, bool* on) {
+  size_t at = 0;
+  if (!text.empty() && (text[0] == '+' || text[0] == '-')) at = 1;
+  if (at < text.size() && text[at] >= '0' && text[at] <= '9') {
+    // A whole number, as the profile functions read it: non-zero is on.
+    bool nonZero = false;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+      nonZero = nonZero || text[at] != '0';
+    }
+    *on = nonZero;
+    return true;
+  }
+  for (const char* word : {"true", "on", "yes"}) {
+    if (EqualsIgnoreCaseAscii(text, word)) {
+      *on = true;
+      return true;
+    }
+  }
+  for (const char* word : {"false", "off", "no"}) {
+    if (EqualsIgnoreCaseAscii(text, word)) {
+      *on = false;
+      return true;
+    }
+  }
+  return false;
+}
+
+void FormatScaleMilli(uint32_t milli, char* out, size_t size) {
+  char decimals[4];
+  FormatText(decimals, sizeof decimals, "%03u", milli % 1000);
+  size_t used = 3;
+  while (used > 1 && decimals[used - 1] == '0') --used;
+  decimals[used] = '\0';
+  FormatText(out, size, "%u.%s", milli / 1000, decimals);
+}
+
+void ShowKey(const SettingKey& key, const Settings& settings, ShowStyle style, char* out,
+             size_t size) {
+  key.show(settings, key.slot, style, out, size);
+}
+
+bool SameKeyValue(const SettingKey& key, const Settings& a, const Settings& b) {
+  char left[64];
+  char right[64];
+  ShowKey(key, a, ShowStyle::kFile, left, sizeof left);
+  ShowKey(key, b, ShowStyle::kFile, right, sizeof right);
+  return std::strcmp(left, right) == 0;
+}
+
+void ApplyKeyDefault(const SettingKey& key, Settings& settings) {
+  if (key.parse == nullptr) return;
+  KeyText value;
+  value.text = key.defaultText;
+  for (const char* c = key.defaultText; *c >= '0' && *c <= '9'; ++c) {
+    value.number = value.number * 10 + static_cast<uint32_t>(*c - '0');
+  }
+  key.parse(value, settings, key.slot);
+}
+
+}  // namespace artwheel
