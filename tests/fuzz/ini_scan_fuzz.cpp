@@ -99,8 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint8_t keyChoice = input.ConsumeIntegral<uint8_t>();
   const std::string ownKey = input.ConsumeRandomLengthString(64);
   const std::string_view key =
-      keyChoice < 2 ? std::string_view(kKeys[keyChoice]) : std::string_view(ownKey);
-  const std::string_view section = kSections[keyChoice >> 6];
+      (keyChoice & 0x3F) < 2 ? std::string_view(kKeys[keyChoice & 0x3F]) : std::string_view(ownKey);
+  const std::string_view section = kSections[keyChoice >> 6];  // none, none, [Chainload], [General]
   const size_t outSize = input.ConsumeIntegralInRange<size_t>(0, 300);
   const uint32_t pieceSeed = input.ConsumeIntegral<uint32_t>();
   const std::string text = input.ConsumeRemainingBytesAsString();
