@@ -38,6 +38,8 @@ function(artwheel_add_native_unit_tests)
   file(GLOB unitTests CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
   add_executable(unit_tests ${unitTests})
   target_link_libraries(unit_tests PRIVATE artwheel_logic gtest_main)
+  # The key table's test reads the starter file, the guide and the README.
+  target_compile_definitions(unit_tests PRIVATE ARTWHEEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   artwheel_warnings(unit_tests)
   artwheel_precompile_test_headers(unit_tests)
 endfunction()

@@ -358,6 +358,8 @@ void LoadConfig(Settings& settings) {
     WriteLogLine("[Config] ApplyChanges=ON: changes to artwheel.ini apply while the game runs");
   }
   settings = loaded;
+  for (int slot = 0; slot < kSlotCount; ++slot) EndSlotWatch(slot);  // nothing assigned yet
+  SettingsChangeCount();  // watched from here on: a change after this read is signalled
   FileStamp stamp;
   if (iniPath[0] != '\0' && ReadFileStamp(iniPath, &stamp)) {
     RememberFileValues(ReadFileValues(iniPath));

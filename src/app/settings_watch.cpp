@@ -60,6 +60,8 @@ void OpenFolderWatch(FolderWatch& watch) {
   watch.folder = CreateFileW(
       folder, FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
+  // Whatever happened before the first request is unknown: counted as a change.
+  ++watch.changes;
   if (watch.folder == INVALID_HANDLE_VALUE || !IssueRequest(watch)) {
     WriteLogFormat(
         "[Config] Could not watch the folder of artwheel.ini (error %lu); its stamp is read "

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+#include <cstring>
 #include <fstream>
 #include <string>
 
 #include "app/settings.h"
 #include "base/ini_file.h"
+#include "base/patch.h"
+#include "base/pe_image.h"
 #include "slots/assign.h"
 
 namespace artwheel {
@@ -135,6 +139,119 @@ TEST(SettingsReload, AChangeSeenWhileTheFileWasHeldIsReadWhenItsStampComesBack) 
   EXPECT_EQ(settings.slotArtIds[0], 7300u);
   EXPECT_FALSE(ReloadConfigIfChanged(settings, apply));
   DeleteFileA(path.c_str());
+}
+
+// The settings file beside this program, loaded with ApplyChanges on.
+class SettingsReloadFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LocateSettingsFile(GetModuleHandleA(nullptr));
+    path_ = ConfigIniPath();
+  }
+  void TearDown() override { DeleteFileA(path_.c_str()); }
+  void Write(const std::string& text) {
+    std::ofstream(path_, std::ios::binary | std::ios::trunc) << "[General]\r\nApplyChanges=1\r\n"
+                                                             << text;
+  }
+  std::string Text() {
+    std::string text;
+    std::getline(std::ifstream(path_, std::ios::binary), text, '\0');
+    return text;
+  }
+  // Looks at the file as the worker does, until a change was applied (10 s at most).
+  bool Reloaded() {
+    for (int tries = 0; tries < 1000; ++tries) {
+      if (ReloadConfigIfChanged(settings_, [](const Settings&) {})) return true;
+      Sleep(10);
+    }
+    return false;
+  }
+  std::string path_;
+  Settings settings_;
+};
+
+// Every value an assignment replaced is remembered, not only the first: an
+// editor that shows the first assignment, saved after the second, keeps the second.
+TEST_F(SettingsReloadFile, AnEditorsCopyOfAnEarlierAssignmentDoesNotUndoTheLastOne) {
+  Write("[Slots]\r\nY=5000\r\n");
+  LoadConfig(settings_);
+  ASSERT_TRUE(SaveSlotArt(0, 5100));
+  const std::string editorCopy = Text() + "; saved by an editor\r\n";
+  ASSERT_TRUE(SaveSlotArt(0, 7300));
+  settings_.slotArtIds[0] = 7300;
+  std::ofstream(path_, std::ios::binary | std::ios::trunc) << editorCopy;
+  ASSERT_TRUE(Reloaded()) << "waited for the editor's save to be read";
+  EXPECT_EQ(settings_.slotArtIds[0], 7300u);
+  EXPECT_NE(Text().find("Y=7300"), std::string::npos) << Text();
+}
+
+// At a reload a refused value leaves the previous one and a deleted key means
+// its default; on/off keys take words.
+TEST_F(SettingsReloadFile, RefusedValuesStayDeletedKeysGoBackToTheirDefaultsAndSwitchesTakeWords) {
+  Write(
+      "[Slots]\r\nB=7300\r\n[SkillPanel]\r\nScale=1.5\r\n[Combination]\r\nEnable=false\r\n"
+      "Modifier=LB\r\n");
+  LoadConfig(settings_);
+  ASSERT_EQ(settings_.slotArtIds[2], 7300u);
+  ASSERT_EQ(settings_.heldButton, HeldButton::kLB);
+  EXPECT_FALSE(settings_.combinationEnabled);
+  Write("[Slots]\r\nB=abc\r\n[SkillPanel]\r\nScale=big\r\n[Combination]\r\nEnable=Yes\r\n");
+  ASSERT_TRUE(Reloaded()) << "waited for the edited file to be read";
+  EXPECT_EQ(settings_.slotArtIds[2], 7300u);
+  EXPECT_EQ(settings_.skillPanelLayout.scaleMilli, 1500u);
+  EXPECT_TRUE(settings_.combinationEnabled);
+  EXPECT_EQ(settings_.heldButton, HeldButton::kDpadDown);
+}
+
+// An editor's save that lands right after a write of ours, before its stamp
+// is read, is read at the next look: the write is redirected here to one that
+// lets the "editor" save just after it.
+void* realWriteProfile = nullptr;
+const char* editorText = nullptr;
+const char* editorPath = nullptr;
+
+BOOL WINAPI WriteThenEditorSaves(const wchar_t* section, const wchar_t* key, const wchar_t* value,
+                                 const wchar_t* file) {
+  using Fn = BOOL(WINAPI*)(const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*);
+  const BOOL written = reinterpret_cast<Fn>(realWriteProfile)(section, key, value, file);
+  if (editorText != nullptr) {
+    std::ofstream(editorPath, std::ios::binary | std::ios::trunc) << editorText;
+    editorText = nullptr;
+  }
+  return written;
+}
+
+void** WriteProfileImport() {
+  void** found = nullptr;
+  ForEachImport(
+      GetModuleHandleA(nullptr), [](const char* dll) { return _stricmp(dll, "kernel32.dll") == 0; },
+      [](const ImportEntry& entry, void* context) {
+        if (entry.name != nullptr && std::strcmp(entry.name, "WritePrivateProfileStringW") == 0) {
+          *static_cast<void***>(context) = entry.slot;
+        }
+      },
+      &found);
+  return found;
+}
+
+TEST_F(SettingsReloadFile, AnEditorsSaveBetweenOurWriteAndOurStampIsRead) {
+  Write("[Slots]\r\nY=5000\r\n[Overlay]\r\nEnable=0\r\n");
+  LoadConfig(settings_);
+  void** entry = WriteProfileImport();
+  ASSERT_NE(entry, nullptr);
+  std::atomic<void*> saved{nullptr};
+  ASSERT_TRUE(InPlace(RedirectEntry(entry, reinterpret_cast<void*>(&WriteThenEditorSaves),
+                                    TableKind::kImport, &saved)));
+  realWriteProfile = saved.load();
+  const std::string editor =
+      "[General]\r\nApplyChanges=1\r\n[Slots]\r\nY=5100\r\n[Overlay]\r\nEnable=1\r\n";
+  editorText = editor.c_str();
+  editorPath = path_.c_str();
+  const bool savedSlot = SaveSlotArt(1, 6000);
+  RedirectEntry(entry, realWriteProfile, TableKind::kImport);
+  ASSERT_TRUE(savedSlot);
+  ASSERT_TRUE(Reloaded()) << "waited for the editor's save to be read";
+  EXPECT_TRUE(settings_.overlayEnabled);
 }
 
 TEST(ModuleDirectoryTest, EndsWithTheBackslashOfTheModulesFolder) {
