@@ -62,7 +62,7 @@ int main() {
   probe.dumpGlobalPointers = true;
   probe.dumpGlobalPointerLimit = 2000;
   artwheel::LocateSettingsFile(GetModuleHandleA(nullptr));
-  probe.configPath = artwheel::ConfigIniPath();  // the dumps go beside this program
+  probe.folder = artwheel::LibraryFolder();  // the dumps go beside this program
   artwheel::ConfigureHudProbe(probe);
   const double perQuery = MicrosecondsPerQuery();
   std::printf("one memory query (VirtualQuery): %.3f us\n", perQuery);

@@ -70,7 +70,9 @@ int main() {
       << e2e::SolidPng(128, 128, {40, 40, 48, 255});
   std::ofstream(folder + "\\resources\\7300.png", std::ios::binary)
       << e2e::SolidPng(128, 128, {0, 200, 120, 255});
-  artwheel::SetOverlayIniPath(iniPath.c_str());
+  artwheel::OverlaySettings overlay;
+  std::snprintf(overlay.folder, sizeof overlay.folder, "%s", artwheel::LibraryFolder());
+  artwheel::ConfigureOverlay(overlay);
   artwheel::SetPanelSwitch(artwheel::SkillPanelEnabledInFile());
   artwheel::presentHook.SetOriginal(reinterpret_cast<void*>(&NoPresent));
 
@@ -94,7 +96,8 @@ int main() {
       << e2e::SolidPng(128, 128, {0, 80, 200, 255});
   artwheel::PanelLayout wheel;
   wheel.showSlots = true;
-  artwheel::SetPanelLayout(wheel);
+  overlay.layout = wheel;
+  artwheel::ConfigureOverlay(overlay);
   const uint32_t slots[artwheel::kWheelSlotCount] = {7300, 5100, 0, 7300};
   artwheel::SetWheelState(true, slots, 7300);
   MedianMicroseconds(swapChain, 10);  // the slots' icons loaded

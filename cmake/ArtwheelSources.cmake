@@ -5,6 +5,7 @@ set(ARTWHEEL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/src/base/log_turn.cpp
   ${PROJECT_SOURCE_DIR}/src/base/patch.cpp
   ${PROJECT_SOURCE_DIR}/src/base/text_format.cpp
+  ${PROJECT_SOURCE_DIR}/src/base/utf8_text.cpp
   ${PROJECT_SOURCE_DIR}/src/game/host_name.cpp
   ${PROJECT_SOURCE_DIR}/src/game/address_checks.cpp
   ${PROJECT_SOURCE_DIR}/src/app/export_listing.cpp

@@ -52,8 +52,8 @@ void LogExports(HMODULE module) {
 
 // Builds the full path of the chained library; false (logged) when there is none.
 bool ResolveChainPath(char* fullPath, size_t size) {
-  char folder[kPathSize];
-  char iniPath[kPathSize];
+  char folder[kUtf8PathSize];
+  char iniPath[kUtf8PathSize];
   char value[kChainPathSize];
   if (!ReadChainSetting(folder, iniPath, value, sizeof value)) return false;
   if (value[0] == '\0') {
@@ -63,16 +63,17 @@ bool ResolveChainPath(char* fullPath, size_t size) {
   RemoveSurroundingQuotes(value);
   const int length = ComposeChainPath(folder, value, fullPath, size);
   WriteLogFormat("[Chainload] Reading chainDInput8dllPath from %s", iniPath);
-  if (length < 0) {
-    WriteLogFormat("[Chainload] Failed: path longer than %u bytes: %s%s",
-                   static_cast<unsigned>(size - 1), IsAbsolutePath(value) ? "" : folder, value);
+  if (length < 0 || !FitsSystemPath(fullPath)) {
+    WriteLogFormat("[Chainload] Failed: path longer than the %u characters Windows allows: %s%s",
+                   static_cast<unsigned>(kPathUnits - 1), IsAbsolutePath(value) ? "" : folder,
+                   value);
     return false;
   }
   return true;
 }
 
 void LoadChainProvider() {
-  char fullPath[kChainPathSize + kPathSize];
+  char fullPath[kChainPathSize + kUtf8PathSize];
   if (!ResolveChainPath(fullPath, sizeof fullPath)) return;
   wchar_t widePath[kWidePathCount] = {};
   HMODULE chained = nullptr;

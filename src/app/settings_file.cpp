@@ -16,16 +16,19 @@ enum class Folder { kUnknown, kFound, kTooLong };
 
 enum class ChainValue { kEmpty, kFound, kTooLong, kHasNul };
 
-enum class StarterCopy { kNotNeeded, kMade, kFailed };
+enum class StarterCopy { kNotNeeded, kMade, kFailed, kPathTooLong };
+
+constexpr char kChainSection[] = "Chainload";
+constexpr char kChainKey[] = "chainDInput8dllPath";
 
 // Where artwheel.ini is: written once at attach, on the loading thread, before
 // any thread of ours exists or the export can be called; read-only afterwards.
 struct SettingsFileRecord {
   bool located = false;
   Folder folderState = Folder::kUnknown;
-  char folder[kPathSize] = {};
+  char folder[kUtf8PathSize] = {};
   bool iniPathFits = false;
-  char iniPath[kPathSize] = {};
+  char iniPath[kUtf8PathSize] = {};
   // The chain path as the file held it at attach, before the worker writes
   // its normalised keys back (a rewrite that another thread's read could meet
   // half done, and that does not keep every byte of a line it cannot parse).
@@ -47,7 +50,7 @@ const char* IniPath() {
 
 Folder ModuleFolder(HMODULE module, char* out, size_t size) {
   out[0] = '\0';
-  char path[kPathSize] = {};
+  char path[kUtf8PathSize] = {};
   const size_t length = ModuleFileNameUtf8(module, path, sizeof path);
   if (length == 0) return Folder::kUnknown;
   if (length >= sizeof path) return Folder::kTooLong;  // cut short by the call
@@ -57,20 +60,38 @@ Folder ModuleFolder(HMODULE module, char* out, size_t size) {
   return FormatText(out, size, "%s", path) >= 0 ? Folder::kFound : Folder::kTooLong;
 }
 
+// The folder, a file name and the terminator in `out`, when the system takes
+// such a path; otherwise false and an empty text.
+bool ComposeSystemPath(const char* folder, const char* fileName, char (&out)[kUtf8PathSize]) {
+  if (FormatText(out, sizeof out, "%s%s", folder, fileName) >= 0 && FitsSystemPath(out)) {
+    return true;
+  }
+  out[0] = '\0';
+  return false;
+}
+
 void LogStarterCopyOf(const SettingsFileRecord& file) {
   if (file.starter == StarterCopy::kMade) {
     WriteLogFormat("[Config] Made %s from %s", file.iniPath, kStarterFileName);
   } else if (file.starter == StarterCopy::kFailed) {
     WriteLogFormat("[Config] Could not make %s from %s (error %lu)", file.iniPath, kStarterFileName,
                    file.starterError);
+  } else if (file.starter == StarterCopy::kPathTooLong) {
+    WriteLogFormat(
+        "[Config] Could not make %s from %s: its path in %s is longer than the %u characters "
+        "Windows allows",
+        file.iniPath, kStarterFileName, file.folder, static_cast<unsigned>(kPathUnits - 1));
   }
 }
 
 // A missing artwheel.ini is made from the starter file beside it; nothing else
 // has read the file yet.
 void MakeFromStarterIfMissing(SettingsFileRecord& file) {
-  char starterPath[kPathSize];
-  if (FormatText(starterPath, sizeof starterPath, "%s%s", file.folder, kStarterFileName) < 0) {
+  char starterPath[kUtf8PathSize];
+  if (!ComposeSystemPath(file.folder, kStarterFileName, starterPath)) {
+    if (QueryFilePresence(file.iniPath) == FilePresence::kMissing) {
+      file.starter = StarterCopy::kPathTooLong;
+    }
     return;
   }
   if (!ShouldMakeFromStarter(QueryFilePresence(file.iniPath), QueryFilePresence(starterPath))) {
@@ -84,34 +105,48 @@ void MakeFromStarterIfMissing(SettingsFileRecord& file) {
   }
 }
 
-// [Chainload] chainDInput8dllPath, else the key anywhere in the file; an
-// empty text unless kFound. Logs nothing.
-ChainValue ReadChainValue(const char* iniPath, char* out, size_t size) {
-  out[0] = '\0';
-  // The limit is the value's, not the line's: a short path may carry a long
-  // comment, so the line is read into a larger buffer and the comment removed
-  // before the length is checked.
-  char raw[kChainLineSize] = {};
-  const size_t length =
-      ReadProfileText(iniPath, "Chainload", "chainDInput8dllPath", "", raw, sizeof raw);
-  std::string_view value;
-  const ProfileValue read = CleanProfileValue(std::string_view(raw, length),
-                                              length >= sizeof raw - 2, kChainPathSize - 2, value);
-  if (read == ProfileValue::kTooLong) return ChainValue::kTooLong;
-  if (read == ProfileValue::kFound) {
-    if (value.size() >= size) return ChainValue::kEmpty;
-    std::memcpy(out, value.data(), value.size());
-    out[value.size()] = '\0';
-    return ChainValue::kFound;
-  }
-  switch (FindIniKeyAnywhere(iniPath, "chainDInput8dllPath", out, size)) {
+ChainValue FromScan(IniScanResult result, const char* value) {
+  switch (result) {
     case IniScanResult::kRejected:
       return ChainValue::kTooLong;
     case IniScanResult::kHasNul:
       return ChainValue::kHasNul;
     default:
-      return out[0] != '\0' ? ChainValue::kFound : ChainValue::kEmpty;
+      return value[0] != '\0' ? ChainValue::kFound : ChainValue::kEmpty;
   }
+}
+
+// [Chainload] through the profile functions, for a file the scanner cannot
+// read (UTF-16). The limit is the value's, not the line's: a short path may
+// carry a long comment, so the line is read into a larger buffer and the
+// comment removed before the length is checked.
+ChainValue ReadChainValueFromProfile(const char* iniPath, char* out, size_t size) {
+  char raw[kChainLineSize] = {};
+  const size_t length = ReadProfileText(iniPath, kChainSection, kChainKey, "", raw, sizeof raw);
+  std::string_view value;
+  const ProfileValue read = CleanProfileValue(std::string_view(raw, length),
+                                              length >= sizeof raw - 2, kChainPathSize - 2, value);
+  if (read == ProfileValue::kTooLong) return ChainValue::kTooLong;
+  if (read != ProfileValue::kFound || value.size() >= size) return ChainValue::kEmpty;
+  std::memcpy(out, value.data(), value.size());
+  out[value.size()] = '\0';
+  return ChainValue::kFound;
+}
+
+// [Chainload] chainDInput8dllPath, else the key anywhere in the file, from the
+// file's bytes; the profile functions where neither gives a value. An empty
+// text unless kFound. Logs nothing.
+ChainValue ReadChainValue(const char* iniPath, char* out, size_t size) {
+  out[0] = '\0';
+  // At most kChainPathSize - 2 bytes, as the profile functions' limit below.
+  const size_t room = size < kChainPathSize - 1 ? size : kChainPathSize - 1;
+  ChainValue read = FromScan(FindIniKey(iniPath, kChainSection, kChainKey, out, room), out);
+  if (read == ChainValue::kEmpty) {
+    read = FromScan(FindIniKey(iniPath, "", kChainKey, out, room), out);
+  }
+  if (read == ChainValue::kEmpty) read = ReadChainValueFromProfile(iniPath, out, size);
+  if (read != ChainValue::kFound) out[0] = '\0';
+  return read;
 }
 
 void LogChainValue(ChainValue read) {
@@ -140,10 +175,8 @@ void LocateSettingsFile(HMODULE library) {
   file.folderState = ModuleFolder(library, file.folder, sizeof file.folder);
   // An unknown folder leaves the bare name to the profile functions; a folder
   // too long to hold is refused, since the bare name would be another file.
-  file.iniPathFits =
-      file.folderState != Folder::kTooLong &&
-      FormatText(file.iniPath, sizeof file.iniPath, "%s%s", file.folder, kIniFileName) >= 0;
-  if (!file.iniPathFits) file.iniPath[0] = '\0';
+  file.iniPathFits = file.folderState != Folder::kTooLong &&
+                     ComposeSystemPath(file.folder, kIniFileName, file.iniPath);
   if (file.folderState == Folder::kFound && file.iniPathFits) {
     MakeFromStarterIfMissing(file);
     file.chainRead = ReadChainValue(file.iniPath, file.chainValue, sizeof file.chainValue);
@@ -155,7 +188,11 @@ const char* ConfigIniPath() {
   const char* path = IniPath();
   if (path[0] == '\0' && !iniPathTooLongLogged) {
     iniPathTooLongLogged = true;
-    WriteLogLine("[Config] Path of artwheel.ini does not fit 260 bytes; using defaults");
+    WriteLogFormat(
+        "[Config] Path of artwheel.ini in %s is longer than the %u characters Windows allows; "
+        "using defaults",
+        settingsFile.folder[0] != '\0' ? settingsFile.folder : "the library's folder",
+        static_cast<unsigned>(kPathUnits - 1));
   }
   return path;
 }
@@ -170,7 +207,7 @@ void LoadDebugSetting() {
   SetLogEnabled(ReadDebugFlag(settingsFile.iniPath));
 }
 
-bool ReadChainSetting(char (&folder)[kPathSize], char (&iniPath)[kPathSize], char* value,
+bool ReadChainSetting(char (&folder)[kUtf8PathSize], char (&iniPath)[kUtf8PathSize], char* value,
                       size_t size) {
   const SettingsFileRecord& file = settingsFile;
   if (file.folderState != Folder::kFound || !file.iniPathFits) {

@@ -7,6 +7,7 @@
 #include "app/loaded_as.h"
 #include "app/slot_actions.h"
 #include "base/log.h"
+#include "base/text_format.h"
 #include "diagnostics/diagnostics_settings.h"
 #include "diagnostics/hud_probe.h"
 #include "diagnostics/uiscan.h"
@@ -152,17 +153,23 @@ void HandOverCombination(const Settings& settings) {
                           FaceButtonName(2, names), FaceButtonName(3, names)}});
 }
 
+void HandOverOverlay(const Settings& settings) {
+  OverlaySettings overlay;
+  overlay.anyResolution = settings.skillPanelAnyResolution;
+  overlay.layout = settings.skillPanelLayout;
+  FormatText(overlay.folder, sizeof overlay.folder, "%s", LibraryFolder());
+  ConfigureOverlay(overlay);
+}
+
 // What the input filters, the slots' words, the overlay and the diagnostics
 // take from the settings, handed over after the load and after each reload.
 void HandOverSettings(const Settings& settings) {
   HandOverCombination(settings);
-  SetOverlayIniPath(ConfigIniPath());
-  SetPanelAnyResolution(settings.skillPanelAnyResolution);
-  SetPanelLayout(settings.skillPanelLayout);
+  HandOverOverlay(settings);
   ConfigureUIScan(UIScanSettings{settings.uiScanDetail, settings.uiScanIntervalMs});
   ConfigureHudProbe(HudProbeSettings{settings.hudProbeGlobalFields,
                                      settings.hudProbeDumpGlobalPointers,
-                                     settings.dumpGlobalPointerLimit, ConfigIniPath()});
+                                     settings.dumpGlobalPointerLimit, LibraryFolder()});
 }
 
 // [General] ApplyChanges: about once a second, one look at the file's stamp.

@@ -100,17 +100,20 @@ bool WriteProfileUnsigned(const char* path, const char* section, const char* key
          WriteProfileText(path, section, key, text);
 }
 
-IniScanResult FindIniKeyAnywhere(const char* path, const char* key, char* out, size_t size) {
+IniScanResult FindIniKey(const char* path, const char* section, const char* key, char* out,
+                         size_t size) {
   if (out != nullptr && size > 0) out[0] = '\0';
   if (path == nullptr || path[0] == '\0') return IniScanResult::kNotFound;
   std::FILE* stream = OpenFileUtf8(path, L"rb");
   if (stream == nullptr) return IniScanResult::kNotFound;
-  bool utf8Marked = false;
-  const IniScanResult result = FindIniKeyInStream(stream, key, out, size, &utf8Marked);
+  bool utf8 = true;
+  const IniScanResult result = FindIniKeyInStream(stream, section, key, out, size, &utf8);
   static_cast<void>(std::fclose(stream));  // a read-only stream: nothing is lost on close
-  if (result != IniScanResult::kFound || utf8Marked || out == nullptr || size == 0) return result;
-  // A file without the mark is in the system's ANSI code page, as the profile
-  // functions read it.
+  if (result != IniScanResult::kFound || utf8 || out == nullptr || size == 0) {
+    return result;
+  }
+  // Not UTF-8, whatever its first bytes: text in the system's ANSI code page,
+  // as an editor without UTF-8 saves it and the profile functions read it.
   char ansi[kWrittenTextCount];
   if (FormatText(ansi, sizeof ansi, "%s", out) < 0 || Utf8FromAnsi(ansi, out, size) < 0) {
     out[0] = '\0';

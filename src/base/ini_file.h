@@ -26,11 +26,17 @@ size_t ReadProfileText(const char* path, const char* section, const char* key, c
 bool WriteProfileText(const char* path, const char* section, const char* key, const char* text);
 bool WriteProfileUnsigned(const char* path, const char* section, const char* key, uint32_t value);
 
-// The key's value in any section (or none), read by the line scanner over the
-// whole file; kNotFound when the path is empty or the file cannot be opened.
-// The value is UTF-8: a file that begins with the UTF-8 mark is taken as
-// UTF-8, any other as text in the system's ANSI code page.
-IniScanResult FindIniKeyAnywhere(const char* path, const char* key, char* out, size_t size);
+// The key's value in `section` (empty: in any section, or before the first),
+// read by the line scanner from the file's bytes; kNotFound when the path is
+// empty or the file cannot be opened. The value is UTF-8: a file whose bytes
+// are all well-formed UTF-8 (with or without the UTF-8 mark) is taken as
+// UTF-8, any other as text in the system's ANSI code page. A UTF-16 file is
+// not read.
+IniScanResult FindIniKey(const char* path, const char* section, const char* key, char* out,
+                         size_t size);
+inline IniScanResult FindIniKeyAnywhere(const char* path, const char* key, char* out, size_t size) {
+  return FindIniKey(path, "", key, out, size);
+}
 
 // A plain file at the path, none, or cannot tell (a folder in its place counts
 // as present).

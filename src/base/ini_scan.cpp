@@ -1,6 +1,7 @@
 #include "base/ini_scan.h"
 
 #include "base/ini_text.h"
+#include "base/utf8_text.h"
 
 namespace artwheel {
 namespace {
@@ -11,7 +12,14 @@ constexpr size_t kUtf8MarkSize = 3;
 }  // namespace
 
 IniKeyScanner::IniKeyScanner(std::string_view key, char* out, size_t outSize)
-    : wantedKey_(key),
+    : IniKeyScanner({}, key, out, outSize) {}
+
+IniKeyScanner::IniKeyScanner(std::string_view section, std::string_view key, char* out,
+                             size_t outSize)
+    : wantedSection_(section),
+      wantedKey_(key),
+      anySection_(section.empty()),
+      inWantedSection_(section.empty()),
       out_(outSize > 0 ? out : nullptr),
       outCapacity_(outSize > 0 ? outSize - 1 : 0) {
   if (out_ != nullptr) out_[0] = '\0';
@@ -53,11 +61,16 @@ void IniKeyScanner::FeedChar(char c) {
   switch (phase_) {
     case Phase::kLineStart:
       if (IsIniSpace(c)) return;
-      if (c == '#' || c == ';' || c == '[') {
+      if (c == '#' || c == ';') {
         phase_ = Phase::kSkipLine;
         return;
       }
-      phase_ = Phase::kKey;
+      if (c == '[') {
+        phase_ = anySection_ ? Phase::kSkipLine : Phase::kHeader;
+        return;
+      }
+      phase_ = inWantedSection_ ? Phase::kKey : Phase::kSkipLine;
+      if (phase_ == Phase::kSkipLine) return;
       [[fallthrough]];
     case Phase::kKey:
       if (c == '=') {
@@ -66,6 +79,17 @@ void IniKeyScanner::FeedChar(char c) {
         key_[keyLength_++] = c;
       } else if (!IsIniSpace(c)) {
         keyTooLong_ = true;  // blanks past the capacity are trimmed away anyway
+      }
+      return;
+    case Phase::kHeader:
+      if (c == ']') {
+        EndHeader();
+      } else if (keyLength_ == 0 && IsIniSpace(c)) {
+        return;  // leading blanks of the name
+      } else if (keyLength_ < kKeyCapacity) {
+        key_[keyLength_++] = c;
+      } else if (!IsIniSpace(c)) {
+        keyTooLong_ = true;
       }
       return;
     case Phase::kValue:
@@ -93,6 +117,12 @@ void IniKeyScanner::EndKey() {
   }
 }
 
+void IniKeyScanner::EndHeader() {
+  const std::string_view name = TrimIni(std::string_view(key_, keyLength_));
+  inWantedSection_ = !keyTooLong_ && EqualsIgnoreCaseAscii(name, wantedSection_);
+  phase_ = Phase::kSkipLine;  // nothing after the ']' counts
+}
+
 void IniKeyScanner::StoreValueChar(char c) {
   if (valueLength_ == 0 && IsIniSpace(c)) return;  // leading trim
   if (valueLength_ < outCapacity_) out_[valueLength_] = c;
@@ -114,21 +144,24 @@ void IniKeyScanner::EndLine() {
     return;
   }
   if (phase_ == Phase::kDone) return;
+  if (phase_ == Phase::kHeader) EndHeader();  // no ']': the name runs to the line's end
   phase_ = Phase::kLineStart;
   keyLength_ = 0;
   keyTooLong_ = false;
 }
 
-IniScanResult FindIniKeyInStream(std::FILE* stream, std::string_view key, char* out, size_t outSize,
-                                 bool* utf8Marked) {
-  IniKeyScanner scanner(key, out, outSize);
+IniScanResult FindIniKeyInStream(std::FILE* stream, std::string_view section, std::string_view key,
+                                 char* out, size_t outSize, bool* wellFormedUtf8) {
+  IniKeyScanner scanner(section, key, out, outSize);
+  Utf8Check check;
   char chunk[4096];
   size_t got = 0;
   while ((got = std::fread(chunk, 1, sizeof chunk, stream)) > 0) {
-    if (scanner.Feed(chunk, got)) break;
+    check.Feed(chunk, got);
+    scanner.Feed(chunk, got);  // ignores what follows the key's line
   }
   const IniScanResult result = scanner.Finish();
-  if (utf8Marked != nullptr) *utf8Marked = scanner.Utf8Marked();
+  if (wellFormedUtf8 != nullptr) *wellFormedUtf8 = check.Finish();
   return result;
 }
 

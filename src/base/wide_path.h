@@ -7,12 +7,14 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "base/utf8_text.h"
+
 namespace artwheel {
 
-// The longest path the wide functions take without a long-path prefix.
+// The longest path the wide functions take without a long-path prefix, with
+// its terminator; kUtf8PathSize holds any such path in UTF-8.
 inline constexpr size_t kWidePathCount = MAX_PATH;
-// Room for such a path in UTF-8, for a text that is only logged.
-inline constexpr size_t kUtf8PathSize = kWidePathCount * 3 + 1;
+static_assert(kWidePathCount == kPathUnits, "one limit for wide and UTF-8 paths");
 
 // UTF-8 text as UTF-16 in `out` (`count` code units with the terminator);
 // false, and an empty `out`, when it is not UTF-8 or does not fit.

@@ -12,7 +12,7 @@ void ConfigureUIScan(const UIScanSettings& settings) { uiScanSettings = settings
 
 void ConfigureHudProbe(const HudProbeSettings& settings) {
   hudProbeSettings = settings;
-  if (hudProbeSettings.configPath == nullptr) hudProbeSettings.configPath = "";
+  if (hudProbeSettings.folder == nullptr) hudProbeSettings.folder = "";
 }
 
 const UIScanSettings& UIScanConfig() { return uiScanSettings; }

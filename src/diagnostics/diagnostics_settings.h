@@ -14,7 +14,10 @@ struct HudProbeSettings {
   bool globalFields = false;            // [HudProbe] GlobalFields
   bool dumpGlobalPointers = false;      // [HudProbe] DumpGlobalPointers
   uint32_t dumpGlobalPointerLimit = 0;  // [HudProbe] DumpGlobalPointerLimit, at least 1
-  const char* configPath = "";          // the dumps go into this file's folder; never null
+  // The library's folder with its trailing backslash, where the dumps go;
+  // empty when it is not known (the dumps then go into the current folder).
+  // Never null.
+  const char* folder = "";
 };
 
 void ConfigureUIScan(const UIScanSettings& settings);

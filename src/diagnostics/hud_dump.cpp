@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstring>
-
 #include "base/ini_text.h"
 #include "base/log.h"
 #include "base/memory.h"
@@ -60,18 +58,19 @@ void DumpPlayer(std::FILE* file, uint64_t manager, uint64_t player) {
 
 }  // namespace
 
-// False, logged once naming the folder, when the path does not fit.
-bool DumpFilePath(const char* fileName, char (&path)[260]) {
+// False, logged once naming the folder, when the path is too long.
+bool DumpFilePath(const char* fileName, char (&path)[kUtf8PathSize]) {
   static bool tooLongLogged = false;
-  const char* iniPath = HudProbeConfig().configPath;
-  const char* separator = std::strrchr(iniPath, '\\');
-  const int folderLength = separator != nullptr ? static_cast<int>(separator - iniPath + 1) : 0;
-  if (FormatText(path, sizeof path, "%.*s%s", folderLength, iniPath, fileName) >= 0) return true;
+  const char* folder = HudProbeConfig().folder;
+  if (FormatText(path, sizeof path, "%s%s", folder, fileName) >= 0 && FitsSystemPath(path)) {
+    return true;
+  }
   path[0] = '\0';
   if (!tooLongLogged) {
     tooLongLogged = true;
-    WriteLogFormat("[HudProbe] Dump paths in %.*s do not fit 260 bytes; no dumps", folderLength,
-                   iniPath);
+    WriteLogFormat(
+        "[HudProbe] Dump paths in %s are longer than the %u characters Windows allows; no dumps",
+        folder, static_cast<unsigned>(kPathUnits - 1));
   }
   return false;
 }
@@ -101,7 +100,7 @@ void DumpGlobalPointers(std::FILE* file) {
 }
 
 void DumpSnapshot(const char* label) {
-  char path[260];
+  char path[kUtf8PathSize];
   const char* fileName =
       EqualsIgnoreCaseAscii(label, "HUD_VISIBLE") ? kVisibleDumpFile : kHiddenDumpFile;
   if (!DumpFilePath(fileName, path)) return;

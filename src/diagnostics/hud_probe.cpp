@@ -130,7 +130,7 @@ void Capture(HudKind& kind, const char* label) {
 void* AsPointer(uint64_t value) { return reinterpret_cast<void*>(value); }
 
 void EmptyDumpFile(const char* fileName) {
-  char path[260];
+  char path[kUtf8PathSize];
   if (!DumpFilePath(fileName, path)) return;
   // Nothing was written: closing cannot lose anything.
   if (std::FILE* file = OpenFileUtf8(path, L"w")) static_cast<void>(std::fclose(file));

@@ -2,6 +2,8 @@
 // When an image that failed to load is tried again. Platform-free.
 #include <cstdint>
 
+#include "base/utf8_text.h"
+
 namespace artwheel {
 
 inline constexpr uint64_t kFailedImageCheckMs = 1000;
@@ -16,7 +18,7 @@ struct FileStamp {
 
 // What a failed image load saw of its file.
 struct ImageFailure {
-  char path[260] = {};
+  char path[kUtf8PathSize] = {};
   FileStamp stamp;
   uint64_t checkedAt = 0;
   // Another program held the file (a sharing or lock violation), since

@@ -25,14 +25,17 @@ struct FrameWants {
   bool panelWanted = false;
   bool wheelWanted = false;
   PanelState panel = {};
+  OverlaySettings settings;  // read only when the panel or the wheel shows
 };
 
-// Two shared-lock copies, a tick read and the panel switch the worker
-// published. No Direct3D call, no file call.
+// Shared-lock copies (the settings only when the panel or the wheel shows), a
+// tick read and the panel switch the worker published. No Direct3D call, no
+// file call.
 void ReadWhatIsWanted(FrameWants& wants) {
   wants.showMessage = ReadOverlayMessage(GetTickCount64(), wants.message);
   wants.panel = ReadPanelState();
   if (!wants.panel.visible && !wants.panel.wheelShown) return;
+  ReadOverlaySettings(wants.settings);
   const bool switchedOn = ReadPanelSwitch();
   wants.panelWanted = wants.panel.visible && switchedOn;
   wants.wheelWanted = wants.panel.wheelShown && switchedOn;
@@ -156,15 +159,16 @@ void DrawQuad(ID3D11ShaderResourceView* texture,
   r.context->Draw(kQuadVertexCount, 0);
 }
 
-void DrawPanel(const PanelRects& rects, const PanelLayout& layout, uint32_t artId, float width,
-               float height) {
-  ID3D11ShaderResourceView* background = PanelBackground();
+void DrawPanel(const PanelRects& rects, const OverlaySettings& settings, uint32_t artId,
+               float width, float height) {
+  ID3D11ShaderResourceView* background = PanelBackground(settings.folder);
   if (background == nullptr) return;  // no panel without its background, icon included
+  const PanelLayout& layout = settings.layout;
   DrawRect(background, rects.panel, width, height, LayoutAlpha(kPanelAlpha, layout));
   if (artId == 0) return;
   OverlayRenderer& r = overlayRenderer;
   ID3D11ShaderResourceView* icon =
-      CachedArtIcon(artId, r.iconTexture, r.iconTextureArtId, r.iconFailure);
+      CachedArtIcon(settings.folder, artId, r.iconTexture, r.iconTextureArtId, r.iconFailure);
   if (icon != nullptr) DrawRect(icon, rects.icon, width, height, LayoutAlpha(1.0f, layout));
 }
 
@@ -204,10 +208,10 @@ void DrawQuadBatch(const QuadBatch& batch) {
   }
 }
 
-ID3D11ShaderResourceView* PanelBackground() {
+ID3D11ShaderResourceView* PanelBackground(const char* folder) {
   OverlayRenderer& r = overlayRenderer;
-  char path[260];
-  BuildResourcePath("bg.png", path);
+  char path[kUtf8PathSize];
+  BuildResourcePath(folder, "bg.png", path);
   if (path[0] == '\0') return nullptr;
   if (r.backgroundTexture != nullptr && std::strcmp(r.backgroundTexturePath, path) == 0) {
     return r.backgroundTexture;
@@ -219,15 +223,16 @@ ID3D11ShaderResourceView* PanelBackground() {
   return r.backgroundTexture;
 }
 
-ID3D11ShaderResourceView* CachedArtIcon(uint32_t artId, ID3D11ShaderResourceView*& texture,
-                                        uint32_t& textureArtId, ImageFailure& failure) {
+ID3D11ShaderResourceView* CachedArtIcon(const char* folder, uint32_t artId,
+                                        ID3D11ShaderResourceView*& texture, uint32_t& textureArtId,
+                                        ImageFailure& failure) {
   if (texture != nullptr && textureArtId == artId) return texture;
   ReleaseAndClear(texture);
   textureArtId = 0;
   char fileName[32];
-  char path[260];
+  char path[kUtf8PathSize];
   if (FormatText(fileName, sizeof fileName, "%u.png", artId) < 0) return nullptr;
-  BuildResourcePath(fileName, path);
+  BuildResourcePath(folder, fileName, path);
   if (path[0] == '\0' || !LoadPngTextureUnlessFailed(path, &texture, failure)) return nullptr;
   textureArtId = artId;
   return texture;
@@ -245,8 +250,8 @@ void DrawWanted(IDXGISwapChain* swapChain, FrameWants& wants,
   const uint32_t height =
       description.BufferDesc.Height != 0 ? description.BufferDesc.Height : kFallbackHeight;
   PanelPlacement placement = {};
-  const PanelLayout& layout = wants.panel.layout;
-  const bool placed = PlacePanel(width, height, wants.panel.anyResolution, placement);
+  const PanelLayout& layout = wants.settings.layout;
+  const bool placed = PlacePanel(width, height, wants.settings.anyResolution, placement);
   if (wants.panelWanted || wants.wheelWanted) {
     NotePlacement(width, height, placed ? &placement : nullptr, layout);
     wants.panelWanted = wants.panelWanted && placed;
@@ -262,8 +267,8 @@ void DrawWanted(IDXGISwapChain* swapChain, FrameWants& wants,
   SetAsideGameState(overlayRenderer.context);
   BindOverlayState(target, w, h);
   const PanelRects rects = LayOutPanel(placement, layout);
-  if (wants.panelWanted) DrawPanel(rects, layout, wants.panel.artId, w, h);
-  if (wants.wheelWanted) DrawWheel(rects, wants.panel, w, h);
+  if (wants.panelWanted) DrawPanel(rects, wants.settings, wants.panel.artId, w, h);
+  if (wants.wheelWanted) DrawWheel(rects, wants.panel, wants.settings, w, h);
   if (wants.showMessage) DrawMessageBox(wants.message, w, h);
   BringBackGameState(overlayRenderer.context);
   ReleaseAndClear(target);

@@ -1,8 +1,7 @@
 #include "overlay/overlay_layout.h"
 
-#include <cstring>
-
 #include "base/text_format.h"
+#include "base/utf8_text.h"
 
 namespace artwheel {
 
@@ -94,14 +93,15 @@ void BuildQuad(const PixelRect& rect, float width, float height, float alpha,
   vertices[5] = {left, bottom, 0.0f, 1.0f, alpha};
 }
 
-bool BuildResourcePathFrom(const char* iniPath, const char* fileName, char* out, size_t size) {
+bool BuildResourcePathFrom(const char* folder, const char* fileName, char* out, size_t size) {
   if (out == nullptr || size == 0) return false;
   out[0] = '\0';
-  if (iniPath == nullptr || fileName == nullptr) return false;
-  const char* lastSeparator = std::strrchr(iniPath, '\\');
-  if (lastSeparator == nullptr) return false;
-  const int folderLength = static_cast<int>(lastSeparator - iniPath + 1);
-  return FormatText(out, size, "%.*sresources\\%s", folderLength, iniPath, fileName) >= 0;
+  if (folder == nullptr || folder[0] == '\0' || fileName == nullptr) return false;
+  if (FormatText(out, size, "%sresources\\%s", folder, fileName) >= 0 && FitsSystemPath(out)) {
+    return true;
+  }
+  out[0] = '\0';
+  return false;
 }
 
 }  // namespace artwheel

@@ -74,9 +74,10 @@ inline constexpr size_t kQuadVertexCount = 6;
 void BuildQuad(const PixelRect& rect, float width, float height, float alpha,
                OverlayVertex (&vertices)[kQuadVertexCount]);
 
-// "<folder of the configuration file>resources\<file name>". False, with an
-// empty output, when the configuration path has no folder or the result would
-// not fit: a cut path could name another file.
-bool BuildResourcePathFrom(const char* iniPath, const char* fileName, char* out, size_t size);
+// "<folder>resources\<file name>" for the library's folder (with its trailing
+// backslash). False, with an empty output, when the folder is empty or the
+// path would not fit `out` or be longer than the system's paths may be: a cut
+// path could name another file.
+bool BuildResourcePathFrom(const char* folder, const char* fileName, char* out, size_t size);
 
 }  // namespace artwheel

@@ -34,7 +34,7 @@ struct OverlayRenderer {
 
   // Image caches of the frame drawing, keyed by path and by art id.
   ID3D11ShaderResourceView* backgroundTexture = nullptr;
-  char backgroundTexturePath[260] = {};
+  char backgroundTexturePath[kUtf8PathSize] = {};
   ID3D11ShaderResourceView* iconTexture = nullptr;
   uint32_t iconTextureArtId = 0;
   // An image that failed to load is not tried again on every frame: only once
@@ -94,9 +94,10 @@ bool EnsureMessageTexture(const wchar_t* text);
 // remembered in `failure`.
 bool LoadPngTextureUnlessFailed(const char* utf8Path, ID3D11ShaderResourceView** view,
                                 ImageFailure& failure);
-// The image's path in the resources folder beside the configuration file; an
-// empty text when there is none or it would not fit.
-void BuildResourcePath(const char* fileName, char (&path)[260]);
+// The image's path in the resources folder of the library's folder; an empty
+// text when the folder is not known or the path is longer than the system
+// takes (said once).
+void BuildResourcePath(const char* folder, const char* fileName, char (&path)[kUtf8PathSize]);
 
 // The frame's drawing, shared by the panel and the wheel (render thread).
 void DrawRect(ID3D11ShaderResourceView* texture, const PixelRect& rect, float width, float height,
@@ -114,11 +115,12 @@ void AddQuad(QuadBatch& batch, ID3D11ShaderResourceView* texture, const PixelRec
              float width, float height, float alpha);
 void DrawQuadBatch(const QuadBatch& batch);
 // The cached background; null when bg.png is missing or broken.
-ID3D11ShaderResourceView* PanelBackground();
+ID3D11ShaderResourceView* PanelBackground(const char* folder);
 // The icon of the art, kept in `texture` under `textureArtId`; null when its
 // file is missing or broken.
-ID3D11ShaderResourceView* CachedArtIcon(uint32_t artId, ID3D11ShaderResourceView*& texture,
-                                        uint32_t& textureArtId, ImageFailure& failure);
+ID3D11ShaderResourceView* CachedArtIcon(const char* folder, uint32_t artId,
+                                        ID3D11ShaderResourceView*& texture, uint32_t& textureArtId,
+                                        ImageFailure& failure);
 
 template <typename T>
 void ReleaseAndClear(T*& object) {

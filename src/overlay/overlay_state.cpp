@@ -6,8 +6,6 @@
 #include <cstring>
 #include <cwchar>
 
-#include "base/text_format.h"
-
 namespace artwheel {
 namespace {
 
@@ -17,14 +15,8 @@ struct OverlayStateRecord {
   uint64_t messageExpiresAt = 0;
 
   SRWLOCK panelLock = SRWLOCK_INIT;
-  char iniPath[260] = {};
-  bool panelVisible = false;
-  uint32_t panelArtId = 0;
-  bool panelAnyResolution = false;
-  PanelLayout panelLayout;
-  bool wheelShown = false;
-  uint32_t wheelArtIds[kWheelSlotCount] = {};
-  uint32_t wheelEquippedArtId = 0;
+  OverlaySettings settings;
+  PanelState panel;
 };
 
 OverlayStateRecord OverlayState;
@@ -46,37 +38,24 @@ void PostOverlayMessage(const char* utf8Text) {
 
 void SetPanelState(bool visible, uint32_t artId) {
   AcquireSRWLockExclusive(&OverlayState.panelLock);
-  OverlayState.panelVisible = visible;
-  OverlayState.panelArtId = artId;
+  OverlayState.panel.visible = visible;
+  OverlayState.panel.artId = artId;
   ReleaseSRWLockExclusive(&OverlayState.panelLock);
 }
 
-void SetOverlayIniPath(const char* path) {
-  char copy[sizeof OverlayState.iniPath] = {};
-  if (path != nullptr) FormatText(copy, sizeof copy, "%s", path);  // too long: empty
+void ConfigureOverlay(const OverlaySettings& settings) {
   AcquireSRWLockExclusive(&OverlayState.panelLock);
-  std::memcpy(OverlayState.iniPath, copy, sizeof copy);
-  ReleaseSRWLockExclusive(&OverlayState.panelLock);
-}
-
-void SetPanelAnyResolution(bool anyResolution) {
-  AcquireSRWLockExclusive(&OverlayState.panelLock);
-  OverlayState.panelAnyResolution = anyResolution;
-  ReleaseSRWLockExclusive(&OverlayState.panelLock);
-}
-
-void SetPanelLayout(const PanelLayout& layout) {
-  AcquireSRWLockExclusive(&OverlayState.panelLock);
-  OverlayState.panelLayout = layout;
+  OverlayState.settings = settings;
   ReleaseSRWLockExclusive(&OverlayState.panelLock);
 }
 
 void SetWheelState(bool shown, const uint32_t (&slotArtIds)[kWheelSlotCount],
                    uint32_t equippedArtId) {
   AcquireSRWLockExclusive(&OverlayState.panelLock);
-  OverlayState.wheelShown = shown;
-  std::memcpy(OverlayState.wheelArtIds, slotArtIds, sizeof slotArtIds);
-  OverlayState.wheelEquippedArtId = equippedArtId;
+  PanelState& panel = OverlayState.panel;
+  panel.wheelShown = shown;
+  std::memcpy(panel.slotArtIds, slotArtIds, sizeof slotArtIds);
+  panel.equippedArtId = equippedArtId;
   ReleaseSRWLockExclusive(&OverlayState.panelLock);
 }
 
@@ -95,25 +74,16 @@ bool ReadOverlayMessage(uint64_t now, wchar_t (&text)[kMessageCapacity]) {
 }
 
 PanelState ReadPanelState() {
-  PanelState state{};
   AcquireSRWLockShared(&OverlayState.panelLock);
-  state.visible = OverlayState.panelVisible;
-  state.artId = OverlayState.panelArtId;
-  state.anyResolution = OverlayState.panelAnyResolution;
-  state.layout = OverlayState.panelLayout;
-  state.wheelShown = OverlayState.wheelShown;
-  std::memcpy(state.slotArtIds, OverlayState.wheelArtIds, sizeof state.slotArtIds);
-  state.equippedArtId = OverlayState.wheelEquippedArtId;
+  const PanelState state = OverlayState.panel;
   ReleaseSRWLockShared(&OverlayState.panelLock);
   return state;
 }
 
-bool ReadOverlayIniPath(char (&path)[260]) {
-  std::memset(path, 0, sizeof path);
+void ReadOverlaySettings(OverlaySettings& settings) {
   AcquireSRWLockShared(&OverlayState.panelLock);
-  if (OverlayState.iniPath[0] != '\0') std::memcpy(path, OverlayState.iniPath, sizeof path);
+  settings = OverlayState.settings;
   ReleaseSRWLockShared(&OverlayState.panelLock);
-  return path[0] != '\0';
 }
 
 }  // namespace artwheel

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "overlay/overlay_settings.h"
 #include "overlay/panel_layout.h"
 
 namespace artwheel {
@@ -16,8 +17,6 @@ inline constexpr uint64_t kMessageDurationMs = 2000;
 struct PanelState {
   bool visible = false;
   uint32_t artId = 0;
-  bool anyResolution = false;  // [SkillPanel] AnyResolution, fixed at start
-  PanelLayout layout;
   bool wheelShown = false;  // the four slots, while the combinations' held button is down
   uint32_t slotArtIds[kWheelSlotCount] = {};
   uint32_t equippedArtId = 0;  // the wheel's mark; kept while the panel is hidden
@@ -26,22 +25,20 @@ struct PanelState {
 // Worker thread.
 void PostOverlayMessage(const char* utf8Text);
 void SetPanelState(bool visible, uint32_t artId);
-void SetOverlayIniPath(const char* path);
-void SetPanelAnyResolution(bool anyResolution);
+// At hand-over and again whenever the settings are read anew.
+void ConfigureOverlay(const OverlaySettings& settings);
 // Whether the player's file still switches the panel on: [SkillPanel] Enable
 // is the one setting read again while the game runs. The worker looks at the
 // file in every tick in which the panel or the wheel shows, so that the render
 // thread makes no file call.
 void SetPanelSwitch(bool switchedOn);
-// At hand-over and again whenever the settings are read anew.
-void SetPanelLayout(const PanelLayout& layout);
 void SetWheelState(bool shown, const uint32_t (&slotArtIds)[kWheelSlotCount],
                    uint32_t equippedArtId);
 
 // Render thread.
 bool ReadOverlayMessage(uint64_t now, wchar_t (&text)[kMessageCapacity]);
 PanelState ReadPanelState();
-bool ReadOverlayIniPath(char (&path)[260]);
+void ReadOverlaySettings(OverlaySettings& settings);
 bool ReadPanelSwitch();  // false until the worker has looked
 
 }  // namespace artwheel

@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <cstdarg>
-#include <cstring>
 
 #include "base/log.h"
 #include "overlay/destruction_watch.h"
@@ -310,16 +309,17 @@ bool EnsureRenderObjects(IDXGISwapChain* swapChain, HWND outputWindow) {
   return MakeFixedStates(r);
 }
 
-void BuildResourcePath(const char* fileName, char (&path)[260]) {
+void BuildResourcePath(const char* folder, const char* fileName, char (&path)[kUtf8PathSize]) {
   static bool tooLongLogged = false;
-  char iniPath[260];
-  path[0] = '\0';
-  if (!ReadOverlayIniPath(iniPath)) return;
-  if (BuildResourcePathFrom(iniPath, fileName, path, sizeof path) || tooLongLogged) return;
+  if (BuildResourcePathFrom(folder, fileName, path, sizeof path) || folder[0] == '\0' ||
+      tooLongLogged) {
+    return;
+  }
   tooLongLogged = true;
-  const char* separator = std::strrchr(iniPath, '\\');
-  WriteLogFormat("[Overlay] Image paths in %.*sresources do not fit 260 bytes; no panel",
-                 separator != nullptr ? static_cast<int>(separator - iniPath + 1) : 0, iniPath);
+  WriteLogFormat(
+      "[Overlay] Image paths in %sresources are longer than the %u characters Windows allows; no "
+      "panel",
+      folder, static_cast<unsigned>(kPathUnits - 1));
 }
 
 }  // namespace artwheel

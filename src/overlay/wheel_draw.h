@@ -8,6 +8,7 @@ namespace artwheel {
 // one whose icon is missing shows the background alone, dimmed, and the slots
 // of the equipped art are marked by a brighter background. Render thread, with
 // the overlay's states bound.
-void DrawWheel(const PanelRects& panel, const PanelState& state, float width, float height);
+void DrawWheel(const PanelRects& panel, const PanelState& state, const OverlaySettings& settings,
+               float width, float height);
 
 }  // namespace artwheel

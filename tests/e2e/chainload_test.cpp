@@ -81,6 +81,42 @@ TEST(Chainload, QuotedPathWithSpacesAndALongComment) {
   EXPECT_EQ(s.Read("provider_calls.txt"), "DirectInput8Create version=0x0800 out=given\n");
 }
 
+// A chain path outside ASCII (café\élan.dll) as an editor saves it:
+// UTF-8 without the mark (today's Notepad), with it, and in the ANSI code page
+// (Wine's, 1252 here); the same key in a section before [Chainload] is not
+// the chain path.
+struct SavedAs {
+  const char* name;
+  const char* mark;
+  const char* eAcute;
+};
+
+class ChainPathSavedAs : public ::testing::TestWithParam<SavedAs> {};
+
+TEST_P(ChainPathSavedAs, IsReadAsTheEditorWroteIt) {
+  const SavedAs& saved = GetParam();
+  const std::string e = saved.eAcute;
+  Scenario s = StandardScenario();
+  s.Install("chain_provider.dll", "caf\xC3\xA9/\xC3\xA9lan.dll");
+  s.WriteIni(std::string(saved.mark) +
+             "[General]\r\nIsDebug=1\r\n[Other]\r\nchainDInput8dllPath=wrong.dll\r\n"
+             "[Chainload]\r\nchainDInput8dllPath=caf" +
+             e + "\\" + e + "lan.dll\r\n");
+  s.Play("dinput\n");
+  EXPECT_EQ(
+      s.CountMessages("[Chainload] Loaded: " + s.WindowsDir() + "\\caf\xC3\xA9\\\xC3\xA9lan.dll"),
+      1)
+      << s.Log();
+  EXPECT_EQ(s.CountMessages("[Chainload] Selected DirectInput8Create provider"), 1);
+  EXPECT_EQ(s.Read("provider_calls.txt"), "DirectInput8Create version=0x0800 out=given\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Chainload, ChainPathSavedAs,
+                         ::testing::Values(SavedAs{"Utf8", "", "\xC3\xA9"},
+                                           SavedAs{"Utf8WithMark", "\xEF\xBB\xBF", "\xC3\xA9"},
+                                           SavedAs{"Ansi1252", "", "\xE9"}),
+                         [](const auto& param) { return std::string(param.param.name); });
+
 TEST(Chainload, APathWithANulByteIsRefusedAsSuch) {
   const Scenario s =
       RunChain(std::string("[Mods]\nchainDInput8dllPath=other\0.dll\n", 38), "dinput\n");
@@ -94,6 +130,19 @@ TEST(Chainload, MissingFileFallsBackToTheSystemLibrary) {
   const Scenario s = RunChain("[Chainload]\nchainDInput8dllPath=missing.dll\n");
   EXPECT_EQ(s.CountMessages("[Chainload] Failed: " + s.WindowsDir() + "\\missing.dll (error 126)"),
             1)
+      << s.Log();
+  ExpectSystemServed(s);
+}
+
+// A path that fits the library's buffers but not the system's 259 characters:
+// one line says so, and the system library serves.
+TEST(Chainload, APathLongerThanWindowsAllowsIsSaidAndTheSystemLibraryServes) {
+  const std::string name = std::string(250, 'x') + ".dll";
+  const Scenario s = RunChain("[Chainload]\nchainDInput8dllPath=" + name + "\n");
+  EXPECT_EQ(s.MessagesStartingWith("[Chainload] Failed"),
+            std::vector<std::string>{
+                "[Chainload] Failed: path longer than the 259 characters Windows allows: " +
+                s.WindowsDir() + "\\" + name})
       << s.Log();
   ExpectSystemServed(s);
 }

@@ -111,12 +111,23 @@ INSTANTIATE_TEST_SUITE_P(
                       BadFile{"Binary", Binary()}, BadFile{"NoFinalBreak", "[General]\nIsDebug=0"}),
     [](const auto& param) { return std::string(param.param.name); });
 
-// The game in a folder whose name the system's code page cannot spell: the
-// library's own path, the starter and artwheel.ini, the log, the images and a
-// chain path given in UTF-8 (with its mark) all work.
-TEST(Config, AGameFolderNamedInAnyLanguageWorks) {
+// Folder names of `count` CJK characters: three bytes each in UTF-8, one code
+// unit each for the system.
+std::string CjkName(int count) {
+  std::string name;
+  for (int i = 0; i < count; ++i) name += i % 2 == 0 ? "\xE9\x9A\xBB" : "\xE7\x8B\xBC";  // 隻狼
+  return name;
+}
+
+// The game in nested folders whose names the system's code page cannot spell
+// and that add up to 100 CJK characters (300 bytes in UTF-8, each name within
+// the 255 bytes of a file name): the library's own path, the starter and
+// artwheel.ini, the log, the images, an assignment saved and a chain path given
+// in UTF-8 (with its mark) all work.
+TEST(Config, ALongGameFolderNamedInAnyLanguageWorks) {
   Scenario s;
-  s.MoveInto("\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B \xE9\x9A\xBB\xE7\x8B\xBC Sekiro");  // Игры 隻狼
+  s.MoveInto("\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B \xE9\x9A\xBB\xE7\x8B\xBC Sekiro/" +  // Игры 隻狼
+             CjkName(34) + "/" + CjkName(33) + "/" + CjkName(31));
   s.InstallProduct();
   s.InstallGame();
   s.InstallXInput("xinput1_4.dll");
@@ -137,7 +148,8 @@ TEST(Config, AGameFolderNamedInAnyLanguageWorks) {
       Probe("icon", 1830, 940) + Probe("background", 1790, 900) +
       "equipped 51\nwait 100\npad 0 0x2002\nwaitequips 1\npad 0 0\n"
       "menu pauseMenu 2\nmenu selectedResolvedId 51\nwait 100\npad 0 0x2002\n"
-      "waitini Slots B 5100\npad 0 0\nmenu pauseMenu 0\n");
+      "waitini Slots B 5100\nwaitlog [Skill] Assigned combat art id 5100\npad 0 0\n"
+      "menu pauseMenu 0\n");
   EXPECT_TRUE(PixelNear(s, "icon", {0, 255, 0}));
   EXPECT_TRUE(PixelNear(s, "background", {133, 26, 38}));  // 60% of (200, 0, 0) over the frame
 

@@ -12,9 +12,10 @@ struct Scan {
   std::string value;
 };
 
-Scan ScanText(const std::string& text, const char* key, size_t outSize = 32, size_t chunk = 0) {
+Scan ScanText(const std::string& text, const char* key, size_t outSize = 32, size_t chunk = 0,
+              const char* section = "") {
   std::string out(outSize + 8, '\x7F');  // guard bytes past the buffer
-  IniKeyScanner scanner(key, out.data(), outSize);
+  IniKeyScanner scanner(section, key, out.data(), outSize);
   if (chunk == 0) chunk = text.size() + 1;
   for (size_t at = 0; at < text.size(); at += chunk) {
     if (scanner.Feed(text.data() + at, std::min(chunk, text.size() - at))) break;
@@ -34,6 +35,41 @@ TEST(IniKeyScanner, FindsTheKeyInAnySectionAndTheFirstLineWins) {
   scan = ScanText("IsDebug=yes", "isdebug");  // no section, no final line break, key case
   EXPECT_EQ(scan.result, IniScanResult::kFound);
   EXPECT_EQ(scan.value, "yes");
+}
+
+// The key of one section: headers compared without case and trimmed, a
+// comment after one ignored, the same key in other sections and before the
+// first header passed over, the section's first line of the key taken.
+TEST(IniKeyScanner, InOneSectionOnlyThatSectionsLinesCount) {
+  const std::string text =
+      "chainDInput8dllPath=none.dll\n[General]\nchainDInput8dllPath=general.dll\n"
+      "  [ chainload ] ; the chain\n; chainDInput8dllPath=comment.dll\n"
+      "chainDInput8dllPath = mods\\other.dll\nchainDInput8dllPath=second.dll\n"
+      "[Chainload2]\nchainDInput8dllPath=other.dll\n";
+  for (size_t chunk : {size_t{0}, size_t{1}, size_t{7}}) {
+    Scan scan = ScanText(text, "chainDInput8dllPath", 64, chunk, "Chainload");
+    EXPECT_EQ(scan.result, IniScanResult::kFound) << chunk;
+    EXPECT_EQ(scan.value, "mods\\other.dll") << chunk;
+  }
+  EXPECT_EQ(ScanText(text, "chainDInput8dllPath", 64).value, "none.dll");  // any section
+
+  // Not there, or only in another section, or the section named later again.
+  EXPECT_EQ(ScanText(text, "chainDInput8dllPath", 64, 0, "Loader").result,
+            IniScanResult::kNotFound);
+  const std::string again =
+      "[Chainload]\nOther=1\n[General]\nchainDInput8dllPath=general.dll\n[CHAINLOAD]\n"
+      "chainDInput8dllPath=later.dll";
+  EXPECT_EQ(ScanText(again, "chainDInput8dllPath", 64, 0, "Chainload").value, "later.dll");
+  // A header without its ']' names a section up to the line's end.
+  EXPECT_EQ(
+      ScanText("[Chainload\nchainDInput8dllPath=x.dll\n", "chainDInput8dllPath", 64, 0, "Chainload")
+          .value,
+      "x.dll");
+  // A UTF-8 mark before the first header does not hide it.
+  EXPECT_EQ(ScanText("\xEF\xBB\xBF[Chainload]\nchainDInput8dllPath=m.dll\n", "chainDInput8dllPath",
+                     64, 1, "Chainload")
+                .value,
+            "m.dll");
 }
 
 // A file saved as UTF-8 with its mark: the mark is not part of the first key,

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/utf8_text.h"
 #include "overlay/panel_layout.h"
 
 namespace artwheel {
@@ -184,19 +185,28 @@ TEST(OverlayLayout, QuadIsTwoClockwiseTrianglesInDeviceCoordinates) {
   EXPECT_LT(area(3, 4, 5), 0);
 }
 
-TEST(ResourcePath, IsBesideTheConfigurationFile) {
-  char out[260];
-  EXPECT_TRUE(BuildResourcePathFrom("C:\\Games\\Sekiro\\artwheel.ini", "bg.png", out, sizeof out));
+// A folder of 235 CJK characters is 705 bytes in UTF-8 but 235 code units for
+// the system: its paths are built; one code unit more than the system takes is
+// refused, and so is a path that does not fit the caller's buffer.
+TEST(ResourcePath, IsInTheLibrarysFolderAsLongAsTheSystemTakesIt) {
+  char out[kUtf8PathSize];
+  EXPECT_TRUE(BuildResourcePathFrom("C:\\Games\\Sekiro\\", "bg.png", out, sizeof out));
   EXPECT_STREQ(out, "C:\\Games\\Sekiro\\resources\\bg.png");
-}
 
-TEST(ResourcePath, NoFolderOrNoRoomGivesNoPath) {
-  char out[260];
-  EXPECT_FALSE(BuildResourcePathFrom("artwheel.ini", "bg.png", out, sizeof out));
+  std::string folder = "C:\\";
+  for (int count : {80, 78, 77}) {  // each name within the 255 bytes of a file name
+    for (int i = 0; i < count; ++i) folder += "\xE7\x8B\xBC";  // 狼
+    folder += "\\";
+  }
+  const std::string fitting = folder + "resources\\9900.png";  // 259 code units
+  ASSERT_EQ(Utf16Length(fitting), 259u);
+  EXPECT_TRUE(BuildResourcePathFrom(folder.c_str(), "9900.png", out, sizeof out));
+  EXPECT_EQ(std::string(out), fitting);
+  EXPECT_FALSE(BuildResourcePathFrom(folder.c_str(), "99000.png", out, sizeof out));
   EXPECT_STREQ(out, "");
-  const std::string deep = "C:\\" + std::string(240, 'd') + "\\artwheel.ini";
-  EXPECT_FALSE(BuildResourcePathFrom(deep.c_str(), "7300.png", out, sizeof out));
-  EXPECT_STREQ(out, "");
+  char small[260];
+  EXPECT_FALSE(BuildResourcePathFrom(folder.c_str(), "bg.png", small, sizeof small));
+  EXPECT_STREQ(small, "");
   EXPECT_FALSE(BuildResourcePathFrom("", "bg.png", out, sizeof out));
 }
 

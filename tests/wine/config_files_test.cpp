@@ -50,13 +50,19 @@ TEST_F(ConfigFiles, ChainPathFromItsSectionOrTheScannerAndNeverCut) {
   Write("chainDInput8dllPath=" + std::string(1500, 'p') + ".dll\n");
   EXPECT_EQ(ChainPath(), "");
 
-  // The file's text: UTF-8 after the file's mark, else the system's ANSI code
-  // page; either way the library holds it as UTF-8.
+  // The file's text: UTF-8 when all its bytes are, with or without the mark,
+  // else the system's ANSI code page; UTF-16 through the profile functions.
+  // Either way the library holds it as UTF-8.
   const std::string cjk = "\xE5\x85\xB6\xE4\xBB\x96.dll";  // 其他.dll
   const std::string mark = "\xEF\xBB\xBF";
   Write(mark + "[Chainload]\r\nchainDInput8dllPath=" + cjk + "\r\n");
   EXPECT_EQ(ChainPath(), cjk);
-  Write(mark + "chainDInput8dllPath=" + cjk + "\r\n");  // found by the scanner
+  Write(mark + "chainDInput8dllPath=" + cjk + "\r\n");  // in no section
+  EXPECT_EQ(ChainPath(), cjk);
+  Write("[Chainload]\r\nchainDInput8dllPath=" + cjk + "\r\n");
+  EXPECT_EQ(ChainPath(), cjk);
+  const std::u16string wide = u"\uFEFF[Chainload]\r\nchainDInput8dllPath=\u5176\u4ED6.dll\r\n";
+  Write(std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2));
   EXPECT_EQ(ChainPath(), cjk);
   // A long comment in three-byte characters still leaves the short path whole.
   std::string comment;
@@ -249,7 +255,7 @@ TEST_F(SettingsReloadFile, AnEditorsSaveBetweenOurWriteAndOurStampIsRead) {
 }
 
 TEST(ModuleDirectoryTest, EndsWithTheBackslashOfTheModulesFolder) {
-  char folder[kPathSize];
+  char folder[kUtf8PathSize];
   ASSERT_TRUE(ModuleDirectory(GetModuleHandleA(nullptr), folder, sizeof folder));
   char exe[MAX_PATH];
   GetModuleFileNameA(nullptr, exe, sizeof exe);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -27,6 +28,17 @@ HRESULT STDMETHODCALLTYPE CountingPresent(IDXGISwapChain*, UINT sync, UINT flags
   presentedSync = sync;
   presentedFlags = flags;
   return presentResult;
+}
+
+// The overlay's settings as the worker hands them over: the images in the
+// suite's folder, the panel laid out and fitted as given.
+void ConfigurePanel(const std::string& folder, const PanelLayout& layout,
+                    bool anyResolution = false) {
+  OverlaySettings settings;
+  settings.anyResolution = anyResolution;
+  settings.layout = layout;
+  std::snprintf(settings.folder, sizeof settings.folder, "%s\\", folder.c_str());
+  ConfigureOverlay(settings);
 }
 
 ULONG References(IUnknown* object) {
@@ -55,7 +67,7 @@ class OverlayFrame : public ::testing::Test {
         << e2e::SolidPng(4, 4, {200, 0, 0, 255});
     std::ofstream(folder + "\\resources\\7300.png", std::ios::binary)
         << e2e::SolidPng(4, 4, {0, 255, 0, 255});
-    SetOverlayIniPath((folder + "\\artwheel.ini").c_str());
+    ConfigurePanel(folder, PanelLayout{});
     SetPanelSwitch(true);
     presentHook.SetOriginal(reinterpret_cast<void*>(&CountingPresent));
   }
@@ -224,9 +236,8 @@ class OverlayLayoutFrame : public OverlayFrame {
            << " instead of " << expected.r << "," << expected.g << "," << expected.b;
   }
   void TearDown() override {
-    SetPanelLayout(PanelLayout{});
+    ConfigurePanel(folder, PanelLayout{});
     SetWheelState(false, {}, 0);
-    SetPanelAnyResolution(false);
   }
   std::unique_ptr<TestSwapChain> frame_;
   std::vector<uint32_t> pixels_;
@@ -268,10 +279,9 @@ TEST_F(OverlayLayoutFrame, CornersScaleOffsetAndOpacityPlaceAndBlendThePanel) {
       {3840, 2160, Placement(C::kBottomRight, 2000), 3300, 1420, 3660, 1780},
       {1920, 1080, Placement(C::kBottomRight, 1000, 5000, -500), 0, 990, 90, 1080},
   };
-  SetPanelAnyResolution(true);
   const Rgb background = Over(kRed, 0.6f, kGame);
   for (const Case& c : cases) {
-    SetPanelLayout(c.layout);
+    ConfigurePanel(folder, c.layout, true);
     Present(c.width, c.height);
     const std::string name = std::string(CornerName(c.layout.corner)) + " " +
                              std::to_string(c.width) + "x" + std::to_string(c.height);
@@ -286,7 +296,7 @@ TEST_F(OverlayLayoutFrame, CornersScaleOffsetAndOpacityPlaceAndBlendThePanel) {
       EXPECT_TRUE(Near("game", c.right - 2, c.bottom + 1, kGame));
     }
   }
-  SetPanelLayout(Placement(C::kBottomRight, 1000, 0, 0, 50));
+  ConfigurePanel(folder, Placement(C::kBottomRight, 1000, 0, 0, 50), true);
   Present(1920, 1080);
   const Rgb dimmed = Over(kRed, 0.3f, kGame);
   EXPECT_TRUE(Near("background at 50%", 1786, 896, dimmed));
@@ -302,7 +312,7 @@ TEST_F(OverlayLayoutFrame, TheWheelShowsEachSlotsArtBesideThePanel) {
       << e2e::SolidPng(4, 4, {0, 0, 255, 255});
   PanelLayout layout;
   layout.showSlots = true;
-  SetPanelLayout(layout);
+  ConfigurePanel(folder, layout);
   const Rgb slot = Over(kRed, 0.6f, kGame);
   const Rgb marked = Over(kRed, 0.9f, kGame);
   const Rgb empty = Over(kRed, 0.3f, kGame);
@@ -334,7 +344,7 @@ TEST_F(OverlayLayoutFrame, TheWheelShowsEachSlotsArtBesideThePanel) {
 
   SetPanelState(true, 7300);
   layout.offsetX = 1830;  // the panel at the left edge: the wheel to its right
-  SetPanelLayout(layout);
+  ConfigurePanel(folder, layout);
   SetWheelState(true, {7300, 7300, 7300, 7300}, 0);
   Present(1920, 1080);
   EXPECT_TRUE(Near("panel at the edge", 45, 940, kGreen));
@@ -356,17 +366,6 @@ TEST(OverlayStateTest, MessageShowsUntilTwoSecondsAfterItsPostAndStaysStored) {
   PostOverlayMessage("Skill assigned to DPad Down + Y");
   ASSERT_TRUE(ReadOverlayMessage(GetTickCount64() + 1990, text));
   EXPECT_STREQ(text, L"Skill assigned to DPad Down + Y");
-}
-
-TEST(OverlayStateTest, APathThatDoesNotFitIsStoredAsEmpty) {
-  char path[260];
-  SetOverlayIniPath(std::string(300, 'p').c_str());
-  EXPECT_FALSE(ReadOverlayIniPath(path));
-  SetOverlayIniPath("C:\\Games\\artwheel.ini");
-  EXPECT_TRUE(ReadOverlayIniPath(path));
-  EXPECT_STREQ(path, "C:\\Games\\artwheel.ini");
-  SetOverlayIniPath(nullptr);
-  EXPECT_FALSE(ReadOverlayIniPath(path));
 }
 
 }  // namespace

@@ -37,9 +37,10 @@ TEST(HudProbe, AHeldKeyActsOnceAndTwoKeysActInOrder) {
                                       "[HudProbe] HUD_VISIBLE hotkey pressed: F7"}));
 }
 
-// A game folder whose configuration path fits but whose dump and image paths
-// do not: one line each names the folder, however many snapshots or frames.
-TEST(HudProbe, DumpAndImagePathsThatDoNotFitAreLoggedOnceNamingTheFolder) {
+// A game folder whose configuration path the system takes but whose dump and
+// image paths it does not: one line each names the folder and the limit,
+// however many snapshots or frames.
+TEST(HudProbe, DumpAndImagePathsLongerThanWindowsAllowsAreLoggedOnceNamingTheFolder) {
   Scenario s;
   // artwheel.ini's path is 257 bytes, the dump's 265, bg.png's 261.
   const std::string sub = s.InstallDeep(245);
@@ -54,13 +55,15 @@ TEST(HudProbe, DumpAndImagePathsThatDoNotFitAreLoggedOnceNamingTheFolder) {
       "waitlog [Overlay] Image paths in\nframes 30\n",
       sub + "/sekiro.exe");
   const std::string folder = s.WindowsDir() + "\\" + sub + "\\";
-  EXPECT_EQ(
-      s.CountMessages("[HudProbe] Dump paths in " + folder + " do not fit 260 bytes; no dumps"), 1)
+  EXPECT_EQ(s.CountMessages("[HudProbe] Dump paths in " + folder +
+                            " are longer than the 259 characters Windows allows; no dumps"),
+            1)
       << s.Log();
   EXPECT_EQ(s.CountMessages("[HudProbe] Could not open dump file"), 0);
-  EXPECT_EQ(s.CountMessages("[Overlay] Image paths in " + folder +
-                            "resources do not fit 260 bytes; no panel"),
-            1);
+  EXPECT_EQ(
+      s.CountMessages("[Overlay] Image paths in " + folder +
+                      "resources are longer than the 259 characters Windows allows; no panel"),
+      1);
 }
 
 TEST(HudProbe, HiddenAloneComparesNothing) {
