@@ -237,10 +237,10 @@ void LogLoaded(const Settings& settings, const char* iniPath, const char* verb) 
   char summary[320];
   FormatSummary(settings, summary, sizeof summary);
   WriteLogFormat("[Config] %s from %s; slots: %s", verb, iniPath, summary);
-  if (settings.skillPanelAnyResolution) {
+  if (settings.overlay.anyResolution) {
     WriteLogLine("[Config] SkillPanel AnyResolution=ON: the panel is fitted to other screen sizes");
   }
-  if (settings.skillPanelLayout.showSlots) {
+  if (settings.overlay.layout.showSlots) {
     WriteLogFormat("[Config] SkillPanel ShowSlots=ON: the four slots show while %s is held",
                    HeldButtonWords(settings.heldButton, settings.buttonNames));
   }

@@ -38,13 +38,22 @@ bool ParseDebug(const KeyText& value, Settings& s, int /*slot*/) {
   return true;
 }
 
+template <bool OverlaySettings::*Field>
+bool ParseOverlaySwitch(const KeyText& value, Settings& s, int /*slot*/) {
+  return ParseSwitch(value.text, &(s.overlay.*Field));
+}
+template <bool OverlaySettings::*Field>
+void ShowOverlaySwitch(const Settings& s, int /*slot*/, ShowStyle style, char* out, size_t size) {
+  ShowSwitchValue(s.overlay.*Field, style, out, size);
+}
+
 template <bool PanelLayout::*Field>
 bool ParseLayoutSwitch(const KeyText& value, Settings& s, int /*slot*/) {
-  return ParseSwitch(value.text, &(s.skillPanelLayout.*Field));
+  return ParseSwitch(value.text, &(s.overlay.layout.*Field));
 }
 template <bool PanelLayout::*Field>
 void ShowLayoutSwitch(const Settings& s, int /*slot*/, ShowStyle style, char* out, size_t size) {
-  ShowSwitchValue(s.skillPanelLayout.*Field, style, out, size);
+  ShowSwitchValue(s.overlay.layout.*Field, style, out, size);
 }
 
 // Numbers as the profile functions convert them, with a floor.
@@ -101,10 +110,10 @@ void ShowNames(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, 
 }
 
 bool ParseCornerKey(const KeyText& value, Settings& s, int /*slot*/) {
-  return ParseCorner(value.text, &s.skillPanelLayout.corner);
+  return ParseCorner(value.text, &s.overlay.layout.corner);
 }
 void ShowCorner(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
-  ShowText(CornerName(s.skillPanelLayout.corner), out, size);
+  ShowText(CornerName(s.overlay.layout.corner), out, size);
 }
 
 bool ParseScale(const KeyText& value, Settings& s, int /*slot*/) {
@@ -112,11 +121,11 @@ bool ParseScale(const KeyText& value, Settings& s, int /*slot*/) {
   if (!ParseScaleMilli(value.text, &milli) || milli < kMinScaleMilli || milli > kMaxScaleMilli) {
     return false;
   }
-  s.skillPanelLayout.scaleMilli = milli;
+  s.overlay.layout.scaleMilli = milli;
   return true;
 }
 void ShowScale(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
-  FormatScaleMilli(s.skillPanelLayout.scaleMilli, out, size);
+  FormatScaleMilli(s.overlay.layout.scaleMilli, out, size);
 }
 
 bool ParseInRange(std::string_view text, int32_t low, int32_t high, int32_t* out) {
@@ -127,16 +136,16 @@ bool ParseInRange(std::string_view text, int32_t low, int32_t high, int32_t* out
 }
 
 bool ParseOffsetX(const KeyText& value, Settings& s, int /*slot*/) {
-  return ParseInRange(value.text, -kMaxOffset, kMaxOffset, &s.skillPanelLayout.offsetX);
+  return ParseInRange(value.text, -kMaxOffset, kMaxOffset, &s.overlay.layout.offsetX);
 }
 bool ParseOffsetY(const KeyText& value, Settings& s, int /*slot*/) {
-  return ParseInRange(value.text, -kMaxOffset, kMaxOffset, &s.skillPanelLayout.offsetY);
+  return ParseInRange(value.text, -kMaxOffset, kMaxOffset, &s.overlay.layout.offsetY);
 }
 void ShowOffsetX(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
-  ShowWhole(s.skillPanelLayout.offsetX, out, size);
+  ShowWhole(s.overlay.layout.offsetX, out, size);
 }
 void ShowOffsetY(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
-  ShowWhole(s.skillPanelLayout.offsetY, out, size);
+  ShowWhole(s.overlay.layout.offsetY, out, size);
 }
 
 bool ParseOpacity(const KeyText& value, Settings& s, int /*slot*/) {
@@ -145,11 +154,11 @@ bool ParseOpacity(const KeyText& value, Settings& s, int /*slot*/) {
                     static_cast<int32_t>(kDefaultOpacityPercent), &percent)) {
     return false;
   }
-  s.skillPanelLayout.opacityPercent = static_cast<uint32_t>(percent);
+  s.overlay.layout.opacityPercent = static_cast<uint32_t>(percent);
   return true;
 }
 void ShowOpacity(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
-  ShowUnsigned(s.skillPanelLayout.opacityPercent, out, size);
+  ShowUnsigned(s.overlay.layout.opacityPercent, out, size);
 }
 
 void ShowNothing(const Settings& /*s*/, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
@@ -276,8 +285,8 @@ const SettingKey kSettingKeys[] = {
            &ParseSwitchInto<&Settings::skillPanelEnabled>,
            &ShowSwitch<&Settings::skillPanelEnabled>, true),
     Switch("SkillPanel", "AnyResolution", "0", kNow, kFirst, nullptr, 0, nullptr,
-           &ParseSwitchInto<&Settings::skillPanelAnyResolution>,
-           &ShowSwitch<&Settings::skillPanelAnyResolution>),
+           &ParseOverlaySwitch<&OverlaySettings::anyResolution>,
+           &ShowOverlaySwitch<&OverlaySettings::anyResolution>),
     PanelValue("Corner", "BottomRight", "BottomRight, BottomLeft, TopRight or TopLeft",
                &ParseCornerKey, &ShowCorner),
     PanelValue("Scale", "1.0", "0.5 to 3.0", &ParseScale, &ShowScale),

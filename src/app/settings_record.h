@@ -5,6 +5,7 @@
 
 #include "input/combo.h"
 #include "input/slot_keys.h"
+#include "overlay/overlay_settings.h"
 #include "overlay/panel_layout.h"
 #include "slots/slot_labels.h"
 
@@ -17,14 +18,15 @@ inline constexpr uint32_t kDefaultUiScanIntervalMs = 250;
 inline constexpr uint32_t kMinUiScanIntervalMs = 50;
 
 struct Settings {
-  bool logEnabled = false;                        // [General] IsDebug
-  bool applyChanges = false;                      // [General] ApplyChanges
-  uint32_t slotArtIds[kSlotCount] = {};           // [Slots]
-  KeyBinding slotKeys[kSlotCount] = {};           // [Keys]; no key where nothing was bound
-  bool overlayEnabled = false;                    // [Overlay] Enable
-  bool skillPanelEnabled = false;                 // [SkillPanel] Enable
-  bool skillPanelAnyResolution = false;           // [SkillPanel] AnyResolution
-  PanelLayout skillPanelLayout;                   // [SkillPanel] Corner ... ShowSlots
+  bool logEnabled = false;               // [General] IsDebug
+  bool applyChanges = false;             // [General] ApplyChanges
+  uint32_t slotArtIds[kSlotCount] = {};  // [Slots]
+  KeyBinding slotKeys[kSlotCount] = {};  // [Keys]; no key where nothing was bound
+  bool overlayEnabled = false;           // [Overlay] Enable
+  bool skillPanelEnabled = false;        // [SkillPanel] Enable
+  // [SkillPanel] AnyResolution, Corner ... ShowSlots: the overlay's own record,
+  // handed over whole (its folder is filled at the hand-over).
+  OverlaySettings overlay;
   bool combinationEnabled = true;                 // [Combination] Enable
   HeldButton heldButton = HeldButton::kDpadDown;  // [Combination] Modifier
   ButtonNames buttonNames = ButtonNames::kXbox;   // [Combination] ButtonNames

@@ -126,7 +126,7 @@ void PublishPanel(WorkerState& state, PanelDecision decision) {
 // once. The overlay is told only of changes.
 void PublishWheel(WorkerState& state, bool held, bool assignmentMode) {
   const Settings& settings = state.settings;
-  bool shown = settings.skillPanelLayout.showSlots && settings.skillPanelEnabled &&
+  bool shown = settings.overlay.layout.showSlots && settings.skillPanelEnabled &&
                ((held && state.panelShown) || assignmentMode);
   if (shown) shown = InstallPresentHook();  // before any overlay lock is taken
   if (shown && !state.wheelShown && !state.panelShown) LookAtPanelSwitch();
@@ -154,9 +154,7 @@ void HandOverCombination(const Settings& settings) {
 }
 
 void HandOverOverlay(const Settings& settings) {
-  OverlaySettings overlay;
-  overlay.anyResolution = settings.skillPanelAnyResolution;
-  overlay.layout = settings.skillPanelLayout;
+  OverlaySettings overlay = settings.overlay;
   FormatText(overlay.folder, sizeof overlay.folder, "%s", LibraryFolder());
   ConfigureOverlay(overlay);
 }

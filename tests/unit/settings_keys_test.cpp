@@ -45,8 +45,8 @@ TEST(SettingKeys, EachDefaultTextIsTheRecordsDefaultAndEachKeyIsNamedOnce) {
   changed.logEnabled = true;
   changed.combinationEnabled = false;
   changed.heldButton = HeldButton::kRB;
-  changed.skillPanelLayout.scaleMilli = 2500;
-  changed.skillPanelLayout.opacityPercent = 40;
+  changed.overlay.layout.scaleMilli = 2500;
+  changed.overlay.layout.opacityPercent = 40;
   changed.uiScanIntervalMs = 999;
   changed.dumpGlobalPointerLimit = 7;
   for (int slot = 0; slot < kSlotCount; ++slot) changed.slotArtIds[slot] = 9900;
@@ -97,7 +97,7 @@ TEST(SettingKeys, ScalesAreShownAsTheShortestDecimal) {
 // previous value at a reload.
 TEST(SettingKeys, ARefusedValueLeavesTheFieldAndAReloadRefusesTextInASlot) {
   Settings settings;
-  settings.skillPanelLayout.scaleMilli = 1500;
+  settings.overlay.layout.scaleMilli = 1500;
   settings.slotArtIds[2] = 7300;
   for (size_t i = 0; i < kSettingKeyCount; ++i) {
     const SettingKey& key = kSettingKeys[i];

@@ -198,7 +198,7 @@ TEST_F(SettingsReloadFile, RefusedValuesStayDeletedKeysGoBackToTheirDefaultsAndS
   Write("[Slots]\r\nB=abc\r\n[SkillPanel]\r\nScale=big\r\n[Combination]\r\nEnable=Yes\r\n");
   ASSERT_TRUE(Reloaded()) << "waited for the edited file to be read";
   EXPECT_EQ(settings_.slotArtIds[2], 7300u);
-  EXPECT_EQ(settings_.skillPanelLayout.scaleMilli, 1500u);
+  EXPECT_EQ(settings_.overlay.layout.scaleMilli, 1500u);
   EXPECT_TRUE(settings_.combinationEnabled);
   EXPECT_EQ(settings_.heldButton, HeldButton::kDpadDown);
 }

@@ -23,7 +23,7 @@ class TestSwapChain : public IDXGISwapChain {
     description.BindFlags = D3D11_BIND_RENDER_TARGET;
     device_->CreateTexture2D(&description, nullptr, &backBuffer_);
   }
-  ~TestSwapChain() {
+  virtual ~TestSwapChain() {
     if (backBuffer_ != nullptr) backBuffer_->Release();
   }
 
