@@ -4,8 +4,6 @@
 // turn, which our own threads take one line at a time, and not for a file
 // another program holds. Our own (patient) threads wait for the turn however
 // long it takes and for a held file up to about 20 ms. Platform-free.
-#include <atomic>
-#include <cstdint>
 
 namespace artwheel {
 
@@ -20,23 +18,12 @@ enum class LogObstacle {
 };
 
 // Whether a thread that met `obstacle` after `attempts` tries and `spentMs`
-// since its first goes on trying; false hands the line to whoever writes next.
+// since its first goes on trying; false hands the line over
+// (base/log_hand_over.h).
 bool KeepTryingForLog(bool patient, LogObstacle obstacle, int attempts, double spentMs);
 
 // Whether one of our threads, `spentMs` into its line, lets the game threads
 // that are trying for the turn have it first: for as long as they may try.
 bool GiveWayForLog(int gameThreadsTrying, double spentMs);
-
-// Lines dropped (nobody had room for them) since the last line written; the
-// next line written is preceded by one that says how many.
-class DroppedLogLines {
- public:
-  void Add() { count_.fetch_add(1, std::memory_order_relaxed); }
-  // The count so far, and zero from now on.
-  uint32_t Take() { return count_.exchange(0, std::memory_order_relaxed); }
-
- private:
-  std::atomic<uint32_t> count_{0};
-};
 
 }  // namespace artwheel

@@ -39,14 +39,5 @@ TEST(GiveWayForLog, OurThreadsLetTryingGameThreadsGoFirstForAsLongAsTheyMayTry) 
   EXPECT_FALSE(GiveWayForLog(2, 1.0));
 }
 
-TEST(DroppedLogLines, CountsUntilTakenAndStartsAgainFromZero) {
-  DroppedLogLines dropped;
-  EXPECT_EQ(dropped.Take(), 0u);
-  dropped.Add();
-  dropped.Add();
-  EXPECT_EQ(dropped.Take(), 2u);
-  EXPECT_EQ(dropped.Take(), 0u);
-}
-
 }  // namespace
 }  // namespace artwheel
