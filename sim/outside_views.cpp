@@ -93,7 +93,9 @@ namespace {
 // made none: logging off).
 bool LogLinesWaiting() {
   char name[64];
-  std::snprintf(name, sizeof name, artwheel::kHandOverNameFormat, GetCurrentProcessId());
+  if (std::snprintf(name, sizeof name, artwheel::kHandOverNameFormat, GetCurrentProcessId()) <= 0) {
+    return false;
+  }
   HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, name);
   if (mapping == nullptr) return false;
   const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(artwheel::HandOverRing));

@@ -8,12 +8,13 @@
 namespace e2e {
 namespace {
 
-constexpr char kReady[] = "pad 0 0\nwaitlog [Core] Initialization OK\nwait 100\n";
+// A pad change is held until the worker has acted on it (padseen).
+constexpr char kReady[] = "pad 0 0\nwaitlog [Core] Initialization OK\npadseen\n";
 
 // Presses D-pad Down + B (slot 2) once in a game set up by `world`.
 Scenario PressB(const std::string& slotB, const std::string& world) {
   return Played("[General]\nIsDebug=1\n[Slots]\nB=" + slotB + "\n",
-                world + kReady + "pad 0 0x2002\nwait 200\npad 0 0\nwait 100\n");
+                world + kReady + "pad 0 0x2002\npadseen\npad 0 0\npadseen\n");
 }
 
 TEST(Equip, EmptySlotIsSkipped) {
@@ -70,7 +71,7 @@ TEST(Equip, SlotsWrittenToTheFileAreUsedAfterARestart) {
   Scenario s = StandardScenario();
   s.WriteIni("[General]\nIsDebug=1\n[Slots]\nX=6100\n");
   s.Play(std::string("own 6100 61\n") + kReady);
-  s.Play(std::string("own 6100 61\n") + kReady + "pad 0 0x4002\nwait 200\n");
+  s.Play(std::string("own 6100 61\n") + kReady + "pad 0 0x4002\npadseen\n");
   EXPECT_EQ(s.CountMessages("[Skill] Equip combat art id 6100 OK"), 1);
   EXPECT_NE(s.Ini().find("X=6100\r\n"), std::string::npos);
 }

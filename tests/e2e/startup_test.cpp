@@ -124,7 +124,7 @@ TEST(Startup, AGameBuildWhoseAddressesFailTheChecksKeepsOnlyWhatNeedsNoGameAcces
 
 TEST(Startup, WithLoggingOffNoLogFileIsCreatedAndTheIniGetsItsSixKeys) {
   Scenario s = StandardScenario();
-  s.Play("dinput\npad 0 0x9002\nwait 600\n");
+  s.Play("dinput\npad 0 0x9002\nwaitini SkillPanel Enable 0\npadseen\n");
   EXPECT_FALSE(s.Exists("artwheel_log.txt"));
   EXPECT_EQ(s.Ini(),
             "[Slots]\r\nY=0\r\nA=0\r\nB=0\r\nX=0\r\n[Overlay]\r\nEnable=0\r\n"
@@ -145,6 +145,7 @@ TEST(Startup, AnotherProcessOnlyForwardsDirectInput) {
   s.WriteIni(ini);
   s.Play(
       "pad 0 0x9002\ndinput\ndevice joy joystick\nformat joy joystick\nacquire joy\n"
+      // Nothing more is logged within 300 ms.
       "devdword 0x20 18000\ndevbyte 0x30 0x80\ngetstate joy 80 read\nwait 300\n",
       "game.exe");
   const auto messages = s.LogMessages();

@@ -87,6 +87,7 @@ TEST(LogHandOver, ThreadsHandingOverAndTakingAtOnceLoseNoLineAndKeepEachThreadsO
   std::atomic<int> refused{0};
   std::atomic<int> handing{kThreads};
   std::vector<std::thread> threads;
+  threads.reserve(kThreads);
   for (int t = 0; t < kThreads; ++t) {
     threads.emplace_back([&, t] {
       for (int i = 0; i < kLines; ++i) {
