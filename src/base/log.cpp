@@ -30,7 +30,7 @@ double MillisecondsSince(const LARGE_INTEGER& start) {
          static_cast<double>(frequency.QuadPart);
 }
 
-// A game thread tries for the turn for about 1 ms and gives up; our own
+// A game thread tries for the turn for about half a millisecond and gives up; our own
 // threads queue for it, and first give way to game threads that are trying,
 // for as long as those may try.
 std::atomic<int> gameThreadsTrying{0};
@@ -56,18 +56,41 @@ bool TakeLogTurn(bool patient, const LARGE_INTEGER& start) {
   return taken;
 }
 
+// When a thread of this copy last found the file held by another program
+// (GetTickCount64), 0 since it was last opened.
+std::atomic<uint64_t> fileHeldSince{0};
+
+// With the turn held.
+HANDLE OpenLogFile() {
+  HANDLE file = CreateFileW(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    fileHeldSince.store(0, std::memory_order_relaxed);
+  } else if (GetLastError() == ERROR_SHARING_VIOLATION) {
+    fileHeldSince.store(GetTickCount64(), std::memory_order_relaxed);
+    SetLastError(ERROR_SHARING_VIOLATION);
+  }
+  return file;
+}
+
 // The file opened for appending with our turn taken; INVALID_HANDLE_VALUE, and
 // the turn not held, when the line is to be handed over. A turn lasts one open (and
 // one line's write): waiting for it never means waiting for another program.
 HANDLE OpenLogForAppend(LogObstacle* obstacleMet) {
   const bool patient = patientThread.IsSet();
+  // A file another program held a moment ago (a viewer holds it for seconds)
+  // costs a game thread no open: its line is handed over at once.
+  if (!patient &&
+      SkipHeldLogFile(fileHeldSince.load(std::memory_order_relaxed), GetTickCount64())) {
+    *obstacleMet = LogObstacle::kFileHeld;
+    return INVALID_HANDLE_VALUE;
+  }
   LARGE_INTEGER start;
   QueryPerformanceCounter(&start);
   for (int attempt = 1;; ++attempt) {
     *obstacleMet = LogObstacle::kTurnTaken;
     if (!TakeLogTurn(patient, start)) return INVALID_HANDLE_VALUE;
-    HANDLE file = CreateFileW(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenLogFile();
     if (file != INVALID_HANDLE_VALUE) return file;
     const LogObstacle obstacle = GetLastError() == ERROR_SHARING_VIOLATION
                                      ? LogObstacle::kFileHeld
@@ -254,8 +277,7 @@ void WriteWaitingLogLines() {
   } else if (!TryAcquireSRWLockExclusive(&logTurn)) {
     return;
   }
-  HANDLE file = CreateFileW(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = OpenLogFile();
   // A held file: the next pass writes them.
   if (file != INVALID_HANDLE_VALUE) {
     WriteHandedOverLines(file);

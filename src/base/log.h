@@ -15,7 +15,7 @@ bool IsLogEnabled();
 // The calling thread is one of ours (the worker): it waits for the log's turn
 // behind the other threads' lines and up to about 20 ms for a file another
 // program holds, and it writes the lines handed over. Every other thread is
-// the game's: it gives up within about 1 ms, hands its line over and leaves;
+// the game's: it gives up within about 0.5 ms, hands its line over and leaves;
 // when it gets the turn it writes its own line only (and hands it over too
 // while an earlier line of its own still waits, to keep its order).
 void MarkLogThreadPatient();
