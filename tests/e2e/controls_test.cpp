@@ -118,13 +118,14 @@ TEST(Controls, ChangesApplyWhileTheGameRunsAndAnAssignmentOutlivesAnOlderCopy) {
       "waitlog [Core] Initialization OK\n"
       // Slots, keys, overlay, panel and a key that waits for a restart.
       "copyfile edit1.ini artwheel.ini\nwaitlog [Config] Reloaded from\n"
-      "waitlog [Overlay] SkillPanel resolution=\nframes 2\nscreenshot panel\n" +
+      "waitlog [Overlay] SkillPanel resolution=\n"
+      "untilpixel 1191 598 133 26 38\nscreenshot panel\n" +
       Probe("panel", 1191, 598) +
       "presspad 0x8002 equip\nkey F3 down\nwaitlog [Input] Key F3 pressed\nkey F3 up\n"
       // An edit saved just before an assignment in the menu: both hold.
       "menu pauseMenu 2\nmenu selectedResolvedId 51\nwaitlog [Menu] Skill assignment mode ON\n"
       "copyfile edit2.ini artwheel.ini\npresspad 0x8002 [Skill] Assigned combat art id\n"
-      "frames 3\nscreenshot message\n" +
+      "untilpixel 386 110 13 20 27\n" +  // probed in the frame that showed it
       Probe("message", 386, 110) +
       // Each copy after the read of the one before has ended: the keys' line
       // comes in the middle of a read.
