@@ -14,8 +14,10 @@ inline constexpr uint32_t kHandOverCapacity = 32;
 // Time stamp, origin, a formatted message of at most 511 characters, CR LF.
 inline constexpr size_t kHandOverLineSize = 640;
 // The name of the process's hand-over (a mapping of the paging file), with the
-// process id: every copy of the library in the process finds the same one.
-inline constexpr char kHandOverNameFormat[] = "Local\\artwheel-log-hand-over-%lu";
+// process id: every copy of the library in the process finds the same one. A
+// change of the layout below changes the name's number, so that copies of
+// different releases never share one.
+inline constexpr char kHandOverNameFormat[] = "Local\\artwheel-log-hand-over-1-%lu";
 
 struct HandOverSlot {
   // 2 * round while free for the line of that round, 2 * round + 1 while it
