@@ -2,6 +2,7 @@
 set(ARTWHEEL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/src/base/ini_text.cpp
   ${PROJECT_SOURCE_DIR}/src/base/ini_scan.cpp
+  ${PROJECT_SOURCE_DIR}/src/base/log_hand_over.cpp
   ${PROJECT_SOURCE_DIR}/src/base/log_turn.cpp
   ${PROJECT_SOURCE_DIR}/src/base/patch.cpp
   ${PROJECT_SOURCE_DIR}/src/base/text_format.cpp

@@ -18,9 +18,14 @@ SimPadState* PadTable() {
 extern "C" DWORD WINAPI XInputGetState(DWORD userIndex, XINPUT_STATE* state) {
   if (state == nullptr || userIndex >= XUSER_MAX_COUNT) return ERROR_BAD_ARGUMENTS;
   SimPadState* pads = PadTable();
-  if (pads == nullptr || userIndex >= kSimPadCount || !pads[userIndex].connected) {
-    return ERROR_DEVICE_NOT_CONNECTED;
-  }
+  if (pads == nullptr || userIndex >= kSimPadCount) return ERROR_DEVICE_NOT_CONNECTED;
+  // Counted once the state is read: a count that moves twice after a change
+  // means a reader began after it.
+  struct CountRead {
+    volatile LONG* reads;
+    ~CountRead() { InterlockedIncrement(reads); }
+  } counted{&pads[userIndex].reads};
+  if (!pads[userIndex].connected) return ERROR_DEVICE_NOT_CONNECTED;
   ZeroMemory(state, sizeof *state);
   state->dwPacketNumber = static_cast<DWORD>(pads[userIndex].packet);
   state->Gamepad.wButtons = static_cast<WORD>(pads[userIndex].buttons);

@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const int exitCode = sim::RunScript(scriptPath, results);
-  sim::WaitUntilLogFileFree(sim::script::kLogFile, 2000);
+  sim::WaitUntilLogWritten(sim::script::kLogFile, 10000);
   sim::StopRendering();
   sim::WriteRenderSummary(results);
   sim::WriteRecordedCalls(results);

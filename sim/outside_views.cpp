@@ -5,6 +5,9 @@
 #include <psapi.h>
 
 #include <atomic>
+#include <cstdio>
+
+#include "base/log_hand_over.h"
 
 namespace sim {
 namespace {
@@ -84,18 +87,40 @@ void HoldLogOpen(std::FILE* results, const char* logFile, uint32_t milliseconds)
   CloseHandle(thread);
 }
 
-void WaitUntilLogFileFree(const char* logFile, uint32_t milliseconds) {
+namespace {
+
+// Whether lines wait in the library's hand-over of log lines (none when it
+// made none: logging off).
+bool LogLinesWaiting() {
+  char name[64];
+  if (std::snprintf(name, sizeof name, artwheel::kHandOverNameFormat, GetCurrentProcessId()) <= 0) {
+    return false;
+  }
+  HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, name);
+  if (mapping == nullptr) return false;
+  const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(artwheel::HandOverRing));
+  const bool waiting = view != nullptr && artwheel::AnyLineHandedOver(
+                                              *static_cast<const artwheel::HandOverRing*>(view));
+  if (view != nullptr) UnmapViewOfFile(view);
+  CloseHandle(mapping);
+  return waiting;
+}
+
+// Whether the log can be opened as the library opens it: nobody writes it.
+// True when there is no log at all.
+bool LogFileFree(const char* logFile) {
+  HANDLE file = CreateFileA(logFile, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return GetLastError() != ERROR_SHARING_VIOLATION;
+  CloseHandle(file);
+  return true;
+}
+
+}  // namespace
+
+void WaitUntilLogWritten(const char* logFile, uint32_t milliseconds) {
   const ULONGLONG deadline = GetTickCount64() + milliseconds;
-  do {
-    HANDLE file = CreateFileA(logFile, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-      CloseHandle(file);
-      return;
-    }
-    if (GetLastError() != ERROR_SHARING_VIOLATION) return;  // no log at all
-    Sleep(1);
-  } while (GetTickCount64() < deadline);
+  while (!(LogFileFree(logFile) && !LogLinesWaiting()) && GetTickCount64() < deadline) Sleep(1);
 }
 
 void ReportLogViewers(std::FILE* results) {

@@ -16,9 +16,9 @@ void ReportMemory(std::FILE* results, const char* label);
 void HoldLogOpen(std::FILE* results, const char* logFile, uint32_t milliseconds);
 
 // Before the game ends: waits (up to MILLISECONDS) until nobody writes the
-// log, as the library does, with the file open. A line a game thread handed
-// over to the writer is in the file once the writer lets it go.
-void WaitUntilLogFileFree(const char* logFile, uint32_t milliseconds);
+// log, as the library does, with the file open, and no line waits in the
+// library's hand-over: every line a game thread handed over is in the file.
+void WaitUntilLogWritten(const char* logFile, uint32_t milliseconds);
 
 // One line: how many viewers opened the log, found it missing, and hold it now.
 void ReportLogViewers(std::FILE* results);

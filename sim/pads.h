@@ -11,4 +11,5 @@ struct SimPadState {
   volatile LONG connected;
   volatile LONG buttons;
   volatile LONG packet;
+  volatile LONG reads;  // calls of XInputGetState for the pad, connected or not
 };

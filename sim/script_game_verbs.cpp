@@ -52,6 +52,33 @@ void PressPadUntilAnswered(const Line& line, std::FILE* results) {
   SetPad(0, "0");
 }
 
+// padseen: waits until something other than the timeline (the worker's poll,
+// once a tick) read pad 0 three times since now: the second read began after
+// the pad's last change, the third after the tick of the second had done what
+// it does with it.
+void WaitUntilPadSeen(const Line&, std::FILE* results) {
+  const LONG before = SimPadTable[0].reads;
+  if (!WaitFor([&] { return SimPadTable[0].reads - before >= 3; })) {
+    std::fprintf(results, "timeout padseen\n");
+  }
+}
+
+// untilread 0xBUTTONS LABEL: the game reads pad 0 until it sees those
+// buttons (a guard's time run out); the last read is written as "read LABEL".
+void ReadPadUntilSeen(const Line& line, std::FILE* results) {
+  const WORD wanted = static_cast<WORD>(Number(Word(line, 1)));
+  XINPUT_STATE state = {};
+  DWORD rc = ERROR_SUCCESS;
+  const bool seen = WaitFor([&] {
+    state = {};
+    rc = XInputGetState(0, &state);
+    return rc == ERROR_SUCCESS && state.Gamepad.wButtons == wanted;
+  });
+  if (!seen) std::fprintf(results, "timeout untilread %s %s\n", Word(line, 1), Word(line, 2));
+  std::fprintf(results, "read %s pad=0 rc=%lu buttons=0x%04X\n", Word(line, 2), rc,
+               state.Gamepad.wButtons);
+}
+
 // read LABEL: pad 0 as the game reads it
 void ReadFirstPad(const Line& line, std::FILE* results) { ReadPad(results, 0, Word(line, 1)); }
 
@@ -136,7 +163,9 @@ void FillPlayerWords(const Line& line, std::FILE*) {
 constexpr Verb kVerbs[] = {
     {"pad", SetPadButtons},
     {"presspad", PressPadUntilAnswered},
+    {"padseen", WaitUntilPadSeen},
     {"read", ReadFirstPad},
+    {"untilread", ReadPadUntilSeen},
     {"readpad", ReadPadByIndex},
     {"waitequips", WaitForEquips},
     {"equips", WriteEquips},

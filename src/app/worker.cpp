@@ -234,6 +234,7 @@ DWORD WINAPI WorkerMain(LPVOID libraryModule) {
   ReachDirectInputIfNotProvider(static_cast<HMODULE>(libraryModule));
   for (;;) {
     RunWorkerTick(state);
+    WriteWaitingLogLines();  // the game's threads leave their waiting lines to us
     Sleep(kTickSleepMs);
   }
 }

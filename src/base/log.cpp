@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "base/log_hand_over.h"
 #include "base/log_turn.h"
 #include "base/thread_flag.h"
 
@@ -19,7 +20,6 @@ ThreadFlag patientThread;
 // One thread at a time writes its line: appends through two handles of one
 // file may overwrite each other under Wine.
 SRWLOCK logTurn = SRWLOCK_INIT;
-DroppedLogLines droppedLines;
 
 double MillisecondsSince(const LARGE_INTEGER& start) {
   LARGE_INTEGER now;
@@ -30,7 +30,7 @@ double MillisecondsSince(const LARGE_INTEGER& start) {
          static_cast<double>(frequency.QuadPart);
 }
 
-// A game thread tries for the turn for about 1 ms and gives up; our own
+// A game thread tries for the turn for about half a millisecond and gives up; our own
 // threads queue for it, and first give way to game threads that are trying,
 // for as long as those may try.
 std::atomic<int> gameThreadsTrying{0};
@@ -56,18 +56,41 @@ bool TakeLogTurn(bool patient, const LARGE_INTEGER& start) {
   return taken;
 }
 
+// When a thread of this copy last found the file held by another program
+// (GetTickCount64), 0 since it was last opened.
+std::atomic<uint64_t> fileHeldSince{0};
+
+// With the turn held.
+HANDLE OpenLogFile() {
+  HANDLE file = CreateFileW(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    fileHeldSince.store(0, std::memory_order_relaxed);
+  } else if (GetLastError() == ERROR_SHARING_VIOLATION) {
+    fileHeldSince.store(GetTickCount64(), std::memory_order_relaxed);
+    SetLastError(ERROR_SHARING_VIOLATION);
+  }
+  return file;
+}
+
 // The file opened for appending with our turn taken; INVALID_HANDLE_VALUE, and
 // the turn not held, when the line is to be handed over. A turn lasts one open (and
 // one line's write): waiting for it never means waiting for another program.
 HANDLE OpenLogForAppend(LogObstacle* obstacleMet) {
   const bool patient = patientThread.IsSet();
+  // A file another program held a moment ago (a viewer holds it for seconds)
+  // costs a game thread no open: its line is handed over at once.
+  if (!patient &&
+      SkipHeldLogFile(fileHeldSince.load(std::memory_order_relaxed), GetTickCount64())) {
+    *obstacleMet = LogObstacle::kFileHeld;
+    return INVALID_HANDLE_VALUE;
+  }
   LARGE_INTEGER start;
   QueryPerformanceCounter(&start);
   for (int attempt = 1;; ++attempt) {
     *obstacleMet = LogObstacle::kTurnTaken;
     if (!TakeLogTurn(patient, start)) return INVALID_HANDLE_VALUE;
-    HANDLE file = CreateFileW(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenLogFile();
     if (file != INVALID_HANDLE_VALUE) return file;
     const LogObstacle obstacle = GetLastError() == ERROR_SHARING_VIOLATION
                                      ? LogObstacle::kFileHeld
@@ -87,81 +110,68 @@ void WritePiece(HANDLE file, const char* text, size_t length) {
 }
 
 // Lines that could not have the turn (or the file) within their thread's
-// budget: the thread that holds the turn next writes them after its own, so a
-// busy log costs a game thread nothing and the line is still kept. Only a full
-// hand-over drops a line, and the drop is counted.
-constexpr int kHandedOverCapacity = 32;
-// Time stamp, origin, a formatted message of at most 511 characters, CR LF.
-constexpr size_t kHandedOverLineSize = 640;
-struct HandedOverLine {
-  size_t length;
-  char text[kHandedOverLineSize];
-};
-HandedOverLine handedOver[kHandedOverCapacity];
-int handedOverFirst = 0;  // with handOverLock held
-int handedOverCount = 0;  // with handOverLock held
-std::atomic<int> handedOverPending{0};
-// Held for one line's copy, never across a file operation.
-SRWLOCK handOverLock = SRWLOCK_INIT;
+// budget wait in the process's one hand-over, shared by every copy of the
+// library in it, until one of our threads writes them; only a full hand-over
+// drops a line, and the drop is counted. A copy that cannot map the shared one
+// keeps its own.
+HandOverRing ownHandOver;
+std::atomic<HandOverRing*> handOver{nullptr};
+std::atomic<bool> ourThreadMarked{false};
+std::atomic<bool> writerAdded{false};
+SRWLOCK handOverSetUp = SRWLOCK_INIT;
 
-bool HandOverLine(const char* line, size_t length) {
-  if (length > kHandedOverLineSize) return false;
-  AcquireSRWLockExclusive(&handOverLock);
-  const bool room = handedOverCount < kHandedOverCapacity;
-  if (room) {
-    HandedOverLine& slot = handedOver[(handedOverFirst + handedOverCount) % kHandedOverCapacity];
-    slot.length = length;
-    std::memcpy(slot.text, line, length);
-    ++handedOverCount;
-    handedOverPending.fetch_add(1, std::memory_order_seq_cst);
-  }
-  ReleaseSRWLockExclusive(&handOverLock);
-  return room;
+HandOverRing& HandOver() {
+  HandOverRing* ring = handOver.load(std::memory_order_acquire);
+  return ring != nullptr ? *ring : ownHandOver;
 }
 
-// The oldest handed-over line, copied out; false when there is none. At the
-// library's unloading a thread ended in the middle of a copy may hold the
-// lock for good: there it is only tried.
-bool TakeHandedOverLine(HandedOverLine& out, bool mayWait) {
-  if (mayWait) {
-    AcquireSRWLockExclusive(&handOverLock);
-  } else if (!TryAcquireSRWLockExclusive(&handOverLock)) {
-    return false;
-  }
-  const bool any = handedOverCount > 0;
-  if (any) {
-    out = handedOver[handedOverFirst];
-    handedOverFirst = (handedOverFirst + 1) % kHandedOverCapacity;
-    --handedOverCount;
-    handedOverPending.fetch_sub(1, std::memory_order_seq_cst);
-  }
-  ReleaseSRWLockExclusive(&handOverLock);
-  return any;
+// Once this copy has one of our threads and the hand-over: those threads
+// write handed-over lines, for every copy.
+void AddWriterOnce() {
+  HandOverRing* ring = handOver.load(std::memory_order_acquire);
+  if (ring == nullptr || !ourThreadMarked.load(std::memory_order_acquire)) return;
+  if (!writerAdded.exchange(true)) AddHandOverWriter(*ring);
 }
 
-// With the turn held.
-void WriteHandedOverLines(HANDLE file, bool mayWait = true) {
-  if (handedOverPending.load(std::memory_order_seq_cst) == 0) return;
-  HandedOverLine line = {};
-  while (TakeHandedOverLine(line, mayWait)) WritePiece(file, line.text, line.length);
+HandOverRing* MapSharedHandOver() {
+  char name[64];
+  if (FormatText(name, sizeof name, kHandOverNameFormat, GetCurrentProcessId()) <= 0) {
+    return nullptr;
+  }
+  wchar_t wideName[64] = {};
+  for (size_t i = 0; name[i] != '\0'; ++i) wideName[i] = static_cast<wchar_t>(name[i]);
+  // Kept for the life of the process: every copy's lines may wait in it.
+  HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                      sizeof(HandOverRing), wideName);
+  if (mapping == nullptr) return nullptr;
+  void* view = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(HandOverRing));
+  if (view == nullptr) {
+    CloseHandle(mapping);
+    return nullptr;
+  }
+  return static_cast<HandOverRing*>(view);
 }
 
-// A line handed over just as the holder let go of the turn would wait for the
-// next line of anyone: whoever finds the turn free writes it now.
-void WriteHandedOverLinesIfTurnFree(bool mayWait = true) {
-  while (handedOverPending.load(std::memory_order_seq_cst) > 0 &&
-         TryAcquireSRWLockExclusive(&logTurn)) {
-    HANDLE file = CreateFileW(kLogFileName, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    const bool opened = file != INVALID_HANDLE_VALUE;
-    if (opened) {
-      WriteHandedOverLines(file, mayWait);
-      CloseHandle(file);
-    }
-    ReleaseSRWLockExclusive(&logTurn);
-    // A held file: the next line that gets through writes them. At unloading:
-    // one pass, whatever is left.
-    if (!opened || !mayWait) return;
+void SetUpHandOver() {
+  if (handOver.load(std::memory_order_acquire) != nullptr) return;
+  AcquireSRWLockExclusive(&handOverSetUp);
+  if (handOver.load(std::memory_order_acquire) == nullptr) {
+    HandOverRing* shared = MapSharedHandOver();
+    handOver.store(shared != nullptr ? shared : &ownHandOver, std::memory_order_release);
+  }
+  ReleaseSRWLockExclusive(&handOverSetUp);
+  AddWriterOnce();
+}
+
+// With the turn held: the lines waiting in the hand-over, oldest first; at
+// most a hand-over's worth, so that lines arriving meanwhile cannot keep the
+// writer.
+void WriteHandedOverLines(HANDLE file) {
+  char text[kHandOverLineSize];
+  size_t length = 0;
+  for (uint32_t i = 0; i < kHandOverCapacity && TakeHandedOverLine(HandOver(), text, &length);
+       ++i) {
+    WritePiece(file, text, length);
   }
 }
 
@@ -184,7 +194,7 @@ size_t FormatLineStart(char* line) {
 // With the turn held: the line that counts the lines dropped since the last
 // one written, when there were any.
 void WriteDroppedNote(HANDLE file, const char* lineStart, size_t startLength) {
-  const uint32_t dropped = droppedLines.Take();
+  const uint32_t dropped = TakeDroppedLines(HandOver());
   if (dropped == 0) return;
   char note[192];
   std::memcpy(note, lineStart, startLength);
@@ -195,11 +205,18 @@ void WriteDroppedNote(HANDLE file, const char* lineStart, size_t startLength) {
 
 }  // namespace
 
-void SetLogEnabled(bool enabled) { logEnabled.store(enabled, std::memory_order_relaxed); }
+void SetLogEnabled(bool enabled) {
+  if (enabled) SetUpHandOver();
+  logEnabled.store(enabled, std::memory_order_relaxed);
+}
 
 bool IsLogEnabled() { return logEnabled.load(std::memory_order_relaxed); }
 
-void MarkLogThreadPatient() { patientThread.Set(true); }
+void MarkLogThreadPatient() {
+  patientThread.Set(true);
+  ourThreadMarked.store(true, std::memory_order_release);
+  AddWriterOnce();
+}
 
 void WriteLogLine(const char* text) {
   if (!IsLogEnabled() || text == nullptr) return;
@@ -215,15 +232,28 @@ void WriteLogLine(const char* text) {
     std::memcpy(line + length + messageLength, "\r\n", 2);
   }
 
-  LogObstacle obstacle = LogObstacle::kTurnTaken;
-  HANDLE file = OpenLogForAppend(&obstacle);
+  HandOverRing& ring = HandOver();
+  const bool patient = patientThread.IsSet();
+  // Handed-over lines are written by our threads; where none runs (a process
+  // that is not the game, or before the worker starts) by whoever writes next.
+  const bool writesHandedOver = patient || !AnyHandOverWriter(ring);
+  // A game thread whose earlier line still waits hands this one over behind
+  // it: its lines stay in the order it wrote them.
+  const bool behindOwnLine = !writesHandedOver && LinesOfThreadWaiting(ring, GetCurrentThreadId());
+  HANDLE file = INVALID_HANDLE_VALUE;
+  if (!behindOwnLine) {
+    LogObstacle obstacle = LogObstacle::kTurnTaken;
+    file = OpenLogForAppend(&obstacle);
+  }
   if (file == INVALID_HANDLE_VALUE) {
-    if (!whole || !HandOverLine(line, length + messageLength + 2)) droppedLines.Add();
-    // Past a held file no thread tries the file again.
-    if (obstacle == LogObstacle::kTurnTaken) WriteHandedOverLinesIfTurnFree();
+    if (!whole || !HandOverLine(ring, GetCurrentThreadId(), line, length + messageLength + 2)) {
+      CountDroppedLine(ring);
+    }
     return;
   }
   WriteDroppedNote(file, line, length);
+  // Older than this line: written first.
+  if (writesHandedOver) WriteHandedOverLines(file);
   if (whole) {
     WritePiece(file, line, length + messageLength + 2);
   } else {  // a plain line longer than the buffer goes out in three pieces
@@ -231,13 +261,30 @@ void WriteLogLine(const char* text) {
     WritePiece(file, text, messageLength);
     WritePiece(file, "\r\n", 2);
   }
-  WriteHandedOverLines(file);
   CloseHandle(file);
   ReleaseSRWLockExclusive(&logTurn);
-  WriteHandedOverLinesIfTurnFree();
+  // Lines handed over while this one was written.
+  if (patient) WriteWaitingLogLines();
 }
 
-void WriteWaitingLogLines() { WriteHandedOverLinesIfTurnFree(false); }
+void WriteWaitingLogLines() {
+  if (!AnyLineHandedOver(HandOver())) return;
+  // Our threads wait for the turn; at the library's unloading (the only time
+  // another thread asks) the turn is only tried: a thread ended while it held
+  // it would hold it for good.
+  if (patientThread.IsSet()) {
+    AcquireSRWLockExclusive(&logTurn);
+  } else if (!TryAcquireSRWLockExclusive(&logTurn)) {
+    return;
+  }
+  HANDLE file = OpenLogFile();
+  // A held file: the next pass writes them.
+  if (file != INVALID_HANDLE_VALUE) {
+    WriteHandedOverLines(file);
+    CloseHandle(file);
+  }
+  ReleaseSRWLockExclusive(&logTurn);
+}
 
 void WriteLogFormatV(const char* format, va_list args) {
   if (!IsLogEnabled()) return;

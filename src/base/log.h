@@ -14,20 +14,23 @@ bool IsLogEnabled();
 
 // The calling thread is one of ours (the worker): it waits for the log's turn
 // behind the other threads' lines and up to about 20 ms for a file another
-// program holds. Every other thread is the game's: it gives up within about
-// 1 ms and hands its line to the thread that holds the turn, which writes it
-// after its own.
+// program holds, and it writes the lines handed over. Every other thread is
+// the game's: it gives up within about 0.5 ms, hands its line over and leaves;
+// when it gets the turn it writes its own line only (and hands it over too
+// while an earlier line of its own still waits, to keep its order).
 void MarkLogThreadPatient();
 
 // Appends one line when logging is on; does nothing (no system call) when off.
-// Lines dropped (more handed over than there is room for, 32) since the last
-// one written are counted, and the next line written is preceded by
+// Lines dropped (more handed over than there is room for, 32, in the process's
+// one hand-over, shared by every copy of the library) since the last one
+// written are counted, and the next line written is preceded by
 // "[Log] %u lines dropped".
 void WriteLogLine(const char* text);
 
-// Lines handed over that no later line has written yet, written now if the
-// file is free. For the library's unloading: a copy that logs nothing more
-// (the second copy in a chain of proxies) would otherwise lose them.
+// The lines handed over (by any copy of the library in the process) that are
+// not written yet, written now. Our threads call it in every tick and wait for
+// the turn; called by any other thread (the library's unloading) it only tries
+// the turn, once.
 void WriteWaitingLogLines();
 
 // printf-style message cut to 511 characters, then WriteLogLine. Formats

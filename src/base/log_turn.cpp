@@ -15,6 +15,10 @@ bool KeepTryingForLog(bool patient, LogObstacle obstacle, int attempts, double s
   return false;
 }
 
+bool SkipHeldLogFile(uint64_t heldSinceMs, uint64_t nowMs) {
+  return heldSinceMs != 0 && nowMs >= heldSinceMs && nowMs - heldSinceMs < kHeldLogFileRestMs;
+}
+
 bool GiveWayForLog(int gameThreadsTrying, double spentMs) {
   return gameThreadsTrying > 0 && spentMs < kGameThreadLogBudgetMs;
 }

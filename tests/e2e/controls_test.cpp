@@ -35,12 +35,11 @@ std::string Joy(const Scenario& s, const std::string& label) {
 // game does not see and the worker acts on.
 std::string TryHeld(const std::string& name, const std::string& bit, const std::string& device,
                     const std::string& label) {
-  return "pad 0 0x1002\nread " + name + "-other\ndevclear\ndevdword 0x20 18000\n" +
+  // Read until the guard's 250 ms after the kind before have run out.
+  return "pad 0 0x1002\nuntilread 0x1002 " + name + "-other\ndevclear\ndevdword 0x20 18000\n" +
          "devbyte 0x31 0x80\ngetstate joy 80 " + name + "-other\ndevclear\n" + device +
          "devbyte 0x31 0x80\ngetstate joy 80 " + name + "-held\npad 0 " + bit + "\nread " + name +
-         "-held\nwaitlog [Skill] Hotkey " + label + "+Cross selected slot 1\npad 0 0\n" +
-         // The guard's 250 ms after the last arming, before the next kind is tried.
-         "wait 300\n";
+         "-held\nwaitlog [Skill] Hotkey " + label + "+Cross selected slot 1\npad 0 0\npadseen\n";
 }
 
 TEST(Controls, EachKindOfHeldButtonThroughXInputAndDirectInputThenCombinationsOff) {
@@ -51,7 +50,7 @@ TEST(Controls, EachKindOfHeldButtonThroughXInputAndDirectInputThenCombinationsOf
       "[Slots]\nA=5100\n[Keys]\nA=F2\n[Combination]\nModifier=dpadup\nButtonNames=PlayStation\n");
   s.Play(
       "own 5100 51\npad 0 0\ndinput\ndevice joy joystick\nformat joy joystick\n"
-      "waitlog [Input] Hooked 1 XInputGetState import(s)\nwait 50\n" +
+      "waitlog [Input] Hooked 1 XInputGetState import(s)\npadseen\n" +
       TryHeld("up", "0x1001", "devdword 0x20 0\n", "D-pad Up") +
       "inikey Combination Modifier LB\nwaitlogn 1 [Config] Reloaded from\n" +
       TryHeld("lb", "0x1100", "devdword 0x20 0xFFFFFFFF\ndevbyte 0x34 0x80\n", "L1") +
@@ -60,7 +59,7 @@ TEST(Controls, EachKindOfHeldButtonThroughXInputAndDirectInputThenCombinationsOf
       "inikey Combination Modifier Start\nwaitlogn 3 [Config] Reloaded from\n"
       "inikey Combination Enable 0\nwaitlogn 4 [Config] Reloaded from\n"
       "pad 0 0x1080\nread off\ndevclear\ndevdword 0x20 18000\ndevbyte 0x31 0x80\n"
-      "devbyte 0x39 0x80\ngetstate joy 80 off\nwait 100\npad 0 0\n"
+      "devbyte 0x39 0x80\ngetstate joy 80 off\npadseen\npad 0 0\n"
       "key F2 down\nwaitlog [Input] Key F2 pressed\nkey F2 up\n");
   const std::string other = "00004650 00 80 00 00 00 00 00 00 00 00";  // hat 18000, button 1
   const std::string none = "ffffffff 00 00 00 00 00 00 00 00 00 00";
@@ -119,13 +118,14 @@ TEST(Controls, ChangesApplyWhileTheGameRunsAndAnAssignmentOutlivesAnOlderCopy) {
       "waitlog [Core] Initialization OK\n"
       // Slots, keys, overlay, panel and a key that waits for a restart.
       "copyfile edit1.ini artwheel.ini\nwaitlog [Config] Reloaded from\n"
-      "waitlog [Overlay] SkillPanel resolution=\nframes 2\nscreenshot panel\n" +
+      "waitlog [Overlay] SkillPanel resolution=\n"
+      "untilpixel 1191 598 133 26 38\nscreenshot panel\n" +
       Probe("panel", 1191, 598) +
       "presspad 0x8002 equip\nkey F3 down\nwaitlog [Input] Key F3 pressed\nkey F3 up\n"
       // An edit saved just before an assignment in the menu: both hold.
       "menu pauseMenu 2\nmenu selectedResolvedId 51\nwaitlog [Menu] Skill assignment mode ON\n"
       "copyfile edit2.ini artwheel.ini\npresspad 0x8002 [Skill] Assigned combat art id\n"
-      "frames 3\nscreenshot message\n" +
+      "untilpixel 386 110 13 20 27\n" +  // probed in the frame that showed it
       Probe("message", 386, 110) +
       // Each copy after the read of the one before has ended: the keys' line
       // comes in the middle of a read.

@@ -34,8 +34,8 @@ int Items(const std::string& list) {
 }
 
 TEST(UIScan, TheFirstLineListsAllFieldsThenOnlyChangesAreLogged) {
-  const Scenario s =
-      RunDiagnostics(kUIScan, "menu pauseMenu 0\nwait 400\nmenu dialog 3\nwait 400\n");
+  const Scenario s = RunDiagnostics(
+      kUIScan, "menu pauseMenu 0\nwaitlog [UIWatch]\nmenu dialog 3\nwaitlogn 2 [UIWatch]\n");
   const auto lines = s.MessagesStartingWith("[UIWatch] ");
   ASSERT_EQ(lines.size(), 2u) << s.Log();
   EXPECT_EQ(Items(ChangedList(lines[0])), 21);
@@ -57,13 +57,14 @@ TEST(UIScan, WithoutPlayerDataFourteenItemsAndSevenZerosUntilItArrives) {
 }
 
 TEST(UIScan, DetailLogsChangedWordsAndClipsAfter160) {
-  const Scenario s =
-      RunDiagnostics(kUIScanDetail,
-                     "wait 300\n"
-                     "objwords 1 0 128 7\nobjwords 2 0 32 7\nwait 300\n"  // 160 changes
-                     "objwords 1 0 128 8\nobjwords 2 0 33 8\n"            // 161 changes
-                     "waitlog [UIScanDetail] tick clipped after\n",
-                     "menuslot 0x0F8 object 1\nmenuslot 0x100 object 2\n");
+  const Scenario s = RunDiagnostics(kUIScanDetail,
+                                    "waitlog [UIWatch]\n"  // the first pass has seen every word
+                                    "objwords 1 0 128 7\nobjwords 2 0 32 7\n"  // 160 changes
+                                    "waitlogn 128 [UIScan] MenuState+0x0F8-> +0x\n"
+                                    "waitlogn 32 [UIScan] MenuState+0x100-> +0x\n"
+                                    "objwords 1 0 128 8\nobjwords 2 0 33 8\n"  // 161 changes
+                                    "waitlog [UIScanDetail] tick clipped after\n",
+                                    "menuslot 0x0F8 object 1\nmenuslot 0x100 object 2\n");
   EXPECT_EQ(s.MessagesStartingWith("[UIScan] MenuState+0x0F8-> +0x").size() +
                 s.MessagesStartingWith("[UIScan] MenuState+0x100-> +0x").size(),
             320u)
@@ -86,7 +87,8 @@ TEST(UIScan, AFullStateTableIsReportedOnce) {
       slots +=
           "menuslot " + std::to_string(offset) + " object " + std::to_string(offset / 8) + "\n";
   }
-  const Scenario s = RunDiagnostics(kUIScanDetail, slots + "wait 400\n");
+  const Scenario s = RunDiagnostics(
+      kUIScanDetail, slots + "waitlog [UIScan] state table is full; restart the game\n");
   EXPECT_EQ(
       s.CountMessages("[UIScan] state table is full; restart the game to reset scanner state"), 1);
 }

@@ -8,7 +8,8 @@
 namespace e2e {
 namespace {
 
-constexpr char kReady[] = "pad 0 0\nwaitlog [Core] Initialization OK\nwait 100\n";
+// A pad change is held until the worker has acted on it (padseen).
+constexpr char kReady[] = "pad 0 0\nwaitlog [Core] Initialization OK\npadseen\n";
 
 // Which call each case makes is decided natively (unit.SlotDecisions); here
 // the real DLL reaches the game's two functions, with the request the game
@@ -56,7 +57,7 @@ TEST(Equip, SlotsWrittenToTheFileAreUsedAfterARestart) {
   Scenario s = StandardScenario();
   s.WriteIni("[General]\nIsDebug=1\n[Slots]\nX=6100\n");
   s.Play(std::string("own 6100 61\n") + kReady);
-  s.Play(std::string("own 6100 61\n") + kReady + "pad 0 0x4002\nwait 200\n");
+  s.Play(std::string("own 6100 61\n") + kReady + "pad 0 0x4002\npadseen\n");
   EXPECT_EQ(s.CountMessages("[Skill] Equip combat art id 6100 OK"), 1);
   EXPECT_NE(s.Ini().find("X=6100\r\n"), std::string::npos);
 }

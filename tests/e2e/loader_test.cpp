@@ -69,7 +69,7 @@ TEST(BesideALoader, LoadedFromItsListBeforeTheGamesDevices) {
       "menu pauseMenu 2\nmenu selectedResolvedId 73\npad 0 0x2002\nread combo\n" +
       std::string(kHatDownAndButton) +
       "waitlog [Skill] Assigned combat art id\npad 0 0\nmenu pauseMenu 0\nequipped 73\n"
-      "untilpixel 1304 666 0 255 0\nscreenshot panel\n" +
+      "waitlog [Overlay] SkillPanel resolution=\nuntilpixel 1304 666 0 255 0\nscreenshot panel\n" +
       Probe("icon", 1304, 666));
   EXPECT_EQ(s.Read("loader.txt"), "load mods\\artwheel.dll ok\nfree mods\\artwheel.dll ok\n");
   EXPECT_EQ(s.CountMessages("[Core] Loaded as artwheel.dll (not the process's dinput8.dll)"), 1)

@@ -39,7 +39,9 @@ Scenario MakeOverlayScenario(const OverlaySetup& setup = {}) {
 }
 
 // Runs the script after the game's window is up at the size and the panel
-// had time to settle.
+// came up (the equipped art's icon may reach it a little later: a script that
+// looks at the icon waits for it), or, with the panel off, after a time in
+// which nothing of it comes up.
 Scenario RunOverlay(const std::string& size, const std::string& script,
                     const OverlaySetup& setup = {}, const std::string& world = kInGame) {
   Scenario s = MakeOverlayScenario(setup);
@@ -77,18 +79,20 @@ void ExpectBox(const Scenario& s, const std::string& name, const Rgb& inside, co
 // scenario's nth assignment is logged: a worker starved by a busy machine or a
 // software renderer may take longer than a short press.
 std::string AssignB(int nth = 1) {
-  return "menu pauseMenu 2\nmenu selectedResolvedId 73\nwait 100\npad 0 0x2002\nwaitlogn " +
+  return "menu pauseMenu 2\nmenu selectedResolvedId 73\npadseen\npad 0 0x2002\nwaitlogn " +
          std::to_string(nth) + " [Skill] Assigned combat art id\npad 0 0\nmenu pauseMenu 0\n";
 }
 
 // How long a message shows, and a second one restarting it, is checked under
-// Wine (wine.OverlayStateTest); here each assignment posts its message.
+// Wine (wine.OverlayStateTest); here each assignment posts its message. The
+// message's probes are of the frame that showed it (untilpixel's last): a
+// later screenshot on a busy machine may come after it is gone.
 TEST(Overlay, AssignmentStoresTheArtAndShowsTheMessageFor2Seconds) {
   const Scenario s = RunOverlay(
-      "1920 1080", AssignB() + "wait 300\nscreenshot early\n" +
-                       ProbeBox("message", {704, 162, 1216, 242}) + "wait 2000\nscreenshot late\n" +
-                       Probe("gone", 706, 164) + AssignB(2) + "frames 3\nscreenshot again\n" +
-                       Probe("again", 706, 164));
+      "1920 1080", AssignB() + "untilpixel 705 163 13 20 27\n" +
+                       ProbeBox("message", {704, 162, 1216, 242}) +
+                       "untilpixel 706 164 32 64 96\nscreenshot late\n" + Probe("gone", 706, 164) +
+                       AssignB(2) + "untilpixel 706 164 13 20 27\n" + Probe("again", 706, 164));
   ExpectBox(s, "message", kMessageBox, kClear);
   EXPECT_TRUE(PixelNear(s, "gone", kClear));
   EXPECT_TRUE(PixelNear(s, "again", kMessageBox));
@@ -106,7 +110,7 @@ TEST(Overlay, AtASizeWithoutProfileOnlyTheMessageIsDrawn) {
   held.ini = "[General]\nIsDebug=1\n[Slots]\nB=5100\n[Overlay]\nEnable=1\n[SkillPanel]\nEnable=1\n";
   const Scenario s =
       RunOverlay("1600 900",
-                 "lockfile artwheel.ini\n" + AssignB() + "frames 3\nscreenshot frame\n" +
+                 "lockfile artwheel.ini\n" + AssignB() + "untilpixel 545 136 13 20 27\n" +
                      ProbeBox("message", {544, 135, 1056, 215}) + Probe("nopanel", 1500, 750),
                  held);
   ExpectBox(s, "message", kMessageBox, kClear);
@@ -121,15 +125,18 @@ TEST(Overlay, AtASizeWithoutProfileOnlyTheMessageIsDrawn) {
 
 TEST(Overlay, MenuAndDialogHideThePanelAndRestartItsSettleTime) {
   // Probes inside the 1920 x 1080 background, outside the icon. The settling
-  // screenshots are asked for 50 ms after the condition holds again: well
-  // inside the 350 ms, whatever a busy machine adds before the next frame.
+  // screenshots are asked for 50 ms after the condition holds again, to see
+  // that the panel does not come back within them: well inside the 350 ms,
+  // whatever a busy machine adds before the next frame.
+  const std::string hidden = "untilpixel 1787 897 32 64 96\n";
+  const std::string back = "untilpixel 1787 897 133 26 38\n";
   const Scenario s = RunOverlay(
       "1920 1080",
-      "menu pauseMenu 2\nwait 100\nscreenshot menu\n" + Probe("menu", 1787, 897) +
-          "menu pauseMenu 0\nwait 50\nscreenshot settling\n" + Probe("settling", 1787, 897) +
-          "wait 700\nscreenshot back\n" + Probe("back", 1787, 897) +
-          "menu dialog 1\nwait 100\nmenu dialog 0\nwait 50\nscreenshot dialog\n" +
-          Probe("dialog", 1787, 897) + "wait 700\nscreenshot again\n" + Probe("again", 1787, 897));
+      back + "menu pauseMenu 2\n" + hidden + "screenshot menu\n" + Probe("menu", 1787, 897) +
+          "menu pauseMenu 0\nwait 50\nscreenshot settling\n" + Probe("settling", 1787, 897) + back +
+          "screenshot back\n" + Probe("back", 1787, 897) + "menu dialog 1\n" + hidden +
+          "menu dialog 0\nwait 50\nscreenshot dialog\n" + Probe("dialog", 1787, 897) + back +
+          "screenshot again\n" + Probe("again", 1787, 897));
   EXPECT_TRUE(PixelNear(s, "menu", kClear));
   EXPECT_TRUE(PixelNear(s, "settling", kClear));
   EXPECT_TRUE(PixelNear(s, "back", kBackground));
@@ -143,9 +150,11 @@ TEST(Overlay, MenuAndDialogHideThePanelAndRestartItsSettleTime) {
 TEST(Overlay, ThePanelFollowsTheEquippedArtAndItsKeyInTheFile) {
   const Scenario s =
       RunOverlay("1920 1080",
-                 "screenshot on\n" + Probe("on", 1830, 940) +
-                     "equipped 0\nwait 600\nscreenshot none\n" + Probe("none", 1830, 940) +
-                     "equipped 51\nwait 600\nscreenshot changed\n" + Probe("changed", 1830, 940) +
+                 "untilpixel 1830 940 0 255 0\nscreenshot on\n" + Probe("on", 1830, 940) +
+                     "equipped 0\nuntilpixel 1830 940 133 26 38\nscreenshot none\n" +
+                     Probe("none", 1830, 940) +
+                     "equipped 51\nuntilpixel 1830 940 0 0 255\nscreenshot changed\n" +
+                     Probe("changed", 1830, 940) +
                      "inikey SkillPanel Enable 0\nuntilpixel 1830 940 32 64 96\nscreenshot off\n" +
                      Probe("off", 1830, 940));
   EXPECT_TRUE(PixelNear(s, "on", kGreen));
@@ -160,7 +169,10 @@ TEST(Overlay, AMissingBackgroundSuppressesThePanel) {
   OverlaySetup noBackground;
   noBackground.background = false;
   const Scenario s =
-      RunOverlay("1920 1080", "screenshot frame\n" + Probe("icon", 1830, 940), noBackground);
+      RunOverlay("1920 1080",
+                 "waitlog [Overlay] Could not load texture\nframes 2\nscreenshot frame\n" +
+                     Probe("icon", 1830, 940),
+                 noBackground);
   EXPECT_TRUE(PixelNear(s, "icon", kClear));
   EXPECT_GE(s.CountMessages("[Overlay] Could not load texture " + s.WindowsDir() +
                             "\\resources\\bg.png: 0x"),
@@ -178,10 +190,11 @@ TEST(Overlay, AHeldBackgroundAppearsOnceFreeAndABrokenIconIsLoggedOnce) {
          "lockfile resources\\bg.png exclusive\nwindow 1920 1080\npad 0 0\n"
          "waitlog [Overlay] SkillPanel resolution=\nframes 5\nscreenshot held\n" +
          Probe("held", 1787, 897) +
-         "unlockfile resources\\bg.png\nwaitlog [Overlay] Could not load texture\nwait 2500\n"
-         "screenshot broken\n" +
+         "unlockfile resources\\bg.png\nwaitlog [Overlay] Could not load texture\n"
+         "untilpixel 1830 940 133 26 38\nscreenshot broken\n" +
          Probe("broken", 1830, 940) +
-         "copyfile resources\\good.png resources\\7300.png\nwait 1500\nscreenshot good\n" +
+         "copyfile resources\\good.png resources\\7300.png\nuntilpixel 1830 940 0 255 0\n"
+         "screenshot good\n" +
          Probe("good", 1830, 940));
   EXPECT_EQ(s.ResultsStartingWith("lockfile").at(0), "lockfile resources\\bg.png ok");
   EXPECT_TRUE(PixelNear(s, "held", kClear));
@@ -222,6 +235,7 @@ TEST(Overlay, WithBothSettingsOffNothingIsHookedOrDrawn) {
   OverlaySetup off;
   off.ini = "[General]\nIsDebug=1\n[Overlay]\nEnable=0\n[SkillPanel]\nEnable=0\n";
   const Scenario s = RunOverlay("1920 1080",
+                                // Nothing is drawn within 200 ms of the assignment.
                                 AssignB() + "wait 200\nscreenshot frame\n" +
                                     Probe("message", 706, 164) + Probe("panel", 1830, 940),
                                 off);
@@ -235,9 +249,10 @@ TEST(Overlay, WithBothSettingsOffNothingIsHookedOrDrawn) {
 // That nothing of the overlay holds the back buffer between frames is checked
 // under Wine (wine.OverlayFrame.NoBackBufferReferenceOrViewOutlivesTheFrame).
 TEST(Overlay, ResizingWhileTheOverlayIsActiveSucceedsAndTheNextFrameUsesTheNewSize) {
-  const Scenario s = RunOverlay("1920 1080", "window 1280 720\nframes 3\nscreenshot small\n" +
-                                                 ProbeBox("panel", {1190, 597, 1250, 657}) +
-                                                 ProbeBox("icon", {1198, 605, 1242, 649}));
+  const Scenario s =
+      RunOverlay("1920 1080", "window 1280 720\nuntilpixel 1199 606 0 255 0\nscreenshot small\n" +
+                                  ProbeBox("panel", {1190, 597, 1250, 657}) +
+                                  ProbeBox("icon", {1198, 605, 1242, 649}));
   EXPECT_EQ(s.ResultsStartingWith("resize").at(0), "resize 1280x720 hr=0x00000000");
   ExpectBox(s, "panel", kBackground, kClear);
   ExpectBox(s, "icon", kGreen, kBackground);
@@ -249,11 +264,12 @@ TEST(Overlay, ResizingWhileTheOverlayIsActiveSucceedsAndTheNextFrameUsesTheNewSi
 // on its window: the panel stays on the game's window, nothing is drawn on the
 // other, and neither the game's old device nor the other's is kept.
 TEST(OverlayDevice, AnotherThreadsSwapChainIsLeftAloneAndTheGamesNewDeviceGetsThePanel) {
-  std::string script = "seconddevice 1280 720\nframes 5\nscreenshot2 other0\n" +
-                       Probe("other0", 1220, 620) + "screenshot first\n" +
-                       Probe("first", 1830, 940);
-  script += "recreate\nframes 3\nscreenshot round1\n" + Probe("panel1", 1830, 940) +
-            "screenshot2 other1\n" + Probe("other1", 1220, 620) + "oldrefs round1\n";
+  std::string script =
+      "seconddevice 1280 720\nframes 5\nscreenshot2 other0\n" + Probe("other0", 1220, 620) +
+      "untilpixel 1830 940 0 255 0\nscreenshot first\n" + Probe("first", 1830, 940);
+  script += "recreate\nuntilpixel 1830 940 0 255 0\nscreenshot round1\n" +
+            Probe("panel1", 1830, 940) + "screenshot2 other1\n" + Probe("other1", 1220, 620) +
+            "oldrefs round1\n";
   const Scenario s = RunOverlay("1920 1080", script + "secondstop\n");
   EXPECT_EQ(s.ResultsStartingWith("second").at(0), "second ready");
   EXPECT_EQ(s.ResultsStartingWith("recreate"), (std::vector<std::string>{"recreate ok"}));
@@ -274,7 +290,8 @@ TEST(OverlayDevice, RefusedShadersAreTriedOncePerDevice) {
   refused.Play("refuseshaders on\n" + std::string(kInGame) +
                "window 1920 1080\npad 0 0\nwaitlog [Overlay] Shader resource creation failed\n"
                "frames 30\nscreenshot off\n" +
-               Probe("off", 1830, 940) + "refuseshaders off\nrecreate\nframes 3\nscreenshot on\n" +
+               Probe("off", 1830, 940) +
+               "refuseshaders off\nrecreate\nuntilpixel 1830 940 0 255 0\nscreenshot on\n" +
                Probe("on", 1830, 940));
   EXPECT_EQ(refused.ResultsStartingWith("refuseshaders").at(1), "refuseshaders off refused=1");
   EXPECT_TRUE(PixelNear(refused, "off", kClear));
@@ -288,10 +305,11 @@ TEST(OverlayDevice, RefusedShadersAreTriedOncePerDevice) {
 TEST(OverlayDevice, ALostDeviceIsLeftAndTheNextOneDrawn) {
   Scenario s = MakeOverlayScenario();
   s.Play("faultypresent\nwindow 1920 1080\n" + std::string(kInGame) +
-         "pad 0 0\nwaitlog [Overlay] SkillPanel resolution=\nframes 2\nscreenshot before\n" +
+         "pad 0 0\nwaitlog [Overlay] SkillPanel resolution=\nuntilpixel 1830 940 0 255 0\n"
+         "screenshot before\n" +
          Probe("before", 1830, 940) + "failpresent 0x887A0005 3\nframes 3\nscreenshot lost\n" +
          Probe("lost", 1830, 940) +
-         "failpresent 0x887A0007 2\nrecreate\nframes 3\nscreenshot new\n" +
+         "failpresent 0x887A0007 2\nrecreate\nuntilpixel 1830 940 0 255 0\nscreenshot new\n" +
          Probe("new", 1830, 940) + "oldrefs lost\n");
   EXPECT_TRUE(PixelNear(s, "before", kGreen));
   EXPECT_TRUE(PixelNear(s, "lost", kClear));
@@ -315,10 +333,10 @@ TEST(OverlayWheel, ShowsTheSlotsWhileDpadDownIsHeldInPlayAndWhileTheMenuIsOpen) 
   const std::string held = "pad 0 0x0002\nuntilpixel 239 73 0 0 255\n";
   const Scenario s = RunOverlay(
       "1920 1080",
-      "screenshot play\n" + Probe("panel", 90, 140) + Probe("idle", 239, 73) + held +
-          "screenshot held\n" + Probe("y", 239, 73) + Probe("a", 239, 207) + Probe("b", 306, 140) +
-          Probe("bmark", 278, 112) + Probe("x", 172, 140) +
-          "pad 0 0\nuntilpixel 239 73 32 64 96\n" + "screenshot released\n" +
+      "untilpixel 90 140 0 255 0\nscreenshot play\n" + Probe("panel", 90, 140) +
+          Probe("idle", 239, 73) + held + "screenshot held\n" + Probe("y", 239, 73) +
+          Probe("a", 239, 207) + Probe("b", 306, 140) + Probe("bmark", 278, 112) +
+          Probe("x", 172, 140) + "pad 0 0\nuntilpixel 239 73 32 64 96\n" + "screenshot released\n" +
           Probe("released", 239, 73) +
           "menu pauseMenu 2\nmenu selectedResolvedId 51\nuntilpixel 239 73 0 0 255\n"
           "untilpixel 90 140 32 64 96\nscreenshot open\n" +
@@ -361,11 +379,16 @@ TEST(OverlayCost, DrawingFramesAllocateNothingOnceTheirObjectsExist) {
   wheel.ini += "ShowSlots=1\n";
   const Scenario s =
       RunOverlay("1920 1080",
-                 "countallocs\nequipped 51\nwait 400\nframes 2\nallocs newicon\n" + AssignB() +
-                     // The wheel comes with the panel, once the menu's settle time is over.
-                     "pad 0 0x0002\nwait 700\nframes 2\ncountallocs\nframes 120\nallocs drawing\n"
-                     "pad 0 0\n"
-                     "menu pauseMenu 2\nwait 2100\ncountallocs\nframes 60\nallocs idle\n",
+                 "countallocs\nequipped 51\nuntilpixel 1830 940 0 0 255\nframes 2\n"
+                 "allocs newicon\n" +
+                     AssignB() +
+                     // The wheel comes with the panel, once the menu's settle time is
+                     // over; its B slot (7300) left of the panel.
+                     "pad 0 0x0002\nuntilpixel 1748 940 0 255 0\nframes 2\ncountallocs\n"
+                     "frames 120\nallocs drawing\npad 0 0\n"
+                     // In the menu the wheel shows alone, once the message is gone.
+                     "menu pauseMenu 2\nuntilpixel 706 164 32 64 96\nuntilpixel 1748 940 0 255 0\n"
+                     "countallocs\nframes 60\nallocs idle\n",
                  wheel);
   const auto counting = s.ResultsStartingWith("allocations counting");
   ASSERT_FALSE(counting.empty());

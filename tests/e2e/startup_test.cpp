@@ -110,7 +110,7 @@ TEST(Startup, AGameBuildWhoseAddressesFailTheChecksGetsEveryButton) {
   s.Play(
       "own 7300 73\nequipped 73\npad 0 0\ndinput\ndevice joy joystick\nformat joy joystick\n"
       "waitlog [Input] Hooked 1 XInputGetState\npad 0 0x2002\nread combo\n"
-      "devdword 0x20 18000\ndevbyte 0x31 0x80\ngetstate joy 80 dinput\nwait 300\n");
+      "devdword 0x20 18000\ndevbyte 0x31 0x80\ngetstate joy 80 dinput\npadseen\n");
   const std::string off =
       "; combinations, keys and the panel are off for this run, the game gets every button";
   EXPECT_EQ(s.MessagesStartingWith("[Core] Game"),
@@ -139,7 +139,7 @@ TEST(Startup, AGameBuildWhoseAddressesFailTheChecksGetsEveryButton) {
 
 TEST(Startup, WithLoggingOffNoLogFileIsCreatedAndTheIniGetsItsSixKeys) {
   Scenario s = StandardScenario();
-  s.Play("dinput\npad 0 0x9002\nwait 600\n");
+  s.Play("dinput\npad 0 0x9002\nwaitini SkillPanel Enable 0\npadseen\n");
   EXPECT_FALSE(s.Exists("artwheel_log.txt"));
   EXPECT_EQ(s.Ini(),
             "[Slots]\r\nY=0\r\nA=0\r\nB=0\r\nX=0\r\n[Overlay]\r\nEnable=0\r\n"
@@ -160,6 +160,7 @@ TEST(Startup, AnotherProcessOnlyForwardsDirectInput) {
   s.WriteIni(ini);
   s.Play(
       "pad 0 0x9002\ndinput\ndevice joy joystick\nformat joy joystick\nacquire joy\n"
+      // Nothing more is logged within 300 ms.
       "devdword 0x20 18000\ndevbyte 0x30 0x80\ngetstate joy 80 read\nwait 300\n",
       "game.exe");
   const auto messages = s.LogMessages();

@@ -9,7 +9,8 @@ namespace e2e {
 namespace {
 
 constexpr char kSlotsIni[] = "[General]\nIsDebug=1\n[Slots]\nY=5000\nA=5100\nB=5200\nX=5300\n";
-constexpr char kReady[] = "pad 0 0\nwaitlog [Core] Initialization OK\nwait 150\n";
+// Each pad change is held until the worker has acted on it (padseen).
+constexpr char kReady[] = "pad 0 0\nwaitlog [Core] Initialization OK\npadseen\n";
 
 std::vector<std::string> Hotkeys(const Scenario& s) {
   std::vector<std::string> labels;
@@ -23,9 +24,7 @@ std::vector<std::string> Hotkeys(const Scenario& s) {
   return labels;
 }
 
-Scenario RunPresses(const std::string& presses) {
-  return Played(kSlotsIni, kReady + presses + "wait 150\n");
-}
+Scenario RunPresses(const std::string& presses) { return Played(kSlotsIni, kReady + presses); }
 
 // Which slot a set of buttons selects is decided natively (unit.DecodeCombination);
 // here the worker acts on the pad's changes: once per press, again after the
@@ -33,20 +32,20 @@ Scenario RunPresses(const std::string& presses) {
 // a combination held across a failed poll (a reconnect).
 TEST(Worker, FiresOncePerPressAndAgainOnEachChange) {
   const Scenario s = RunPresses(
-      "pad 0 0x8002\nwait 1000\n"  // held for a second: once
-      "pad 0 0x0002\nwait 150\n"   // Y released, Down still held
-      "pad 0 0x8002\nwait 150\n"   // Y again
-      "pad 0 0\nwait 150\npad 0 0x1002\nwait 150\npad 0 0x9002\nwait 150\n"
-      "pad 0 0\nwait 150\npad 0 0x2002\nwait 150\npad 0 off\nwait 150\npad 0 0x2002\nwait 150\n");
+      "pad 0 0x8002\npadseen\nwait 1000\n"  // held for a second: no second one
+      "pad 0 0x0002\npadseen\n"             // Y released, Down still held
+      "pad 0 0x8002\npadseen\n"             // Y again
+      "pad 0 0\npadseen\npad 0 0x1002\npadseen\npad 0 0x9002\npadseen\n"
+      "pad 0 0\npadseen\npad 0 0x2002\npadseen\npad 0 off\npadseen\npad 0 0x2002\npadseen\n");
   EXPECT_EQ(Hotkeys(s), (std::vector<std::string>{"DPadDown+Y", "DPadDown+Y", "DPadDown+A",
                                                   "DPadDown+Y", "DPadDown+B", "DPadDown+B"}));
 }
 
 TEST(Worker, AssignmentModeIsLoggedOnEachChangeAndTakesTheCombination) {
   const Scenario s = RunPresses(
-      "menu pauseMenu 2\nwait 150\npad 0 0x9002\nwait 150\npad 0 0\nwait 150\n"
-      "menu pauseMenu 1\nwait 150\nmenu pauseMenu 0\nwait 150\n"
-      "menu pauseMenu 2\nwait 150\nmenupresent 0\nwait 150\n");
+      "menu pauseMenu 2\npadseen\npad 0 0x9002\npadseen\npad 0 0\npadseen\n"
+      "menu pauseMenu 1\npadseen\nmenu pauseMenu 0\npadseen\n"
+      "menu pauseMenu 2\npadseen\nmenupresent 0\npadseen\n");
   EXPECT_TRUE(Hotkeys(s).empty());  // no equip while the combat-art menu is open
   EXPECT_EQ(s.MessagesStartingWith("[Menu] "),
             (std::vector<std::string>{
@@ -60,7 +59,7 @@ TEST(Worker, UsesXInput13WhenXInput14IsMissing) {
   s.InstallGame("sekiro.exe", "sekiro_xinput13.exe");
   s.InstallXInput("xinput1_3.dll");
   s.WriteIni(kSlotsIni);
-  s.Play(std::string(kReady) + "pad 0 0x4002\nwait 150\n");
+  s.Play(std::string(kReady) + "pad 0 0x4002\nwaitlog [Skill] Hotkey\n");
   EXPECT_EQ(s.CountMessages("[Input] XInput initialized; known versions=1"), 1);
   EXPECT_EQ(Hotkeys(s), (std::vector<std::string>{"DPadDown+X"}));
 }

@@ -8,8 +8,9 @@
 namespace e2e {
 namespace {
 
-// The game's reads begin once the worker has redirected its imports.
-constexpr char kHooked[] = "pad 0 0\nwaitlog [Input] Hooked 1 XInputGetState import(s)\nwait 50\n";
+// The game's reads begin once the worker has redirected its imports and
+// polled the pad.
+constexpr char kHooked[] = "pad 0 0\nwaitlog [Input] Hooked 1 XInputGetState import(s)\npadseen\n";
 constexpr char kIni[] = "[General]\nIsDebug=1\n[Slots]\nA=5100\n";
 
 Scenario RunReads(const std::string& script) {
@@ -39,9 +40,10 @@ TEST(XInputFilter, TheGameDoesNotSeeTheCombinationButTheWorkerDoes) {
 
 TEST(XInputFilter, ALoneFaceButtonIsHiddenUntil250msAfterTheLastArming) {
   const Scenario s = RunReads(
-      "pad 0 0x1002\nwait 100\npad 0 0\nwait 100\npad 0 0x1000\nread soon\n"
-      "pad 0 0\nwait 50\n"
-      "pad 0 0x1002\nwait 100\npad 0 0\nwait 300\npad 0 0x1000\nread later\n");
+      "pad 0 0x1002\npadseen\npad 0 0\npadseen\npad 0 0x1000\nread soon\n"
+      "pad 0 0\npadseen\n"
+      // The window runs out 250 ms after the last arming.
+      "pad 0 0x1002\npadseen\npad 0 0\npadseen\nwait 300\npad 0 0x1000\nread later\n");
   EXPECT_EQ(Read(s, "soon"), "0x0000");
   EXPECT_EQ(Read(s, "later"), "0x1000");
 }
@@ -65,14 +67,16 @@ TEST(XInputFilter, ALibraryImportingByOrdinalIsRedirectedByTheNextPeriodicRun) {
   s.WriteIni(kIni);
   s.Play(std::string(kHooked) +
          "loaddll ordinal_user.dll\npad 0 0x1002\nreadvia ordinal_user.dll before\n"
-         "waitlog [Input] Hooked 1 XInputGetState import(s)\nwait 1300\n"
+         "waitlogn 2 [Input] Hooked 1 XInputGetState import(s)\n"
          "readvia ordinal_user.dll after\n");
   EXPECT_EQ(s.CountMessages("[Input] Hooked 1 XInputGetState import(s)"), 2) << s.Log();
   EXPECT_EQ(s.ResultsStartingWith("readvia after").at(0), "readvia after rc=0 buttons=0x0000");
 }
 
 TEST(XInputFilter, PeriodicRunsLogNothingNewAndRedirectOnce) {
-  const Scenario s = RunReads("dinput\nwait 3500\n");
+  // Then three periodic runs (about a second apart) that log nothing new.
+  const Scenario s =
+      RunReads("dinput\nwaitlog [Input] Hooked 2 GetProcAddress import(s)\nwait 3500\n");
   EXPECT_EQ(s.CountMessages("[Input] Hooked 1 XInputGetState import(s)"), 1);
   EXPECT_EQ(s.CountMessages("[Input] XInputGetState IAT import not found yet"), 0);
   EXPECT_EQ(s.CountMessages("[Input] Hooked 1 XInputGetState"), 1);

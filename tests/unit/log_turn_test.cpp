@@ -8,10 +8,10 @@ namespace {
 constexpr bool kGame = false;
 constexpr bool kOurs = true;
 
-TEST(KeepTryingForLog, AGameThreadWaitsForTheTurnAboutAMillisecondOurThreadsAsLongAsItTakes) {
+TEST(KeepTryingForLog, AGameThreadWaitsForTheTurnHalfAMillisecondOurThreadsAsLongAsItTakes) {
   EXPECT_TRUE(KeepTryingForLog(kGame, LogObstacle::kTurnTaken, 0, 0.0));
-  EXPECT_TRUE(KeepTryingForLog(kGame, LogObstacle::kTurnTaken, 0, 0.99));
-  EXPECT_FALSE(KeepTryingForLog(kGame, LogObstacle::kTurnTaken, 0, 1.0));
+  EXPECT_TRUE(KeepTryingForLog(kGame, LogObstacle::kTurnTaken, 0, 0.49));
+  EXPECT_FALSE(KeepTryingForLog(kGame, LogObstacle::kTurnTaken, 0, 0.5));
   EXPECT_FALSE(KeepTryingForLog(kGame, LogObstacle::kTurnTaken, 0, 250.0));
   EXPECT_TRUE(KeepTryingForLog(kOurs, LogObstacle::kTurnTaken, 0, 0.0));
   EXPECT_TRUE(KeepTryingForLog(kOurs, LogObstacle::kTurnTaken, 0, 5000.0));
@@ -19,9 +19,9 @@ TEST(KeepTryingForLog, AGameThreadWaitsForTheTurnAboutAMillisecondOurThreadsAsLo
 
 TEST(KeepTryingForLog, AHeldFileGetsAGameThreadThreeQuickTriesAndOurThreads20Ms) {
   EXPECT_TRUE(KeepTryingForLog(kGame, LogObstacle::kFileHeld, 1, 0.0));
-  EXPECT_TRUE(KeepTryingForLog(kGame, LogObstacle::kFileHeld, 2, 0.5));
+  EXPECT_TRUE(KeepTryingForLog(kGame, LogObstacle::kFileHeld, 2, 0.4));
   EXPECT_FALSE(KeepTryingForLog(kGame, LogObstacle::kFileHeld, 3, 0.1));
-  EXPECT_FALSE(KeepTryingForLog(kGame, LogObstacle::kFileHeld, 1, 1.0));
+  EXPECT_FALSE(KeepTryingForLog(kGame, LogObstacle::kFileHeld, 1, 0.5));
   EXPECT_TRUE(KeepTryingForLog(kOurs, LogObstacle::kFileHeld, 1, 0.0));
   EXPECT_TRUE(KeepTryingForLog(kOurs, LogObstacle::kFileHeld, 15, 19.9));
   EXPECT_FALSE(KeepTryingForLog(kOurs, LogObstacle::kFileHeld, 16, 20.0));
@@ -32,20 +32,19 @@ TEST(KeepTryingForLog, AFileThatCannotBeOpenedForAnyOtherReasonIsNotTriedAgain) 
   EXPECT_FALSE(KeepTryingForLog(kOurs, LogObstacle::kFileFailed, 1, 0.0));
 }
 
+TEST(SkipHeldLogFile, AGameThreadLeavesAFileHeldAMomentAgoAloneFor100Ms) {
+  EXPECT_FALSE(SkipHeldLogFile(0, 5000));  // opened since
+  EXPECT_TRUE(SkipHeldLogFile(5001, 5001));
+  EXPECT_TRUE(SkipHeldLogFile(5001, 5100));
+  EXPECT_FALSE(SkipHeldLogFile(5001, 5101));
+  EXPECT_FALSE(SkipHeldLogFile(5001, 5000));  // a clock read before the stamp
+}
+
 TEST(GiveWayForLog, OurThreadsLetTryingGameThreadsGoFirstForAsLongAsTheyMayTry) {
   EXPECT_FALSE(GiveWayForLog(0, 0.0));
   EXPECT_TRUE(GiveWayForLog(1, 0.0));
-  EXPECT_TRUE(GiveWayForLog(2, 0.99));
-  EXPECT_FALSE(GiveWayForLog(2, 1.0));
-}
-
-TEST(DroppedLogLines, CountsUntilTakenAndStartsAgainFromZero) {
-  DroppedLogLines dropped;
-  EXPECT_EQ(dropped.Take(), 0u);
-  dropped.Add();
-  dropped.Add();
-  EXPECT_EQ(dropped.Take(), 2u);
-  EXPECT_EQ(dropped.Take(), 0u);
+  EXPECT_TRUE(GiveWayForLog(2, 0.49));
+  EXPECT_FALSE(GiveWayForLog(2, 0.5));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/log_turn.h"
 #include "base/patch.h"
 #include "base/pe_image.h"
 
@@ -138,7 +139,8 @@ TEST_F(LogTest, ConcurrentWritersNeverInterleaveAndEveryGameLineIsWrittenOrCount
   HANDLE threads[2] = {Start(writer, "W"), Start(writer, "G")};
   Join(threads[0]);
   Join(threads[1]);
-  WriteLogLine("[Core] done");  // carries the note of any lines dropped at the end
+  // Ours: writes the lines still handed over and the note of any dropped.
+  Join(Start(LogAsOurThread, "[Core] done"));
   std::istringstream log(ReadLog());
   std::string line;
   int ours = 0;
@@ -163,6 +165,7 @@ struct OpenWatch {
   HANDLE goOn = nullptr;
   std::atomic<HANDLE> heldUntilRefused{nullptr};
   std::atomic<int> refused{0};
+  std::atomic<int> failNext{0};  // opens to refuse as a failure of their own
   std::atomic<void*> realCreateFileW{nullptr};
 } watch;
 
@@ -172,6 +175,11 @@ HANDLE WINAPI WatchedCreateFileW(LPCWSTR name, DWORD access, DWORD share,
   if (GetCurrentThreadId() == watch.stopThread.load()) {
     SetEvent(watch.inTurn);
     WaitForSingleObject(watch.goOn, INFINITE);
+  }
+  if (watch.failNext > 0) {
+    --watch.failNext;
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
   }
   const auto real = reinterpret_cast<decltype(&CreateFileW)>(watch.realCreateFileW.load());
   HANDLE file = real(name, access, share, security, disposition, flags, model);
@@ -204,6 +212,7 @@ class WatchedLogTest : public LogTest {
     watch.goOn = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     watch.stopThread = 0;
     watch.refused = 0;
+    watch.failNext = 0;
     slot_ = CreateFileWImport();
     ASSERT_NE(slot_, nullptr);
     ASSERT_TRUE(InPlace(RedirectEntry(slot_, reinterpret_cast<void*>(&WatchedCreateFileW),
@@ -227,8 +236,8 @@ class WatchedLogTest : public LogTest {
 };
 
 // A game thread that finds one of ours writing gives up within about 1 ms
-// instead of waiting for it and hands its line over; our threads queue and
-// keep every line.
+// instead of waiting for it and hands its line over; our threads queue, keep
+// every line and write the handed-over ones before their own.
 TEST_F(WatchedLogTest, AGameThreadNeverWaitsBehindOurLinesAndItsLineIsWrittenByTheHolder) {
   HANDLE worker = CreateThread(nullptr, 0, LogAsOurThread, const_cast<char*>("[Core] worker"),
                                CREATE_SUSPENDED, nullptr);
@@ -243,8 +252,8 @@ TEST_F(WatchedLogTest, AGameThreadNeverWaitsBehindOurLinesAndItsLineIsWrittenByT
   Join(queued);
   Join(game);
   EXPECT_EQ(gameWait, WAIT_OBJECT_0) << "the game thread waited for the worker's line";
-  EXPECT_EQ(Messages(ReadLog()), (std::vector<std::string>{"[Core] before", "[Core] worker",
-                                                           "[Core] game", "[Core] queued"}));
+  EXPECT_EQ(Messages(ReadLog()), (std::vector<std::string>{"[Core] before", "[Core] game",
+                                                           "[Core] worker", "[Core] queued"}));
 }
 
 DWORD WINAPI LogManyAsGameThread(LPVOID count) {
@@ -255,25 +264,51 @@ DWORD WINAPI LogManyAsGameThread(LPVOID count) {
 }
 
 // While another program holds the file a game thread's lines are handed over,
-// as many as there is room for, the rest counted; ours waits for the holder to
-// let go (here at our first refused open), then writes the note, its own line
-// and the lines handed over.
+// as many as there is room for, the rest counted, and only its first line
+// tries the file; ours waits for the holder to
+// let go (here at our first refused open), then writes the note, the lines
+// handed over and its own line.
 TEST_F(WatchedLogTest, AHeldFileHandsOverAGameThreadsLinesAndOnlyDelaysOurs) {
   HANDLE held = Hold();
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   constexpr int kGameLines = 34;  // two more than the hand-over holds
   Join(Start(LogManyAsGameThread, &kGameLines));
-  EXPECT_GE(watch.refused, kGameLines);
+  // Only the first line tries the file: the next ones know it is held.
+  EXPECT_GE(watch.refused, 1);
+  EXPECT_LE(watch.refused, kGameThreadOpenAttempts);
   watch.heldUntilRefused = held;
   const int refusedBefore = watch.refused;
   Join(Start(LogAsOurThread, "[Core] from the worker"));
   EXPECT_EQ(watch.refused, refusedBefore + 1);
-  std::vector<std::string> expected = {"[Core] before", "[Log] 2 lines dropped",
-                                       "[Core] from the worker"};
+  std::vector<std::string> expected = {"[Core] before", "[Log] 2 lines dropped"};
   for (int i = 0; i < kGameLines - 2; ++i) {
     expected.push_back("[Core] from a game thread " + std::to_string(i));
   }
+  expected.push_back("[Core] from the worker");
   EXPECT_EQ(Messages(ReadLog()), expected);
+}
+
+DWORD WINAPI WriteWaitingAsOurThread(LPVOID) {
+  MarkLogThreadPatient();
+  WriteWaitingLogLines();
+  return 0;
+}
+
+// Once one of ours runs, a game thread that gets the turn writes its own line
+// and nothing else: the lines handed over wait for ours. One whose earlier
+// line still waits hands the next over behind it, in its order.
+TEST_F(WatchedLogTest, AGameThreadWithTheTurnWritesOnlyItsOwnLineAndKeepsItsOrder) {
+  Join(Start(LogAsOurThread, "[Core] worker"));
+  watch.failNext = 1;
+  WriteLogLine("[Core] first");
+  WriteLogLine("[Core] second");
+  Join(Start(LogAsGameThread, "[Core] another game thread"));
+  EXPECT_EQ(Messages(ReadLog()), (std::vector<std::string>{"[Core] before", "[Core] worker",
+                                                           "[Core] another game thread"}));
+  Join(Start(WriteWaitingAsOurThread));
+  EXPECT_EQ(Messages(ReadLog()), (std::vector<std::string>{"[Core] before", "[Core] worker",
+                                                           "[Core] another game thread",
+                                                           "[Core] first", "[Core] second"}));
 }
 
 // A copy of the library that logs nothing more after its line was handed

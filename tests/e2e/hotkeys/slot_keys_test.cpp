@@ -10,14 +10,16 @@
 namespace e2e {
 namespace {
 
-// The game without a controller: keys alone drive the slots.
+// The game without a controller: keys alone drive the slots. After each
+// change of the keys the script waits until the worker's ticks have seen it
+// (padseen: the worker polls the pad in every tick, connected or not).
 Scenario RunKeys(const std::string& ini, const std::string& world, const std::string& script,
                  const std::string& gameBuild = "sekiro.exe") {
   Scenario s = StandardScenario();
   if (gameBuild != "sekiro.exe") s.InstallGame("sekiro.exe", gameBuild);
   s.Install("other_window.exe", "other_window.exe");
   s.WriteIni("[General]\nIsDebug=1\n" + ini);
-  s.Play(world + "pad 0 off\nwaitlog [Core] Initialization OK\nwait 100\n" + script);
+  s.Play(world + "pad 0 off\nwaitlog [Core] Initialization OK\npadseen\n" + script);
   EXPECT_TRUE(s.ResultsStartingWith("error").empty()) << s.Read("results.txt");
   return s;
 }
@@ -64,15 +66,15 @@ TEST(SlotKeys, AKeyEquipsOncePerPressAndHoldingItDoesNotRepeat) {
               "own 7300 73\nown 5100 51\nequipped 11\n",
               // Q held for half a second, Shift pressed and let go meanwhile, then Q
               // pressed again: the art is equipped by then.
-              "key Q down\nwaitlog [Skill] Equip combat art id 7300\nwait 150\nkey Shift down\n"
-              "wait 150\nkey Shift up\nwait 200\nkey Q up\nwait 100\n"
-              "key Q down\nwait 100\nwaitlog [Skill] Combat art id 7300 is already equipped\n"
+              "key Q down\nwaitlog [Skill] Equip combat art id 7300\npadseen\nkey Shift down\n"
+              "padseen\nkey Shift up\npadseen\nkey Q up\npadseen\n"
+              "key Q down\nwaitlog [Skill] Combat art id 7300 is already equipped\n"
               "key Q up\n"
               // Home without its Shift is no key; with it, and a controller holding
               // D-pad Down, which the game goes on seeing.
-              "key Home down\nwait 200\nkey Home up\npad 0 0x0002\nwait 100\n"
+              "key Home down\npadseen\nkey Home up\npad 0 0x0002\npadseen\n"
               "key Shift down\nkey Home down\nwaitlog [Skill] Equip combat art id 5100\n"
-              "read while-down-is-held\nkey Home up\nkey Shift up\nwait 100\n");
+              "read while-down-is-held\nkey Home up\nkey Shift up\npadseen\n");
   EXPECT_EQ(KeyAndSkillLines(s),
             (std::vector<std::string>{
                 "[Input] Key Q is bound to slot 2 (B) and slot 3 (X); slot 3 has no key",
@@ -99,7 +101,7 @@ TEST(SlotKeys, AKeyInTheMenuAssignsAndSavesAndTheSectionStaysAsWritten) {
   const Scenario s = RunKeys("[Slots]\r\nX=0\r\n" + keys + "[Overlay]\r\nEnable=0\r\n",
                              "own 7300 73\nmenu selectedResolvedId 73\nmenu pauseMenu 2\n",
                              "waitlog [Menu] Skill assignment mode ON\n"
-                             "key F3 down\nwaitlog [Skill] Assigned\nkey F3 up\nwait 100\n");
+                             "key F3 down\nwaitlog [Skill] Assigned\nkey F3 up\npadseen\n");
   EXPECT_EQ(KeyAndSkillLines(s),
             (std::vector<std::string>{
                 "[Input] Key F3 pressed for slot 3 (X)",
@@ -115,9 +117,9 @@ TEST(SlotKeys, AKeyInTheMenuAssignsAndSavesAndTheSectionStaysAsWritten) {
 TEST(SlotKeys, AKeyTypedWhileAnotherProgramIsInFrontDoesNothing) {
   const Scenario s =
       RunKeys("[Slots]\nY=7300\n[Keys]\nY=F2\n", "own 7300 73\n",
-              "foreground other\nkey F2 down\nwait 300\nkey F2 up\nwait 100\n"
+              "foreground other\nkey F2 down\npadseen\nkey F2 up\npadseen\n"
               // Held while the game comes back to the front: it was pressed elsewhere.
-              "key F2 down\nforeground game\nwait 300\nkey F2 up\nwait 100\n"
+              "key F2 down\nforeground game\npadseen\nkey F2 up\npadseen\n"
               "key F2 down\nwaitlog [Skill] Equip combat art id 7300\nkey F2 up\n");
   EXPECT_EQ(s.ResultsStartingWith("foreground"),
             (std::vector<std::string>{"foreground other ok", "foreground game ok"}));
@@ -127,11 +129,11 @@ TEST(SlotKeys, AKeyTypedWhileAnotherProgramIsInFrontDoesNothing) {
 }
 
 // A game build whose addresses fail their checks: the key is read from the
-// file, and pressing it does nothing.
+// file, and pressing it does nothing in the ticks that see it down and up.
 TEST(SlotKeys, AGameBuildWhoseAddressesFailTheChecksLeavesTheKeysAlone) {
   const Scenario s = RunKeys("[Slots]\nY=7300\n[Keys]\nY=F2\n", "own 7300 73\n",
                              "waitlog [Core] Game address check failed: GameEquipArt\n"
-                             "key F2 down\nwait 300\nkey F2 up\nwait 100\n",
+                             "key F2 down\npadseen\nkey F2 up\npadseen\n",
                              "sekiro_small_image.exe");
   EXPECT_EQ(s.CountMessages("[Config] Keys: Y=F2 A=- B=- X=-"), 1) << s.Log();
   EXPECT_EQ(KeyAndSkillLines(s), std::vector<std::string>{});

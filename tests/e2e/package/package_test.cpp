@@ -51,6 +51,10 @@ const Size kSizes[] = {
 
 std::string Name(const Size& size) { return std::string(size.window).replace(4, 1, "x"); }
 
+// A point of the icon's tile around its digits.
+int TileX(const Size& size) { return (size.icon.left + size.icon.right) / 2; }
+int TileY(const Size& size) { return size.icon.top + (size.icon.bottom - size.icon.top) / 4; }
+
 // The rim on each edge of the panel, the frame just outside it, the icon's tile.
 std::string ProbePanel(const Size& size) {
   const Rect& p = size.panel;
@@ -61,8 +65,7 @@ std::string ProbePanel(const Size& size) {
          Probe(n + "_rim_top", midX, p.top) + Probe(n + "_rim_bottom", midX, p.bottom - 1) +
          Probe(n + "_out_left", p.left - 2, midY) + Probe(n + "_out_right", p.right + 1, midY) +
          Probe(n + "_out_top", midX, p.top - 2) + Probe(n + "_out_bottom", midX, p.bottom + 1) +
-         Probe(n + "_tile", (size.icon.left + size.icon.right) / 2,
-               size.icon.top + (size.icon.bottom - size.icon.top) / 4);
+         Probe(n + "_tile", TileX(size), TileY(size));
 }
 
 bool EveryLineEndsInCrLf(const std::string& text) {
@@ -123,8 +126,11 @@ TEST(Package, TheUnpackedZipRunsWithItsStarterConfiguration) {
   s.WriteIni(withLog);
   std::string script = "fileversion dinput8.dll dll\n" + inGame;
   for (const Size& size : kSizes) {
-    script += "window " + std::string(size.window) + "\nwaitlog " + size.logLine +
-              "\nframes 3\nscreenshot " + Name(size) + "\n" + ProbePanel(size);
+    // The equipped art's icon may reach the panel a little after it is up.
+    script += "window " + std::string(size.window) + "\nwaitlog " + size.logLine + "\nuntilpixel " +
+              std::to_string(TileX(size)) + " " + std::to_string(TileY(size)) + " " +
+              std::to_string(kTile5000.r) + " " + std::to_string(kTile5000.g) + " " +
+              std::to_string(kTile5000.b) + "\nscreenshot " + Name(size) + "\n" + ProbePanel(size);
   }
   // D-pad Down + B in the combat-art menu with the cursor on 7300.
   script +=
