@@ -52,6 +52,7 @@ class Scenario {
   // Runs the program with the script; returns its exit code (-1 when it did
   // not finish in time).
   int Run(const std::string& program = "sekiro.exe", int timeoutSeconds = 60);
+  int CodeOfACrashAfterTheEnd(int signalCode) const;
   // Runs the script with "exit 0" after it and expects the program to end so,
   // with none of the script's waits timed out.
   Scenario& Play(const std::string& script, const std::string& program = "sekiro.exe");
