@@ -53,6 +53,7 @@ add_library(artwheel_win STATIC
   src/app/loaded_as.cpp
   src/app/settings.cpp
   src/app/settings_file.cpp
+  src/app/settings_read.cpp
   src/app/settings_watch.cpp
   src/app/slot_actions.cpp
   src/app/startup.cpp
