@@ -42,7 +42,8 @@ TEST(XInputFilter, ALoneFaceButtonIsHiddenUntil250msAfterTheLastArming) {
   const Scenario s = RunReads(
       "pad 0 0x1002\npadseen\npad 0 0\npadseen\npad 0 0x1000\nread soon\n"
       "pad 0 0\npadseen\n"
-      // The window runs out 250 ms after the last arming.
+      // The window runs out 250 ms after the last arming: the read 300 ms
+      // after the worker last saw the combination asserts that it did.
       "pad 0 0x1002\npadseen\npad 0 0\npadseen\nwait 300\npad 0 0x1000\nread later\n");
   EXPECT_EQ(Read(s, "soon"), "0x0000");
   EXPECT_EQ(Read(s, "later"), "0x1000");

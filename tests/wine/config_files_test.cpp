@@ -9,7 +9,7 @@
 #include "app/settings.h"
 #include "base/ini_file.h"
 #include "base/patch.h"
-#include "base/pe_image.h"
+#include "own_import.h"
 #include "slots/assign.h"
 
 namespace artwheel {
@@ -104,43 +104,6 @@ TEST_F(ConfigFiles, ScannerReadsAFileWithNulBytesAndAHugeLine) {
   EXPECT_STREQ(value, "on");
 }
 
-// A change seen while another program held the file is read at a later look,
-// even when the file's stamp has come back to the one read last: a copy keeps
-// its source's write time, and may keep its size.
-TEST(SettingsReload, AChangeSeenWhileTheFileWasHeldIsReadWhenItsStampComesBack) {
-  LocateSettingsFile(GetModuleHandleA(nullptr));
-  const std::string path = ConfigIniPath();
-  std::ofstream(path, std::ios::binary | std::ios::trunc)
-      << "[General]\r\nApplyChanges=1\r\n[Slots]\r\nY=5000\r\n";
-  Settings settings;
-  LoadConfig(settings);
-  ASSERT_EQ(settings.slotArtIds[0], 5000u);
-  std::string text;
-  std::getline(std::ifstream(path, std::ios::binary), text, '\0');
-  FILETIME read = {};
-  HANDLE file =
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_TRUE(GetFileTime(file, nullptr, nullptr, &read));
-  CloseHandle(file);
-
-  const size_t at = text.find("Y=5000");
-  ASSERT_NE(at, std::string::npos);
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << text.replace(at, 6, "Y=7300");
-  HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  auto apply = [](const Settings&) {};
-  EXPECT_FALSE(ReloadConfigIfChanged(settings, apply));
-  CloseHandle(held);
-  file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                     nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &read));
-  CloseHandle(file);
-  EXPECT_TRUE(ReloadConfigIfChanged(settings, apply));
-  EXPECT_EQ(settings.slotArtIds[0], 7300u);
-  EXPECT_FALSE(ReloadConfigIfChanged(settings, apply));
-  DeleteFileA(path.c_str());
-}
-
 // The settings file beside this program, loaded with ApplyChanges on.
 class SettingsReloadFile : public ::testing::Test {
  protected:
@@ -169,6 +132,34 @@ class SettingsReloadFile : public ::testing::Test {
   std::string path_;
   Settings settings_;
 };
+
+// A change seen while another program held the file is read at a later look,
+// even when the file's stamp has come back to the one read last: a copy keeps
+// its source's write time, and may keep its size.
+TEST_F(SettingsReloadFile, AChangeSeenWhileTheFileWasHeldIsReadWhenItsStampComesBack) {
+  Write("[Slots]\r\nY=5000\r\n");
+  LoadConfig(settings_);
+  ASSERT_EQ(settings_.slotArtIds[0], 5000u);
+  std::string text = Text();
+  FILETIME read = {};
+  HANDLE file = CreateFileA(path_.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_TRUE(GetFileTime(file, nullptr, nullptr, &read));
+  CloseHandle(file);
+  std::ofstream(path_, std::ios::binary | std::ios::trunc)
+      << text.replace(text.find("Y=5000"), 6, "Y=7300");
+  HANDLE held = CreateFileA(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(ReloadConfigIfChanged(settings_, [](const Settings&) {}));
+  CloseHandle(held);
+  file = CreateFileA(path_.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                     nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &read));
+  CloseHandle(file);
+  EXPECT_TRUE(Reloaded()) << "waited for the change to be read";
+  EXPECT_EQ(settings_.slotArtIds[0], 7300u);
+  EXPECT_FALSE(ReloadConfigIfChanged(settings_, [](const Settings&) {}));
+}
 
 // Every value an assignment replaced is remembered, not only the first: an
 // editor that shows the first assignment, saved after the second, keeps the second.
@@ -221,23 +212,10 @@ BOOL WINAPI WriteThenEditorSaves(const wchar_t* section, const wchar_t* key, con
   return written;
 }
 
-void** WriteProfileImport() {
-  void** found = nullptr;
-  ForEachImport(
-      GetModuleHandleA(nullptr), [](const char* dll) { return _stricmp(dll, "kernel32.dll") == 0; },
-      [](const ImportEntry& entry, void* context) {
-        if (entry.name != nullptr && std::strcmp(entry.name, "WritePrivateProfileStringW") == 0) {
-          *static_cast<void***>(context) = entry.slot;
-        }
-      },
-      &found);
-  return found;
-}
-
 TEST_F(SettingsReloadFile, AnEditorsSaveBetweenOurWriteAndOurStampIsRead) {
   Write("[Slots]\r\nY=5000\r\n[Overlay]\r\nEnable=0\r\n");
   LoadConfig(settings_);
-  void** entry = WriteProfileImport();
+  void** entry = OwnKernel32Import("WritePrivateProfileStringW");
   ASSERT_NE(entry, nullptr);
   std::atomic<void*> saved{nullptr};
   ASSERT_TRUE(InPlace(RedirectEntry(entry, reinterpret_cast<void*>(&WriteThenEditorSaves),

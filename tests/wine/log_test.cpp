@@ -13,7 +13,7 @@
 
 #include "base/log_turn.h"
 #include "base/patch.h"
-#include "base/pe_image.h"
+#include "own_import.h"
 
 namespace artwheel {
 namespace {
@@ -191,19 +191,6 @@ HANDLE WINAPI WatchedCreateFileW(LPCWSTR name, DWORD access, DWORD share,
   return file;
 }
 
-void** CreateFileWImport() {
-  void** slot = nullptr;
-  ForEachImport(
-      GetModuleHandleA(nullptr), [](const char* dll) { return _stricmp(dll, "kernel32.dll") == 0; },
-      [](const ImportEntry& entry, void* context) {
-        if (entry.name != nullptr && std::strcmp(entry.name, "CreateFileW") == 0) {
-          *static_cast<void***>(context) = entry.slot;
-        }
-      },
-      &slot);
-  return slot;
-}
-
 class WatchedLogTest : public LogTest {
  protected:
   void SetUp() override {
@@ -213,7 +200,7 @@ class WatchedLogTest : public LogTest {
     watch.stopThread = 0;
     watch.refused = 0;
     watch.failNext = 0;
-    slot_ = CreateFileWImport();
+    slot_ = OwnKernel32Import("CreateFileW");
     ASSERT_NE(slot_, nullptr);
     ASSERT_TRUE(InPlace(RedirectEntry(slot_, reinterpret_cast<void*>(&WatchedCreateFileW),
                                       TableKind::kImport, &watch.realCreateFileW)));
