@@ -189,8 +189,9 @@ bool PollPad(WorkerState& state, uint64_t now, uint16_t* buttons) {
 }  // namespace
 
 void RunWorkerTick(WorkerState& state) {
-  ReportGameOnce();  // first, so that its lines never fall between another operation's
-  if (!GameAccessAllowed() && CombinationButtons() != 0) HandOverCombination(state.settings);
+  // First, so that its lines never fall between another operation's. Once the
+  // checks have spoken, the filters are handed what they allow.
+  if (ReportGameOnce()) HandOverCombination(state.settings);
   const uint64_t now = GetTickCount64();
   uint16_t buttons = 0;
   const bool polled = PollPad(state, now, &buttons);

@@ -148,11 +148,11 @@ bool GameAccessAllowed() {
   return pointerCheck != Check::kFailed && functionCheck != Check::kFailed;
 }
 
-void ReportGameOnce() {
-  if (gameReported) return;
+bool ReportGameOnce() {
+  if (gameReported) return false;
   // With failed pointers the data manager is never read, so the line comes at once.
-  if (StaticPointersUsable() && GameDataManagerPointer() == 0) return;
-  if (pointerCheck == Check::kPending) return;  // the game's image is not known yet
+  if (StaticPointersUsable() && GameDataManagerPointer() == 0) return false;
+  if (pointerCheck == Check::kPending) return false;  // the game's image is not known yet
   gameReported = true;
   bool usable[2] = {};
   char failed[160];
@@ -161,6 +161,7 @@ void ReportGameOnce() {
   LogGameLine(usable);
   if (!passed) LogCheckFailure(failed, "executable");
   functionCheck = passed ? Check::kPassed : Check::kFailed;
+  return true;
 }
 
 }  // namespace artwheel

@@ -20,7 +20,8 @@ bool GameAccessAllowed();
 
 // Once, at the start of the first worker tick in which the game's data
 // manager pointer is set (or at once when the pointers failed their check):
-// checks the two functions and logs the game line.
-void ReportGameOnce();
+// checks the two functions and logs the game line. True in that tick only:
+// from then on every check's verdict is known.
+bool ReportGameOnce();
 
 }  // namespace artwheel
