@@ -29,24 +29,33 @@ uint64_t FreeStamp(uint64_t ticket) { return 2 * (ticket / kHandOverCapacity); }
 
 uint64_t HeldStamp(uint64_t ticket) { return FreeStamp(ticket) + 1; }
 
+// Takes the next ticket of `counter` (lines in, or lines out) once its slot
+// shows the stamp that ticket waits for; false when the slot is a round
+// behind (full, or nothing there yet).
+bool ClaimTicket(HandOverRing& ring, uint64_t& counter, uint64_t (*ready)(uint64_t),
+                 uint64_t* claimed) {
+  uint64_t ticket = Atomic(counter).load(std::memory_order_relaxed);
+  for (;;) {
+    const uint64_t stamp = Atomic(SlotOf(ring, ticket).stamp).load(std::memory_order_acquire);
+    if (stamp == ready(ticket)) {
+      if (Atomic(counter).compare_exchange_weak(ticket, ticket + 1, std::memory_order_relaxed)) {
+        *claimed = ticket;
+        return true;
+      }
+    } else if (stamp < ready(ticket)) {
+      return false;
+    } else {
+      ticket = Atomic(counter).load(std::memory_order_relaxed);
+    }
+  }
+}
+
 }  // namespace
 
 bool HandOverLine(HandOverRing& ring, uint32_t threadId, const char* line, size_t length) {
   if (length > kHandOverLineSize) return false;
-  uint64_t ticket = Atomic(ring.nextIn).load(std::memory_order_relaxed);
-  for (;;) {
-    const uint64_t stamp = Atomic(SlotOf(ring, ticket).stamp).load(std::memory_order_acquire);
-    if (stamp == FreeStamp(ticket)) {
-      if (Atomic(ring.nextIn)
-              .compare_exchange_weak(ticket, ticket + 1, std::memory_order_relaxed)) {
-        break;
-      }
-    } else if (stamp < FreeStamp(ticket)) {
-      return false;  // the line a round earlier is still there: full
-    } else {
-      ticket = Atomic(ring.nextIn).load(std::memory_order_relaxed);
-    }
-  }
+  uint64_t ticket = 0;
+  if (!ClaimTicket(ring, ring.nextIn, &FreeStamp, &ticket)) return false;  // full
   HandOverSlot& slot = SlotOf(ring, ticket);
   std::memcpy(slot.text, line, length);
   slot.length = static_cast<uint32_t>(length);
@@ -56,20 +65,9 @@ bool HandOverLine(HandOverRing& ring, uint32_t threadId, const char* line, size_
 }
 
 bool TakeHandedOverLine(HandOverRing& ring, char* text, size_t* length) {
-  uint64_t ticket = Atomic(ring.nextOut).load(std::memory_order_relaxed);
-  for (;;) {
-    const uint64_t stamp = Atomic(SlotOf(ring, ticket).stamp).load(std::memory_order_acquire);
-    if (stamp == HeldStamp(ticket)) {
-      if (Atomic(ring.nextOut)
-              .compare_exchange_weak(ticket, ticket + 1, std::memory_order_relaxed)) {
-        break;
-      }
-    } else if (stamp < HeldStamp(ticket)) {
-      return false;  // none, or the oldest is still being copied in
-    } else {
-      ticket = Atomic(ring.nextOut).load(std::memory_order_relaxed);
-    }
-  }
+  uint64_t ticket = 0;
+  // None, or the oldest is still being copied in.
+  if (!ClaimTicket(ring, ring.nextOut, &HeldStamp, &ticket)) return false;
   HandOverSlot& slot = SlotOf(ring, ticket);
   *length = slot.length;
   std::memcpy(text, slot.text, slot.length);
