@@ -13,6 +13,7 @@ import sys
 FLOORS = {
     "base": 0,
     "game": 1,
+    "words": 1,
     "input": 2,
     "slots": 2,
     "overlay": 2,

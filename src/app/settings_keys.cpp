@@ -161,6 +161,113 @@ void ShowOpacity(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out
   ShowUnsigned(s.overlay.layout.opacityPercent, out, size);
 }
 
+// One of a list of words, in any letter case: its index, else -1.
+int IndexOfWord(std::string_view text, const char* const* words, int count) {
+  for (int i = 0; i < count; ++i) {
+    if (EqualsIgnoreCaseAscii(text, words[i])) return i;
+  }
+  return -1;
+}
+
+bool ParseLanguage(const KeyText& value, Settings& s, int /*slot*/) {
+  const int index = IndexOfWord(value.text, kLanguageCodes, kLanguageValueCount);
+  if (index < 0) return false;
+  s.language = static_cast<Language>(index);
+  return true;
+}
+void ShowLanguage(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
+  ShowText(kLanguageCodes[static_cast<int>(s.language)], out, size);
+}
+
+bool ParseController(const KeyText& value, Settings& s, int /*slot*/) {
+  if (EqualsIgnoreCaseAscii(value.text, "Auto")) {
+    s.controller = PadChoice::kAuto;
+    return true;
+  }
+  int32_t player = 0;
+  if (!ParseInRange(value.text, 1, 4, &player)) return false;
+  s.controller = static_cast<PadChoice>(player);
+  return true;
+}
+void ShowController(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
+  if (s.controller == PadChoice::kAuto) {
+    ShowText("Auto", out, size);
+  } else {
+    ShowUnsigned(static_cast<uint32_t>(s.controller), out, size);
+  }
+}
+
+constexpr const char* kHdrWords[] = {"Off", "Auto", "PQ", "scRGB"};
+
+bool ParseHdr(const KeyText& value, Settings& s, int /*slot*/) {
+  const int index = IndexOfWord(value.text, kHdrWords, 4);
+  if (index < 0) return false;
+  s.overlay.hdr = static_cast<HdrMode>(index);
+  return true;
+}
+void ShowHdr(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
+  ShowText(kHdrWords[static_cast<int>(s.overlay.hdr)], out, size);
+}
+
+bool ParsePaperWhite(const KeyText& value, Settings& s, int /*slot*/) {
+  int32_t nits = 0;
+  if (!ParseInRange(value.text, static_cast<int32_t>(kMinPaperWhiteNits),
+                    static_cast<int32_t>(kMaxPaperWhiteNits), &nits)) {
+    return false;
+  }
+  s.overlay.hdrPaperWhiteNits = static_cast<uint32_t>(nits);
+  return true;
+}
+void ShowPaperWhite(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
+  ShowUnsigned(s.overlay.hdrPaperWhiteNits, out, size);
+}
+
+bool ParseMenuEnable(const KeyText& value, Settings& s, int /*slot*/) {
+  return ParseSwitch(value.text, &s.menu.enabled);
+}
+void ShowMenuEnable(const Settings& s, int /*slot*/, ShowStyle style, char* out, size_t size) {
+  ShowSwitchValue(s.menu.enabled, style, out, size);
+}
+
+constexpr const char* kMenuOpenWords[] = {"Back", "Start", "LS", "RS"};
+
+bool ParseMenuOpen(const KeyText& value, Settings& s, int /*slot*/) {
+  const int index = IndexOfWord(value.text, kMenuOpenWords, 4);
+  if (index < 0) return false;
+  s.menu.open = static_cast<MenuOpenButton>(index);
+  return true;
+}
+void ShowMenuOpen(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
+  ShowText(kMenuOpenWords[static_cast<int>(s.menu.open)], out, size);
+}
+
+bool ParseMenuHold(const KeyText& value, Settings& s, int /*slot*/) {
+  int32_t ms = 0;
+  if (!ParseInRange(value.text, static_cast<int32_t>(kMinMenuHoldMs),
+                    static_cast<int32_t>(kMaxMenuHoldMs), &ms)) {
+    return false;
+  }
+  s.menu.holdMs = static_cast<uint32_t>(ms);
+  return true;
+}
+void ShowMenuHold(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
+  ShowUnsigned(s.menu.holdMs, out, size);
+}
+
+bool ParseMenuKey(const KeyText& value, Settings& s, int /*slot*/) {
+  if (value.text.empty()) {
+    s.menu.key = KeyBinding{};
+    return true;
+  }
+  KeyBinding parsed;
+  if (!ParseKeyName(value.text, &parsed)) return false;
+  s.menu.key = parsed;
+  return true;
+}
+void ShowMenuKey(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
+  ShowText(s.menu.key.virtualKey != 0 ? s.menu.key.name : "", out, size);
+}
+
 void ShowNothing(const Settings& /*s*/, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
   ShowText("", out, size);
 }
@@ -262,6 +369,29 @@ constexpr SettingKey StartNumber(const char* section, const char* name, const ch
                     show};
 }
 
+// A key that takes one of a few values and applies at once.
+constexpr SettingKey Choice(const char* section, const char* name, const char* defaultText,
+                            const char* valid, ReadStep step,
+                            bool (*parse)(const KeyText&, Settings&, int),
+                            void (*show)(const Settings&, int, ShowStyle, char*, size_t)) {
+  return SettingKey{section,
+                    name,
+                    defaultText,
+                    valid,
+                    Applies::kAtOnce,
+                    step,
+                    Refusal::kNotValid,
+                    false,
+                    false,
+                    false,
+                    nullptr,
+                    0,
+                    nullptr,
+                    -1,
+                    parse,
+                    show};
+}
+
 constexpr Applies kNow = Applies::kAtOnce;
 constexpr Applies kNext = Applies::kAtNextStart;
 constexpr ReadStep kFirst = ReadStep::kBeforeSummary;
@@ -274,6 +404,9 @@ const SettingKey kSettingKeys[] = {
      nullptr, 0, "IsDebug", -1, &ParseDebug, &ShowSwitch<&Settings::logEnabled>},
     Switch("General", "ApplyChanges", "0", kNext, kFirst, nullptr, 0, "[General] ApplyChanges",
            &ParseSwitchInto<&Settings::applyChanges>, &ShowSwitch<&Settings::applyChanges>),
+    Choice("General", "Language", "en",
+           "Auto, en, zh-Hans, zh-Hant, ja, ko, ru, es, pt-BR, fr, de, it or pl",
+           ReadStep::kBeforeSummary, &ParseLanguage, &ShowLanguage),
     SlotArt("Y", 0, 1),
     SlotArt("A", 1, 2),
     SlotArt("B", 2, 3),
@@ -281,6 +414,10 @@ const SettingKey kSettingKeys[] = {
     Switch("Overlay", "Enable", "0", kNow, kFirst, "Overlay", 5, nullptr,
            &ParseSwitchInto<&Settings::overlayEnabled>, &ShowSwitch<&Settings::overlayEnabled>,
            true),
+    Choice("Overlay", "Hdr", "Off", "Off, Auto, PQ or scRGB", ReadStep::kBeforeSummary, &ParseHdr,
+           &ShowHdr),
+    Choice("Overlay", "HdrPaperWhite", "203", "80 to 1000 nits", ReadStep::kBeforeSummary,
+           &ParsePaperWhite, &ShowPaperWhite),
     Switch("SkillPanel", "Enable", "0", kNow, kFirst, "SkillPanel", 6, nullptr,
            &ParseSwitchInto<&Settings::skillPanelEnabled>,
            &ShowSwitch<&Settings::skillPanelEnabled>, true),
@@ -299,6 +436,8 @@ const SettingKey kSettingKeys[] = {
     SlotKey("A", 1),
     SlotKey("B", 2),
     SlotKey("X", 3),
+    Choice("Keys", "Menu", "", "a key name such as F11 or Shift+M", ReadStep::kAfterSummary,
+           &ParseMenuKey, &ShowMenuKey),
     Switch("Combination", "Enable", "1", kNow, kLater, nullptr, 0, nullptr,
            &ParseSwitchInto<&Settings::combinationEnabled>,
            &ShowSwitch<&Settings::combinationEnabled>),
@@ -306,6 +445,14 @@ const SettingKey kSettingKeys[] = {
      false, nullptr, 0, nullptr, -1, &ParseModifier, &ShowModifier},
     {"Combination", "ButtonNames", "Xbox", nullptr, kNow, kLater, Refusal::kNames, false, false,
      false, nullptr, 0, nullptr, -1, &ParseNames, &ShowNames},
+    Choice("Combination", "Controller", "1", "Auto, or 1 to 4", ReadStep::kAfterSummary,
+           &ParseController, &ShowController),
+    Choice("Menu", "Enable", "0", kSwitchWords, ReadStep::kAfterSummary, &ParseMenuEnable,
+           &ShowMenuEnable),
+    Choice("Menu", "Open", "Back", "Back, Start, LS or RS", ReadStep::kAfterSummary, &ParseMenuOpen,
+           &ShowMenuOpen),
+    Choice("Menu", "HoldMs", "1000", "300 to 3000", ReadStep::kAfterSummary, &ParseMenuHold,
+           &ShowMenuHold),
     {"Chainload", "chainDInput8dllPath", "", nullptr, kNext, kFirst, Refusal::kNone, false, false,
      false, nullptr, 0, "[Chainload]", -1, nullptr, &ShowNothing},
     Switch("UIScan", "Enable", "0", kNext, kFirst, "UIScan", 7, "[UIScan]",

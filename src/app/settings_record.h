@@ -4,10 +4,13 @@
 #include <cstdint>
 
 #include "input/combo.h"
+#include "input/menu_settings.h"
+#include "input/pad_choice.h"
 #include "input/slot_keys.h"
 #include "overlay/overlay_settings.h"
 #include "overlay/panel_layout.h"
 #include "slots/slot_labels.h"
+#include "words/language.h"
 
 namespace artwheel {
 
@@ -20,6 +23,7 @@ inline constexpr uint32_t kMinUiScanIntervalMs = 50;
 struct Settings {
   bool logEnabled = false;               // [General] IsDebug
   bool applyChanges = false;             // [General] ApplyChanges
+  Language language = Language::kEn;     // [General] Language
   uint32_t slotArtIds[kSlotCount] = {};  // [Slots]
   KeyBinding slotKeys[kSlotCount] = {};  // [Keys]; no key where nothing was bound
   bool overlayEnabled = false;           // [Overlay] Enable
@@ -30,6 +34,8 @@ struct Settings {
   bool combinationEnabled = true;                 // [Combination] Enable
   HeldButton heldButton = HeldButton::kDpadDown;  // [Combination] Modifier
   ButtonNames buttonNames = ButtonNames::kXbox;   // [Combination] ButtonNames
+  PadChoice controller = PadChoice::kPlayer1;     // [Combination] Controller
+  MenuSettings menu;                              // [Menu], [Keys] Menu
   bool uiScanEnabled = false;
   bool uiScanDetail = false;
   uint32_t uiScanIntervalMs = kDefaultUiScanIntervalMs;
