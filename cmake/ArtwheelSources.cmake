@@ -26,6 +26,7 @@ set(ARTWHEEL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/src/slots/panel_schedule.cpp
   ${PROJECT_SOURCE_DIR}/src/slots/slot_decisions.cpp
   ${PROJECT_SOURCE_DIR}/src/slots/slot_labels.cpp
+  ${PROJECT_SOURCE_DIR}/src/overlay/line_breaks.cpp
 )
 # The overlay's words: one table per language.
 file(GLOB ARTWHEEL_WORDS_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/words/*.cpp)

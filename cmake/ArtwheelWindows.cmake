@@ -42,6 +42,8 @@ add_library(artwheel_win STATIC
   src/overlay/png_texture.cpp
   src/overlay/present_hook.cpp
   src/overlay/render_objects.cpp
+  src/overlay/text_faces.cpp
+  src/overlay/text_fit.cpp
   src/overlay/wheel_draw.cpp
   src/diagnostics/diagnostics_settings.cpp
   src/diagnostics/game_objects.cpp

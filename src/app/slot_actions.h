@@ -3,6 +3,7 @@
 // art is equipped; with the combat-art menu open the art under its cursor is
 // stored in the slot, saved to artwheel.ini and confirmed on screen.
 #include "app/settings.h"
+#include "slots/assign.h"
 
 namespace artwheel {
 
@@ -11,6 +12,12 @@ namespace artwheel {
 // release it without a controller and the game's DirectInput keyboard reads
 // would lose keys meanwhile.
 enum class SlotTrigger { kCombination, kKey };
+
+// The assignment's confirmation in that language. It names what the player
+// pressed: the slot's buttons, or for a key the key ("F1", "Shift+Q"), since
+// the combination may be one the player never uses.
+bool FormatConfirmation(const Settings& settings, int slot, SlotTrigger trigger, Language language,
+                        unsigned long saveError, char (&message)[kAssignedMessageSize]);
 
 void ActOnSlot(Settings& settings, int slot, bool assignmentMode, SlotTrigger trigger);
 

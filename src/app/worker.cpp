@@ -148,9 +148,11 @@ void HandOverCombination(const Settings& settings) {
   ChooseCombination(settings.heldButton, settings.combinationEnabled && GameAccessAllowed());
   const ButtonNames names = settings.buttonNames;
   SetSlotWords(SlotWords{HeldButtonLabel(settings.heldButton, names),
-                         HeldButtonWords(settings.heldButton, names),
                          {FaceButtonName(0, names), FaceButtonName(1, names),
-                          FaceButtonName(2, names), FaceButtonName(3, names)}});
+                          FaceButtonName(2, names), FaceButtonName(3, names)},
+                         HeldButtonWord(settings.heldButton, names),
+                         {FaceButtonWord(0, names), FaceButtonWord(1, names),
+                          FaceButtonWord(2, names), FaceButtonWord(3, names)}});
 }
 
 void HandOverOverlay(const Settings& settings) {

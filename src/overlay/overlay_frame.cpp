@@ -21,7 +21,7 @@ std::atomic<bool> swapChainInfoLogged{false};
 
 struct FrameWants {
   bool showMessage = false;
-  wchar_t message[kMessageCapacity] = {};
+  OverlayMessage message;
   bool panelWanted = false;
   bool wheelWanted = false;
   PanelState panel = {};
@@ -172,8 +172,8 @@ void DrawPanel(const PanelRects& rects, const OverlaySettings& settings, uint32_
   if (icon != nullptr) DrawRect(icon, rects.icon, width, height, LayoutAlpha(1.0f, layout));
 }
 
-void DrawMessageBox(const wchar_t* text, float width, float height) {
-  if (EnsureMessageTexture(text)) {
+void DrawMessageBox(const OverlayMessage& message, float width, float height) {
+  if (EnsureMessageTexture(message)) {
     DrawRect(overlayRenderer.messageTexture, MessageRect(width, height), width, height, 1.0f);
   }
 }

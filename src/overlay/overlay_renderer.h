@@ -30,6 +30,7 @@ struct OverlayRenderer {
   bool shadersFailed = false;
   ID3D11ShaderResourceView* messageTexture = nullptr;
   wchar_t messageTextureText[kMessageCapacity] = {};
+  Language messageTextureLanguage = Language::kEn;
   struct IWICImagingFactory* wicFactory = nullptr;
 
   // Image caches of the frame drawing, keyed by path and by art id.
@@ -88,7 +89,7 @@ bool EnsureRenderObjects(IDXGISwapChain* swapChain, HWND outputWindow);
 void LookAfterRenderObjects();
 // Any thread: a Present of this swap chain reported its device removed or reset.
 void NoteDeviceLost(IDXGISwapChain* swapChain, HRESULT result);
-bool EnsureMessageTexture(const wchar_t* text);
+bool EnsureMessageTexture(const OverlayMessage& message);
 // Loads the PNG into a texture unless this path failed before and its file has not changed
 // since (or, held by another program, a second has not passed); a failure is
 // remembered in `failure`.

@@ -80,20 +80,26 @@ TEST_F(ConfigFiles, ChainPathFromItsSectionOrTheScannerAndNeverCut) {
   EXPECT_EQ(ChainPath(), "\xC3\xA9.dll");
 }
 
-// The confirmation names why an assignment was not saved.
+// The confirmation names what was pressed and why an assignment was not
+// saved, in English as it always was, and in the player's language.
 TEST(AssignedMessage, SaysWhyTheArtWasNotSaved) {
   char message[kAssignedMessageSize];
   const std::string assigned = "Skill assigned to DPad Down + B";
-  ASSERT_TRUE(FormatAssignedMessage(2, 0, message));
+  const Language en = Language::kEn;
+  ASSERT_TRUE(FormatAssignedMessage(en, "DPad Down + B", 0, message));
   EXPECT_EQ(message, assigned);
   for (const unsigned long error : {ERROR_ACCESS_DENIED, ERROR_WRITE_PROTECT}) {
-    ASSERT_TRUE(FormatAssignedMessage(2, error, message));
+    ASSERT_TRUE(FormatAssignedMessage(en, "DPad Down + B", error, message));
     EXPECT_EQ(message, assigned + " (not saved: artwheel.ini is read-only)");
   }
-  ASSERT_TRUE(FormatAssignedMessage(2, ERROR_SHARING_VIOLATION, message));
+  ASSERT_TRUE(FormatAssignedMessage(en, "DPad Down + B", ERROR_SHARING_VIOLATION, message));
   EXPECT_EQ(message, assigned + " (not saved: artwheel.ini is in use by another program)");
-  ASSERT_TRUE(FormatAssignedMessage(2, ERROR_DISK_FULL, message));
+  ASSERT_TRUE(FormatAssignedMessage(en, "DPad Down + B", ERROR_DISK_FULL, message));
   EXPECT_EQ(message, assigned + " (not saved: error 112)");
+  ASSERT_TRUE(FormatAssignedMessage(Language::kDe, "Shift+Q", ERROR_DISK_FULL, message));
+  EXPECT_STREQ(message, "Fertigkeit auf Shift+Q gelegt (nicht gespeichert: Fehler 112)");
+  ASSERT_TRUE(FormatAssignedMessage(Language::kZhHans, "F1", ERROR_SHARING_VIOLATION, message));
+  EXPECT_STREQ(message, "技能已分配至 F1（未保存：artwheel.ini 正被其他程序使用）");
 }
 
 TEST_F(ConfigFiles, ScannerReadsAFileWithNulBytesAndAHugeLine) {
