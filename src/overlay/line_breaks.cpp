@@ -63,8 +63,8 @@ struct Layout {
 };
 
 struct Output {
-  wchar_t* out;
-  size_t size;
+  wchar_t* out = nullptr;
+  size_t size = 0;
   size_t used = 0;
 
   bool Append(const wchar_t* text, int count) {
