@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/settings.h"
+#include "app/slot_actions.h"
 #include "base/ini_file.h"
 #include "base/patch.h"
 #include "own_import.h"
@@ -100,6 +101,15 @@ TEST(AssignedMessage, SaysWhyTheArtWasNotSaved) {
   EXPECT_STREQ(message, "Fertigkeit auf Shift+Q gelegt (nicht gespeichert: Fehler 112)");
   ASSERT_TRUE(FormatAssignedMessage(Language::kZhHans, "F1", ERROR_SHARING_VIOLATION, message));
   EXPECT_STREQ(message, "技能已分配至 F1（未保存：artwheel.ini 正被其他程序使用）");
+  // A key names itself, not the combination it stands for.
+  Settings settings;
+  std::strcpy(settings.slotKeys[1].name, "Shift+Q");
+  ASSERT_TRUE(FormatConfirmation(settings, 1, SlotTrigger::kKey, en, 0, message));
+  EXPECT_STREQ(message, "Skill assigned to Shift+Q");
+  ASSERT_TRUE(FormatConfirmation(settings, 1, SlotTrigger::kCombination, en, 0, message));
+  EXPECT_STREQ(message, "Skill assigned to DPad Down + A");
+  ASSERT_TRUE(FormatConfirmation(settings, 1, SlotTrigger::kKey, Language::kJa, 0, message));
+  EXPECT_STREQ(message, "スキルを「Shift+Q」に割り当てました");
 }
 
 TEST_F(ConfigFiles, ScannerReadsAFileWithNulBytesAndAHugeLine) {
