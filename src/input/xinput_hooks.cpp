@@ -11,6 +11,7 @@
 #include "base/wide_path.h"
 #include "game/host_name.h"
 #include "input/combo.h"
+#include "input/pad_follow.h"
 #include "input/xinput_libraries.h"
 
 namespace artwheel {
@@ -95,9 +96,11 @@ DWORD WINAPI XInputGetStateDetour(DWORD userIndex, XINPUT_STATE* state) {
   const auto real = xinputGetStateHook.Original<XInputGetStateFn>();
   if (real == nullptr) return ERROR_DEVICE_NOT_CONNECTED;
   const DWORD result = real(userIndex, state);
-  if (result != ERROR_SUCCESS || state == nullptr || userIndex != 0) return result;
-  state->Gamepad.wButtons =
-      FilterGameButtons(comboGuard, state->Gamepad.wButtons, [] { return GetTickCount64(); });
+  if (result != ERROR_SUCCESS || state == nullptr || userIndex >= kPadCount) return result;
+  NoteGameReadOf(userIndex);  // the worker follows the pads the game reads
+  if ((FilteredPadSet() & PadBit(static_cast<int>(userIndex))) == 0) return ERROR_SUCCESS;
+  state->Gamepad.wButtons = FilterGameButtons(comboGuards[userIndex], state->Gamepad.wButtons,
+                                              [] { return GetTickCount64(); });
   return ERROR_SUCCESS;
 }
 
