@@ -17,8 +17,8 @@
 #include "desktop.h"
 #include "game_world.h"
 #include "input/keyboard.h"
-#include "input/pad_follow.h"
 #include "input/slot_keys.h"
+#include "input/xinput_hooks.h"
 #include "pads.h"
 
 extern "C" {
@@ -131,13 +131,13 @@ int main() {
           gameReads ? artwheel::PadChoice::kAuto : artwheel::PadChoice::kPlayer1;
       // Untimed: the window system settles after the game comes to the front.
       for (int tick = 0; tick < kSettleTicks; ++tick) {
-        if (gameReads) artwheel::NoteGameReadOf(0);
+        if (gameReads) artwheel::NoteGameReadOf(artwheel::gameReadNotes, 0);
         artwheel::RunWorkerTick(state);
       }
       const double start = NowNs();
       for (int tick = 0; tick < kTicksPerBatch; ++tick) {
         if (everyTick) state.lastSettingsLook = 0;
-        if (gameReads) artwheel::NoteGameReadOf(0);
+        if (gameReads) artwheel::NoteGameReadOf(artwheel::gameReadNotes, 0);
         artwheel::RunWorkerTick(state);
         if (panelSwitch) artwheel::SkillPanelEnabledInFile();
       }

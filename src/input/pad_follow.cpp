@@ -4,8 +4,6 @@
 
 namespace artwheel {
 
-GameReadNotes gameReadNotes;
-
 namespace {
 
 bool IsGameReading(const PadWatch& watch, uint64_t now) {

@@ -29,16 +29,14 @@ struct PadWatches {
 };
 
 // Set by the XInput filter on the game's threads for each good read of an
-// index (a relaxed store, and only when not already set); taken by the worker
-// once a tick.
+// index (a relaxed store, and only when not already set, so that the line
+// stays shared between the game's threads); taken by the worker once a tick.
 struct GameReadNotes {
   std::atomic<bool> read[kPadCount] = {};
 };
 
-extern GameReadNotes gameReadNotes;
-
-inline void NoteGameReadOf(unsigned index) {
-  std::atomic<bool>& note = gameReadNotes.read[index];
+inline void NoteGameReadOf(GameReadNotes& notes, unsigned index) {
+  std::atomic<bool>& note = notes.read[index];
   if (!note.load(std::memory_order_relaxed)) note.store(true, std::memory_order_relaxed);
 }
 

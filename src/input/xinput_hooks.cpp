@@ -11,7 +11,6 @@
 #include "base/wide_path.h"
 #include "game/host_name.h"
 #include "input/combo.h"
-#include "input/pad_follow.h"
 #include "input/xinput_libraries.h"
 
 namespace artwheel {
@@ -25,6 +24,8 @@ Hook xinputGetStateHook{
     HookLines{"", "[Input] VirtualProtect failed while hooking XInputGetState"}};
 Hook getProcAddressHook{"GetProcAddress",      TableKind::kImport, 0, &GetProcAddressDetour, 1,
                         HookLines{"", nullptr}};
+
+GameReadNotes gameReadNotes;
 
 namespace {
 
@@ -97,7 +98,7 @@ DWORD WINAPI XInputGetStateDetour(DWORD userIndex, XINPUT_STATE* state) {
   if (real == nullptr) return ERROR_DEVICE_NOT_CONNECTED;
   const DWORD result = real(userIndex, state);
   if (result != ERROR_SUCCESS || state == nullptr || userIndex >= kPadCount) return result;
-  NoteGameReadOf(userIndex);  // the worker follows the pads the game reads
+  NoteGameReadOf(gameReadNotes, userIndex);  // the worker follows the pads the game reads
   if ((FilteredPadSet() & PadBit(static_cast<int>(userIndex))) == 0) return ERROR_SUCCESS;
   state->Gamepad.wButtons = FilterGameButtons(comboGuards[userIndex], state->Gamepad.wButtons,
                                               [] { return GetTickCount64(); });

@@ -20,7 +20,7 @@ struct Ticks {
 
   PadSet Tick(PadSet connected, PadSet gameReads = 0) {
     for (int i = 0; i < kPadCount; ++i) {
-      if (gameReads & connected & PadBit(i)) NoteGameReadOfIn(i);
+      if (gameReads & connected & PadBit(i)) NoteGameReadOf(notes, static_cast<unsigned>(i));
     }
     TakeGameReadNotes(notes, watches, now);
     const PadSet read = PadsToRead(choice, watches, now);
@@ -34,8 +34,6 @@ struct Ticks {
     now += kTickMs;
     return answered;
   }
-
-  void NoteGameReadOfIn(int index) { notes.read[index].store(true); }
 };
 
 TEST(PadChoice, ANumberIsThatPadAloneInEveryTickAndAutoFiltersEveryPad) {
@@ -112,14 +110,15 @@ TEST(PadChoice, APadMovingAwayIsDroppedAtOnceAndItsNewIndexTakenFromTheGamesRead
 
 TEST(PadChoice, TheFiltersNoteIsSetOnceAndTakenOnce) {
   GameReadNotes notes;
+  GameReadNotes other;
   PadWatches watches;
-  NoteGameReadOf(3);
-  NoteGameReadOf(3);
-  TakeGameReadNotes(notes, watches, 100);  // another record: nothing taken
+  NoteGameReadOf(notes, 3);
+  NoteGameReadOf(notes, 3);
+  TakeGameReadNotes(other, watches, 100);  // another record: nothing taken
   EXPECT_EQ(watches.pads[3].lastGameRead, 0u);
-  TakeGameReadNotes(gameReadNotes, watches, 100);
+  TakeGameReadNotes(notes, watches, 100);
   EXPECT_EQ(watches.pads[3].lastGameRead, 100u);
-  TakeGameReadNotes(gameReadNotes, watches, 200);
+  TakeGameReadNotes(notes, watches, 200);
   EXPECT_EQ(watches.pads[3].lastGameRead, 100u);
 }
 
