@@ -5,7 +5,6 @@
 #include "base/log.h"
 #include "base/text_format.h"
 #include "game/game_checks.h"
-#include "input/combo_guard.h"
 #include "overlay/overlay_state.h"
 #include "overlay/present_hook.h"
 #include "slots/assign.h"
@@ -65,7 +64,6 @@ bool FormatConfirmation(const Settings& settings, int slot, SlotTrigger trigger,
 }
 
 void ActOnSlot(Settings& settings, int slot, bool assignmentMode, SlotTrigger trigger) {
-  if (trigger == SlotTrigger::kCombination) ArmComboGuard();
   // Once a check failed the worker hands the filters no combination and reads
   // no key; nothing that comes here then may reach the game.
   if (!GameAccessAllowed()) return;

@@ -7,15 +7,15 @@
 
 namespace artwheel {
 
-// What asked for a slot action. Only a controller combination has buttons to
-// hide from the game; a keyboard key arms no ComboGuard, since nothing would
-// release it without a controller and the game's DirectInput keyboard reads
-// would lose keys meanwhile.
+// What asked for a slot action: the message names a key itself, since the
+// combination it stands for may be one the player never uses. A combination's
+// buttons are hidden by the guard of its own pad, armed by the worker; a
+// keyboard key arms none, since nothing would release it without a controller
+// and the game's DirectInput keyboard reads would lose keys meanwhile.
 enum class SlotTrigger { kCombination, kKey };
 
 // The assignment's confirmation in that language. It names what the player
-// pressed: the slot's buttons, or for a key the key ("F1", "Shift+Q"), since
-// the combination may be one the player never uses.
+// pressed: the slot's buttons, or for a key the key ("F1", "Shift+Q").
 bool FormatConfirmation(const Settings& settings, int slot, SlotTrigger trigger, Language language,
                         unsigned long saveError, char (&message)[kAssignedMessageSize]);
 

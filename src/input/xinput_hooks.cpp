@@ -25,6 +25,8 @@ Hook xinputGetStateHook{
 Hook getProcAddressHook{"GetProcAddress",      TableKind::kImport, 0, &GetProcAddressDetour, 1,
                         HookLines{"", nullptr}};
 
+GameReadNotes gameReadNotes;
+
 namespace {
 
 constexpr DWORD kMaxModules = 1024;
@@ -95,9 +97,11 @@ DWORD WINAPI XInputGetStateDetour(DWORD userIndex, XINPUT_STATE* state) {
   const auto real = xinputGetStateHook.Original<XInputGetStateFn>();
   if (real == nullptr) return ERROR_DEVICE_NOT_CONNECTED;
   const DWORD result = real(userIndex, state);
-  if (result != ERROR_SUCCESS || state == nullptr || userIndex != 0) return result;
-  state->Gamepad.wButtons =
-      FilterGameButtons(comboGuard, state->Gamepad.wButtons, [] { return GetTickCount64(); });
+  if (result != ERROR_SUCCESS || state == nullptr || userIndex >= kPadCount) return result;
+  NoteGameReadOf(gameReadNotes, userIndex);  // the worker follows the pads the game reads
+  if ((FilteredPadSet() & PadBit(static_cast<int>(userIndex))) == 0) return ERROR_SUCCESS;
+  state->Gamepad.wButtons = FilterGameButtons(comboGuards[userIndex], state->Gamepad.wButtons,
+                                              [] { return GetTickCount64(); });
   return ERROR_SUCCESS;
 }
 
