@@ -93,6 +93,10 @@ HFONT CreateTextFont(const wchar_t* face, int height) {
 }
 
 const wchar_t* ChooseTextFace(HDC dc, Language language, const wchar_t* text) {
+  // The language's last face first: the next text of a language mostly has its glyphs too.
+  const auto index = static_cast<size_t>(language);
+  const wchar_t* last = index < std::size(loggedFaces) ? loggedFaces[index] : nullptr;
+  if (last != nullptr && TryFace(dc, language, last, text)) return last;
   const FaceList own = OwnFaces(language);
   for (size_t i = 0; i < own.count; ++i) {
     if (TryFace(dc, language, own.faces[i], text)) return own.faces[i];
