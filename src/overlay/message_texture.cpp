@@ -2,7 +2,6 @@
 // in a face that has every glyph of it.
 #include <cwchar>
 
-#include "base/log.h"
 #include "overlay/message_picture.h"
 #include "overlay/overlay_renderer.h"
 #include "overlay/text_faces.h"
@@ -49,19 +48,6 @@ struct DibCanvas {
 // height, at 24 pixels or smaller down to 16, cut at the end below that.
 constexpr TextFit kMessageFit = {kWidth, kHeight, 30, 24, 16, 3};
 
-// Languages whose texts no face could draw, said once each (render thread only).
-uint32_t englishInsteadLogged = 0;
-
-void NoteEnglishInstead(Language language) {
-  const uint32_t bit = 1u << static_cast<unsigned>(language);
-  if ((englishInsteadLogged & bit) != 0) return;
-  englishInsteadLogged |= bit;
-  WriteLogFormat(
-      "[Overlay] No installed font has every glyph of the %s texts; they are drawn "
-      "in English",
-      kLanguageCodes[static_cast<int>(language)]);
-}
-
 MessageDrawing DrawMessage(HDC dc, const OverlayMessage& message) {
   RECT area = {0, 0, kWidth, kHeight};
   HBRUSH background = CreateSolidBrush(RGB(10, 12, 14));
@@ -69,16 +55,11 @@ MessageDrawing DrawMessage(HDC dc, const OverlayMessage& message) {
   DeleteObject(background);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(244, 249, 255));
+  const FaceChoice choice =
+      ChooseTextOrEnglish(dc, message.language, message.text, message.english);
   MessageDrawing drawing;
-  const wchar_t* text = message.text;
-  const wchar_t* face = ChooseTextFace(dc, message.language, text);
-  if (face == nullptr && message.language != Language::kEn) {
-    NoteEnglishInstead(message.language);
-    drawing.english = true;
-    text = message.english;
-    face = ChooseTextFace(dc, Language::kEn, text);
-  }
-  drawing.fitted = DrawFittedText(dc, text, face != nullptr ? face : kDefaultTextFace, kMessageFit);
+  drawing.english = choice.english;
+  drawing.fitted = DrawFittedText(dc, choice.text, choice.face, kMessageFit);
   return drawing;
 }
 

@@ -1,5 +1,6 @@
 #include "overlay/text_faces.h"
 
+#include <cstdint>
 #include <cwchar>
 #include <iterator>
 
@@ -85,6 +86,19 @@ bool TryFace(HDC dc, Language language, const wchar_t* face, const wchar_t* text
   return true;
 }
 
+// Languages whose texts no face could draw, said once each (render thread only).
+uint32_t englishInsteadLogged = 0;
+
+void NoteEnglishInstead(Language language) {
+  const uint32_t bit = 1u << static_cast<unsigned>(language);
+  if ((englishInsteadLogged & bit) != 0) return;
+  englishInsteadLogged |= bit;
+  WriteLogFormat(
+      "[Overlay] No installed font has every glyph of the %s texts; they are drawn "
+      "in English",
+      kLanguageCodes[static_cast<int>(language)]);
+}
+
 }  // namespace
 
 HFONT CreateTextFont(const wchar_t* face, int height) {
@@ -106,6 +120,17 @@ const wchar_t* ChooseTextFace(HDC dc, Language language, const wchar_t* text) {
     if (TryFace(dc, language, face, text)) return face;
   }
   return nullptr;
+}
+
+FaceChoice ChooseTextOrEnglish(HDC dc, Language language, const wchar_t* text,
+                               const wchar_t* english) {
+  FaceChoice choice = {text, ChooseTextFace(dc, language, text), false};
+  if (choice.face == nullptr && language != Language::kEn) {
+    NoteEnglishInstead(language);
+    choice = {english, ChooseTextFace(dc, Language::kEn, english), true};
+  }
+  if (choice.face == nullptr) choice.face = kDefaultTextFace;
+  return choice;
 }
 
 }  // namespace artwheel

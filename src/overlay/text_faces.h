@@ -42,4 +42,16 @@ const wchar_t* ChooseTextFace(HDC dc, Language language, const wchar_t* text);
 // The face an English text falls back to when no face has its glyphs either.
 inline constexpr const wchar_t* kDefaultTextFace = L"Segoe UI";
 
+struct FaceChoice {
+  const wchar_t* text;
+  const wchar_t* face;
+  bool english;  // no face had every glyph of the text in the language
+};
+
+// What to draw, and in which face: the text, in the first face of its language
+// that has all its glyphs; else its English, said once per language in the
+// log, in the first English face that has them, or else in kDefaultTextFace.
+FaceChoice ChooseTextOrEnglish(HDC dc, Language language, const wchar_t* text,
+                               const wchar_t* english);
+
 }  // namespace artwheel
