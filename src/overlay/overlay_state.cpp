@@ -41,6 +41,10 @@ void PostOverlayMessage(const char* utf8Text, Language language, const char* utf
   Convert(utf8Text, converted.text);
   Convert(utf8English != nullptr ? utf8English : utf8Text, converted.english);
   converted.language = utf8English != nullptr ? language : Language::kEn;
+  if (converted.text[0] == L'\0') {  // too long in the language: the English one, if it fits
+    std::wmemcpy(converted.text, converted.english, kMessageCapacity);
+    converted.language = Language::kEn;
+  }
   AcquireSRWLockExclusive(&OverlayState.messageLock);
   OverlayState.message = converted;
   OverlayState.messageExpiresAt = GetTickCount64() + kMessageDurationMs;

@@ -370,6 +370,10 @@ TEST(OverlayStateTest, MessageShowsUntilTwoSecondsAfterItsPostAndStaysStored) {
   EXPECT_STREQ(message.text, L"\u6280\u80FD Y");
   EXPECT_STREQ(message.english, L"Skill assigned to Y");
   EXPECT_EQ(message.language, Language::kZhHans);
+  PostOverlayMessage(std::string(200, 'x').c_str(), Language::kDe, "Skill assigned to Y");
+  ASSERT_TRUE(ReadOverlayMessage(GetTickCount64(), message));
+  EXPECT_STREQ(message.text, L"Skill assigned to Y");  // too long in the language
+  EXPECT_EQ(message.language, Language::kEn);
 }
 
 }  // namespace
