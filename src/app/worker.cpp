@@ -17,6 +17,7 @@
 #include "input/keyboard.h"
 #include "input/xinput_hooks.h"
 #include "input/xinput_libraries.h"
+#include "overlay/color_space_hook.h"
 #include "overlay/overlay_state.h"
 #include "overlay/present_hook.h"
 #include "slots/combat_arts.h"
@@ -157,6 +158,8 @@ void HandOverOverlay(const Settings& settings) {
   OverlaySettings overlay = settings.overlay;
   FormatText(overlay.folder, sizeof overlay.folder, "%s", LibraryFolder());
   ConfigureOverlay(overlay);
+  // Games set their colour space once, right after making the swap chain.
+  if (overlay.hdr == HdrMode::kAuto) InstallColorSpaceHook();
 }
 
 // What the input filters, the slots' words, the overlay and the diagnostics
