@@ -58,10 +58,15 @@ std::string Zlib(const std::string& raw) {
 }  // namespace
 
 std::string SolidPng(uint32_t width, uint32_t height, Rgba colour) {
+  return SplitPng(width, height, colour, colour);
+}
+
+std::string SplitPng(uint32_t width, uint32_t height, Rgba left, Rgba right) {
   std::string raw;
   for (uint32_t y = 0; y < height; ++y) {
     raw.push_back(0);  // no filter
     for (uint32_t x = 0; x < width; ++x) {
+      const Rgba& colour = x < width / 2 ? left : right;
       raw += {static_cast<char>(colour.r), static_cast<char>(colour.g), static_cast<char>(colour.b),
               static_cast<char>(colour.a)};
     }
