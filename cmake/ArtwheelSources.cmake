@@ -20,6 +20,7 @@ set(ARTWHEEL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/src/input/device_filter.cpp
   ${PROJECT_SOURCE_DIR}/src/input/pad_follow.cpp
   ${PROJECT_SOURCE_DIR}/src/input/slot_keys.cpp
+  ${PROJECT_SOURCE_DIR}/src/overlay/hdr_output.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/image_retry.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/overlay_layout.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/panel_layout.cpp

@@ -35,6 +35,8 @@ add_library(artwheel_win STATIC
   src/slots/assign.cpp
   src/slots/equip.cpp
   src/slots/panel_state.cpp
+  src/overlay/color_space_hook.cpp
+  src/overlay/hdr_frame.cpp
   src/overlay/message_texture.cpp
   src/overlay/overlay_frame.cpp
   src/overlay/overlay_state.cpp

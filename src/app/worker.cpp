@@ -18,6 +18,7 @@
 #include "input/pad_follow.h"
 #include "input/xinput_hooks.h"
 #include "input/xinput_libraries.h"
+#include "overlay/color_space_hook.h"
 #include "overlay/overlay_state.h"
 #include "overlay/present_hook.h"
 #include "slots/combat_arts.h"
@@ -186,6 +187,8 @@ void HandOverOverlay(const Settings& settings) {
   OverlaySettings overlay = settings.overlay;
   FormatText(overlay.folder, sizeof overlay.folder, "%s", LibraryFolder());
   ConfigureOverlay(overlay);
+  // Games set their colour space once, right after making the swap chain.
+  if (overlay.hdr == HdrMode::kAuto) InstallColorSpaceHook();
 }
 
 // What the input filters, the slots' words, the overlay and the diagnostics

@@ -25,17 +25,17 @@ struct FrameWants {
   bool panelWanted = false;
   bool wheelWanted = false;
   PanelState panel = {};
-  OverlaySettings settings;  // read only when the panel or the wheel shows
+  OverlaySettings settings;  // read only when something shows
 };
 
-// Shared-lock copies (the settings only when the panel or the wheel shows), a
-// tick read and the panel switch the worker published. No Direct3D call, no
-// file call.
+// Shared-lock copies (the settings only when something shows), a tick read
+// and the panel switch the worker published. No Direct3D call, no file call.
 void ReadWhatIsWanted(FrameWants& wants) {
   wants.showMessage = ReadOverlayMessage(GetTickCount64(), wants.message);
   wants.panel = ReadPanelState();
+  if (!wants.showMessage && !wants.panel.visible && !wants.panel.wheelShown) return;
+  ReadOverlaySettings(wants.settings);  // the message's HDR encoding too
   if (!wants.panel.visible && !wants.panel.wheelShown) return;
-  ReadOverlaySettings(wants.settings);
   const bool switchedOn = ReadPanelSwitch();
   wants.panelWanted = wants.panel.visible && switchedOn;
   wants.wheelWanted = wants.panel.wheelShown && switchedOn;
@@ -145,6 +145,7 @@ void BindOverlayState(ID3D11RenderTargetView* target, float width, float height)
   context->GSSetShader(nullptr, nullptr, 0);
   context->PSSetShader(r.pixelShader, nullptr, 0);
   context->PSSetSamplers(0, 1, &r.sampler);
+  context->PSSetConstantBuffers(0, 1, &r.hdrBuffer);
 }
 
 void DrawQuad(ID3D11ShaderResourceView* texture,
@@ -261,6 +262,7 @@ void DrawWanted(IDXGISwapChain* swapChain, FrameWants& wants,
   if (!EnsureRenderObjects(swapChain, description.OutputWindow) || !IsOurDevice(swapChain)) return;
   ID3D11RenderTargetView* target = MakeFrameRenderTarget(swapChain, described, description);
   if (target == nullptr) return;
+  PrepareHdrOutput(swapChain, description, wants.settings);
 
   const float w = static_cast<float>(width);
   const float h = static_cast<float>(height);
