@@ -12,6 +12,7 @@ set(ARTWHEEL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/src/app/export_listing.cpp
   ${PROJECT_SOURCE_DIR}/src/app/chain_path.cpp
   ${PROJECT_SOURCE_DIR}/src/app/slot_value.cpp
+  ${PROJECT_SOURCE_DIR}/src/app/settings_key_values.cpp
   ${PROJECT_SOURCE_DIR}/src/app/settings_keys.cpp
   ${PROJECT_SOURCE_DIR}/src/diagnostics/hud_sets.cpp
   ${PROJECT_SOURCE_DIR}/src/diagnostics/key_index.cpp
