@@ -20,6 +20,16 @@ bool ParseInRange(std::string_view text, int32_t low, int32_t high, int32_t* out
   return true;
 }
 
+// A whole number from `low` to `high` into an unsigned field.
+bool ParseCountInRange(std::string_view text, uint32_t low, uint32_t high, uint32_t* out) {
+  int32_t number = 0;
+  if (!ParseInRange(text, static_cast<int32_t>(low), static_cast<int32_t>(high), &number)) {
+    return false;
+  }
+  *out = static_cast<uint32_t>(number);
+  return true;
+}
+
 // One of a list of words, in any letter case: its index, else -1.
 int IndexOfWord(std::string_view text, const char* const* words, int count) {
   for (int i = 0; i < count; ++i) {
@@ -122,13 +132,8 @@ void ShowOffsetY(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out
 }
 
 bool ParseOpacity(const KeyText& value, Settings& s, int /*slot*/) {
-  int32_t percent = 0;
-  if (!ParseInRange(value.text, static_cast<int32_t>(kMinOpacityPercent),
-                    static_cast<int32_t>(kDefaultOpacityPercent), &percent)) {
-    return false;
-  }
-  s.overlay.layout.opacityPercent = static_cast<uint32_t>(percent);
-  return true;
+  return ParseCountInRange(value.text, kMinOpacityPercent, kDefaultOpacityPercent,
+                           &s.overlay.layout.opacityPercent);
 }
 void ShowOpacity(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
   ShowUnsigned(s.overlay.layout.opacityPercent, out, size);
@@ -173,13 +178,8 @@ void ShowHdr(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, si
 }
 
 bool ParsePaperWhite(const KeyText& value, Settings& s, int /*slot*/) {
-  int32_t nits = 0;
-  if (!ParseInRange(value.text, static_cast<int32_t>(kMinPaperWhiteNits),
-                    static_cast<int32_t>(kMaxPaperWhiteNits), &nits)) {
-    return false;
-  }
-  s.overlay.hdrPaperWhiteNits = static_cast<uint32_t>(nits);
-  return true;
+  return ParseCountInRange(value.text, kMinPaperWhiteNits, kMaxPaperWhiteNits,
+                           &s.overlay.hdrPaperWhiteNits);
 }
 void ShowPaperWhite(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
   ShowUnsigned(s.overlay.hdrPaperWhiteNits, out, size);
@@ -203,13 +203,7 @@ void ShowMenuOpen(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* ou
 }
 
 bool ParseMenuHold(const KeyText& value, Settings& s, int /*slot*/) {
-  int32_t ms = 0;
-  if (!ParseInRange(value.text, static_cast<int32_t>(kMinMenuHoldMs),
-                    static_cast<int32_t>(kMaxMenuHoldMs), &ms)) {
-    return false;
-  }
-  s.menu.holdMs = static_cast<uint32_t>(ms);
-  return true;
+  return ParseCountInRange(value.text, kMinMenuHoldMs, kMaxMenuHoldMs, &s.menu.holdMs);
 }
 void ShowMenuHold(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
   ShowUnsigned(s.menu.holdMs, out, size);

@@ -63,15 +63,17 @@ constexpr SettingKey SlotKey(const char* name, int slot) {
                     &ShowSlotKey};
 }
 
-constexpr SettingKey PanelValue(const char* name, const char* defaultText, const char* valid,
-                                bool (*parse)(const KeyText&, Settings&, int),
-                                void (*show)(const Settings&, int, ShowStyle, char*, size_t)) {
-  return SettingKey{"SkillPanel",
+// A key that takes one of a few values and applies at once.
+constexpr SettingKey Choice(const char* section, const char* name, const char* defaultText,
+                            const char* valid, ReadStep step,
+                            bool (*parse)(const KeyText&, Settings&, int),
+                            void (*show)(const Settings&, int, ShowStyle, char*, size_t)) {
+  return SettingKey{section,
                     name,
                     defaultText,
                     valid,
                     Applies::kAtOnce,
-                    ReadStep::kBeforeSummary,
+                    step,
                     Refusal::kNotValid,
                     false,
                     false,
@@ -82,6 +84,12 @@ constexpr SettingKey PanelValue(const char* name, const char* defaultText, const
                     -1,
                     parse,
                     show};
+}
+
+constexpr SettingKey PanelValue(const char* name, const char* defaultText, const char* valid,
+                                bool (*parse)(const KeyText&, Settings&, int),
+                                void (*show)(const Settings&, int, ShowStyle, char*, size_t)) {
+  return Choice("SkillPanel", name, defaultText, valid, ReadStep::kBeforeSummary, parse, show);
 }
 
 constexpr SettingKey StartNumber(const char* section, const char* name, const char* defaultText,
@@ -101,29 +109,6 @@ constexpr SettingKey StartNumber(const char* section, const char* name, const ch
                     summaryName,
                     summaryOrder,
                     section[0] == 'U' ? "[UIScan]" : "[HudProbe]",
-                    -1,
-                    parse,
-                    show};
-}
-
-// A key that takes one of a few values and applies at once.
-constexpr SettingKey Choice(const char* section, const char* name, const char* defaultText,
-                            const char* valid, ReadStep step,
-                            bool (*parse)(const KeyText&, Settings&, int),
-                            void (*show)(const Settings&, int, ShowStyle, char*, size_t)) {
-  return SettingKey{section,
-                    name,
-                    defaultText,
-                    valid,
-                    Applies::kAtOnce,
-                    step,
-                    Refusal::kNotValid,
-                    false,
-                    false,
-                    false,
-                    nullptr,
-                    0,
-                    nullptr,
                     -1,
                     parse,
                     show};
