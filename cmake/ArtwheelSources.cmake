@@ -13,11 +13,14 @@ set(ARTWHEEL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/src/app/chain_path.cpp
   ${PROJECT_SOURCE_DIR}/src/app/slot_value.cpp
   ${PROJECT_SOURCE_DIR}/src/app/settings_keys.cpp
+  ${PROJECT_SOURCE_DIR}/src/app/menu_items.cpp
   ${PROJECT_SOURCE_DIR}/src/diagnostics/hud_sets.cpp
   ${PROJECT_SOURCE_DIR}/src/diagnostics/key_index.cpp
   ${PROJECT_SOURCE_DIR}/src/diagnostics/watch_state.cpp
   ${PROJECT_SOURCE_DIR}/src/input/combo.cpp
   ${PROJECT_SOURCE_DIR}/src/input/device_filter.cpp
+  ${PROJECT_SOURCE_DIR}/src/input/menu_chord.cpp
+  ${PROJECT_SOURCE_DIR}/src/input/menu_navigation.cpp
   ${PROJECT_SOURCE_DIR}/src/input/slot_keys.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/image_retry.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/overlay_layout.cpp
