@@ -30,6 +30,9 @@ set(ARTWHEEL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/src/slots/slot_decisions.cpp
   ${PROJECT_SOURCE_DIR}/src/slots/slot_labels.cpp
 )
+# The overlay's words: one table per language.
+file(GLOB ARTWHEEL_WORDS_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/words/*.cpp)
+list(APPEND ARTWHEEL_LOGIC_SOURCES ${ARTWHEEL_WORDS_SOURCES})
 
 # The decision logic and its unit tests, natively under AddressSanitizer and
 # UBSan (the default and the clang preset).
