@@ -32,8 +32,10 @@ constexpr MenuItem Range(MenuItemId id, const char* section, const char* key, in
 
 // The range's number of the settings' value, read back from its shown text.
 bool RangeNumber(const MenuItem& item, const Settings& settings, int32_t* number) {
+  const SettingKey* key = MenuItemKey(item);
+  if (key == nullptr) return false;
   char text[kShownTextSize];
-  ShowKey(*MenuItemKey(item), settings, ShowStyle::kFile, text, sizeof text);
+  ShowKey(*key, settings, ShowStyle::kFile, text, sizeof text);
   if (!item.thousandths) return ParseWholeNumber(text, number);
   uint32_t milli = 0;
   if (!ParseScaleMilli(text, &milli)) return false;
@@ -50,8 +52,8 @@ bool SetMenuValue(const MenuItem& item, Settings& settings, int index) {
   for (const char* c = text; *c >= '0' && *c <= '9'; ++c) {
     value.number = value.number * 10 + static_cast<uint32_t>(*c - '0');
   }
-  const SettingKey& key = *MenuItemKey(item);
-  return key.parse(value, settings, key.slot);
+  const SettingKey* key = MenuItemKey(item);
+  return key != nullptr && key->parse != nullptr && key->parse(value, settings, key->slot);
 }
 
 }  // namespace

@@ -145,7 +145,7 @@ void PublishWheel(WorkerState& state, bool held, bool assignmentMode) {
 // With the game's addresses failed nothing could act on a combination: the
 // filters are handed none, and the game gets every button.
 void HandOverCombination(const Settings& settings) {
-  ChooseCombination(settings.heldButton, settings.combinationEnabled && GameAccessAllowed());
+  ChooseCombinationWithMenu(settings, GameAccessAllowed());
   const ButtonNames names = settings.buttonNames;
   SetSlotWords(SlotWords{HeldButtonLabel(settings.heldButton, names),
                          HeldButtonWords(settings.heldButton, names),
@@ -199,6 +199,9 @@ void RunWorkerTick(WorkerState& state) {
   // A pad that is gone holds no button: one lost in the middle of a
   // combination must not keep the guard on until it comes back.
   ReleaseComboGuardIfClear(comboGuard, buttons);
+  const bool menuOpen =
+      RunMenu(state.menu, state.settings, MenuTick{polled, buttons}, &HandOverSettings);
+  buttons = ButtonsFreeOfMenu(buttons);
   // With keys bound the menu and the panel are followed without a controller too.
   const Settings& settings = state.settings;
   const bool keysBound = AnySlotKeyBound(settings.slotKeys) && GameAccessAllowed();
@@ -209,13 +212,16 @@ void RunWorkerTick(WorkerState& state) {
     TrackAssignmentMode(state, assignmentMode);
     PublishPanel(state, UpdatePanelState(menuRead ? &menu : nullptr, assignmentMode,
                                          settings.skillPanelEnabled && GameAccessAllowed()));
-    const bool combinationActed = polled && ActOnCombination(state, buttons, assignmentMode);
-    if (keysBound) ActOnSlotKeys(state, assignmentMode, combinationActed);
+    // The menu suspends the combinations and the slot keys while it is open.
+    const bool combinationActed =
+        polled && !menuOpen && ActOnCombination(state, buttons, assignmentMode);
+    if (keysBound && !menuOpen) ActOnSlotKeys(state, assignmentMode, combinationActed);
   }
-  PublishWheel(state, polled && IsHeldButtonDown(buttons), state.lastAssignmentMode);
+  // An open menu shows the wheel where the held button would, as a preview.
+  PublishWheel(state, menuOpen || (polled && IsHeldButtonDown(buttons)), state.lastAssignmentMode);
   if (state.panelShown || state.wheelShown) LookAtPanelSwitch();
   RunDiagnostics(settings);
-  LookForSettingsChange(state, now);
+  if (!menuOpen) LookForSettingsChange(state, now);  // the menu's changes are not read back
 }
 
 void StartWorker(WorkerState& state) {

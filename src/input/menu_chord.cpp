@@ -6,6 +6,13 @@ uint16_t MenuOpenBit(uint16_t openBit, uint16_t heldBit) {
   return openBit == heldBit ? kButtonStart : openBit;
 }
 
+MenuOpenControl ChooseMenuOpenControl(MenuOpenButton open, uint16_t heldBit) {
+  constexpr MenuOpenControl kControls[] = {
+      {0x0020, 6}, {kButtonStart, 7}, {0x0040, 8}, {0x0080, 9}};
+  const MenuOpenControl chosen = kControls[static_cast<int>(open) & 3];
+  return MenuOpenBit(chosen.bit, heldBit) == chosen.bit ? chosen : kControls[1];
+}
+
 bool HoldMenuChord(MenuChord& chord, bool bothDown, uint64_t now, uint32_t holdMs) {
   if (!bothDown) {
     chord = MenuChord{};

@@ -4,12 +4,21 @@
 // in, in GetTickCount64 milliseconds.
 #include <cstdint>
 
+#include "input/menu_settings.h"
+
 namespace artwheel {
 
 inline constexpr uint16_t kButtonStart = 0x0010;
 
 // The open button's bit; Start when the chosen one is the held button itself.
 uint16_t MenuOpenBit(uint16_t openBit, uint16_t heldBit);
+
+// The open button as XInput and DirectInput's standard layout report it.
+struct MenuOpenControl {
+  uint16_t bit;
+  uint8_t deviceButton;
+};
+MenuOpenControl ChooseMenuOpenControl(MenuOpenButton open, uint16_t heldBit);
 
 // One chord: held since `since` while `timing`; once it fired (or was seen
 // while the menu was open) it acts again only after a release.

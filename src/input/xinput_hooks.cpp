@@ -2,6 +2,7 @@
 
 #include <psapi.h>
 
+#include <cstddef>
 #include <cstring>
 
 #include "base/ini_text.h"
@@ -11,6 +12,7 @@
 #include "base/wide_path.h"
 #include "game/host_name.h"
 #include "input/combo.h"
+#include "input/menu_gate.h"
 #include "input/xinput_libraries.h"
 
 namespace artwheel {
@@ -96,8 +98,12 @@ DWORD WINAPI XInputGetStateDetour(DWORD userIndex, XINPUT_STATE* state) {
   if (real == nullptr) return ERROR_DEVICE_NOT_CONNECTED;
   const DWORD result = real(userIndex, state);
   if (result != ERROR_SUCCESS || state == nullptr || userIndex != 0) return result;
-  state->Gamepad.wButtons =
-      FilterGameButtons(comboGuard, state->Gamepad.wButtons, [] { return GetTickCount64(); });
+  XINPUT_GAMEPAD& pad = state->Gamepad;
+  pad.wButtons = FilterGameButtons(comboGuard, pad.wButtons, [] { return GetTickCount64(); });
+  static_assert(offsetof(XINPUT_GAMEPAD, sThumbRY) == offsetof(XINPUT_GAMEPAD, sThumbLX) + 6,
+                "the four thumb axes follow each other");
+  FilterMenuPad(menuGate,
+                PadFields{&pad.wButtons, &pad.bLeftTrigger, &pad.bRightTrigger, &pad.sThumbLX});
   return ERROR_SUCCESS;
 }
 

@@ -4,12 +4,19 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/menu_items.h"
+#include "app/menu_texts.h"
+#include "input/combo.h"
+#include "input/device_filter.h"
 #include "input/menu_chord.h"
+#include "input/menu_gate.h"
 #include "input/menu_navigation.h"
+#include "overlay/menu_view.h"
 
 namespace artwheel {
 namespace {
@@ -234,6 +241,203 @@ TEST(MenuNavigation, WhatIsDownWhenTheMenuOpensActsOnlyWhenPressedAgain) {
   keys.accept = true;
   keys.back = true;
   EXPECT_EQ(NextMenuCommand(repeat, CombineMenuControls(both, keys), 832), MenuCommand::kAccept);
+}
+
+TEST(MenuTexts, EveryLanguageNamesEveryRowAndTheValuesAreWordsOrNumbers) {
+  Settings s;
+  s.overlay.layout.opacityPercent = 80;
+  s.overlay.hdrPaperWhiteNits = 200;
+  s.heldButton = HeldButton::kLB;
+  s.language = Language::kDe;
+  MenuModel model;
+  model.selected = 5;
+  for (int l = 1; l < kLanguageValueCount; ++l) {
+    const auto language = static_cast<Language>(l);
+    MenuLines lines;
+    ComposeMenuLines(s, model, language, lines);
+    EXPECT_EQ(lines.rowCount, kMenuItemCount);
+    EXPECT_EQ(lines.selected, 5);
+    EXPECT_EQ(lines.language, language);
+    EXPECT_NE(lines.title[0], '\0');
+    for (int i = 0; i < kMenuItemCount; ++i) {
+      EXPECT_NE(lines.names[i][0], '\0') << kLanguageCodes[l] << " row " << i;
+      EXPECT_EQ(lines.values[i][0] == '\0', i == kMenuItemCount - 1) << kLanguageCodes[l] << i;
+    }
+    EXPECT_STREQ(lines.values[static_cast<int>(MenuItemId::kLanguage)], "Deutsch");
+    EXPECT_NE(std::string(lines.values[static_cast<int>(MenuItemId::kOpacity)]).find("80"),
+              std::string::npos);
+  }
+  MenuLines english;
+  ComposeMenuLines(s, model, Language::kEn, english);
+  EXPECT_STREQ(english.values[static_cast<int>(MenuItemId::kOpacity)], "80 %");
+  EXPECT_STREQ(english.values[static_cast<int>(MenuItemId::kPaperWhite)], "200 nits");
+  EXPECT_STREQ(english.values[static_cast<int>(MenuItemId::kHeldButton)], "LB");
+  EXPECT_STREQ(english.values[static_cast<int>(MenuItemId::kScale)], "1.0");
+  EXPECT_STREQ(english.values[static_cast<int>(MenuItemId::kCorner)], "Bottom right");
+  s.buttonNames = ButtonNames::kPlayStation;
+  ComposeMenuLines(s, model, Language::kEn, english);
+  EXPECT_STREQ(english.values[static_cast<int>(MenuItemId::kHeldButton)], "L1");
+  char line[128];
+  FormatMenuNotSaved(Language::kEn, 5, line, sizeof line);
+  EXPECT_STREQ(line, "Settings changed (not saved: artwheel.ini is read-only)");
+  FormatMenuNotSaved(Language::kEn, 1234, line, sizeof line);
+  EXPECT_STREQ(line, "Settings changed (not saved: error 1234)");
+}
+
+TEST(MenuLayout, RowsAreSizedToTheFrameAndTheMenuIsCentredInsideIt) {
+  const MenuBox full = LayOutMenu(1920, 1080, kMenuItemCount);
+  EXPECT_EQ(full.rowHeight, 36);
+  EXPECT_EQ(full.left, (1920 - full.width) / 2);
+  EXPECT_EQ(full.top, (1080 - full.height) / 2);
+  const MenuBox deck = LayOutMenu(1280, 800, kMenuItemCount);
+  EXPECT_EQ(deck.rowHeight, 26);
+  EXPECT_LE(deck.height, 800 * 9 / 10);
+  EXPECT_LE(deck.width, 1280 * 9 / 10);
+  const MenuBox tiny = LayOutMenu(320, 200, kMenuItemCount);
+  EXPECT_LE(tiny.height, 200);
+  EXPECT_GE(tiny.left, 0);
+  EXPECT_GE(tiny.top, 0);
+}
+
+uint16_t Pad(MenuGate& gate, uint16_t buttons, uint8_t* trigger = nullptr,
+             int16_t* thumbs = nullptr) {
+  uint8_t left = 200;
+  uint8_t right = 100;
+  int16_t axes[4] = {1000, -1000, 2000, -2000};
+  FilterMenuPad(gate, PadFields{&buttons, &left, &right, axes});
+  if (trigger != nullptr) *trigger = static_cast<uint8_t>(left | right);
+  if (thumbs != nullptr) std::memcpy(thumbs, axes, sizeof axes);
+  return buttons;
+}
+
+TEST(MenuGate, OpenThePadIsNeutralAfterClosingEachHeldButtonIsHiddenUntilReleased) {
+  MenuGate gate;
+  uint8_t triggers = 0;
+  int16_t thumbs[4] = {};
+  EXPECT_EQ(Pad(gate, 0x1003, &triggers, thumbs), 0x1003);
+  EXPECT_EQ(triggers, 200 | 100);
+  gate.open = true;
+  EXPECT_EQ(Pad(gate, 0x1003, &triggers, thumbs), 0);
+  EXPECT_EQ(triggers, 0);
+  EXPECT_EQ(thumbs[0] | thumbs[1] | thumbs[2] | thumbs[3], 0);
+  EXPECT_TRUE(MenuHoldsJoystick(gate));
+  // Closed with B and D-pad Down still down.
+  gate.open = false;
+  gate.heldAfterClose = kButtonB | kButtonDpadDown;
+  EXPECT_EQ(Pad(gate, kButtonB | kButtonDpadDown | kButtonA, &triggers), kButtonA);
+  EXPECT_EQ(triggers, 200 | 100);
+  EXPECT_TRUE(MenuHoldsJoystick(gate));
+  EXPECT_EQ(Pad(gate, kButtonDpadDown), 0);                    // B let go
+  EXPECT_EQ(Pad(gate, kButtonDpadDown | kButtonB), kButtonB);  // a new press of B
+  EXPECT_EQ(Pad(gate, 0), 0);
+  EXPECT_EQ(gate.heldAfterClose, 0);
+  EXPECT_FALSE(MenuHoldsJoystick(gate));
+  EXPECT_EQ(Pad(gate, kButtonDpadDown), kButtonDpadDown);
+}
+
+std::vector<uint8_t> KeyEvents(std::initializer_list<std::pair<uint32_t, uint32_t>> events) {
+  std::vector<uint8_t> records(24 * events.size(), 0);
+  size_t i = 0;
+  for (const auto& [code, data] : events) {
+    std::memcpy(&records[24 * i], &code, 4);
+    std::memcpy(&records[24 * i + 4], &data, 4);
+    ++i;
+  }
+  return records;
+}
+
+TEST(MenuGate, TheHiddenKeysAreTakenFromTheKeyboardsStateAndPressesOnly) {
+  MenuGate gate;
+  gate.ownKeyCode = DirectInputKeyCode(0x7A);  // F11
+  EXPECT_EQ(gate.ownKeyCode, 0x57);
+  EXPECT_EQ(DirectInputKeyCode('Q'), 0x10);
+  EXPECT_EQ(DirectInputKeyCode('0'), 0x0B);
+  EXPECT_EQ(DirectInputKeyCode(0x2E), 0xD3);  // Delete
+  EXPECT_EQ(DirectInputKeyCode(0x14), 0);
+  std::vector<uint8_t> keys(256, 0x80);
+  FilterMenuKeyboardState(gate, keys.data(), 256);
+  EXPECT_EQ(keys[kDikUp], 0x80);  // nothing hidden yet
+  gate.hiddenKeys = kAllMenuKeys;
+  FilterMenuKeyboardState(gate, keys.data(), 256);
+  for (uint8_t code : {kDikUp, kDikDown, kDikLeft, kDikRight, kDikEnter, kDikNumpadEnter,
+                       kDikEscape, uint8_t{0x57}}) {
+    EXPECT_EQ(keys[code], 0) << int{code};
+  }
+  EXPECT_EQ(keys[0x11], 0x80);  // W
+  EXPECT_EQ(keys[0x58], 0x80);  // F12
+  // A press of a hidden key goes, its release (and other keys) pass.
+  gate.hiddenKeys = 1u << kMenuKeyDown;
+  std::vector<uint8_t> batch = KeyEvents({{kDikDown, 0x80}, {kDikUp, 0x80}, {kDikDown, 0x00}});
+  uint32_t count = 3;
+  FilterMenuKeyboardEvents(gate, batch.data(), 24, &count);
+  ASSERT_EQ(count, 2u);
+  EXPECT_EQ(batch[0], kDikUp);
+  EXPECT_EQ(batch[24], kDikDown);
+  EXPECT_EQ(batch[28], 0x00);
+}
+
+struct Clock {
+  uint64_t now;
+  uint64_t operator()() const { return now; }
+};
+
+TEST(MenuChord, WhileTheHeldButtonIsDownTheOpenButtonIsHiddenLikeAFaceButton) {
+  constexpr uint16_t kBack = 0x0020;
+  for (const bool combinations : {true, false}) {
+    ChooseCombination(HeldButton::kDpadDown, combinations, kBack, 6);
+    ComboGuard guard;
+    EXPECT_EQ(FilterGameButtons(guard, kBack, Clock{1000}), kBack);  // alone: the game's
+    EXPECT_EQ(FilterGameButtons(guard, kBack | kButtonDpadDown | 0x0010, Clock{1000}), 0x0010);
+    EXPECT_TRUE(guard.suppressActive);
+    EXPECT_EQ(FilterGameButtons(guard, 0, Clock{1016}), 0);
+    EXPECT_EQ(FilterGameButtons(guard, kButtonDpadDown, Clock{2000}), kButtonDpadDown);
+    // The chord decodes no slot; with combinations off no face button does.
+    EXPECT_EQ(DecodeCombination(kBack | kButtonDpadDown), kNoSlot);
+    EXPECT_EQ(DecodeCombination(kButtonA | kButtonDpadDown), combinations ? 1 : kNoSlot);
+    EXPECT_EQ(IsHeldButtonDown(kButtonDpadDown), combinations);
+    // Through DirectInput: hat down with button 6 loses both, outside any window.
+    const HeldControl held = CombinationDeviceControl();
+    EXPECT_EQ(held.partner, 6);
+    DeviceFormatTable table;
+    std::vector<uint8_t> joy(80, 0);
+    const uint32_t down = 18000;
+    std::memcpy(&joy[0x20], &down, 4);
+    joy[0x36] = 0x80;
+    joy[0x37] = 0x80;
+    FilterDeviceState(table, joy.data(), 80, false, held);
+    EXPECT_EQ(joy[0x36], 0);
+    EXPECT_EQ(joy[0x37], 0x80);
+    EXPECT_EQ(joy[0x20], 0xFF);
+  }
+  ChooseCombination(HeldButton::kDpadDown, true);
+  EXPECT_EQ(CombinationButtons(), kComboButtons);
+  EXPECT_EQ(CombinationDeviceControl().partner, HeldControl::kNoPartner);
+}
+
+TEST(MenuGate, HeldJoystickReadsKeepOnlyReleasesAndKeyboardsAreKnownByTheirFormat) {
+  DeviceFormatTable table;
+  auto events = KeyEvents(
+      {{0x30, 0x80}, {0x31, 0x00}, {0x20, 18000}, {0x20, 0xFFFFFFFF}, {0x00, 30000}, {0x4F, 0x00}});
+  uint32_t count = 6;
+  FilterHeldJoystickEvents(table, events.data(), 24, &count);
+  ASSERT_EQ(count, 3u);
+  EXPECT_EQ(events[0], 0x31);
+  EXPECT_EQ(events[24], 0x20);
+  EXPECT_EQ(events[48], 0x4F);
+  count = 2;
+  FilterHeldJoystickEvents(table, events.data(), 16, &count);
+  EXPECT_EQ(count, 0u);
+
+  KeyboardDevices keyboards;
+  int keyboard = 0;
+  int joystick = 0;
+  NoteDeviceFormat(keyboards, &joystick, 80);
+  NoteDeviceFormat(keyboards, &keyboard, 256);
+  NoteDeviceFormat(keyboards, &keyboard, 256);
+  EXPECT_TRUE(IsKeyboardDevice(keyboards, &keyboard));
+  EXPECT_FALSE(IsKeyboardDevice(keyboards, &joystick));
+  NoteDeviceFormat(keyboards, &keyboard, 16);  // the game made it a mouse
+  EXPECT_FALSE(IsKeyboardDevice(keyboards, &keyboard));
 }
 
 }  // namespace
