@@ -85,8 +85,10 @@ void DrawMenuRows(HDC dc, const MenuView& view, const MenuBox& box) {
     DrawRowText(dc, view.names[i], RECT{pad, top, valueLeft, top + row}, DT_LEFT);
     if (view.values[i][0] == L'\0') continue;
     wchar_t value[kMenuTextCapacity + 8];
-    std::swprintf(value, sizeof value / sizeof value[0], marked ? L"<  %ls  >" : L"%ls",
-                  view.values[i]);
+    if (std::swprintf(value, sizeof value / sizeof value[0], marked ? L"<  %ls  >" : L"%ls",
+                      view.values[i]) < 0) {
+      continue;
+    }
     DrawRowText(dc, value, RECT{valueLeft, top, box.width - pad, top + row}, DT_CENTER);
   }
   SelectObject(dc, previous);
