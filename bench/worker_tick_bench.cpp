@@ -18,6 +18,7 @@
 #include "game_world.h"
 #include "input/keyboard.h"
 #include "input/slot_keys.h"
+#include "input/xinput_hooks.h"
 #include "pads.h"
 
 extern "C" {
@@ -55,6 +56,8 @@ struct Variant {
   bool gameInFront;
   Look look;
   double batchNs[kBatches];
+  // Auto, with the game's filter noting a read of controller 0 before each tick.
+  bool autoWithGameReads = false;
 };
 
 // Another program's window (other_window.exe beside the benchmark, which ends
@@ -110,7 +113,8 @@ int main() {
       {"four keys bound, another window in front", true, false, Look::kOff, {}},
       {"no keys bound, ApplyChanges (a look a second)", false, true, Look::kOnceASecond, {}},
       {"no keys bound, a look in every tick", false, true, Look::kEveryTick, {}},
-      {"no keys bound, panel shown (its switch looked at)", false, true, Look::kPanelSwitch, {}}};
+      {"no keys bound, panel shown (its switch looked at)", false, true, Look::kPanelSwitch, {}},
+      {"no keys bound, Controller=Auto, the game reading 0", false, true, Look::kOff, {}, true}};
   for (int batch = 0; batch < kBatches; ++batch) {
     for (Variant& variant : variants) {
       if (!PutInFront(window, other, variant.gameInFront)) {
@@ -122,11 +126,18 @@ int main() {
           variant.look == Look::kOnceASecond || variant.look == Look::kEveryTick;
       const bool everyTick = variant.look == Look::kEveryTick;
       const bool panelSwitch = variant.look == Look::kPanelSwitch;
+      const bool gameReads = variant.autoWithGameReads;
+      state.settings.controller =
+          gameReads ? artwheel::PadChoice::kAuto : artwheel::PadChoice::kPlayer1;
       // Untimed: the window system settles after the game comes to the front.
-      for (int tick = 0; tick < kSettleTicks; ++tick) artwheel::RunWorkerTick(state);
+      for (int tick = 0; tick < kSettleTicks; ++tick) {
+        if (gameReads) artwheel::NoteGameReadOf(artwheel::gameReadNotes, 0);
+        artwheel::RunWorkerTick(state);
+      }
       const double start = NowNs();
       for (int tick = 0; tick < kTicksPerBatch; ++tick) {
         if (everyTick) state.lastSettingsLook = 0;
+        if (gameReads) artwheel::NoteGameReadOf(artwheel::gameReadNotes, 0);
         artwheel::RunWorkerTick(state);
         if (panelSwitch) artwheel::SkillPanelEnabledInFile();
       }

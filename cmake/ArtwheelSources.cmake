@@ -23,6 +23,7 @@ set(ARTWHEEL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/src/input/menu_chord.cpp
   ${PROJECT_SOURCE_DIR}/src/input/menu_navigation.cpp
   ${PROJECT_SOURCE_DIR}/src/input/menu_gate.cpp
+  ${PROJECT_SOURCE_DIR}/src/input/pad_follow.cpp
   ${PROJECT_SOURCE_DIR}/src/input/slot_keys.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/image_retry.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/overlay_layout.cpp

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "game_pads.h"
 #include "game_world.h"
 #include "hud_world.h"
 #include "pads.h"
@@ -52,14 +53,66 @@ void PressPadUntilAnswered(const Line& line, std::FILE* results) {
   SetPad(0, "0");
 }
 
-// padseen: waits until something other than the timeline (the worker's poll,
-// once a tick) read pad 0 three times since now: the second read began after
-// the pad's last change, the third after the tick of the second had done what
-// it does with it.
-void WaitUntilPadSeen(const Line&, std::FILE* results) {
-  const LONG before = SimPadTable[0].reads;
-  if (!WaitFor([&] { return SimPadTable[0].reads - before >= 3; })) {
-    std::fprintf(results, "timeout padseen\n");
+// presson INDEX 0xBUTTONS: that pad holds the buttons until the game's equip
+// function was called again.
+void PressPadAtUntilEquipped(const Line& line, std::FILE* results) {
+  const int index = static_cast<int>(Number(Word(line, 1)));
+  const int before = EquipCallCount();
+  SetPad(index, Word(line, 2));
+  if (!WaitFor([&] { return EquipCallCount() > before; })) {
+    std::fprintf(results, "timeout presson %d %s\n", index, Word(line, 2));
+  }
+  SetPad(index, "0");
+}
+
+// padseen [INDEX]: waits until something other than the timeline (the
+// worker's poll, once a tick) read the pad (0 unless named) three times since
+// now: the second read began after the pad's last change, the third after the
+// tick of the second had done what it does with it.
+void WaitUntilPadSeen(const Line& line, std::FILE* results) {
+  const uint32_t index = line.count > 1 ? Number(Word(line, 1)) : 0;
+  if (index >= kSimPadCount) return;
+  const LONG before = SimPadTable[index].reads;
+  if (!WaitFor([&] { return SimPadTable[index].reads - before >= 3; })) {
+    std::fprintf(results, "timeout padseen %u\n", index);
+  }
+}
+
+// padreads INDEX LABEL: how often anyone asked for the pad so far
+void WritePadReads(const Line& line, std::FILE* results) {
+  const uint32_t index = Number(Word(line, 1));
+  if (index >= kSimPadCount) return;
+  std::fprintf(results, "padreads %s %ld\n", Word(line, 2), SimPadTable[index].reads);
+}
+
+// gamepads 0,2|none: the indexes the game itself reads every frame
+void PollGamePads(const Line& line, std::FILE*) {
+  uint32_t indexes = 0;
+  for (const char* c = Word(line, 1); *c != '\0'; ++c) {
+    if (*c >= '0' && *c < '0' + kSimPadCount) indexes |= 1u << (*c - '0');
+  }
+  PollPadsEveryFrame(indexes);
+}
+
+// gameseen LABEL: per index, the buttons the game's own poll saw since the
+// last gameseen, OR-ed together, and its good reads; then forgotten
+void WriteSeenByGame(const Line& line, std::FILE* results) {
+  std::fprintf(results, "gameseen %s", Word(line, 1));
+  for (int i = 0; i < kSimPadCount; ++i) {
+    const PadSeen seen = SeenByGame(i);
+    std::fprintf(results, " %d:0x%04X%s", i, seen.buttons, seen.goodReads > 0 ? "" : "(none)");
+  }
+  std::fprintf(results, "\n");
+  ForgetSeenByGame();
+}
+
+// untilgameseen INDEX 0xBUTTONS: the game's own poll saw all those buttons there
+void WaitUntilSeenByGame(const Line& line, std::FILE* results) {
+  const int index = static_cast<int>(Number(Word(line, 1)));
+  const uint32_t wanted = Number(Word(line, 2));
+  if (index < 0 || index >= kSimPadCount) return;
+  if (!WaitFor([&] { return (SeenByGame(index).buttons & wanted) == wanted; })) {
+    std::fprintf(results, "timeout untilgameseen %d %s\n", index, Word(line, 2));
   }
 }
 
@@ -163,7 +216,12 @@ void FillPlayerWords(const Line& line, std::FILE*) {
 constexpr Verb kVerbs[] = {
     {"pad", SetPadButtons},
     {"presspad", PressPadUntilAnswered},
+    {"presson", PressPadAtUntilEquipped},
     {"padseen", WaitUntilPadSeen},
+    {"padreads", WritePadReads},
+    {"gamepads", PollGamePads},
+    {"gameseen", WriteSeenByGame},
+    {"untilgameseen", WaitUntilSeenByGame},
     {"read", ReadFirstPad},
     {"untilread", ReadPadUntilSeen},
     {"readpad", ReadPadByIndex},

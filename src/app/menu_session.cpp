@@ -52,17 +52,20 @@ uint32_t KeysDown(const MenuKeyStates& keys) {
   return bits;
 }
 
-bool Open(MenuSession& session, const Settings& settings) {
+bool Open(MenuSession& session, const Settings& settings, int pad) {
   if (!InstallPresentHook()) {  // before any overlay lock is taken
     if (!session.drawFailedLogged) WriteLogLine("[Menu] Not opened: the overlay cannot draw");
     session.drawFailedLogged = true;
     return false;
   }
   session.open = true;
+  session.pad = pad;
   session.atOpen = settings;
   session.model = MenuModel{};
   session.repeat = MenuRepeat{};  // what is down now acts only when pressed again
   menuGate.hiddenKeys.store(kAllMenuKeys, std::memory_order_relaxed);
+  menuGate.heldAfterClose.store(0, std::memory_order_relaxed);
+  menuGate.pad.store(static_cast<uint8_t>(pad), std::memory_order_relaxed);
   menuGate.open.store(true, std::memory_order_relaxed);
   Publish(session, settings);
   WriteLogLine("[Menu] Opened");
@@ -106,11 +109,16 @@ void SaveChanges(const MenuSession& session, const Settings& settings) {
   if (InstallPresentHook()) PostOverlayMessage(message);
 }
 
+// The buttons of the pad, 0 when it did not answer in this tick.
+uint16_t ButtonsOf(const MenuTick& tick, int pad) {
+  return (tick.answered & PadBit(pad)) != 0 ? tick.buttons[pad] : 0;
+}
+
 void Close(MenuSession& session, Settings& settings, const MenuTick& tick,
            const MenuKeyStates& keys, void (*handOver)(const Settings&)) {
   session.open = false;
   // Whatever is down now stays the menu's until it is let go.
-  menuGate.heldAfterClose.store(tick.polled ? tick.buttons : 0, std::memory_order_relaxed);
+  menuGate.heldAfterClose.store(ButtonsOf(tick, session.pad), std::memory_order_relaxed);
   menuGate.hiddenKeys.store(KeysDown(keys), std::memory_order_relaxed);
   menuGate.open.store(false, std::memory_order_relaxed);
   HideMenu();
@@ -119,10 +127,10 @@ void Close(MenuSession& session, Settings& settings, const MenuTick& tick,
 }
 
 // Keys and buttons still down from the menu are forgotten once seen up.
-void ForgetReleased(const MenuTick& tick, const MenuKeyStates& keys) {
+void ForgetReleased(const MenuSession& session, const MenuTick& tick, const MenuKeyStates& keys) {
   const uint16_t held = menuGate.heldAfterClose.load(std::memory_order_relaxed);
   if (held != 0) {
-    const auto still = static_cast<uint16_t>(tick.polled ? held & tick.buttons : 0);
+    const auto still = static_cast<uint16_t>(held & ButtonsOf(tick, session.pad));
     menuGate.heldAfterClose.store(still, std::memory_order_relaxed);
   }
   const uint32_t hidden = menuGate.hiddenKeys.load(std::memory_order_relaxed);
@@ -149,21 +157,30 @@ bool RunMenu(MenuSession& session, Settings& settings, const MenuTick& tick,
   session.menuKeyDown = keys.menuKey;
   const uint16_t heldBit = HeldBitInForce(session, settings);
   const uint16_t openBit = ChooseMenuOpenControl(settings.menu.open, heldBit).bit;
-  const bool chordDown =
-      tick.polled && (tick.buttons & heldBit) != 0 && (tick.buttons & openBit) != 0;
+  const auto isChord = [heldBit, openBit](uint16_t buttons) {
+    return (buttons & heldBit) != 0 && (buttons & openBit) != 0;
+  };
   if (!session.open) {
-    ForgetReleased(tick, keys);
-    if (chordDown) ArmComboGuard();
+    ForgetReleased(session, tick, keys);
+    // The first pad that holds the chord; it alone moves through the menu.
+    int chordPad = -1;
+    for (int pad = kPadCount - 1; pad >= 0; --pad) {
+      if (!isChord(ButtonsOf(tick, pad))) continue;
+      ArmComboGuard(pad);
+      chordPad = pad;
+    }
     const uint64_t now = GetTickCount64();
-    const bool chordHeld = HoldMenuChord(session.chord, chordDown, now, settings.menu.holdMs);
-    if (chordHeld || keyPressed) return Open(session, settings);
+    const bool chordHeld = HoldMenuChord(session.chord, chordPad >= 0, now, settings.menu.holdMs);
+    if (chordHeld) return Open(session, settings, chordPad);
+    if (keyPressed) return Open(session, settings, session.pad);
     return false;
   }
-  if (PressMenuChord(session.chord, chordDown) || keyPressed) {
+  const uint16_t buttons = ButtonsOf(tick, session.pad);
+  if (PressMenuChord(session.chord, isChord(buttons)) || keyPressed) {
     Close(session, settings, tick, keys, handOver);
     return false;
   }
-  const MenuControls pad = tick.polled ? PadMenuControls(tick.buttons) : MenuControls{};
+  const MenuControls pad = PadMenuControls(buttons);
   const MenuCommand command = NextMenuCommand(
       session.repeat, CombineMenuControls(pad, KeyControls(keys)), GetTickCount64());
   switch (ApplyMenuCommand(session.model, settings, command)) {
@@ -183,8 +200,10 @@ bool RunMenu(MenuSession& session, Settings& settings, const MenuTick& tick,
   return true;
 }
 
-uint16_t ButtonsFreeOfMenu(uint16_t buttons) {
-  return static_cast<uint16_t>(buttons & ~menuGate.heldAfterClose.load(std::memory_order_relaxed));
+void KeepMenuButtonsFromCombinations(uint16_t (&buttons)[kPadCount]) {
+  const int pad = menuGate.pad.load(std::memory_order_relaxed);
+  const uint16_t held = menuGate.heldAfterClose.load(std::memory_order_relaxed);
+  buttons[pad] = static_cast<uint16_t>(buttons[pad] & ~held);
 }
 
 void ChooseCombinationWithMenu(const Settings& settings, bool combinationsAllowed) {

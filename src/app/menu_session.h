@@ -6,6 +6,7 @@
 
 #include "app/menu_items.h"
 #include "app/settings_record.h"
+#include "input/combo.h"
 #include "input/menu_chord.h"
 #include "input/menu_navigation.h"
 
@@ -13,6 +14,7 @@ namespace artwheel {
 
 struct MenuSession {
   bool open = false;
+  int pad = 0;  // the XInput index it was opened from; only that pad moves through it
   MenuChord chord;
   bool menuKeyDown = false;  // [Keys] Menu as last seen: a press acts once
   MenuRepeat repeat;
@@ -21,10 +23,10 @@ struct MenuSession {
   bool drawFailedLogged = false;
 };
 
-// What the tick read of the pad.
+// What the tick read of the pads: those that answered, and their buttons.
 struct MenuTick {
-  bool polled;
-  uint16_t buttons;
+  PadSet answered;
+  const uint16_t* buttons;  // kPadCount of them
 };
 
 // One tick of the menu; true while it is open (the combinations and the slot
@@ -32,9 +34,9 @@ struct MenuTick {
 bool RunMenu(MenuSession& session, Settings& settings, const MenuTick& tick,
              void (*handOver)(const Settings&));
 
-// The pad's buttons that are free for the combinations: not one still down
-// from the menu.
-uint16_t ButtonsFreeOfMenu(uint16_t buttons);
+// Takes out of the pads' buttons those still down from the menu: they are
+// not free for the combinations until let go.
+void KeepMenuButtonsFromCombinations(uint16_t (&buttons)[kPadCount]);
 
 // The settings menu's open button for the input filters, from the settings.
 void ChooseCombinationWithMenu(const Settings& settings, bool combinationsAllowed);

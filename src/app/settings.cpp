@@ -33,6 +33,21 @@ void WriteNormalisedKeys(const Settings& settings, const char* iniPath) {
   }
 }
 
+// At start player 1's pad, as ever, goes without a word; a change says so.
+void LogControllerChoice(PadChoice controller) {
+  if (controller == PadChoice::kAuto) {
+    WriteLogLine(
+        "[Config] Combination Controller=Auto: the combinations follow the pads the "
+        "game reads");
+    return;
+  }
+  const unsigned player = static_cast<unsigned>(controller);
+  WriteLogFormat(
+      "[Config] Combination Controller=%u: the combinations follow player %u's pad "
+      "alone",
+      player, player);
+}
+
 // "Y=5000 A=0 ... DumpGlobalPointerLimit=2000": the keys the summary names, in its order.
 void FormatSummary(const Settings& settings, char* out, size_t size) {
   size_t used = 0;
@@ -173,6 +188,7 @@ void LoadConfig(Settings& settings) {
   if (iniPath[0] != '\0') WriteNormalisedKeys(loaded, iniPath);
   LogLoaded(loaded, iniPath, "Loaded");
   ReadKeys(loaded, pass, ReadStep::kAfterSummary);
+  if (loaded.controller != PadChoice::kPlayer1) LogControllerChoice(loaded.controller);
   if (loaded.applyChanges) {
     WriteLogLine("[Config] ApplyChanges=ON: changes to artwheel.ini apply while the game runs");
   }
@@ -252,9 +268,11 @@ bool ReloadConfigIfChanged(Settings& settings, void (*apply)(const Settings&)) {
   NoteFileRead(after);
   KeepInGameAssignments(next, settings, iniPath);
   LogRestartKeys(settings, iniPath);
+  const bool controllerChanged = next.controller != settings.controller;
   settings = next;
   apply(settings);
   LogLoaded(settings, iniPath, "Reloaded");
+  if (controllerChanged) LogControllerChoice(settings.controller);
   return true;
 }
 

@@ -2,7 +2,6 @@
 
 #include "base/log.h"
 #include "game/game_checks.h"
-#include "input/combo_guard.h"
 #include "overlay/overlay_state.h"
 #include "overlay/present_hook.h"
 #include "slots/assign.h"
@@ -40,8 +39,7 @@ void AssignSlot(Settings& settings, int slot) {
 
 }  // namespace
 
-void ActOnSlot(Settings& settings, int slot, bool assignmentMode, SlotTrigger trigger) {
-  if (trigger == SlotTrigger::kCombination) ArmComboGuard();
+void ActOnSlot(Settings& settings, int slot, bool assignmentMode) {
   // Once a check failed the worker hands the filters no combination and reads
   // no key; nothing that comes here then may reach the game.
   if (!GameAccessAllowed()) return;

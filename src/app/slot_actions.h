@@ -6,12 +6,9 @@
 
 namespace artwheel {
 
-// What asked for a slot action. Only a controller combination has buttons to
-// hide from the game; a keyboard key arms no ComboGuard, since nothing would
-// release it without a controller and the game's DirectInput keyboard reads
-// would lose keys meanwhile.
-enum class SlotTrigger { kCombination, kKey };
-
-void ActOnSlot(Settings& settings, int slot, bool assignmentMode, SlotTrigger trigger);
+// A combination's buttons are hidden by the guard of its own pad, armed by the
+// worker; a keyboard key arms none, since nothing would release it without a
+// controller and the game's DirectInput keyboard reads would lose keys meanwhile.
+void ActOnSlot(Settings& settings, int slot, bool assignmentMode);
 
 }  // namespace artwheel

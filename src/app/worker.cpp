@@ -15,6 +15,7 @@
 #include "game/game_door.h"
 #include "input/combo_guard.h"
 #include "input/keyboard.h"
+#include "input/pad_follow.h"
 #include "input/xinput_hooks.h"
 #include "input/xinput_libraries.h"
 #include "overlay/overlay_state.h"
@@ -34,6 +35,12 @@ constexpr uint64_t kSettingsLookPeriodMs = 1000;
 // Without any XInput library the discovery fails every tick; one line every
 // few seconds says as much as sixty a second.
 constexpr uint64_t kXInputMissingLogPeriodMs = 5000;
+
+// The buttons of the pads that answered the worker's reads in this tick.
+struct PadRead {
+  PadSet answered = 0;
+  uint16_t buttons[kPadCount] = {};
+};
 
 void RunImportInstallers() {
   InstallGetProcAddressImportHooks();
@@ -71,15 +78,34 @@ void TrackAssignmentMode(WorkerState& state, bool mode) {
   WriteLogFormat("[Menu] Skill assignment mode %s", mode ? "ON" : "OFF");
 }
 
-// True when the combination acted in this tick.
-bool ActOnCombination(WorkerState& state, uint16_t buttons, bool assignmentMode) {
+// True when the pad's combination acted in this tick. One slot action per
+// tick: a new combination on a second pad in the same tick acts in the next.
+bool ActOnCombination(WorkerState& state, int pad, uint16_t buttons, bool assignmentMode,
+                      bool actedAlready) {
   const int slot = DecodeCombination(buttons);
-  if (slot != kNoSlot) ArmComboGuard();
-  if (slot == state.lastSlot) return false;
-  state.lastSlot = slot;
+  if (slot != kNoSlot) ArmComboGuard(pad);
+  int& lastSlot = state.lastSlots[pad];
+  if (slot == lastSlot || (slot != kNoSlot && actedAlready)) return false;
+  lastSlot = slot;
   if (slot == kNoSlot) return false;
-  ActOnSlot(state.settings, slot, assignmentMode, SlotTrigger::kCombination);
+  ActOnSlot(state.settings, slot, assignmentMode);
   return true;
+}
+
+bool ActOnCombinations(WorkerState& state, const PadRead& pads, bool assignmentMode) {
+  bool acted = false;
+  for (int pad = 0; pad < kPadCount; ++pad) {
+    if ((pads.answered & PadBit(pad)) == 0) continue;
+    if (ActOnCombination(state, pad, pads.buttons[pad], assignmentMode, acted)) acted = true;
+  }
+  return acted;
+}
+
+bool AnyHeldButtonDown(const PadRead& pads) {
+  for (int pad = 0; pad < kPadCount; ++pad) {
+    if ((pads.answered & PadBit(pad)) != 0 && IsHeldButtonDown(pads.buttons[pad])) return true;
+  }
+  return false;
 }
 
 // One slot action per tick: a key pressed in the tick in which a combination
@@ -89,7 +115,7 @@ void ActOnSlotKeys(WorkerState& state, bool assignmentMode, bool combinationActe
   if (slot == kNoSlot || combinationActed) return;
   WriteLogFormat("[Input] Key %s pressed for slot %d (%s)", state.settings.slotKeys[slot].name,
                  slot, SlotInfo[slot].shortLabel);
-  ActOnSlot(state.settings, slot, assignmentMode, SlotTrigger::kKey);
+  ActOnSlot(state.settings, slot, assignmentMode);
 }
 
 void RunDiagnostics(const Settings& settings) {
@@ -146,6 +172,7 @@ void PublishWheel(WorkerState& state, bool held, bool assignmentMode) {
 // filters are handed none, and the game gets every button.
 void HandOverCombination(const Settings& settings) {
   ChooseCombinationWithMenu(settings, GameAccessAllowed());
+  ChooseFilteredPads(FilteredPads(settings.controller));
   const ButtonNames names = settings.buttonNames;
   SetSlotWords(SlotWords{HeldButtonLabel(settings.heldButton, names),
                          HeldButtonWords(settings.heldButton, names),
@@ -178,12 +205,51 @@ void LookForSettingsChange(WorkerState& state, uint64_t now) {
   HoldAllSlotKeys(state.slotKeys);  // a key held across the change acts only when pressed again
 }
 
-bool PollPad(WorkerState& state, uint64_t now, uint16_t* buttons) {
-  if (!KeepXInputReady(state, now)) return false;
-  XINPUT_STATE pad = {};
-  if (FoundXInputGetState()(0, &pad) != ERROR_SUCCESS) return false;
-  *buttons = pad.Gamepad.wButtons;
-  return true;
+// The pads due in this tick, read through the true XInputGetState.
+PadRead ReadPads(WorkerState& state, uint64_t now) {
+  PadRead pads;
+  if (!KeepXInputReady(state, now)) return pads;
+  TakeGameReadNotes(gameReadNotes, state.padWatches, now);
+  // An open menu keeps the pads it was opened with until it closes.
+  const PadChoice controller =
+      state.menu.open ? state.menu.atOpen.controller : state.settings.controller;
+  const PadSet due = PadsToRead(controller, state.padWatches, now);
+  const XInputGetStateFn read = FoundXInputGetState();
+  for (int pad = 0; pad < kPadCount; ++pad) {
+    if ((due & PadBit(pad)) == 0) continue;
+    XINPUT_STATE padState = {};
+    const bool connected = read(static_cast<DWORD>(pad), &padState) == ERROR_SUCCESS;
+    NoteOwnRead(state.padWatches, pad, connected, now);
+    if (!connected) continue;
+    pads.answered |= PadBit(pad);
+    pads.buttons[pad] = padState.Gamepad.wButtons;
+  }
+  return pads;
+}
+
+// A pad that is gone (or no longer followed) holds no button: one lost in the
+// middle of a combination must not keep its guard on until it comes back, and
+// its combination fires again when it does.
+void ForgetUnreadPads(WorkerState& state, const PadRead& pads) {
+  for (int pad = 0; pad < kPadCount; ++pad) {
+    const bool answered = (pads.answered & PadBit(pad)) != 0;
+    if (!answered) state.lastSlots[pad] = kNoSlot;
+    ReleaseComboGuardIfClear(comboGuards[pad], answered ? pads.buttons[pad] : 0);
+  }
+}
+
+// With Auto, one line whenever the pads followed change; a chosen number
+// follows its pad in silence.
+void TrackFollowedPads(WorkerState& state, PadSet followed) {
+  if (state.settings.controller != PadChoice::kAuto) {
+    state.followedPads = 0;
+    return;
+  }
+  if (followed == state.followedPads) return;
+  state.followedPads = followed;
+  char players[32];
+  FormatPlayers(followed, players, sizeof players);
+  WriteLogFormat("[Input] Combinations follow %s", players);
 }
 
 }  // namespace
@@ -193,15 +259,13 @@ void RunWorkerTick(WorkerState& state) {
   // checks have spoken, the filters are handed what they allow.
   if (ReportGameOnce()) HandOverCombination(state.settings);
   const uint64_t now = GetTickCount64();
-  uint16_t buttons = 0;
-  const bool polled = PollPad(state, now, &buttons);
-  if (!polled) state.lastSlot = kNoSlot;
-  // A pad that is gone holds no button: one lost in the middle of a
-  // combination must not keep the guard on until it comes back.
-  ReleaseComboGuardIfClear(comboGuard, buttons);
+  PadRead pads = ReadPads(state, now);
+  const bool polled = pads.answered != 0;
+  ForgetUnreadPads(state, pads);
+  TrackFollowedPads(state, pads.answered);
   const bool menuOpen =
-      RunMenu(state.menu, state.settings, MenuTick{polled, buttons}, &HandOverSettings);
-  buttons = ButtonsFreeOfMenu(buttons);
+      RunMenu(state.menu, state.settings, MenuTick{pads.answered, pads.buttons}, &HandOverSettings);
+  KeepMenuButtonsFromCombinations(pads.buttons);
   // With keys bound the menu and the panel are followed without a controller too.
   const Settings& settings = state.settings;
   const bool keysBound = AnySlotKeyBound(settings.slotKeys) && GameAccessAllowed();
@@ -213,12 +277,11 @@ void RunWorkerTick(WorkerState& state) {
     PublishPanel(state, UpdatePanelState(menuRead ? &menu : nullptr, assignmentMode,
                                          settings.skillPanelEnabled && GameAccessAllowed()));
     // The menu suspends the combinations and the slot keys while it is open.
-    const bool combinationActed =
-        polled && !menuOpen && ActOnCombination(state, buttons, assignmentMode);
+    const bool combinationActed = !menuOpen && ActOnCombinations(state, pads, assignmentMode);
     if (keysBound && !menuOpen) ActOnSlotKeys(state, assignmentMode, combinationActed);
   }
   // An open menu shows the wheel where the held button would, as a preview.
-  PublishWheel(state, menuOpen || (polled && IsHeldButtonDown(buttons)), state.lastAssignmentMode);
+  PublishWheel(state, menuOpen || AnyHeldButtonDown(pads), state.lastAssignmentMode);
   if (state.panelShown || state.wheelShown) LookAtPanelSwitch();
   RunDiagnostics(settings);
   if (!menuOpen) LookForSettingsChange(state, now);  // the menu's changes are not read back

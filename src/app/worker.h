@@ -6,18 +6,21 @@
 #include "app/menu_session.h"
 #include "app/settings.h"
 #include "input/combo.h"
+#include "input/pad_follow.h"
 #include "input/slot_keys.h"
 
 namespace artwheel {
 
-// The library's one thread: loads the configuration, then polls controller 0
-// every 16 ms for the life of the process.
+// The library's one thread: loads the configuration, then polls the followed
+// controllers every 16 ms for the life of the process.
 DWORD WINAPI WorkerMain(LPVOID libraryModule);
 
 // The loop's locals, alive for the thread's life, and the settings it loaded.
 struct WorkerState {
   Settings settings;
-  int lastSlot = kNoSlot;
+  int lastSlots[kPadCount] = {kNoSlot, kNoSlot, kNoSlot, kNoSlot};  // per XInput index
+  PadWatches padWatches;
+  PadSet followedPads = 0;  // as last logged
   bool lastAssignmentMode = false;
   uint64_t lastInstallerRun = 0;
   uint64_t lastXInputMissingLog = 0;

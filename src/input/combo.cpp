@@ -4,7 +4,7 @@
 
 namespace artwheel {
 
-ComboGuard comboGuard;
+ComboGuard comboGuards[kPadCount];
 CombinationChoice combinationChoice;
 
 static_assert(std::atomic<HeldControl>::is_always_lock_free, "read on the game's input threads");
@@ -86,6 +86,10 @@ void ChooseCombination(HeldButton held, bool enabled, uint16_t menuOpenBit, uint
   combinationChoice.device.store(device, std::memory_order_relaxed);
 }
 
+void ChooseFilteredPads(PadSet pads) {
+  combinationChoice.pads.store(pads, std::memory_order_relaxed);
+}
+
 int DecodeCombination(uint16_t buttons) {
   if (!SlotsChosen() || (buttons & HeldBit()) == 0) return kNoSlot;
   if (buttons & kButtonY) return 0;
@@ -118,6 +122,13 @@ void ReleaseComboGuardIfClear(ComboGuard& guard, uint16_t buttons) {
 bool IsSuppressingAt(const ComboGuard& guard, uint64_t now) {
   return guard.suppressActive.load(std::memory_order_relaxed) ||
          now < guard.suppressUntil.load(std::memory_order_relaxed);
+}
+
+bool IsAnySuppressingAt(const ComboGuard (&guards)[kPadCount], uint64_t now) {
+  for (const ComboGuard& guard : guards) {
+    if (IsSuppressingAt(guard, now)) return true;
+  }
+  return false;
 }
 
 }  // namespace artwheel

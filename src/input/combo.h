@@ -18,6 +18,12 @@ inline constexpr uint16_t kComboButtons = 0xF002;
 inline constexpr uint64_t kComboSuppressMs = 250;
 inline constexpr int kNoSlot = -1;
 
+// XInput user indexes 0..3 (players 1..4); bit i of a PadSet is index i.
+inline constexpr int kPadCount = 4;
+using PadSet = uint8_t;
+inline constexpr PadSet kAllPads = 0x0F;
+inline constexpr PadSet PadBit(int index) { return static_cast<PadSet>(1u << index); }
+
 // The buttons that may be held with a face button. Start and the triggers are
 // left out: Start opens the game's menu, the triggers are an axis in DirectInput.
 enum class HeldButton : uint8_t {
@@ -71,12 +77,13 @@ const char* HeldButtonWords(HeldButton held, ButtonNames names);
 // The chosen combination, written by the worker when the settings are handed
 // over and read relaxed on every filtered read: the buttons hidden with the
 // held button (its bit with the four face buttons, and the settings menu's
-// open button; 0 with both off), the held button's bit, and the held control
-// of the DirectInput filter.
+// open button; 0 with both off), the held button's bit, the held control of
+// the DirectInput filter, and the XInput indexes whose reads are filtered.
 struct CombinationChoice {
   std::atomic<uint16_t> buttons{kComboButtons};
   std::atomic<uint16_t> held{kButtonDpadDown};
   std::atomic<HeldControl> device{HeldControl{HeldControl::kHat, 18000}};
+  std::atomic<PadSet> pads{PadBit(0)};
 };
 
 extern CombinationChoice combinationChoice;
@@ -85,6 +92,9 @@ extern CombinationChoice combinationChoice;
 // open button, hidden while the held button is down; 0 without the menu.
 void ChooseCombination(HeldButton held, bool enabled, uint16_t menuOpenBit = 0,
                        uint8_t menuOpenIndex = HeldControl::kNoPartner);
+void ChooseFilteredPads(PadSet pads);
+
+inline PadSet FilteredPadSet() { return combinationChoice.pads.load(std::memory_order_relaxed); }
 
 inline uint16_t CombinationButtons() {
   return combinationChoice.buttons.load(std::memory_order_relaxed);
@@ -104,15 +114,16 @@ bool IsCombinationHeld(uint16_t buttons);
 // True when the chosen held button is down; false with combinations off.
 bool IsHeldButtonDown(uint16_t buttons);
 
-// Shared by the worker, the slot operations and the input detours of the game's
-// threads; each field is read and written atomically, no ordering between them
-// is relied on.
+// One per pad, shared by the worker and the XInput filter on the game's
+// threads: a combination on one pad hides buttons from the game's reads of
+// that pad alone. Each field is read and written atomically, no ordering
+// between them is relied on.
 struct ComboGuard {
   std::atomic<bool> suppressActive{false};
   std::atomic<uint64_t> suppressUntil{0};
 };
 
-extern ComboGuard comboGuard;
+extern ComboGuard comboGuards[kPadCount];
 
 void ArmComboGuardAt(ComboGuard& guard, uint64_t now);
 
@@ -121,7 +132,10 @@ void ReleaseComboGuardIfClear(ComboGuard& guard, uint16_t buttons);
 
 bool IsSuppressingAt(const ComboGuard& guard, uint64_t now);
 
-// The buttons of pad 0 as the game may see them, arming and releasing the
+// Any pad's guard: the DirectInput filter cannot tell the pads apart.
+bool IsAnySuppressingAt(const ComboGuard (&guards)[kPadCount], uint64_t now);
+
+// The buttons of a filtered pad as the game may see them, arming and releasing the
 // guard on the way. `now` is asked only when a combination button is held:
 // with none of them down there is nothing to hide, so the common read costs
 // no clock at all.

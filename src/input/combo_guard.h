@@ -6,8 +6,8 @@
 
 namespace artwheel {
 
-inline void ArmComboGuard() { ArmComboGuardAt(comboGuard, GetTickCount64()); }
+inline void ArmComboGuard(int pad) { ArmComboGuardAt(comboGuards[pad], GetTickCount64()); }
 
-inline bool IsSuppressing(uint64_t now) { return IsSuppressingAt(comboGuard, now); }
+inline bool IsSuppressing(uint64_t now) { return IsAnySuppressingAt(comboGuards, now); }
 
 }  // namespace artwheel

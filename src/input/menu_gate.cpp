@@ -55,16 +55,17 @@ uint8_t DirectInputKeyCode(uint8_t virtualKey) {
   }
 }
 
-void FilterMenuPad(MenuGate& gate, const PadFields& pad) {
-  if (gate.open.load(std::memory_order_relaxed)) {
+void FilterMenuPad(MenuGate& gate, int index, const PadFields& pad) {
+  const bool open = gate.open.load(std::memory_order_relaxed);
+  uint16_t held = gate.heldAfterClose.load(std::memory_order_relaxed);
+  if ((!open && held == 0) || index != gate.pad.load(std::memory_order_relaxed)) return;
+  if (open) {
     *pad.buttons = 0;
     *pad.leftTrigger = 0;
     *pad.rightTrigger = 0;
     std::memset(pad.thumbs, 0, 4 * sizeof(int16_t));
     return;
   }
-  uint16_t held = gate.heldAfterClose.load(std::memory_order_relaxed);
-  if (held == 0) return;
   // A button seen up is the game's again, even if the worker has not seen it yet.
   const uint16_t still = held & *pad.buttons;
   while (still != held &&

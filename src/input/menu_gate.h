@@ -37,6 +37,7 @@ uint8_t DirectInputKeyCode(uint8_t virtualKey);
 
 struct MenuGate {
   std::atomic<bool> open{false};
+  std::atomic<uint8_t> pad{0};  // the XInput index of the pad that opened it
   // The pad's buttons that were down when the menu closed, hidden until each
   // is seen released.
   std::atomic<uint16_t> heldAfterClose{0};
@@ -47,16 +48,17 @@ struct MenuGate {
 
 extern MenuGate menuGate;
 
-// XINPUT_GAMEPAD's fields, filtered in place: all neutral while the menu is
-// open; after it closed, the buttons still down from it are taken out (and
-// forgotten as soon as they are up). Two relaxed loads when nothing is hidden.
+// XINPUT_GAMEPAD's fields of a read of XInput index `pad`, filtered in place
+// when it is the menu's pad: all neutral while the menu is open; after it
+// closed, the buttons still down from it are taken out (and forgotten as soon
+// as they are up). Two relaxed loads when nothing is hidden.
 struct PadFields {
   uint16_t* buttons;
   uint8_t* leftTrigger;
   uint8_t* rightTrigger;
   int16_t* thumbs;  // four: left X, Y, right X, Y
 };
-void FilterMenuPad(MenuGate& gate, const PadFields& pad);
+void FilterMenuPad(MenuGate& gate, int pad, const PadFields& fields);
 
 // Whether the game's joystick reads are neutral: the menu is open, or a
 // button pressed in it is still down.

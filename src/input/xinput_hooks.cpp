@@ -27,6 +27,8 @@ Hook xinputGetStateHook{
 Hook getProcAddressHook{"GetProcAddress",      TableKind::kImport, 0, &GetProcAddressDetour, 1,
                         HookLines{"", nullptr}};
 
+GameReadNotes gameReadNotes;
+
 namespace {
 
 constexpr DWORD kMaxModules = 1024;
@@ -97,12 +99,16 @@ DWORD WINAPI XInputGetStateDetour(DWORD userIndex, XINPUT_STATE* state) {
   const auto real = xinputGetStateHook.Original<XInputGetStateFn>();
   if (real == nullptr) return ERROR_DEVICE_NOT_CONNECTED;
   const DWORD result = real(userIndex, state);
-  if (result != ERROR_SUCCESS || state == nullptr || userIndex != 0) return result;
+  if (result != ERROR_SUCCESS || state == nullptr || userIndex >= kPadCount) return result;
+  NoteGameReadOf(gameReadNotes, userIndex);  // the worker follows the pads the game reads
   XINPUT_GAMEPAD& pad = state->Gamepad;
-  pad.wButtons = FilterGameButtons(comboGuard, pad.wButtons, [] { return GetTickCount64(); });
+  if ((FilteredPadSet() & PadBit(static_cast<int>(userIndex))) != 0) {
+    pad.wButtons =
+        FilterGameButtons(comboGuards[userIndex], pad.wButtons, [] { return GetTickCount64(); });
+  }
   static_assert(offsetof(XINPUT_GAMEPAD, sThumbRY) == offsetof(XINPUT_GAMEPAD, sThumbLX) + 6,
                 "the four thumb axes follow each other");
-  FilterMenuPad(menuGate,
+  FilterMenuPad(menuGate, static_cast<int>(userIndex),
                 PadFields{&pad.wButtons, &pad.bLeftTrigger, &pad.bRightTrigger, &pad.sThumbLX});
   return ERROR_SUCCESS;
 }

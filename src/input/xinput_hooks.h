@@ -6,6 +6,7 @@
 #include <xinput.h>
 
 #include "base/patch.h"
+#include "input/pad_follow.h"
 
 namespace artwheel {
 
@@ -18,6 +19,10 @@ extern Hook xinputGetStateHook;
 // GetProcAddress import entries of the game and of the modules named
 // DINPUT8.dll; the original is kernel32's GetProcAddress.
 extern Hook getProcAddressHook;
+
+// The pads the game read through the filter since the worker last looked.
+// Defined beside the filter, which reaches it without an indirection.
+extern GameReadNotes gameReadNotes;
 
 // Per module: the number of import entries redirected now.
 int HookXInputImports(HMODULE module);

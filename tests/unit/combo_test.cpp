@@ -29,6 +29,18 @@ TEST(ComboGuard, SuppressesWhileActiveAndUntil250msAfterTheLastArming) {
   EXPECT_FALSE(IsSuppressingAt(guard, 1250));
 }
 
+// The DirectInput filter cannot tell the pads apart: any pad's guard hides there.
+TEST(ComboGuard, TheDeviceFilterHidesWhileAnyPadsGuardDoes) {
+  ComboGuard guards[kPadCount];
+  EXPECT_FALSE(IsAnySuppressingAt(guards, 0));
+  ArmComboGuardAt(guards[2], 1000);
+  ReleaseComboGuardIfClear(guards[2], 0);
+  EXPECT_TRUE(IsAnySuppressingAt(guards, 1249));
+  EXPECT_FALSE(IsAnySuppressingAt(guards, 1250));
+  ArmComboGuardAt(guards[3], 2000);
+  EXPECT_TRUE(IsAnySuppressingAt(guards, 9000));  // held on pad 4
+}
+
 TEST(ComboGuard, AnyOfTheFiveButtonsKeepsItActive) {
   ComboGuard guard;
   ArmComboGuardAt(guard, 0);

@@ -304,7 +304,7 @@ uint16_t Pad(MenuGate& gate, uint16_t buttons, uint8_t* trigger = nullptr,
   uint8_t left = 200;
   uint8_t right = 100;
   int16_t axes[4] = {1000, -1000, 2000, -2000};
-  FilterMenuPad(gate, PadFields{&buttons, &left, &right, axes});
+  FilterMenuPad(gate, 2, PadFields{&buttons, &left, &right, axes});
   if (trigger != nullptr) *trigger = static_cast<uint8_t>(left | right);
   if (thumbs != nullptr) std::memcpy(thumbs, axes, sizeof axes);
   return buttons;
@@ -312,6 +312,11 @@ uint16_t Pad(MenuGate& gate, uint16_t buttons, uint8_t* trigger = nullptr,
 
 TEST(MenuGate, OpenThePadIsNeutralAfterClosingEachHeldButtonIsHiddenUntilReleased) {
   MenuGate gate;
+  gate.pad = 1;
+  gate.open = true;
+  EXPECT_EQ(Pad(gate, 0x1003), 0x1003);  // another pad than the menu's
+  gate.open = false;
+  gate.pad = 2;
   uint8_t triggers = 0;
   int16_t thumbs[4] = {};
   EXPECT_EQ(Pad(gate, 0x1003, &triggers, thumbs), 0x1003);

@@ -154,7 +154,11 @@ TEST(Package, TheUnpackedZipRunsWithItsStarterConfiguration) {
               "[Config] SkillPanel AnyResolution=ON: the panel is fitted to other screen sizes" ||
           message ==
               "[Config] SkillPanel ShowSlots=ON: the four slots show while DPad Down is held" ||
-          message == "[Config] ApplyChanges=ON: changes to artwheel.ini apply while the game runs")
+          message ==
+              "[Config] ApplyChanges=ON: changes to artwheel.ini apply while the game runs" ||
+          message ==
+              "[Config] Combination Controller=Auto: the combinations follow the pads the "
+              "game reads")
           << message;
     }
     for (const char* word : {"efused", "gnored", "lamp", "nvalid", "ailed", "ould not"}) {
