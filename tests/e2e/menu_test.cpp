@@ -115,6 +115,7 @@ TEST(OverlayMenu, ItIsCentredAtEachSizeAndSpeaksTheLanguageChosenInIt) {
       Probe("game", 640, 700) +
       "pad 0 0x0022\nwaitlog [Menu] Opened\npad 0 0\npadseen\n"
       "untilpixel 640 700 12 17 22\nscreenshot menu_ja_1920x1080\n"
+      "countallocs\nframes 60\nallocs open\n"
       "window 1280 800\nuntilpixel 409 400 12 17 22\nscreenshot menu_ja_1280x800\n" +
       Press("0x0002", 9) + Press("0x0008", 6) +  // Language: ja -> de
       "frames 3\nscreenshot menu_de_1280x800\nwindow 1920 1080\n"
@@ -122,6 +123,7 @@ TEST(OverlayMenu, ItIsCentredAtEachSizeAndSpeaksTheLanguageChosenInIt) {
       Probe("beside", 630, 700) + Press("0x2000") +
       "waitlog [Menu] Closed\nwaitini General Language de\n");
   EXPECT_TRUE(PixelNear(s, "game", Rgb{32, 64, 96}));
+  EXPECT_EQ(s.ResultsStartingWith("allocations open").at(0), "allocations open 0");
   EXPECT_TRUE(PixelNear(s, "beside", Rgb{32, 64, 96}));
   EXPECT_EQ(
       s.MessagesStartingWith("[Menu] Closed"),
