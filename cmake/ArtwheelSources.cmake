@@ -25,6 +25,7 @@ set(ARTWHEEL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/src/input/menu_gate.cpp
   ${PROJECT_SOURCE_DIR}/src/input/pad_follow.cpp
   ${PROJECT_SOURCE_DIR}/src/input/slot_keys.cpp
+  ${PROJECT_SOURCE_DIR}/src/overlay/hdr_output.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/image_retry.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/overlay_layout.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/panel_layout.cpp
@@ -33,6 +34,7 @@ set(ARTWHEEL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/src/slots/panel_schedule.cpp
   ${PROJECT_SOURCE_DIR}/src/slots/slot_decisions.cpp
   ${PROJECT_SOURCE_DIR}/src/slots/slot_labels.cpp
+  ${PROJECT_SOURCE_DIR}/src/overlay/line_breaks.cpp
 )
 # The overlay's words: one table per language.
 file(GLOB ARTWHEEL_WORDS_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/words/*.cpp)

@@ -36,6 +36,8 @@ add_library(artwheel_win STATIC
   src/slots/equip.cpp
   src/slots/panel_state.cpp
   src/overlay/menu_texture.cpp
+  src/overlay/color_space_hook.cpp
+  src/overlay/hdr_frame.cpp
   src/overlay/message_texture.cpp
   src/overlay/overlay_frame.cpp
   src/overlay/overlay_state.cpp
@@ -43,6 +45,8 @@ add_library(artwheel_win STATIC
   src/overlay/png_texture.cpp
   src/overlay/present_hook.cpp
   src/overlay/render_objects.cpp
+  src/overlay/text_faces.cpp
+  src/overlay/text_fit.cpp
   src/overlay/wheel_draw.cpp
   src/diagnostics/diagnostics_settings.cpp
   src/diagnostics/game_objects.cpp

@@ -45,6 +45,11 @@ cp -r "$root/build/resources" "$moved/resources"
 (cd "$moved" && timeout -k 5 120 "$root/scripts/wine-run.sh" sekiro.exe scenario.txt results.txt) ||
   status=$?
 cp "$moved"/0*.png "$game/" 2>/dev/null || true
+# The message of that start's assignment, in Simplified Chinese, cut out.
+if [ -f "$game/08_assigned_in_chinese.png" ]; then
+  python3 "$root/scripts/message_shot.py" "$game/08_assigned_in_chinese.png" \
+    "$game/message_zh-Hans.png"
+fi
 "$root/scripts/wine-run.sh" --stop
 
 echo

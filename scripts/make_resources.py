@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the overlay's images: resources/bg.png (the skill panel's background)
-and one icon per known combat art id, 5000.png to 9900.png (the id on a
-coloured tile with transparent rounded corners). Standard library only.
+and one icon per known combat art id, 5000.png to 9900.png (the id's digits,
+two rows of two, white with a dark outline on a coloured tile with
+transparent rounded corners). Standard library only.
 
 usage: make_resources.py OUTPUT_FOLDER
 """
@@ -12,19 +13,29 @@ import zlib
 
 SIZE = 128
 
-# 5 x 7 digits, one string per row.
+# 3 x 5 digits, one string per row: bold blocks that stay apart when a tile
+# is drawn 30 pixels wide.
 DIGITS = {
-    "0": ["01110", "10001", "10011", "10101", "11001", "10001", "01110"],
-    "1": ["00100", "01100", "00100", "00100", "00100", "00100", "01110"],
-    "2": ["01110", "10001", "00001", "00010", "00100", "01000", "11111"],
-    "3": ["11110", "00001", "00001", "01110", "00001", "00001", "11110"],
-    "4": ["00010", "00110", "01010", "10010", "11111", "00010", "00010"],
-    "5": ["11111", "10000", "11110", "00001", "00001", "10001", "01110"],
-    "6": ["00110", "01000", "10000", "11110", "10001", "10001", "01110"],
-    "7": ["11111", "00001", "00010", "00100", "01000", "01000", "01000"],
-    "8": ["01110", "10001", "10001", "01110", "10001", "10001", "01110"],
-    "9": ["01110", "10001", "10001", "01111", "00001", "00010", "01100"],
+    "0": ["111", "101", "101", "101", "111"],
+    "1": ["010", "110", "010", "010", "111"],
+    "2": ["111", "001", "111", "100", "111"],
+    "3": ["111", "001", "111", "001", "111"],
+    "4": ["101", "101", "111", "001", "001"],
+    "5": ["111", "100", "111", "001", "111"],
+    "6": ["111", "100", "111", "101", "111"],
+    "7": ["111", "001", "001", "001", "001"],
+    "8": ["111", "101", "111", "101", "111"],
+    "9": ["111", "101", "111", "001", "111"],
 }
+
+# The id's four digits in two rows of two ("87" over "00" for 8700), each
+# digit 3 cells of CELL_W by 5 cells of CELL_H texels, centred, with a dark
+# outline; the tile's colour shows between them.
+CELL_W, CELL_H = 16, 10
+DIGIT_GAP = 14
+OUTLINE = 3
+INK = (255, 255, 255, 255)
+OUTLINE_COLOUR = (16, 16, 20, 255)
 
 
 def write_png(path, width, height, pixel):
@@ -71,21 +82,47 @@ def background(x, y):
     return (shade, shade, shade + 8, 255)
 
 
+def digit_origins():
+    """Top left texel of the four digits, in reading order."""
+    step_x = 3 * CELL_W + DIGIT_GAP
+    step_y = 5 * CELL_H + DIGIT_GAP
+    left = (SIZE - step_x - 3 * CELL_W) // 2
+    top = (SIZE - step_y - 5 * CELL_H) // 2
+    return [(left + col * step_x, top + row * step_y) for row in (0, 1) for col in (0, 1)]
+
+
+def ink_mask(text):
+    mask = [[False] * SIZE for _ in range(SIZE)]
+    for char, (left, top) in zip(text, digit_origins()):
+        for row, cells in enumerate(DIGITS[char]):
+            for col, cell in enumerate(cells):
+                if cell != "1":
+                    continue
+                for y in range(top + row * CELL_H, top + (row + 1) * CELL_H):
+                    for x in range(left + col * CELL_W, left + (col + 1) * CELL_W):
+                        mask[y][x] = True
+    return mask
+
+
+def grown(mask, by):
+    """The mask grown by `by` texels in every direction (a square reach)."""
+    rows = [[any(r[max(0, x - by):x + by + 1]) for x in range(SIZE)] for r in mask]
+    return [[any(rows[yy][x] for yy in range(max(0, y - by), min(SIZE, y + by + 1)))
+             for x in range(SIZE)] for y in range(SIZE)]
+
+
 def icon(art_id, colour):
-    text = str(art_id)
-    scale = 4
-    glyph_w, glyph_h, gap = 5 * scale, 7 * scale, scale
-    text_w = len(text) * glyph_w + (len(text) - 1) * gap
-    left, top = (SIZE - text_w) // 2, (SIZE - glyph_h) // 2
+    text = "%04d" % art_id
+    ink = ink_mask(text)
+    outline = grown(ink, OUTLINE)
 
     def pixel(x, y):
-        if not inside_rounded(x, y, SIZE, 24):
+        if not inside_rounded(x, y, SIZE, 16):
             return (0, 0, 0, 0)
-        gx, gy = x - left, y - top
-        if 0 <= gy < glyph_h and 0 <= gx < text_w:
-            index, within = divmod(gx, glyph_w + gap)
-            if within < glyph_w and DIGITS[text[index]][gy // scale][within // scale] == "1":
-                return (250, 250, 250, 255)
+        if ink[y][x]:
+            return INK
+        if outline[y][x]:
+            return OUTLINE_COLOUR
         return colour + (255,)
 
     return pixel

@@ -101,6 +101,18 @@ install_dxvk() {
   done
 }
 
+# The CJK font that scripts/setup.sh installs (fonts-wqy-microhei), in the
+# prefix's Fonts folder: Wine takes the fonts of that folder as installed ones,
+# so the overlay's Chinese, Japanese and Korean texts have their glyphs.
+cjk_font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
+install_cjk_font() {
+  local target=$WINEPREFIX/drive_c/windows/Fonts/wqy-microhei.ttc
+  if [ -f "$cjk_font" ] && ! cmp -s "$cjk_font" "$target"; then
+    mkdir -p "$(dirname "$target")"
+    cp -f "$cjk_font" "$target"
+  fi
+}
+
 prepare() {
   start_display
   export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
@@ -116,6 +128,7 @@ prepare() {
     touch "$WINEPREFIX/.artwheel-ready"
   fi
   if [ "$stack" = dxvk ]; then install_dxvk; fi
+  install_cjk_font
   # One wineserver for the whole run keeps every program's start in the ms range.
   # Its helper processes (services, device drivers) start with the first
   # program; start them here, away from any caller's output pipe, which they

@@ -11,6 +11,11 @@ namespace sim {
 // through ResizeBuffers (later calls). Writes a result line.
 void SetWindowSize(std::FILE* results, uint32_t width, uint32_t height);
 
+// ResizeBuffers to this DXGI format at the same size, then, when asked,
+// IDXGISwapChain3::SetColorSpace1 with G2084/P2020. Writes a result line with
+// both results ("nointerface" without IDXGISwapChain3).
+void SetBackBufferFormat(std::FILE* results, const char* name, uint32_t format, bool setColorSpace);
+
 // Blocks until `count` more frames were presented, or until none came for 10 s.
 bool WaitFrames(int count);
 
@@ -23,6 +28,11 @@ void Screenshot(std::FILE* results, const char* name);
 void Pixel(std::FILE* results, uint32_t x, uint32_t y, const char* label);
 // Whether the last screenshot's pixel at X Y is within 3 of R G B in each channel.
 bool PixelIs(uint32_t x, uint32_t y, const uint8_t (&rgb)[3]);
+// The last screenshot's pixel as the back buffer holds it: half floats,
+// 10-bit or 8-bit channel values.
+void PixelValues(std::FILE* results, uint32_t x, uint32_t y, const char* label);
+// COUNT pixels from X Y to the right, 8 bits a channel, "r,g,b" each.
+void PixelRow(std::FILE* results, uint32_t x, uint32_t y, uint32_t count, const char* label);
 
 // One Present with this sync interval on the render thread; records its result.
 void PresentWithSyncInterval(std::FILE* results, uint32_t syncInterval);

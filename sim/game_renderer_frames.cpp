@@ -141,6 +141,7 @@ void RenderLoop(Renderer& r) {
       framesPerSecond = r.framesPerSecond;
     }
     ServeResize(r);
+    ServeFormat(r);
     ServeRecreate(r);
     ServeOldReferences(r);
     ServeProductObjects(r);

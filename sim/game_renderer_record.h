@@ -47,7 +47,11 @@ struct KnownState {
 };
 
 struct Capture {
-  std::vector<unsigned char> rgba;
+  std::vector<unsigned char> rgba;  // 8 bits a channel, for the PNG and the colour probes
+  // The back buffer's own pixels, for the probes that give numbers.
+  std::vector<unsigned char> raw;
+  DXGI_FORMAT format = DXGI_FORMAT_UNKNOWN;
+  uint32_t pixelBytes = 4;
   uint32_t width = 0;
   uint32_t height = 0;
 };
@@ -65,6 +69,12 @@ struct Renderer {
   uint32_t requestedHeight = 0;
   HRESULT resizeResult = S_OK;
   bool resizeDone = false;
+  bool formatRequested = false;
+  DXGI_FORMAT requestedFormat = DXGI_FORMAT_UNKNOWN;
+  bool colorSpaceWanted = false;
+  HRESULT formatResult = S_OK;
+  std::string colorSpaceResult;
+  bool formatDone = false;
   std::string screenshotName;
   bool screenshotDone = false;
   bool referencesRequested = false;
@@ -173,6 +183,7 @@ void ServeProductObjects(Renderer& r);
 // The script's requests the render thread serves before a frame
 // (game_renderer_requests.cpp).
 void ServeResize(Renderer& r);
+void ServeFormat(Renderer& r);
 void ServeRecreate(Renderer& r);
 void ServeOldReferences(Renderer& r);
 

@@ -2,6 +2,7 @@
 // with: a new size, a new device, a second device; served by the render
 // thread before its next frame.
 #include <d3d11.h>
+#include <dxgi1_4.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -40,6 +41,45 @@ void ServeResize(Renderer& r) {
   r.resizeRequested = false;
   r.resizeResult = result;
   r.resizeDone = true;
+  r.changed.notify_all();
+}
+
+// The game gives its back buffer another format at the same size and may then
+// tell DXGI that it holds HDR10 (PQ over BT.2020), as a game does right after
+// making its swap chain.
+void ServeFormat(Renderer& r) {
+  DXGI_FORMAT format = DXGI_FORMAT_UNKNOWN;
+  bool colorSpace = false;
+  {
+    std::lock_guard<std::mutex> hold(r.mutex);
+    if (!r.formatRequested) return;
+    format = r.requestedFormat;
+    colorSpace = r.colorSpaceWanted;
+  }
+  ReleaseSizedObjects(r);
+  const HRESULT result = r.swapChain->ResizeBuffers(0, r.width, r.height, format, 0);
+  CreateSizedObjects(r);
+  std::string colorSpaceResult = "none";
+  if (colorSpace) {
+    IDXGISwapChain3* swapChain3 = nullptr;
+    if (FAILED(r.swapChain->QueryInterface(__uuidof(IDXGISwapChain3),
+                                           reinterpret_cast<void**>(&swapChain3))) ||
+        swapChain3 == nullptr) {
+      colorSpaceResult = "nointerface";
+    } else {
+      char text[16];
+      std::snprintf(text, sizeof text, "0x%08lX",
+                    static_cast<unsigned long>(
+                        swapChain3->SetColorSpace1(DXGI_COLOR_SPACE_RGB_FULL_G2084_NONE_P2020)));
+      colorSpaceResult = text;
+      Release(swapChain3);
+    }
+  }
+  std::lock_guard<std::mutex> hold(r.mutex);
+  r.formatRequested = false;
+  r.formatResult = result;
+  r.colorSpaceResult = colorSpaceResult;
+  r.formatDone = true;
   r.changed.notify_all();
 }
 
@@ -128,6 +168,23 @@ void SetWindowSize(std::FILE* results, uint32_t width, uint32_t height) {
   WaitUntil(hold, [] { return renderer.resizeDone; });
   std::fprintf(results, "resize %ux%u hr=0x%08lX\n", width, height,
                static_cast<unsigned long>(renderer.resizeResult));
+}
+
+void SetBackBufferFormat(std::FILE* results, const char* name, uint32_t format,
+                         bool setColorSpace) {
+  std::unique_lock<std::mutex> hold(renderer.mutex);
+  if (!renderer.running) {
+    std::fprintf(results, "backbuffer error not rendering\n");
+    return;
+  }
+  renderer.requestedFormat = static_cast<DXGI_FORMAT>(format);
+  renderer.colorSpaceWanted = setColorSpace;
+  renderer.formatDone = false;
+  renderer.formatRequested = true;
+  WaitUntil(hold, [] { return renderer.formatDone; });
+  std::fprintf(results, "backbuffer %s hr=0x%08lX colorspace=%s\n", name,
+               static_cast<unsigned long>(renderer.formatResult),
+               renderer.colorSpaceResult.c_str());
 }
 
 void RecreateDevice(std::FILE* results) {

@@ -17,6 +17,25 @@ void OpenOrResizeWindow(const Line& line, std::FILE* results) {
   SetWindowSize(results, Number(Word(line, 1)), Number(Word(line, 2)));
 }
 
+// backbuffer FORMAT [colorspace]: R16G16B16A16_FLOAT, R10G10B10A2_UNORM or
+// R8G8B8A8_UNORM at the same size; "colorspace" then sets HDR10's
+void ChangeBackBufferFormat(const Line& line, std::FILE* results) {
+  struct Named {
+    const char* name;
+    uint32_t format;
+  };
+  static constexpr Named kFormats[] = {
+      {"R16G16B16A16_FLOAT", 10}, {"R10G10B10A2_UNORM", 24}, {"R8G8B8A8_UNORM", 28}};
+  for (const Named& named : kFormats) {
+    if (std::strcmp(Word(line, 1), named.name) == 0) {
+      SetBackBufferFormat(results, named.name, named.format,
+                          std::strcmp(Word(line, 2), "colorspace") == 0);
+      return;
+    }
+  }
+  std::fprintf(results, "backbuffer unknown format %s\n", Word(line, 1));
+}
+
 // frames COUNT
 void WaitForFrames(const Line& line, std::FILE* results) {
   if (!WaitFrames(static_cast<int>(Number(Word(line, 1)))))
@@ -40,6 +59,17 @@ void TakeSecondScreenshot(const Line& line, std::FILE* results) {
 // pixel X Y [LABEL]: of the last screenshot
 void WritePixel(const Line& line, std::FILE* results) {
   Pixel(results, Number(Word(line, 1)), Number(Word(line, 2)), Word(line, 3));
+}
+
+// values X Y LABEL: of the last screenshot, as the back buffer holds it
+void WritePixelValues(const Line& line, std::FILE* results) {
+  PixelValues(results, Number(Word(line, 1)), Number(Word(line, 2)), Word(line, 3));
+}
+
+// pixelrow X Y COUNT LABEL: of the last screenshot
+void WritePixelRow(const Line& line, std::FILE* results) {
+  PixelRow(results, Number(Word(line, 1)), Number(Word(line, 2)), Number(Word(line, 3)),
+           Word(line, 4));
 }
 
 // untilpixel X Y R G B: screenshots ("untilpixel.png") until that pixel has
@@ -126,6 +156,9 @@ constexpr Verb kVerbs[] = {
     {"screenshot", TakeScreenshot},
     {"screenshot2", TakeSecondScreenshot},
     {"pixel", WritePixel},
+    {"values", WritePixelValues},
+    {"pixelrow", WritePixelRow},
+    {"backbuffer", ChangeBackBufferFormat},
     {"untilpixel", WaitForPixel},
     {"references", WriteBackBufferReferences},
     {"seconddevice", OpenSecondDevice},

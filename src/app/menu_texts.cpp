@@ -55,13 +55,9 @@ void SayValue(const Settings& s, MenuItemId id, Language language, char* out, si
   switch (id) {
     case MenuItemId::kCombinations:
       return SayOnOff(language, s.combinationEnabled, out, size);
-    case MenuItemId::kHeldButton: {
-      const int first = static_cast<int>(
-          s.buttonNames == ButtonNames::kPlayStation ? Word::kPsDpadDown : Word::kXboxDpadDown);
-      FormatText(out, size, "%s",
-                 Text(language, static_cast<Word>(first + static_cast<int>(s.heldButton))));
+    case MenuItemId::kHeldButton:
+      FormatText(out, size, "%s", Text(language, HeldButtonWord(s.heldButton, s.buttonNames)));
       return;
-    }
     case MenuItemId::kButtonNames:
       FormatText(out, size, "%s",
                  s.buttonNames == ButtonNames::kPlayStation ? "PlayStation" : "Xbox");

@@ -18,6 +18,7 @@
 #include "input/pad_follow.h"
 #include "input/xinput_hooks.h"
 #include "input/xinput_libraries.h"
+#include "overlay/color_space_hook.h"
 #include "overlay/overlay_state.h"
 #include "overlay/present_hook.h"
 #include "slots/combat_arts.h"
@@ -88,7 +89,7 @@ bool ActOnCombination(WorkerState& state, int pad, uint16_t buttons, bool assign
   if (slot == lastSlot || (slot != kNoSlot && actedAlready)) return false;
   lastSlot = slot;
   if (slot == kNoSlot) return false;
-  ActOnSlot(state.settings, slot, assignmentMode);
+  ActOnSlot(state.settings, slot, assignmentMode, SlotTrigger::kCombination);
   return true;
 }
 
@@ -115,7 +116,7 @@ void ActOnSlotKeys(WorkerState& state, bool assignmentMode, bool combinationActe
   if (slot == kNoSlot || combinationActed) return;
   WriteLogFormat("[Input] Key %s pressed for slot %d (%s)", state.settings.slotKeys[slot].name,
                  slot, SlotInfo[slot].shortLabel);
-  ActOnSlot(state.settings, slot, assignmentMode);
+  ActOnSlot(state.settings, slot, assignmentMode, SlotTrigger::kKey);
 }
 
 void RunDiagnostics(const Settings& settings) {
@@ -175,15 +176,19 @@ void HandOverCombination(const Settings& settings) {
   ChooseFilteredPads(FilteredPads(settings.controller));
   const ButtonNames names = settings.buttonNames;
   SetSlotWords(SlotWords{HeldButtonLabel(settings.heldButton, names),
-                         HeldButtonWords(settings.heldButton, names),
                          {FaceButtonName(0, names), FaceButtonName(1, names),
-                          FaceButtonName(2, names), FaceButtonName(3, names)}});
+                          FaceButtonName(2, names), FaceButtonName(3, names)},
+                         HeldButtonWord(settings.heldButton, names),
+                         {FaceButtonWord(0, names), FaceButtonWord(1, names),
+                          FaceButtonWord(2, names), FaceButtonWord(3, names)}});
 }
 
 void HandOverOverlay(const Settings& settings) {
   OverlaySettings overlay = settings.overlay;
   FormatText(overlay.folder, sizeof overlay.folder, "%s", LibraryFolder());
   ConfigureOverlay(overlay);
+  // Games set their colour space once, right after making the swap chain.
+  if (overlay.hdr == HdrMode::kAuto) InstallColorSpaceHook();
 }
 
 // What the input filters, the slots' words, the overlay and the diagnostics

@@ -74,6 +74,23 @@ const char* HeldButtonWords(HeldButton held, ButtonNames names) {
   return names == ButtonNames::kPlayStation ? Info(held).playStationWords : Info(held).xboxWords;
 }
 
+// The word tables list the held buttons in the order of HeldButton and the
+// face buttons in slot order, in each naming.
+static_assert(static_cast<int>(Word::kXboxRS) - static_cast<int>(Word::kXboxDpadDown) + 1 ==
+              kHeldButtonCount);
+static_assert(static_cast<int>(Word::kPsR3) - static_cast<int>(Word::kPsDpadDown) + 1 ==
+              kHeldButtonCount);
+
+Word HeldButtonWord(HeldButton held, ButtonNames names) {
+  const Word first = names == ButtonNames::kPlayStation ? Word::kPsDpadDown : Word::kXboxDpadDown;
+  return static_cast<Word>(static_cast<int>(first) + static_cast<int>(held));
+}
+
+Word FaceButtonWord(int slot, ButtonNames names) {
+  const Word first = names == ButtonNames::kPlayStation ? Word::kPsTriangle : Word::kXboxY;
+  return static_cast<Word>(static_cast<int>(first) + slot);
+}
+
 void ChooseCombination(HeldButton held, bool enabled, uint16_t menuOpenBit, uint8_t menuOpenIndex) {
   const HeldButtonInfo& info = Info(held);
   const bool any = enabled || menuOpenBit != 0;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "words/words.h"
+
 namespace artwheel {
 
 inline constexpr uint16_t kButtonDpadDown = 0x0002;
@@ -73,6 +75,9 @@ const char* FaceButtonName(int slot, ButtonNames names);
 // The held button's name in slot labels and in the message.
 const char* HeldButtonLabel(HeldButton held, ButtonNames names);
 const char* HeldButtonWords(HeldButton held, ButtonNames names);
+// The same buttons' words on screen, in any language.
+Word HeldButtonWord(HeldButton held, ButtonNames names);
+Word FaceButtonWord(int slot, ButtonNames names);
 
 // The chosen combination, written by the worker when the settings are handed
 // over and read relaxed on every filtered read: the buttons hidden with the

@@ -4,6 +4,7 @@
 
 #include "overlay/menu_view.h"
 #include "overlay/overlay_renderer.h"
+#include "overlay/text_faces.h"
 
 namespace artwheel {
 namespace {
@@ -15,8 +16,8 @@ constexpr COLORREF kText = RGB(226, 232, 240);
 constexpr COLORREF kTitle = RGB(170, 186, 204);
 
 MenuView menuView;  // render thread only: the copy the texture shows
-
-const wchar_t* MenuFaceName(Language /*language*/) { return L"Segoe UI"; }
+// Every text of the menu in one, for the choice of a face that has all its glyphs.
+wchar_t menuText[(2 * kMenuRowCapacity + 1) * kMenuTextCapacity];
 
 struct MenuCanvas {
   HDC dc = nullptr;
@@ -48,9 +49,28 @@ struct MenuCanvas {
   }
 };
 
-HFONT MenuFont(int height, int weight, Language language) {
+HFONT MenuFont(int height, int weight, const wchar_t* face) {
   return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
-                     CLEARTYPE_QUALITY, FF_SWISS, MenuFaceName(language));
+                     CLEARTYPE_QUALITY, FF_SWISS, face);
+}
+
+void Append(const wchar_t* text, size_t& used) {
+  for (; *text != L'\0' && used + 1 < sizeof menuText / sizeof menuText[0]; ++text) {
+    menuText[used++] = *text;
+  }
+  menuText[used] = L'\0';
+}
+
+// The first face of the menu's language that has every glyph of its texts.
+const wchar_t* MenuFace(HDC dc, const MenuView& view) {
+  size_t used = 0;
+  Append(view.title, used);
+  for (int i = 0; i < view.rowCount; ++i) {
+    Append(view.names[i], used);
+    Append(view.values[i], used);
+  }
+  const wchar_t* face = ChooseTextFace(dc, view.language, menuText);
+  return face != nullptr ? face : kDefaultTextFace;
 }
 
 void DrawRowText(HDC dc, const wchar_t* text, RECT area, UINT alignment) {
@@ -70,8 +90,9 @@ void DrawMenuRows(HDC dc, const MenuView& view, const MenuBox& box) {
   SetBkMode(dc, TRANSPARENT);
   const int row = box.rowHeight;
   const int pad = box.padding;
-  HFONT title = MenuFont(row * 7 / 10, 700, view.language);
-  HFONT text = MenuFont(row * 3 / 5, 500, view.language);
+  const wchar_t* face = MenuFace(dc, view);
+  HFONT title = MenuFont(row * 7 / 10, 700, face);
+  HFONT text = MenuFont(row * 3 / 5, 500, face);
   HGDIOBJ previous = SelectObject(dc, title);
   SetTextColor(dc, kTitle);
   DrawRowText(dc, view.title, RECT{pad, pad, box.width - pad, pad + row}, DT_CENTER);

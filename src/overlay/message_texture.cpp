@@ -1,13 +1,17 @@
-// The message: a 512 x 80 picture of its text, drawn with GDI once per text.
+// The message: a 512 x 80 picture of its text, drawn with GDI once per text,
+// in a face that has every glyph of it.
 #include <cwchar>
 
+#include "overlay/message_picture.h"
 #include "overlay/overlay_renderer.h"
+#include "overlay/text_faces.h"
+#include "overlay/text_fit.h"
 
 namespace artwheel {
 namespace {
 
-constexpr int kWidth = 512;
-constexpr int kHeight = 80;
+constexpr int kWidth = kMessagePictureWidth;
+constexpr int kHeight = kMessagePictureHeight;
 constexpr BYTE kMessageAlpha = 216;
 
 struct DibCanvas {
@@ -40,44 +44,23 @@ struct DibCanvas {
   }
 };
 
-HFONT MessageFont(int height) {
-  return CreateFontW(height, 0, 0, 0, 600, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
-                     CLEARTYPE_QUALITY, FF_SWISS, L"Segoe UI");
-}
+// One line at 30 pixels when it fits; else up to three lines as they fit the
+// height, at 24 pixels or smaller down to 16, cut at the end below that.
+constexpr TextFit kMessageFit = {kWidth, kHeight, 30, 24, 16, 3};
 
-// One line when the text fits the width; a longer text (a confirmation that
-// also says why it was not saved) in a smaller font over two lines.
-void DrawMessageText(HDC dc, const wchar_t* text) {
-  RECT area = {0, 0, kWidth, kHeight};
-  HFONT font = MessageFont(30);
-  HGDIOBJ previousFont = SelectObject(dc, font);
-  RECT measured = area;
-  DrawTextW(dc, text, -1, &measured, DT_CALCRECT | DT_SINGLELINE);
-  if (measured.right - measured.left <= kWidth) {
-    DrawTextW(dc, text, -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
-  } else {
-    SelectObject(dc, previousFont);
-    DeleteObject(font);
-    font = MessageFont(24);
-    previousFont = SelectObject(dc, font);
-    measured = area;
-    DrawTextW(dc, text, -1, &measured, DT_CALCRECT | DT_CENTER | DT_WORDBREAK);
-    const LONG height = measured.bottom - measured.top;
-    area.top = height < kHeight ? (kHeight - height) / 2 : 0;
-    DrawTextW(dc, text, -1, &area, DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS);
-  }
-  SelectObject(dc, previousFont);
-  DeleteObject(font);
-}
-
-void DrawMessage(HDC dc, const wchar_t* text) {
+MessageDrawing DrawMessage(HDC dc, const OverlayMessage& message) {
   RECT area = {0, 0, kWidth, kHeight};
   HBRUSH background = CreateSolidBrush(RGB(10, 12, 14));
   FillRect(dc, &area, background);
   DeleteObject(background);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(244, 249, 255));
-  DrawMessageText(dc, text);
+  const FaceChoice choice =
+      ChooseTextOrEnglish(dc, message.language, message.text, message.english);
+  MessageDrawing drawing;
+  drawing.english = choice.english;
+  drawing.fitted = DrawFittedText(dc, choice.text, choice.face, kMessageFit);
+  return drawing;
 }
 
 HRESULT UploadMessage(OverlayRenderer& r, const void* pixels) {
@@ -100,28 +83,48 @@ HRESULT UploadMessage(OverlayRenderer& r, const void* pixels) {
   return result;
 }
 
+struct Upload {
+  OverlayRenderer* renderer;
+  HRESULT result;
+};
+
+void UploadPixels(const void* pixels, const MessageDrawing& /*drawing*/, void* context) {
+  auto* upload = static_cast<Upload*>(context);
+  upload->result = UploadMessage(*upload->renderer, pixels);
+}
+
 }  // namespace
 
-bool EnsureMessageTexture(const wchar_t* text) {
-  OverlayRenderer& r = overlayRenderer;
-  if (r.messageTexture != nullptr) {
-    if (std::wcscmp(r.messageTextureText, text) == 0) return true;
-    ReleaseAndClear(r.messageTexture);
-  }
-  // The key changes first, so a failed attempt is tried again next frame.
-  std::wcsncpy(r.messageTextureText, text, kMessageCapacity - 1);
-  r.messageTextureText[kMessageCapacity - 1] = L'\0';
-
+bool DrawMessagePicture(const OverlayMessage& message, UseMessagePixels use, void* context) {
   DibCanvas canvas;
   if (!canvas.Create()) return false;
-  DrawMessage(canvas.dc, text);
+  const MessageDrawing drawing = DrawMessage(canvas.dc, message);
   GdiFlush();
   auto* pixel = static_cast<BYTE*>(canvas.pixels);
   for (int i = 0; i < kWidth * kHeight; ++i) pixel[4 * i + 3] = kMessageAlpha;
-  const HRESULT result = UploadMessage(r, canvas.pixels);
-  if (SUCCEEDED(result) && r.messageTexture != nullptr) return true;
+  use(canvas.pixels, drawing, context);
+  return true;
+}
+
+bool EnsureMessageTexture(const OverlayMessage& message) {
+  OverlayRenderer& r = overlayRenderer;
+  if (r.messageTexture != nullptr) {
+    if (std::wcscmp(r.messageTextureText, message.text) == 0 &&
+        r.messageTextureLanguage == message.language) {
+      return true;
+    }
+    ReleaseAndClear(r.messageTexture);
+  }
+  // The key changes first, so a failed attempt is tried again next frame.
+  std::wcsncpy(r.messageTextureText, message.text, kMessageCapacity - 1);
+  r.messageTextureText[kMessageCapacity - 1] = L'\0';
+  r.messageTextureLanguage = message.language;
+
+  Upload upload = {&r, E_FAIL};
+  if (!DrawMessagePicture(message, &UploadPixels, &upload)) return false;
+  if (SUCCEEDED(upload.result) && r.messageTexture != nullptr) return true;
   LogOverlayErrorOnce("[Overlay] Message texture creation failed: 0x%08X",
-                      static_cast<unsigned>(result));
+                      static_cast<unsigned>(upload.result));
   return false;
 }
 

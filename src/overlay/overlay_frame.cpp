@@ -21,23 +21,25 @@ std::atomic<bool> swapChainInfoLogged{false};
 
 struct FrameWants {
   bool showMessage = false;
-  wchar_t message[kMessageCapacity] = {};
+  OverlayMessage message;
   bool panelWanted = false;
   bool wheelWanted = false;
   bool menuWanted = false;
   PanelState panel = {};
-  OverlaySettings settings;  // read only when the panel or the wheel shows
+  OverlaySettings settings;  // read only when something shows
 };
 
-// Shared-lock copies (the settings only when the panel or the wheel shows), a
-// tick read and the panel switch the worker published. No Direct3D call, no
-// file call.
+// Shared-lock copies (the settings only when something shows), a tick read
+// and the panel switch the worker published. No Direct3D call, no file call.
 void ReadWhatIsWanted(FrameWants& wants) {
   wants.menuWanted = IsMenuShown();
   wants.showMessage = ReadOverlayMessage(GetTickCount64(), wants.message);
   wants.panel = ReadPanelState();
+  if (!wants.showMessage && !wants.menuWanted && !wants.panel.visible && !wants.panel.wheelShown) {
+    return;
+  }
+  ReadOverlaySettings(wants.settings);  // the message's and the menu's HDR encoding too
   if (!wants.panel.visible && !wants.panel.wheelShown) return;
-  ReadOverlaySettings(wants.settings);
   const bool switchedOn = ReadPanelSwitch();
   wants.panelWanted = wants.panel.visible && switchedOn;
   wants.wheelWanted = wants.panel.wheelShown && switchedOn;
@@ -147,6 +149,7 @@ void BindOverlayState(ID3D11RenderTargetView* target, float width, float height)
   context->GSSetShader(nullptr, nullptr, 0);
   context->PSSetShader(r.pixelShader, nullptr, 0);
   context->PSSetSamplers(0, 1, &r.sampler);
+  context->PSSetConstantBuffers(0, 1, &r.hdrBuffer);
 }
 
 void DrawQuad(ID3D11ShaderResourceView* texture,
@@ -182,8 +185,8 @@ void DrawMenuBox(uint32_t width, uint32_t height) {
            alpha);
 }
 
-void DrawMessageBox(const wchar_t* text, float width, float height) {
-  if (EnsureMessageTexture(text)) {
+void DrawMessageBox(const OverlayMessage& message, float width, float height) {
+  if (EnsureMessageTexture(message)) {
     DrawRect(overlayRenderer.messageTexture, MessageRect(width, height), width, height, 1.0f);
   }
 }
@@ -271,6 +274,7 @@ void DrawWanted(IDXGISwapChain* swapChain, FrameWants& wants,
   if (!EnsureRenderObjects(swapChain, description.OutputWindow) || !IsOurDevice(swapChain)) return;
   ID3D11RenderTargetView* target = MakeFrameRenderTarget(swapChain, described, description);
   if (target == nullptr) return;
+  PrepareHdrOutput(swapChain, description, wants.settings);
 
   const float w = static_cast<float>(width);
   const float h = static_cast<float>(height);

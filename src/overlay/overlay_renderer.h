@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "base/text_format.h"
+#include "overlay/hdr_output.h"
 #include "overlay/image_retry.h"
 #include "overlay/overlay_layout.h"
 #include "overlay/overlay_state.h"
@@ -28,6 +29,12 @@ struct OverlayRenderer {
   // Shaders that could not be compiled or created are not tried again on the
   // same device: the overlay stays off on it.
   bool shadersFailed = false;
+  // The pixel shader's HDR numbers (hdr_output.h), written again only when
+  // the encoding or the paper white changes.
+  ID3D11Buffer* hdrBuffer = nullptr;
+  HdrConstants hdrBufferValues = {};
+  // A white pixel: the wheel's ring around the equipped slot.
+  ID3D11ShaderResourceView* whiteTexture = nullptr;
   ID3D11ShaderResourceView* messageTexture = nullptr;
   wchar_t messageTextureText[kMessageCapacity] = {};
   // The settings menu's picture, for the menu's revision at a frame size.
@@ -35,6 +42,7 @@ struct OverlayRenderer {
   uint32_t menuTextureRevision = 0;
   uint32_t menuTextureWidth = 0;
   uint32_t menuTextureHeight = 0;
+  Language messageTextureLanguage = Language::kEn;
   struct IWICImagingFactory* wicFactory = nullptr;
 
   // Image caches of the frame drawing, keyed by path and by art id.
@@ -93,11 +101,11 @@ bool EnsureRenderObjects(IDXGISwapChain* swapChain, HWND outputWindow);
 void LookAfterRenderObjects();
 // Any thread: a Present of this swap chain reported its device removed or reset.
 void NoteDeviceLost(IDXGISwapChain* swapChain, HRESULT result);
-bool EnsureMessageTexture(const wchar_t* text);
 // The settings menu's picture for this frame size, drawn again only when the
 // menu or the size changed; where it goes and at which alpha (the panel's
 // opacity). False when there is no picture.
 bool EnsureMenuTexture(uint32_t frameWidth, uint32_t frameHeight, PixelRect* rect, float* alpha);
+bool EnsureMessageTexture(const OverlayMessage& message);
 // Loads the PNG into a texture unless this path failed before and its file has not changed
 // since (or, held by another program, a second has not passed); a failure is
 // remembered in `failure`.
@@ -108,12 +116,18 @@ bool LoadPngTextureUnlessFailed(const char* utf8Path, ID3D11ShaderResourceView**
 // takes (said once).
 void BuildResourcePath(const char* folder, const char* fileName, char (&path)[kUtf8PathSize]);
 
+// With the turn, once the objects exist: the encoding of this frame for the
+// swap chain's back buffer; logs a change and hands the shader its numbers.
+void PrepareHdrOutput(IDXGISwapChain* swapChain, const DXGI_SWAP_CHAIN_DESC& description,
+                      const OverlaySettings& settings);
+
 // The frame's drawing, shared by the panel and the wheel (render thread).
 void DrawRect(ID3D11ShaderResourceView* texture, const PixelRect& rect, float width, float height,
               float alpha);
 // Rectangles drawn with one write of the vertex buffer: on some stacks each
 // write costs more than the drawing.
-inline constexpr int kQuadBatchCapacity = 2 * kWheelSlotCount;
+// Per slot its tile and icon, and the four sides of the equipped slot's ring.
+inline constexpr int kQuadBatchCapacity = 2 * kWheelSlotCount + 4;
 struct QuadBatch {
   ID3D11ShaderResourceView* textures[kQuadBatchCapacity];
   OverlayVertex vertices[kQuadBatchCapacity][kQuadVertexCount];

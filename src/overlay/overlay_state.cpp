@@ -11,7 +11,7 @@ namespace {
 
 struct OverlayStateRecord {
   SRWLOCK messageLock = SRWLOCK_INIT;
-  wchar_t messageText[kMessageCapacity] = {};
+  OverlayMessage message;
   uint64_t messageExpiresAt = 0;
 
   SRWLOCK panelLock = SRWLOCK_INIT;
@@ -33,14 +33,29 @@ void WidenLine(const char* utf8, wchar_t (&out)[kMenuTextCapacity]) {
 
 }  // namespace
 
-void PostOverlayMessage(const char* utf8Text) {
-  wchar_t converted[kMessageCapacity] = {};
+namespace {
+
+// Empty when the text does not fit: nothing rather than a cut text.
+void Convert(const char* utf8Text, wchar_t (&converted)[kMessageCapacity]) {
   if (utf8Text != nullptr &&
       MultiByteToWideChar(CP_UTF8, 0, utf8Text, -1, converted, kMessageCapacity) == 0) {
-    converted[0] = L'\0';  // does not fit: post nothing rather than a cut text
+    converted[0] = L'\0';
+  }
+}
+
+}  // namespace
+
+void PostOverlayMessage(const char* utf8Text, Language language, const char* utf8English) {
+  OverlayMessage converted;
+  Convert(utf8Text, converted.text);
+  Convert(utf8English != nullptr ? utf8English : utf8Text, converted.english);
+  converted.language = utf8English != nullptr ? language : Language::kEn;
+  if (converted.text[0] == L'\0') {  // too long in the language: the English one, if it fits
+    std::wmemcpy(converted.text, converted.english, kMessageCapacity);
+    converted.language = Language::kEn;
   }
   AcquireSRWLockExclusive(&OverlayState.messageLock);
-  std::wmemcpy(OverlayState.messageText, converted, kMessageCapacity);
+  OverlayState.message = converted;
   OverlayState.messageExpiresAt = GetTickCount64() + kMessageDurationMs;
   ReleaseSRWLockExclusive(&OverlayState.messageLock);
 }
@@ -74,10 +89,10 @@ void SetPanelSwitch(bool switchedOn) {
 
 bool ReadPanelSwitch() { return panelSwitchedOn.load(std::memory_order_acquire); }
 
-bool ReadOverlayMessage(uint64_t now, wchar_t (&text)[kMessageCapacity]) {
+bool ReadOverlayMessage(uint64_t now, OverlayMessage& message) {
   AcquireSRWLockShared(&OverlayState.messageLock);
-  const bool showing = OverlayState.messageText[0] != L'\0' && now < OverlayState.messageExpiresAt;
-  if (showing) std::wmemcpy(text, OverlayState.messageText, kMessageCapacity);
+  const bool showing = OverlayState.message.text[0] != L'\0' && now < OverlayState.messageExpiresAt;
+  if (showing) message = OverlayState.message;
   ReleaseSRWLockShared(&OverlayState.messageLock);
   return showing;
 }

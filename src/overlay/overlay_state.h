@@ -9,11 +9,20 @@
 #include "overlay/menu_view.h"
 #include "overlay/overlay_settings.h"
 #include "overlay/panel_layout.h"
+#include "words/language.h"
 
 namespace artwheel {
 
 inline constexpr size_t kMessageCapacity = 128;  // UTF-16 code units
 inline constexpr uint64_t kMessageDurationMs = 2000;
+
+// A message as drawn: its text in the player's language, and in English for
+// when no installed font has the glyphs of the other.
+struct OverlayMessage {
+  wchar_t text[kMessageCapacity] = {};
+  wchar_t english[kMessageCapacity] = {};
+  Language language = Language::kEn;
+};
 
 struct PanelState {
   bool visible = false;
@@ -24,7 +33,9 @@ struct PanelState {
 };
 
 // Worker thread.
-void PostOverlayMessage(const char* utf8Text);
+// `utf8English` null: the text is English already.
+void PostOverlayMessage(const char* utf8Text, Language language = Language::kEn,
+                        const char* utf8English = nullptr);
 void SetPanelState(bool visible, uint32_t artId);
 // At hand-over and again whenever the settings are read anew.
 void ConfigureOverlay(const OverlaySettings& settings);
@@ -42,7 +53,7 @@ void ShowMenu(const MenuLines& lines);
 void HideMenu();
 
 // Render thread.
-bool ReadOverlayMessage(uint64_t now, wchar_t (&text)[kMessageCapacity]);
+bool ReadOverlayMessage(uint64_t now, OverlayMessage& message);
 PanelState ReadPanelState();
 void ReadOverlaySettings(OverlaySettings& settings);
 bool ReadPanelSwitch();  // false until the worker has looked

@@ -48,6 +48,7 @@ struct SavedPipelineState {
   StageShader<ID3D11PixelShader> pixelShader;
   ID3D11SamplerState* sampler;
   ID3D11ShaderResourceView* shaderResource;
+  ID3D11Buffer* pixelConstants;
 };
 
 // Held between SetAsideGameState and BringBackGameState; too large for the
@@ -81,6 +82,7 @@ void SavePipelineState(ID3D11DeviceContext* context, SavedPipelineState& s) {
   SaveStage(s.pixelShader, [&](auto... a) { context->PSGetShader(a...); });
   context->PSGetSamplers(0, 1, &s.sampler);
   context->PSGetShaderResources(0, 1, &s.shaderResource);
+  context->PSGetConstantBuffers(0, 1, &s.pixelConstants);
 }
 
 // The targets, and the writable views in the slots after them with their
@@ -106,6 +108,7 @@ void RestorePipelineState(ID3D11DeviceContext* context, SavedPipelineState& s) {
   ID3D11ShaderResourceView* none = nullptr;
   context->PSSetShaderResources(0, 1, &none);  // our texture leaves the slot first
   context->PSSetShaderResources(0, 1, &s.shaderResource);
+  context->PSSetConstantBuffers(0, 1, &s.pixelConstants);
   context->PSSetSamplers(0, 1, &s.sampler);
   StageShader<ID3D11PixelShader>& ps = s.pixelShader;
   context->PSSetShader(ps.shader, ps.instances, ps.instanceCount);
@@ -128,6 +131,7 @@ void RestorePipelineState(ID3D11DeviceContext* context, SavedPipelineState& s) {
   RestoreOutputs(context, s);
 
   ReleaseAndClear(s.shaderResource);
+  ReleaseAndClear(s.pixelConstants);
   ReleaseAndClear(s.sampler);
   s.pixelShader.Release();
   s.geometryShader.Release();

@@ -84,8 +84,7 @@ Hook presentHook{"IDXGISwapChain::Present",
                  HookLines{"[Overlay] DXGI Present vtable hook installed",
                            "[Overlay] Could not make Present vtable writable"}};
 
-bool InstallPresentHook() {
-  if (hookInstalled) return true;
+bool WithOwnSwapChain(void (*use)(IDXGISwapChain* swapChain)) {
   HMODULE d3d11 = LoadLibraryA("d3d11.dll");  // never freed: the patched table lives in it
   if (d3d11 == nullptr) {
     WriteLogLine("[Overlay] Could not load d3d11.dll");
@@ -108,12 +107,19 @@ bool InstallPresentHook() {
     WriteLogLine("[Overlay] Could not create dummy D3D11 swap chain");
     return false;
   }
-
-  const PatchStatus status = presentHook.Redirect(*reinterpret_cast<void***>(objects.swapChain));
+  use(objects.swapChain);
   objects.Release();
   DestroyWindow(window);
-  hookInstalled = InPlace(status);
-  ReportRedirect(presentHook, status);
+  return true;
+}
+
+bool InstallPresentHook() {
+  if (hookInstalled) return true;
+  WithOwnSwapChain([](IDXGISwapChain* swapChain) {
+    const PatchStatus status = presentHook.Redirect(*reinterpret_cast<void***>(swapChain));
+    hookInstalled = InPlace(status);
+    ReportRedirect(presentHook, status);
+  });
   return hookInstalled;
 }
 

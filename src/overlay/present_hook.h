@@ -11,6 +11,12 @@ namespace artwheel {
 using PresentFn = HRESULT(STDMETHODCALLTYPE*)(IDXGISwapChain* swapChain, UINT syncInterval,
                                               UINT flags);
 
+// Worker thread: makes a window, a device and a swap chain of our own, hands
+// the swap chain to `use` (whose method table is the one every swap chain of
+// DXGI shares) and releases them. False, with the reason logged, when they
+// could not be made.
+bool WithOwnSwapChain(void (*use)(IDXGISwapChain* swapChain));
+
 // Worker thread. True once the detour is in place.
 bool InstallPresentHook();
 

@@ -55,16 +55,30 @@ bool IsGamesWindow(const OverlayRenderer& r, HWND window) {
   return IsVisibleWindowOfProcess(window);
 }
 
-// One line: the HLSL compiler sees exactly these 520 bytes.
+// The pixel shader writes every colour in the frame's encoding (hdr_output.h):
+// hdr.x 0 the stored sRGB values, 1 scRGB, 2 PQ; hdr.y the scale of linear
+// light. Alpha is never converted.
 constexpr char OverlayShaderSource[] =
     "struct VS_IN { float2 pos : POSITION; float2 uv : TEXCOORD0; float alpha : COLOR0; };"
     "struct PS_IN { float4 pos : SV_POSITION; float2 uv : TEXCOORD0; float alpha : COLOR0; };"
     "PS_IN VSMain(VS_IN input) {  PS_IN output;  output.pos = float4(input.pos, 0.0f, 1.0f);"
     "  output.uv = input.uv;  output.alpha = input.alpha;  return output;}"
     "Texture2D tex0 : register(t0);SamplerState samp0 : register(s0);"
+    "cbuffer HdrOutput : register(b0) { float4 hdr; };"
     "float4 PSMain(PS_IN input) : SV_Target {  float4 color = tex0.Sample(samp0, input.uv);"
-    "  color.a *= input.alpha;  return color;}";
-static_assert(sizeof(OverlayShaderSource) - 1 == 520, "the shader text is 520 bytes");
+    "  color.a *= input.alpha;"
+    "  if (hdr.x > 0.5f) {    float3 c = saturate(color.rgb);"
+    "    float3 curve = pow((c + 0.055f) / 1.055f, 2.4f);    float3 light = c / 12.92f;"
+    "    if (c.r > 0.04045f) light.r = curve.r;    if (c.g > 0.04045f) light.g = curve.g;"
+    "    if (c.b > 0.04045f) light.b = curve.b;    light = light * hdr.y;"
+    "    if (hdr.x > 1.5f) {"
+    "      float3 wide = float3(dot(float3(0.6274040f, 0.3292820f, 0.0433136f), light),"
+    "                           dot(float3(0.0690970f, 0.9195400f, 0.0113612f), light),"
+    "                           dot(float3(0.0163916f, 0.0880132f, 0.8955950f), light));"
+    "      float3 p = pow(max(wide, 0.0f), 0.1593017578125f);"
+    "      light = pow((0.8359375f + 18.8515625f * p) / (1.0f + 18.6875f * p), 78.84375f);    }"
+    "    color.rgb = light;  }"
+    "  return color;}";
 
 const D3D11_INPUT_ELEMENT_DESC kVertexLayout[] = {
     {"POSITION", 0, DXGI_FORMAT_R32G32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0},
@@ -155,6 +169,35 @@ bool MakeVertexBuffer(OverlayRenderer& r) {
   return SUCCEEDED(r.device->CreateBuffer(&description, nullptr, &r.vertexBuffer));
 }
 
+// Zero: the stored values, until the first frame's encoding is known.
+bool MakeHdrBuffer(OverlayRenderer& r) {
+  D3D11_BUFFER_DESC description = {};
+  description.ByteWidth = sizeof(HdrConstants);
+  description.Usage = D3D11_USAGE_DEFAULT;
+  description.BindFlags = D3D11_BIND_CONSTANT_BUFFER;
+  const HdrConstants zero = {};
+  const D3D11_SUBRESOURCE_DATA data = {&zero, 0, 0};
+  r.hdrBufferValues = zero;
+  return SUCCEEDED(r.device->CreateBuffer(&description, &data, &r.hdrBuffer));
+}
+
+bool MakeWhiteTexture(OverlayRenderer& r) {
+  D3D11_TEXTURE2D_DESC description = {};
+  description.Width = description.Height = 1;
+  description.MipLevels = description.ArraySize = 1;
+  description.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
+  description.SampleDesc.Count = 1;
+  description.Usage = D3D11_USAGE_IMMUTABLE;
+  description.BindFlags = D3D11_BIND_SHADER_RESOURCE;
+  const uint32_t white = 0xFFFFFFFF;
+  const D3D11_SUBRESOURCE_DATA data = {&white, sizeof white, 0};
+  ID3D11Texture2D* texture = nullptr;
+  if (FAILED(r.device->CreateTexture2D(&description, &data, &texture))) return false;
+  const HRESULT result = r.device->CreateShaderResourceView(texture, nullptr, &r.whiteTexture);
+  ReleaseAndClear(texture);
+  return SUCCEEDED(result);
+}
+
 bool MakeSampler(OverlayRenderer& r) {
   D3D11_SAMPLER_DESC description = {};
   description.Filter = D3D11_FILTER_MIN_MAG_MIP_LINEAR;
@@ -220,6 +263,9 @@ void ReleaseDeviceObjects(OverlayRenderer& r) {
   ReleaseAndClear(r.blendState);
   ReleaseAndClear(r.rasterizerState);
   ReleaseAndClear(r.depthStencilState);
+  ReleaseAndClear(r.hdrBuffer);
+  r.hdrBufferValues = {};
+  ReleaseAndClear(r.whiteTexture);
   r.shadersFailed = false;
   ReleaseAndClear(r.messageTexture);
   r.messageTextureText[0] = L'\0';
@@ -308,6 +354,8 @@ bool EnsureRenderObjects(IDXGISwapChain* swapChain, HWND outputWindow) {
   if (r.vertexBuffer == nullptr && !MakeVertexBuffer(r)) return false;
   if (r.sampler == nullptr && !MakeSampler(r)) return false;
   if (r.blendState == nullptr && !MakeBlendState(r)) return false;
+  if (r.hdrBuffer == nullptr && !MakeHdrBuffer(r)) return false;
+  if (r.whiteTexture == nullptr && !MakeWhiteTexture(r)) return false;
   return MakeFixedStates(r);
 }
 

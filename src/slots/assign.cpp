@@ -24,25 +24,22 @@ void LogAssignment(const Assignment& assignment) {
                  SlotLongLabel(assignment.slot));
 }
 
-bool FormatAssignedMessage(int slot, unsigned long saveError,
+bool FormatAssignedMessage(Language language, const char* pressed, unsigned long saveError,
                            char (&message)[kAssignedMessageSize]) {
-  const char* label = SlotButtonWords(slot);
-  if (saveError == 0) {
-    return FormatText(message, sizeof message, "Skill assigned to %s", label) > 0;
+  if (FormatWord(message, sizeof message, language, Word::kSkillAssigned, pressed) <= 0) {
+    return false;
   }
+  if (saveError == 0) return true;
+  char why[kAssignedMessageSize] = {};
   // A file marked read-only, or on a medium that takes no writes.
   if (saveError == ERROR_ACCESS_DENIED || saveError == ERROR_WRITE_PROTECT) {
-    return FormatText(message, sizeof message,
-                      "Skill assigned to %s (not saved: artwheel.ini is read-only)", label) > 0;
+    FormatWord(why, sizeof why, language, Word::kNotSavedReadOnly);
+  } else if (saveError == ERROR_SHARING_VIOLATION || saveError == ERROR_LOCK_VIOLATION) {
+    FormatWord(why, sizeof why, language, Word::kNotSavedInUse);
+  } else {
+    FormatWord(why, sizeof why, language, Word::kNotSavedError, saveError);
   }
-  if (saveError == ERROR_SHARING_VIOLATION || saveError == ERROR_LOCK_VIOLATION) {
-    return FormatText(message, sizeof message,
-                      "Skill assigned to %s (not saved: artwheel.ini is in use by another "
-                      "program)",
-                      label) > 0;
-  }
-  return FormatText(message, sizeof message, "Skill assigned to %s (not saved: error %lu)", label,
-                    saveError) > 0;
+  return AppendText(message, sizeof message, why);
 }
 
 }  // namespace artwheel

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "slots/slot_decisions.h"
+#include "words/words.h"
 
 namespace artwheel {
 
@@ -13,11 +14,13 @@ bool SelectArtForSlot(int slot, Assignment* assignment);
 // The log line of a stored assignment.
 void LogAssignment(const Assignment& assignment);
 
-inline constexpr size_t kAssignedMessageSize = 128;
+// UTF-8 of a message that fills the overlay's 127 UTF-16 code units.
+inline constexpr size_t kAssignedMessageSize = 384;
 
-// "Skill assigned to DPad Down + Y" (the slot's button words), and when the save failed
+// "Skill assigned to DPad Down + Y" in that language, with what the player
+// pressed (the slot's button words, or its key), and when the save failed
 // (`saveError` not 0) why it was not saved; false when it cannot be formatted.
-bool FormatAssignedMessage(int slot, unsigned long saveError,
+bool FormatAssignedMessage(Language language, const char* pressed, unsigned long saveError,
                            char (&message)[kAssignedMessageSize]);
 
 }  // namespace artwheel

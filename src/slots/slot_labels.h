@@ -1,7 +1,12 @@
 #pragma once
 // The four slots: slot 0 = Y, 1 = A, 2 = B, 3 = X, each with its key in the
-// configuration file and the words that the log and the messages give its
-// buttons ("DPadDown+Y", "DPad Down + Y" unless the player chose others).
+// configuration file, its label in the log ("DPadDown+Y", always English) and
+// the words of its buttons on screen ("DPad Down + Y" in English), after the
+// buttons the player chose.
+#include <cstddef>
+
+#include "words/words.h"
+
 namespace artwheel {
 
 inline constexpr int kSlotCount = 4;
@@ -12,12 +17,13 @@ struct SlotDescription {
 
 inline constexpr SlotDescription SlotInfo[kSlotCount] = {{"Y"}, {"A"}, {"B"}, {"X"}};
 
-// The held button's name in labels ("DPadDown") and in messages ("DPad
-// Down"), and the face buttons' names in slot order.
+// The held button's name in labels ("DPadDown") and the face buttons' names
+// in slot order, for the log; the same buttons' words on screen.
 struct SlotWords {
   const char* heldLabel;
-  const char* heldWords;
   const char* faceNames[kSlotCount];
+  Word heldWord;
+  Word faceWords[kSlotCount];
 };
 
 // Worker thread, like every reader of the labels.
@@ -26,7 +32,9 @@ void SetSlotWords(const SlotWords& words);
 // "DPadDown+Y": the slot's long label in log lines.
 const char* SlotLongLabel(int slot);
 
-// "DPad Down + Y": the slot's buttons in messages.
-const char* SlotButtonWords(int slot);
+inline constexpr size_t kSlotButtonWordsSize = 96;
+
+// "DPad Down + Y" in that language: the slot's buttons in messages.
+void FormatSlotButtonWords(int slot, Language language, char (&words)[kSlotButtonWordsSize]);
 
 }  // namespace artwheel

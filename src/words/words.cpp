@@ -1,5 +1,8 @@
 #include "words/words.h"
 
+#include <cstdarg>
+
+#include "base/text_format.h"
 #include "words/word_tables.h"
 
 namespace artwheel {
@@ -58,6 +61,18 @@ const char* WordText(Language language, Word word) {
   const auto index = static_cast<size_t>(word);
   if (index >= kWordCount) return "";
   return TableOf(language)[index].text;
+}
+
+// Every table's text takes the English placeholders, in order (unit.Words).
+int FormatWord(char* buffer, size_t size, Language language, Word word, ...) {
+  va_list args{};
+  va_start(args, word);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+  const int length = FormatTextV(buffer, size, WordText(language, word), args);
+#pragma GCC diagnostic pop
+  va_end(args);
+  return length;
 }
 
 Language LanguageOfLangId(uint16_t langId) {

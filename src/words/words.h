@@ -90,6 +90,10 @@ inline constexpr size_t kWordCount = static_cast<size_t>(Word::kCount);
 // The word in that language (UTF-8); English for kAuto or a value out of range.
 const char* WordText(Language language, Word word);
 
+// Formats the word with the English text's placeholders into `buffer`, as
+// FormatText does (refused rather than cut: empty and -1 when it does not fit).
+int FormatWord(char* buffer, size_t size, Language language, Word word, ...);
+
 // The language Auto stands for, from a Windows language id (a LANGID: primary
 // language in the low 10 bits, region above): its regional variants go to the
 // language, Chinese by script (Taiwan, Hong Kong and Macao write Traditional),

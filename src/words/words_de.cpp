@@ -6,8 +6,7 @@ namespace artwheel {
 constexpr WordEntry kGermanWords[] = {
     {Word::kSkillAssigned, "Fertigkeit auf %s gelegt"},
     {Word::kNotSavedReadOnly, " (nicht gespeichert: artwheel.ini ist schreibgeschützt)"},
-    {Word::kNotSavedInUse,
-     " (nicht gespeichert: artwheel.ini wird von einem anderen Programm verwendet)"},
+    {Word::kNotSavedInUse, " (nicht gespeichert: ein anderes Programm nutzt artwheel.ini)"},
     {Word::kNotSavedError, " (nicht gespeichert: Fehler %lu)"},
     {Word::kXboxDpadDown, "Steuerkreuz unten"},
     {Word::kXboxDpadUp, "Steuerkreuz oben"},

@@ -58,10 +58,23 @@ std::string Zlib(const std::string& raw) {
 }  // namespace
 
 std::string SolidPng(uint32_t width, uint32_t height, Rgba colour) {
+  return RgbaPng(width, height, std::vector<Rgba>(size_t{width} * height, colour));
+}
+
+std::string SplitPng(uint32_t width, uint32_t height, Rgba left, Rgba right) {
+  std::vector<Rgba> pixels(size_t{width} * height, right);
+  for (uint32_t y = 0; y < height; ++y) {
+    for (uint32_t x = 0; x < width / 2; ++x) pixels[size_t{y} * width + x] = left;
+  }
+  return RgbaPng(width, height, pixels);
+}
+
+std::string RgbaPng(uint32_t width, uint32_t height, const std::vector<Rgba>& pixels) {
   std::string raw;
   for (uint32_t y = 0; y < height; ++y) {
     raw.push_back(0);  // no filter
     for (uint32_t x = 0; x < width; ++x) {
+      const Rgba& colour = pixels[size_t{y} * width + x];
       raw += {static_cast<char>(colour.r), static_cast<char>(colour.g), static_cast<char>(colour.b),
               static_cast<char>(colour.a)};
     }

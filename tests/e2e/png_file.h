@@ -3,6 +3,7 @@
 // result on screen is known exactly.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -12,5 +13,10 @@ struct Rgba {
 
 // An uncompressed (stored) RGBA PNG of one colour.
 std::string SolidPng(uint32_t width, uint32_t height, Rgba colour);
+// The left half of one colour, the right half of another.
+std::string SplitPng(uint32_t width, uint32_t height, Rgba left, Rgba right);
+
+// The same of a picture, rows top-down.
+std::string RgbaPng(uint32_t width, uint32_t height, const std::vector<Rgba>& pixels);
 
 }  // namespace e2e

@@ -180,16 +180,20 @@ TEST(HeldButtonNames, ParseIgnoringCaseAndRefuseEverythingElse) {
 std::string Labels() {
   std::string text;
   for (int slot = 0; slot < kSlotCount; ++slot) {
-    text += std::string(SlotLongLabel(slot)) + "|" + SlotButtonWords(slot) + ";";
+    char words[kSlotButtonWordsSize];
+    FormatSlotButtonWords(slot, Language::kEn, words);
+    text += std::string(SlotLongLabel(slot)) + "|" + words + ";";
   }
   return text;
 }
 
 void ChooseWords(HeldButton held, ButtonNames names) {
   SetSlotWords(SlotWords{HeldButtonLabel(held, names),
-                         HeldButtonWords(held, names),
                          {FaceButtonName(0, names), FaceButtonName(1, names),
-                          FaceButtonName(2, names), FaceButtonName(3, names)}});
+                          FaceButtonName(2, names), FaceButtonName(3, names)},
+                         HeldButtonWord(held, names),
+                         {FaceButtonWord(0, names), FaceButtonWord(1, names),
+                          FaceButtonWord(2, names), FaceButtonWord(3, names)}});
 }
 
 TEST(SlotWords, FollowTheHeldButtonAndTheNamesAndStartAsToday) {
@@ -208,8 +212,22 @@ TEST(SlotWords, FollowTheHeldButtonAndTheNamesAndStartAsToday) {
   for (int i = 0; i < kHeldButtonCount; ++i) {
     EXPECT_STREQ(HeldButtonWords(static_cast<HeldButton>(i), ButtonNames::kPlayStation),
                  playStation[i]);
+    // On screen the English words are the log's.
+    for (const ButtonNames names : {ButtonNames::kXbox, ButtonNames::kPlayStation}) {
+      const auto held = static_cast<HeldButton>(i);
+      EXPECT_STREQ(WordText(Language::kEn, HeldButtonWord(held, names)),
+                   HeldButtonWords(held, names));
+      if (i < kSlotCount) {
+        EXPECT_STREQ(WordText(Language::kEn, FaceButtonWord(i, names)), FaceButtonName(i, names));
+      }
+    }
   }
+  char words[kSlotButtonWordsSize];
+  FormatSlotButtonWords(0, Language::kJa, words);
+  EXPECT_STREQ(words, "方向キー右 + △");
   ChooseWords(HeldButton::kDpadDown, ButtonNames::kXbox);
+  FormatSlotButtonWords(3, Language::kDe, words);
+  EXPECT_STREQ(words, "Steuerkreuz unten + X");
   EXPECT_EQ(Labels(), today);
 }
 

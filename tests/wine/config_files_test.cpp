@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/settings.h"
+#include "app/slot_actions.h"
 #include "base/ini_file.h"
 #include "base/patch.h"
 #include "own_import.h"
@@ -80,20 +81,35 @@ TEST_F(ConfigFiles, ChainPathFromItsSectionOrTheScannerAndNeverCut) {
   EXPECT_EQ(ChainPath(), "\xC3\xA9.dll");
 }
 
-// The confirmation names why an assignment was not saved.
+// The confirmation names what was pressed and why an assignment was not
+// saved, in English as it always was, and in the player's language.
 TEST(AssignedMessage, SaysWhyTheArtWasNotSaved) {
   char message[kAssignedMessageSize];
   const std::string assigned = "Skill assigned to DPad Down + B";
-  ASSERT_TRUE(FormatAssignedMessage(2, 0, message));
+  const Language en = Language::kEn;
+  ASSERT_TRUE(FormatAssignedMessage(en, "DPad Down + B", 0, message));
   EXPECT_EQ(message, assigned);
   for (const unsigned long error : {ERROR_ACCESS_DENIED, ERROR_WRITE_PROTECT}) {
-    ASSERT_TRUE(FormatAssignedMessage(2, error, message));
+    ASSERT_TRUE(FormatAssignedMessage(en, "DPad Down + B", error, message));
     EXPECT_EQ(message, assigned + " (not saved: artwheel.ini is read-only)");
   }
-  ASSERT_TRUE(FormatAssignedMessage(2, ERROR_SHARING_VIOLATION, message));
+  ASSERT_TRUE(FormatAssignedMessage(en, "DPad Down + B", ERROR_SHARING_VIOLATION, message));
   EXPECT_EQ(message, assigned + " (not saved: artwheel.ini is in use by another program)");
-  ASSERT_TRUE(FormatAssignedMessage(2, ERROR_DISK_FULL, message));
+  ASSERT_TRUE(FormatAssignedMessage(en, "DPad Down + B", ERROR_DISK_FULL, message));
   EXPECT_EQ(message, assigned + " (not saved: error 112)");
+  ASSERT_TRUE(FormatAssignedMessage(Language::kDe, "Shift+Q", ERROR_DISK_FULL, message));
+  EXPECT_STREQ(message, "Fertigkeit auf Shift+Q gelegt (nicht gespeichert: Fehler 112)");
+  ASSERT_TRUE(FormatAssignedMessage(Language::kZhHans, "F1", ERROR_SHARING_VIOLATION, message));
+  EXPECT_STREQ(message, "技能已分配至 F1（未保存：artwheel.ini 正被其他程序使用）");
+  // A key names itself, not the combination it stands for.
+  Settings settings;
+  std::strcpy(settings.slotKeys[1].name, "Shift+Q");
+  ASSERT_TRUE(FormatConfirmation(settings, 1, SlotTrigger::kKey, en, 0, message));
+  EXPECT_STREQ(message, "Skill assigned to Shift+Q");
+  ASSERT_TRUE(FormatConfirmation(settings, 1, SlotTrigger::kCombination, en, 0, message));
+  EXPECT_STREQ(message, "Skill assigned to DPad Down + A");
+  ASSERT_TRUE(FormatConfirmation(settings, 1, SlotTrigger::kKey, Language::kJa, 0, message));
+  EXPECT_STREQ(message, "スキルを「Shift+Q」に割り当てました");
 }
 
 TEST_F(ConfigFiles, ScannerReadsAFileWithNulBytesAndAHugeLine) {

@@ -354,18 +354,26 @@ TEST_F(OverlayLayoutFrame, TheWheelShowsEachSlotsArtBesideThePanel) {
 }
 
 TEST(OverlayStateTest, MessageShowsUntilTwoSecondsAfterItsPostAndStaysStored) {
-  wchar_t text[kMessageCapacity];
+  OverlayMessage message;
   const uint64_t before = GetTickCount64();
   PostOverlayMessage("Skill assigned to DPad Down + X");
   const uint64_t after = GetTickCount64();
-  ASSERT_TRUE(ReadOverlayMessage(after, text));
-  EXPECT_STREQ(text, L"Skill assigned to DPad Down + X");
-  EXPECT_TRUE(ReadOverlayMessage(before + 1999, text));
-  EXPECT_FALSE(ReadOverlayMessage(after + 2000, text));
-  EXPECT_TRUE(ReadOverlayMessage(after + 1000, text));  // still stored after expiry
-  PostOverlayMessage("Skill assigned to DPad Down + Y");
-  ASSERT_TRUE(ReadOverlayMessage(GetTickCount64() + 1990, text));
-  EXPECT_STREQ(text, L"Skill assigned to DPad Down + Y");
+  ASSERT_TRUE(ReadOverlayMessage(after, message));
+  EXPECT_STREQ(message.text, L"Skill assigned to DPad Down + X");
+  EXPECT_STREQ(message.english, message.text);
+  EXPECT_EQ(message.language, Language::kEn);
+  EXPECT_TRUE(ReadOverlayMessage(before + 1999, message));
+  EXPECT_FALSE(ReadOverlayMessage(after + 2000, message));
+  EXPECT_TRUE(ReadOverlayMessage(after + 1000, message));  // still stored after expiry
+  PostOverlayMessage("\xE6\x8A\x80\xE8\x83\xBD Y", Language::kZhHans, "Skill assigned to Y");
+  ASSERT_TRUE(ReadOverlayMessage(GetTickCount64() + 1990, message));
+  EXPECT_STREQ(message.text, L"\u6280\u80FD Y");
+  EXPECT_STREQ(message.english, L"Skill assigned to Y");
+  EXPECT_EQ(message.language, Language::kZhHans);
+  PostOverlayMessage(std::string(200, 'x').c_str(), Language::kDe, "Skill assigned to Y");
+  ASSERT_TRUE(ReadOverlayMessage(GetTickCount64(), message));
+  EXPECT_STREQ(message.text, L"Skill assigned to Y");  // too long in the language
+  EXPECT_EQ(message.language, Language::kEn);
 }
 
 }  // namespace

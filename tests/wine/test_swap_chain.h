@@ -11,14 +11,17 @@ namespace artwheel {
 class TestSwapChain : public IDXGISwapChain {
  public:
   TestSwapChain(ID3D11Device* device, UINT width, UINT height, UINT describedWidth,
-                UINT describedHeight)
-      : device_(device), describedWidth_(describedWidth), describedHeight_(describedHeight) {
+                UINT describedHeight, DXGI_FORMAT format = DXGI_FORMAT_R8G8B8A8_UNORM)
+      : device_(device),
+        describedWidth_(describedWidth),
+        describedHeight_(describedHeight),
+        format_(format) {
     D3D11_TEXTURE2D_DESC description = {};
     description.Width = width;
     description.Height = height;
     description.MipLevels = 1;
     description.ArraySize = 1;
-    description.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
+    description.Format = format;
     description.SampleDesc.Count = 1;
     description.BindFlags = D3D11_BIND_RENDER_TARGET;
     device_->CreateTexture2D(&description, nullptr, &backBuffer_);
@@ -74,7 +77,7 @@ class TestSwapChain : public IDXGISwapChain {
     *description = {};
     description->BufferDesc.Width = describedWidth_;
     description->BufferDesc.Height = describedHeight_;
-    description->BufferDesc.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
+    description->BufferDesc.Format = format_;
     description->BufferCount = 1;
     description->OutputWindow = Window();
     description->Windowed = TRUE;
@@ -95,6 +98,7 @@ class TestSwapChain : public IDXGISwapChain {
   ID3D11Texture2D* backBuffer_ = nullptr;
   UINT describedWidth_;
   UINT describedHeight_;
+  DXGI_FORMAT format_;
 };
 
 }  // namespace artwheel
