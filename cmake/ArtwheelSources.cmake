@@ -14,17 +14,23 @@ set(ARTWHEEL_LOGIC_SOURCES
   ${PROJECT_SOURCE_DIR}/src/app/slot_value.cpp
   ${PROJECT_SOURCE_DIR}/src/app/settings_key_values.cpp
   ${PROJECT_SOURCE_DIR}/src/app/settings_keys.cpp
+  ${PROJECT_SOURCE_DIR}/src/app/menu_items.cpp
+  ${PROJECT_SOURCE_DIR}/src/app/menu_texts.cpp
   ${PROJECT_SOURCE_DIR}/src/diagnostics/hud_sets.cpp
   ${PROJECT_SOURCE_DIR}/src/diagnostics/key_index.cpp
   ${PROJECT_SOURCE_DIR}/src/diagnostics/watch_state.cpp
   ${PROJECT_SOURCE_DIR}/src/input/combo.cpp
   ${PROJECT_SOURCE_DIR}/src/input/device_filter.cpp
+  ${PROJECT_SOURCE_DIR}/src/input/menu_chord.cpp
+  ${PROJECT_SOURCE_DIR}/src/input/menu_navigation.cpp
+  ${PROJECT_SOURCE_DIR}/src/input/menu_gate.cpp
   ${PROJECT_SOURCE_DIR}/src/input/pad_follow.cpp
   ${PROJECT_SOURCE_DIR}/src/input/slot_keys.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/hdr_output.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/image_retry.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/overlay_layout.cpp
   ${PROJECT_SOURCE_DIR}/src/overlay/panel_layout.cpp
+  ${PROJECT_SOURCE_DIR}/src/overlay/menu_layout.cpp
   ${PROJECT_SOURCE_DIR}/src/slots/combat_arts.cpp
   ${PROJECT_SOURCE_DIR}/src/slots/panel_schedule.cpp
   ${PROJECT_SOURCE_DIR}/src/slots/slot_decisions.cpp

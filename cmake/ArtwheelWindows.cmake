@@ -35,6 +35,7 @@ add_library(artwheel_win STATIC
   src/slots/assign.cpp
   src/slots/equip.cpp
   src/slots/panel_state.cpp
+  src/overlay/menu_texture.cpp
   src/overlay/color_space_hook.cpp
   src/overlay/hdr_frame.cpp
   src/overlay/message_texture.cpp
@@ -55,6 +56,7 @@ add_library(artwheel_win STATIC
   src/diagnostics/uiscan.cpp
   src/app/chainload.cpp
   src/app/loaded_as.cpp
+  src/app/menu_session.cpp
   src/app/settings.cpp
   src/app/settings_file.cpp
   src/app/settings_read.cpp

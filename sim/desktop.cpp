@@ -26,6 +26,13 @@ WORD VirtualKeyOf(const char* name) {
   if (_stricmp(name, "Shift") == 0) return VK_SHIFT;
   if (_stricmp(name, "Ctrl") == 0) return VK_CONTROL;
   if (_stricmp(name, "Alt") == 0) return VK_MENU;
+  // The settings menu's keys.
+  if (_stricmp(name, "Up") == 0) return VK_UP;
+  if (_stricmp(name, "Down") == 0) return VK_DOWN;
+  if (_stricmp(name, "Left") == 0) return VK_LEFT;
+  if (_stricmp(name, "Right") == 0) return VK_RIGHT;
+  if (_stricmp(name, "Enter") == 0) return VK_RETURN;
+  if (_stricmp(name, "Esc") == 0) return VK_ESCAPE;
   artwheel::KeyBinding binding;
   if (!artwheel::ParseKeyName(name, &binding) || binding.modifier != artwheel::KeyModifier::kNone) {
     return 0;
@@ -108,6 +115,7 @@ void ReleaseHotkeys() {
   for (WORD key = VK_SHIFT; key <= VK_F12; ++key) {
     if (IsDown(key)) SendVirtualKey(key, false);
   }
+  if (IsDown(VK_RETURN)) SendVirtualKey(VK_RETURN, false);
 }
 
 void SendKey(std::FILE* results, const char* key, bool down) {

@@ -215,6 +215,37 @@ bool SaveSlotArt(int slot, uint32_t artId, unsigned long* error) {
   return saved;
 }
 
+bool SaveSettingKeys(const Settings& settings, const SettingKey* const* keys, int count,
+                     unsigned long* error) {
+  const char* iniPath = ConfigIniPath();
+  *error = 0;
+  if (iniPath[0] == '\0') {
+    *error = ERROR_FILENAME_EXCED_RANGE;
+    return false;
+  }
+  const bool unchangedBefore = !ChangedSinceKnown(iniPath);
+  Settings expected = KnownFileValues();
+  for (int i = 0; i < count; ++i) {
+    const SettingKey& key = *keys[i];
+    char value[kShownSize];
+    ShowKey(key, settings, ShowStyle::kFile, value, sizeof value);
+    if (WriteProfileText(iniPath, key.section, key.name, value)) {
+      KeyText text;
+      text.text = value;
+      text.atStart = false;
+      for (const char* c = value; *c >= '0' && *c <= '9'; ++c) {
+        text.number = text.number * 10 + static_cast<uint32_t>(*c - '0');
+      }
+      if (key.parse != nullptr) key.parse(text, expected, key.slot);
+    } else if (*error == 0) {
+      *error = GetLastError();
+      if (*error == 0) *error = ERROR_WRITE_FAULT;
+    }
+  }
+  TakeWrittenFile(iniPath, *error == 0 && unchangedBefore, expected);
+  return *error == 0;
+}
+
 bool ReloadConfigIfChanged(Settings& settings, void (*apply)(const Settings&)) {
   static uint64_t seenChanges = 0;
   const char* iniPath = SettingsFilePath();

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "app/settings_file.h"
+#include "app/settings_keys.h"
 #include "app/settings_record.h"
 
 namespace artwheel {
@@ -17,6 +18,12 @@ void LoadConfig(Settings& settings);
 // Stores one slot's combat art id in [Slots]; false when nothing was written,
 // with the system's error code in `error` when asked for.
 bool SaveSlotArt(int slot, uint32_t artId, unsigned long* error = nullptr);
+
+// Stores the keys' values from `settings` in the file, each as the key table
+// shows it; false when any of them was not written, with the system's error
+// code of the first in `error`.
+bool SaveSettingKeys(const Settings& settings, const SettingKey* const* keys, int count,
+                     unsigned long* error);
 
 // [General] ApplyChanges: when the file changed since it was last read or
 // written here, reads the keys that apply at once again into `settings` (a

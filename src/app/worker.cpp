@@ -172,7 +172,7 @@ void PublishWheel(WorkerState& state, bool held, bool assignmentMode) {
 // With the game's addresses failed nothing could act on a combination: the
 // filters are handed none, and the game gets every button.
 void HandOverCombination(const Settings& settings) {
-  ChooseCombination(settings.heldButton, settings.combinationEnabled && GameAccessAllowed());
+  ChooseCombinationWithMenu(settings, GameAccessAllowed());
   ChooseFilteredPads(FilteredPads(settings.controller));
   const ButtonNames names = settings.buttonNames;
   SetSlotWords(SlotWords{HeldButtonLabel(settings.heldButton, names),
@@ -215,7 +215,10 @@ PadRead ReadPads(WorkerState& state, uint64_t now) {
   PadRead pads;
   if (!KeepXInputReady(state, now)) return pads;
   TakeGameReadNotes(gameReadNotes, state.padWatches, now);
-  const PadSet due = PadsToRead(state.settings.controller, state.padWatches, now);
+  // An open menu keeps the pads it was opened with until it closes.
+  const PadChoice controller =
+      state.menu.open ? state.menu.atOpen.controller : state.settings.controller;
+  const PadSet due = PadsToRead(controller, state.padWatches, now);
   const XInputGetStateFn read = FoundXInputGetState();
   for (int pad = 0; pad < kPadCount; ++pad) {
     if ((due & PadBit(pad)) == 0) continue;
@@ -261,10 +264,13 @@ void RunWorkerTick(WorkerState& state) {
   // checks have spoken, the filters are handed what they allow.
   if (ReportGameOnce()) HandOverCombination(state.settings);
   const uint64_t now = GetTickCount64();
-  const PadRead pads = ReadPads(state, now);
+  PadRead pads = ReadPads(state, now);
   const bool polled = pads.answered != 0;
   ForgetUnreadPads(state, pads);
   TrackFollowedPads(state, pads.answered);
+  const bool menuOpen =
+      RunMenu(state.menu, state.settings, MenuTick{pads.answered, pads.buttons}, &HandOverSettings);
+  KeepMenuButtonsFromCombinations(pads.buttons);
   // With keys bound the menu and the panel are followed without a controller too.
   const Settings& settings = state.settings;
   const bool keysBound = AnySlotKeyBound(settings.slotKeys) && GameAccessAllowed();
@@ -275,13 +281,15 @@ void RunWorkerTick(WorkerState& state) {
     TrackAssignmentMode(state, assignmentMode);
     PublishPanel(state, UpdatePanelState(menuRead ? &menu : nullptr, assignmentMode,
                                          settings.skillPanelEnabled && GameAccessAllowed()));
-    const bool combinationActed = ActOnCombinations(state, pads, assignmentMode);
-    if (keysBound) ActOnSlotKeys(state, assignmentMode, combinationActed);
+    // The menu suspends the combinations and the slot keys while it is open.
+    const bool combinationActed = !menuOpen && ActOnCombinations(state, pads, assignmentMode);
+    if (keysBound && !menuOpen) ActOnSlotKeys(state, assignmentMode, combinationActed);
   }
-  PublishWheel(state, AnyHeldButtonDown(pads), state.lastAssignmentMode);
+  // An open menu shows the wheel where the held button would, as a preview.
+  PublishWheel(state, menuOpen || AnyHeldButtonDown(pads), state.lastAssignmentMode);
   if (state.panelShown || state.wheelShown) LookAtPanelSwitch();
   RunDiagnostics(settings);
-  LookForSettingsChange(state, now);
+  if (!menuOpen) LookForSettingsChange(state, now);  // the menu's changes are not read back
 }
 
 void StartWorker(WorkerState& state) {

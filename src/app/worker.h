@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "app/menu_session.h"
 #include "app/settings.h"
 #include "input/combo.h"
 #include "input/pad_follow.h"
@@ -26,6 +27,7 @@ struct WorkerState {
   uint64_t lastSettingsLook = 0;
   bool xinputMissingLogged = false;
   SlotKeyTracker slotKeys;
+  MenuSession menu;
   // The panel and the wheel as last told to the overlay.
   bool panelShown = false;
   uint32_t equippedArtId = 0;

@@ -9,16 +9,23 @@ CombinationChoice combinationChoice;
 
 static_assert(std::atomic<HeldControl>::is_always_lock_free, "read on the game's input threads");
 
+namespace {
+
+constexpr HeldControl Hat(uint16_t angle) { return HeldControl{HeldControl::kHat, angle}; }
+constexpr HeldControl Button(uint16_t index) { return HeldControl{HeldControl::kButton, index}; }
+
+}  // namespace
+
 const HeldButtonInfo kHeldButtons[kHeldButtonCount] = {
-    {"DPadDown", 0x0002, {HeldControl::kHat, 18000}, "DPadDown", "DPad Down", "D-pad Down"},
-    {"DPadUp", 0x0001, {HeldControl::kHat, 0}, "DPadUp", "DPad Up", "D-pad Up"},
-    {"DPadLeft", 0x0004, {HeldControl::kHat, 27000}, "DPadLeft", "DPad Left", "D-pad Left"},
-    {"DPadRight", 0x0008, {HeldControl::kHat, 9000}, "DPadRight", "DPad Right", "D-pad Right"},
-    {"LB", 0x0100, {HeldControl::kButton, 4}, "LB", "LB", "L1"},
-    {"RB", 0x0200, {HeldControl::kButton, 5}, "RB", "RB", "R1"},
-    {"Back", 0x0020, {HeldControl::kButton, 6}, "Back", "Back", "Share"},
-    {"LS", 0x0040, {HeldControl::kButton, 8}, "LS", "LS", "L3"},
-    {"RS", 0x0080, {HeldControl::kButton, 9}, "RS", "RS", "R3"},
+    {"DPadDown", 0x0002, Hat(18000), "DPadDown", "DPad Down", "D-pad Down"},
+    {"DPadUp", 0x0001, Hat(0), "DPadUp", "DPad Up", "D-pad Up"},
+    {"DPadLeft", 0x0004, Hat(27000), "DPadLeft", "DPad Left", "D-pad Left"},
+    {"DPadRight", 0x0008, Hat(9000), "DPadRight", "DPad Right", "D-pad Right"},
+    {"LB", 0x0100, Button(4), "LB", "LB", "L1"},
+    {"RB", 0x0200, Button(5), "RB", "RB", "R1"},
+    {"Back", 0x0020, Button(6), "Back", "Back", "Share"},
+    {"LS", 0x0040, Button(8), "LS", "LS", "L3"},
+    {"RS", 0x0080, Button(9), "RS", "RS", "R3"},
 };
 
 namespace {
@@ -28,7 +35,9 @@ constexpr const char* kPlayStationFaces[] = {"Triangle", "Cross", "Circle", "Squ
 
 const HeldButtonInfo& Info(HeldButton held) { return kHeldButtons[static_cast<int>(held)]; }
 
-uint16_t HeldBit(uint16_t combo) { return combo & static_cast<uint16_t>(~kFaceButtons); }
+uint16_t HeldBit() { return combinationChoice.held.load(std::memory_order_relaxed); }
+
+bool SlotsChosen() { return (CombinationButtons() & kFaceButtons) != 0; }
 
 }  // namespace
 
@@ -82,11 +91,16 @@ Word FaceButtonWord(int slot, ButtonNames names) {
   return static_cast<Word>(static_cast<int>(first) + slot);
 }
 
-void ChooseCombination(HeldButton held, bool enabled) {
+void ChooseCombination(HeldButton held, bool enabled, uint16_t menuOpenBit, uint8_t menuOpenIndex) {
   const HeldButtonInfo& info = Info(held);
-  combinationChoice.buttons.store(enabled ? info.xinputBit | kFaceButtons : 0,
+  const bool any = enabled || menuOpenBit != 0;
+  const uint16_t faces = enabled ? kFaceButtons : 0;
+  HeldControl device = any ? info.device : HeldControl{};
+  if (any) device.partner = menuOpenIndex;
+  combinationChoice.held.store(any ? info.xinputBit : 0, std::memory_order_relaxed);
+  combinationChoice.buttons.store(any ? info.xinputBit | faces | menuOpenBit : 0,
                                   std::memory_order_relaxed);
-  combinationChoice.device.store(enabled ? info.device : HeldControl{}, std::memory_order_relaxed);
+  combinationChoice.device.store(device, std::memory_order_relaxed);
 }
 
 void ChooseFilteredPads(PadSet pads) {
@@ -94,8 +108,7 @@ void ChooseFilteredPads(PadSet pads) {
 }
 
 int DecodeCombination(uint16_t buttons) {
-  const uint16_t held = HeldBit(CombinationButtons());
-  if ((buttons & held) == 0) return kNoSlot;
+  if (!SlotsChosen() || (buttons & HeldBit()) == 0) return kNoSlot;
   if (buttons & kButtonY) return 0;
   if (buttons & kButtonA) return 1;
   if (buttons & kButtonB) return 2;
@@ -104,10 +117,12 @@ int DecodeCombination(uint16_t buttons) {
 }
 
 bool IsCombinationHeld(uint16_t buttons) {
-  return IsHeldButtonDown(buttons) && (buttons & kFaceButtons) != 0;
+  const uint16_t held = HeldBit();
+  const auto partners = static_cast<uint16_t>(CombinationButtons() & ~held);
+  return (buttons & held) != 0 && (buttons & partners) != 0;
 }
 
-bool IsHeldButtonDown(uint16_t buttons) { return (buttons & HeldBit(CombinationButtons())) != 0; }
+bool IsHeldButtonDown(uint16_t buttons) { return SlotsChosen() && (buttons & HeldBit()) != 0; }
 
 void ArmComboGuardAt(ComboGuard& guard, uint64_t now) {
   guard.suppressActive.store(true, std::memory_order_relaxed);

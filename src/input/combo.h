@@ -45,10 +45,14 @@ enum class ButtonNames : uint8_t { kXbox, kPlayStation };
 
 // The held button as DirectInput's standard layout of an Xbox controller
 // reports it: a direction of hat 0 (hundredths of a degree) or a button index.
-// Aligned as a whole word: one lock-free load on every filtered read.
-struct alignas(4) HeldControl {
+// Aligned as a whole: one lock-free load on every filtered read.
+struct alignas(8) HeldControl {
+  static constexpr uint8_t kNoPartner = 0xFF;
   enum Kind : uint8_t { kNone, kHat, kButton } kind = kNone;
   uint16_t value = 0;
+  // The settings menu's open button (a button index), pressed with the held
+  // control like buttons 0 to 3; kNoPartner without the menu.
+  uint8_t partner = kNoPartner;
 };
 
 struct HeldButtonInfo {
@@ -76,18 +80,23 @@ Word HeldButtonWord(HeldButton held, ButtonNames names);
 Word FaceButtonWord(int slot, ButtonNames names);
 
 // The chosen combination, written by the worker when the settings are handed
-// over and read relaxed on every filtered read: the held button's bit with
-// the four face buttons (0 with combinations off), the held control of the
-// DirectInput filter, and the XInput indexes whose reads are filtered.
+// over and read relaxed on every filtered read: the buttons hidden with the
+// held button (its bit with the four face buttons, and the settings menu's
+// open button; 0 with both off), the held button's bit, the held control of
+// the DirectInput filter, and the XInput indexes whose reads are filtered.
 struct CombinationChoice {
   std::atomic<uint16_t> buttons{kComboButtons};
+  std::atomic<uint16_t> held{kButtonDpadDown};
   std::atomic<HeldControl> device{HeldControl{HeldControl::kHat, 18000}};
   std::atomic<PadSet> pads{PadBit(0)};
 };
 
 extern CombinationChoice combinationChoice;
 
-void ChooseCombination(HeldButton held, bool enabled);
+// `menuOpenBit` (with its DirectInput button index) is the settings menu's
+// open button, hidden while the held button is down; 0 without the menu.
+void ChooseCombination(HeldButton held, bool enabled, uint16_t menuOpenBit = 0,
+                       uint8_t menuOpenIndex = HeldControl::kNoPartner);
 void ChooseFilteredPads(PadSet pads);
 
 inline PadSet FilteredPadSet() { return combinationChoice.pads.load(std::memory_order_relaxed); }
@@ -103,7 +112,8 @@ inline HeldControl CombinationDeviceControl() {
 // Slot 0..3 for the held button with Y, A, B or X (Y first, then A, B, X), else -1.
 int DecodeCombination(uint16_t buttons);
 
-// True when the held button is down with at least one face button.
+// True when the held button is down with at least one face button (or the
+// settings menu's open button).
 bool IsCombinationHeld(uint16_t buttons);
 
 // True when the chosen held button is down; false with combinations off.

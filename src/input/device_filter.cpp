@@ -5,6 +5,7 @@
 namespace artwheel {
 
 DeviceFormatTable deviceFormats;
+KeyboardDevices keyboardDevices;
 
 namespace {
 
@@ -109,6 +110,14 @@ bool IsHeldEvent(const DeviceFormatTable& table, uint32_t offset, uint32_t data,
          IsNumberedButtonPressEvent(table, offset, data, held.value);
 }
 
+// A press of one of buttons 0 to 3, or of the settings menu's open button.
+bool IsPartnerPressEvent(const DeviceFormatTable& table, uint32_t offset, uint32_t data,
+                         HeldControl held) {
+  return IsButtonPressEvent(table, offset, data) ||
+         (held.partner < kFixedButtonCount &&
+          IsNumberedButtonPressEvent(table, offset, data, held.partner));
+}
+
 // Outside the window only the held control with one of buttons 0 to 3 of the
 // standard layout is removed.
 void RemoveJoyStateCombination(uint8_t* data, uint32_t size, HeldControl held) {
@@ -121,6 +130,8 @@ void RemoveJoyStateCombination(uint8_t* data, uint32_t size, HeldControl held) {
   bool pressed = false;
   for (uint32_t i = 0; i < kComboButtonCount; ++i)
     pressed |= (data[kJoyStateButtons + i] & kPressed) != 0;
+  const bool partner = held.partner < kFixedButtonCount;
+  pressed |= partner && (data[kJoyStateButtons + held.partner] & kPressed) != 0;
   if (!pressed) return;
   if (hat) {
     Store32(data + kJoyStatePovs, kPovCentred);
@@ -128,6 +139,7 @@ void RemoveJoyStateCombination(uint8_t* data, uint32_t size, HeldControl held) {
     data[kJoyStateButtons + held.value] = 0;
   }
   std::memset(data + kJoyStateButtons, 0, kComboButtonCount);
+  if (partner) data[kJoyStateButtons + held.partner] = 0;
 }
 
 void ReleaseEverything(const DeviceFormat* format, uint8_t* data, uint32_t size) {
@@ -205,7 +217,8 @@ void FilterDeviceEvents(const DeviceFormatTable& table, uint8_t* records, uint32
     const uint8_t* record = records + static_cast<size_t>(i) * kEventRecordSize;
     const bool heldEvent = IsHeldEvent(table, Load32(record), Load32(record + 4), held);
     heldDown |= heldEvent;
-    buttonPress |= !heldEvent && IsButtonPressEvent(table, Load32(record), Load32(record + 4));
+    buttonPress |=
+        !heldEvent && IsPartnerPressEvent(table, Load32(record), Load32(record + 4), held);
   }
   if (!heldDown || !buttonPress) return;
   uint32_t kept = 0;
@@ -213,7 +226,8 @@ void FilterDeviceEvents(const DeviceFormatTable& table, uint8_t* records, uint32
     uint8_t* record = records + static_cast<size_t>(i) * kEventRecordSize;
     const uint32_t offset = Load32(record);
     const uint32_t value = Load32(record + 4);
-    if (IsHeldEvent(table, offset, value, held) || IsButtonPressEvent(table, offset, value)) {
+    if (IsHeldEvent(table, offset, value, held) ||
+        IsPartnerPressEvent(table, offset, value, held)) {
       continue;
     }
     if (kept != i)
@@ -221,6 +235,76 @@ void FilterDeviceEvents(const DeviceFormatTable& table, uint8_t* records, uint32
     ++kept;
   }
   *count = kept;
+}
+
+namespace {
+
+bool IsButtonObject(const DeviceFormatTable& table, uint32_t offset) {
+  if (offset >= kJoyStateButtons && offset < kJoyStateButtons + kFixedButtonCount) return true;
+  const uint32_t count = table.count.load(std::memory_order_acquire);
+  for (uint32_t i = 0; i < count && i < kMaxDeviceFormats; ++i) {
+    const DeviceFormat& entry = table.entries[i];
+    if (IsRecorded(entry.buttonOffsets, entry.buttonCount, kMaxFormatButtons, offset)) return true;
+  }
+  return false;
+}
+
+bool IsPovObject(const DeviceFormatTable& table, uint32_t offset) {
+  if (offset >= kJoyStatePovs && offset < kJoyStateButtons && offset % 4 == 0) return true;
+  const uint32_t count = table.count.load(std::memory_order_acquire);
+  for (uint32_t i = 0; i < count && i < kMaxDeviceFormats; ++i) {
+    const DeviceFormat& entry = table.entries[i];
+    if (IsRecorded(entry.povOffsets, entry.povCount, kMaxFormatPovs, offset)) return true;
+  }
+  return false;
+}
+
+bool IsReleaseEvent(const DeviceFormatTable& table, uint32_t offset, uint32_t data) {
+  if (IsButtonObject(table, offset)) return (data & kPressed) == 0;
+  // A centred hat reads 0xFFFFFFFF, or 0xFFFF in its low word on some drivers.
+  return IsPovObject(table, offset) && (data & 0xFFFF) == 0xFFFF;
+}
+
+}  // namespace
+
+void FilterHeldJoystickEvents(const DeviceFormatTable& table, uint8_t* records, uint32_t recordSize,
+                              uint32_t* count) {
+  if (count == nullptr) return;
+  if (records == nullptr || recordSize != kEventRecordSize) {
+    *count = 0;
+    return;
+  }
+  uint32_t kept = 0;
+  for (uint32_t i = 0; i < *count; ++i) {
+    uint8_t* record = records + static_cast<size_t>(i) * kEventRecordSize;
+    if (!IsReleaseEvent(table, Load32(record), Load32(record + 4))) continue;
+    if (kept != i)
+      std::memcpy(records + static_cast<size_t>(kept) * kEventRecordSize, record, kEventRecordSize);
+    ++kept;
+  }
+  *count = kept;
+}
+
+void NoteDeviceFormat(KeyboardDevices& keyboards, const void* device, uint32_t dataSize) {
+  if (device == nullptr) return;
+  const bool keyboard = dataSize == kKeyboardStateSize;
+  for (auto& slot : keyboards.devices) {
+    if (slot.load(std::memory_order_acquire) != device) continue;
+    if (!keyboard) slot.store(nullptr, std::memory_order_release);
+    return;
+  }
+  if (!keyboard) return;
+  for (auto& slot : keyboards.devices) {
+    const void* empty = nullptr;
+    if (slot.compare_exchange_strong(empty, device, std::memory_order_acq_rel)) return;
+  }
+}
+
+bool IsKeyboardDevice(const KeyboardDevices& keyboards, const void* device) {
+  for (const auto& slot : keyboards.devices) {
+    if (slot.load(std::memory_order_acquire) == device) return true;
+  }
+  return false;
 }
 
 }  // namespace artwheel

@@ -58,4 +58,22 @@ void FilterDeviceState(const DeviceFormatTable& table, uint8_t* data, uint32_t s
 void FilterDeviceEvents(const DeviceFormatTable& table, uint8_t* records, uint32_t recordSize,
                         uint32_t* count, bool suppressing, HeldControl held);
 
+// While the settings menu holds the joystick: of a batch, only releases of
+// buttons and hats going back to the centre pass, so the game never misses a
+// release it waits for and sees nothing new.
+void FilterHeldJoystickEvents(const DeviceFormatTable& table, uint8_t* records, uint32_t recordSize,
+                              uint32_t* count);
+
+// The game's devices that read as a keyboard (their data format is 256
+// bytes), noted by SetDataFormat on any game thread.
+inline constexpr uint32_t kKeyboardStateSize = 256;
+struct KeyboardDevices {
+  std::atomic<const void*> devices[kMaxDeviceFormats] = {};
+};
+
+extern KeyboardDevices keyboardDevices;
+
+void NoteDeviceFormat(KeyboardDevices& keyboards, const void* device, uint32_t dataSize);
+bool IsKeyboardDevice(const KeyboardDevices& keyboards, const void* device);
+
 }  // namespace artwheel

@@ -10,6 +10,7 @@
 #include "base/patch.h"
 #include "input/combo_guard.h"
 #include "input/device_filter.h"
+#include "input/menu_gate.h"
 
 namespace artwheel {
 
@@ -64,8 +65,14 @@ HRESULT STDMETHODCALLTYPE GetDeviceStateDetour(void* self, DWORD size, void* dat
   if (original == nullptr) return E_FAIL;
   const HRESULT result = original(self, size, data);
   if (FAILED(result)) return result;
-  FilterDeviceState(deviceFormats, static_cast<uint8_t*>(data), size, Suppressing(),
-                    CombinationDeviceControl());
+  auto* bytes = static_cast<uint8_t*>(data);
+  if (size == kKeyboardStateSize) {
+    FilterMenuKeyboardState(menuGate, bytes, size);
+    FilterDeviceState(deviceFormats, bytes, size, Suppressing(), CombinationDeviceControl());
+  } else {
+    FilterDeviceState(deviceFormats, bytes, size, Suppressing() || MenuHoldsJoystick(menuGate),
+                      CombinationDeviceControl());
+  }
   return result;
 }
 
@@ -76,8 +83,16 @@ HRESULT STDMETHODCALLTYPE GetDeviceDataDetour(void* self, DWORD recordSize, void
   const HRESULT result = original(self, recordSize, records, count, flags);
   if (FAILED(result)) return result;
   static_assert(sizeof(DWORD) == sizeof(uint32_t), "DirectInput counts are 32-bit");
-  FilterDeviceEvents(deviceFormats, static_cast<uint8_t*>(records), recordSize,
-                     reinterpret_cast<uint32_t*>(count), Suppressing(), CombinationDeviceControl());
+  auto* bytes = static_cast<uint8_t*>(records);
+  auto* events = reinterpret_cast<uint32_t*>(count);
+  if (IsKeyboardDevice(keyboardDevices, self)) {
+    FilterMenuKeyboardEvents(menuGate, bytes, recordSize, events);
+  } else if (MenuHoldsJoystick(menuGate)) {
+    FilterHeldJoystickEvents(deviceFormats, bytes, recordSize, events);
+    return result;
+  }
+  FilterDeviceEvents(deviceFormats, bytes, recordSize, events, Suppressing(),
+                     CombinationDeviceControl());
   return result;
 }
 
@@ -85,7 +100,9 @@ HRESULT STDMETHODCALLTYPE SetDataFormatDetour(void* self, const DIDATAFORMAT* fo
   const auto original = deviceHooks[kSetDataFormat].Original<SetDataFormatFn>(self);
   if (original == nullptr) return E_FAIL;
   const HRESULT result = original(self, format);
-  if (FAILED(result) || format == nullptr || format->rgodf == nullptr) return result;
+  if (FAILED(result) || format == nullptr) return result;
+  NoteDeviceFormat(keyboardDevices, self, format->dwDataSize);
+  if (format->rgodf == nullptr) return result;
   RecordDataFormat(deviceFormats, format->dwDataSize,
                    reinterpret_cast<const uint8_t*>(format->rgodf), format->dwNumObjs);
   return result;

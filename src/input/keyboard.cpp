@@ -39,4 +39,26 @@ int PollSlotKeys(SlotKeyTracker& tracker, const KeyBinding (&bindings)[kSlotKeyC
   return NextSlotKeyPress(tracker, bindings, states);
 }
 
+MenuKeyStates ReadMenuKeys(const KeyBinding& menuKey, bool navigation) {
+  MenuKeyStates states;
+  if (!IsOwnProcessInForeground()) return states;
+  states.inFront = true;
+  if (menuKey.virtualKey != 0 && IsKeyDown(menuKey.virtualKey)) {
+    const bool shift = IsKeyDown(kVirtualKeyShift);
+    const bool ctrl = IsKeyDown(kVirtualKeyControl);
+    const bool alt = IsKeyDown(kVirtualKeyAlt);
+    states.menuKey = shift == (menuKey.modifier == KeyModifier::kShift) &&
+                     ctrl == (menuKey.modifier == KeyModifier::kCtrl) &&
+                     alt == (menuKey.modifier == KeyModifier::kAlt);
+  }
+  if (!navigation) return states;
+  states.up = IsKeyDown(VK_UP);
+  states.down = IsKeyDown(VK_DOWN);
+  states.left = IsKeyDown(VK_LEFT);
+  states.right = IsKeyDown(VK_RIGHT);
+  states.enter = IsKeyDown(VK_RETURN);
+  states.escape = IsKeyDown(VK_ESCAPE);
+  return states;
+}
+
 }  // namespace artwheel

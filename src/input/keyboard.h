@@ -13,4 +13,19 @@ bool IsOwnProcessInForeground();
 // every key counts as held, so what is typed there never acts here.
 int PollSlotKeys(SlotKeyTracker& tracker, const KeyBinding (&bindings)[kSlotKeyCount]);
 
+// The settings menu's keys as they are now: [Keys] Menu (down with its
+// modifier and without the other two) and, when asked, the arrows, Enter and
+// Esc. With another program in front nothing is read and nothing is down.
+struct MenuKeyStates {
+  bool inFront = false;
+  bool menuKey = false;
+  bool up = false;
+  bool down = false;
+  bool left = false;
+  bool right = false;
+  bool enter = false;
+  bool escape = false;
+};
+MenuKeyStates ReadMenuKeys(const KeyBinding& menuKey, bool navigation);
+
 }  // namespace artwheel

@@ -2,6 +2,7 @@
 
 #include <psapi.h>
 
+#include <cstddef>
 #include <cstring>
 
 #include "base/ini_text.h"
@@ -11,6 +12,7 @@
 #include "base/wide_path.h"
 #include "game/host_name.h"
 #include "input/combo.h"
+#include "input/menu_gate.h"
 #include "input/xinput_libraries.h"
 
 namespace artwheel {
@@ -99,9 +101,15 @@ DWORD WINAPI XInputGetStateDetour(DWORD userIndex, XINPUT_STATE* state) {
   const DWORD result = real(userIndex, state);
   if (result != ERROR_SUCCESS || state == nullptr || userIndex >= kPadCount) return result;
   NoteGameReadOf(gameReadNotes, userIndex);  // the worker follows the pads the game reads
-  if ((FilteredPadSet() & PadBit(static_cast<int>(userIndex))) == 0) return ERROR_SUCCESS;
-  state->Gamepad.wButtons = FilterGameButtons(comboGuards[userIndex], state->Gamepad.wButtons,
-                                              [] { return GetTickCount64(); });
+  XINPUT_GAMEPAD& pad = state->Gamepad;
+  if ((FilteredPadSet() & PadBit(static_cast<int>(userIndex))) != 0) {
+    pad.wButtons =
+        FilterGameButtons(comboGuards[userIndex], pad.wButtons, [] { return GetTickCount64(); });
+  }
+  static_assert(offsetof(XINPUT_GAMEPAD, sThumbRY) == offsetof(XINPUT_GAMEPAD, sThumbLX) + 6,
+                "the four thumb axes follow each other");
+  FilterMenuPad(menuGate, static_cast<int>(userIndex),
+                PadFields{&pad.wButtons, &pad.bLeftTrigger, &pad.bRightTrigger, &pad.sThumbLX});
   return ERROR_SUCCESS;
 }
 

@@ -24,6 +24,7 @@ struct FrameWants {
   OverlayMessage message;
   bool panelWanted = false;
   bool wheelWanted = false;
+  bool menuWanted = false;
   PanelState panel = {};
   OverlaySettings settings;  // read only when something shows
 };
@@ -31,10 +32,13 @@ struct FrameWants {
 // Shared-lock copies (the settings only when something shows), a tick read
 // and the panel switch the worker published. No Direct3D call, no file call.
 void ReadWhatIsWanted(FrameWants& wants) {
+  wants.menuWanted = IsMenuShown();
   wants.showMessage = ReadOverlayMessage(GetTickCount64(), wants.message);
   wants.panel = ReadPanelState();
-  if (!wants.showMessage && !wants.panel.visible && !wants.panel.wheelShown) return;
-  ReadOverlaySettings(wants.settings);  // the message's HDR encoding too
+  if (!wants.showMessage && !wants.menuWanted && !wants.panel.visible && !wants.panel.wheelShown) {
+    return;
+  }
+  ReadOverlaySettings(wants.settings);  // the message's and the menu's HDR encoding too
   if (!wants.panel.visible && !wants.panel.wheelShown) return;
   const bool switchedOn = ReadPanelSwitch();
   wants.panelWanted = wants.panel.visible && switchedOn;
@@ -173,6 +177,14 @@ void DrawPanel(const PanelRects& rects, const OverlaySettings& settings, uint32_
   if (icon != nullptr) DrawRect(icon, rects.icon, width, height, LayoutAlpha(1.0f, layout));
 }
 
+void DrawMenuBox(uint32_t width, uint32_t height) {
+  PixelRect rect = {};
+  float alpha = 1.0f;
+  if (!EnsureMenuTexture(width, height, &rect, &alpha)) return;
+  DrawRect(overlayRenderer.menuTexture, rect, static_cast<float>(width), static_cast<float>(height),
+           alpha);
+}
+
 void DrawMessageBox(const OverlayMessage& message, float width, float height) {
   if (EnsureMessageTexture(message)) {
     DrawRect(overlayRenderer.messageTexture, MessageRect(width, height), width, height, 1.0f);
@@ -258,7 +270,7 @@ void DrawWanted(IDXGISwapChain* swapChain, FrameWants& wants,
     wants.panelWanted = wants.panelWanted && placed;
     wants.wheelWanted = wants.wheelWanted && placed;
   }
-  if (!wants.showMessage && !wants.panelWanted && !wants.wheelWanted) return;
+  if (!wants.showMessage && !wants.panelWanted && !wants.wheelWanted && !wants.menuWanted) return;
   if (!EnsureRenderObjects(swapChain, description.OutputWindow) || !IsOurDevice(swapChain)) return;
   ID3D11RenderTargetView* target = MakeFrameRenderTarget(swapChain, described, description);
   if (target == nullptr) return;
@@ -271,6 +283,7 @@ void DrawWanted(IDXGISwapChain* swapChain, FrameWants& wants,
   const PanelRects rects = LayOutPanel(placement, layout);
   if (wants.panelWanted) DrawPanel(rects, wants.settings, wants.panel.artId, w, h);
   if (wants.wheelWanted) DrawWheel(rects, wants.panel, wants.settings, w, h);
+  if (wants.menuWanted) DrawMenuBox(width, height);
   if (wants.showMessage) DrawMessageBox(wants.message, w, h);
   BringBackGameState(overlayRenderer.context);
   ReleaseAndClear(target);
@@ -285,7 +298,7 @@ void DrawOverlayFrame(IDXGISwapChain* swapChain) {
   }
   FrameWants wants;
   ReadWhatIsWanted(wants);
-  if (!wants.showMessage && !wants.panelWanted && !wants.wheelWanted) return;
+  if (!wants.showMessage && !wants.panelWanted && !wants.wheelWanted && !wants.menuWanted) return;
   DXGI_SWAP_CHAIN_DESC description = {};
   const bool described = SUCCEEDED(swapChain->GetDesc(&description));
   // Another program's swap chain passes without taking the turn from the game's.

@@ -37,6 +37,11 @@ struct OverlayRenderer {
   ID3D11ShaderResourceView* whiteTexture = nullptr;
   ID3D11ShaderResourceView* messageTexture = nullptr;
   wchar_t messageTextureText[kMessageCapacity] = {};
+  // The settings menu's picture, for the menu's revision at a frame size.
+  ID3D11ShaderResourceView* menuTexture = nullptr;
+  uint32_t menuTextureRevision = 0;
+  uint32_t menuTextureWidth = 0;
+  uint32_t menuTextureHeight = 0;
   Language messageTextureLanguage = Language::kEn;
   struct IWICImagingFactory* wicFactory = nullptr;
 
@@ -96,6 +101,10 @@ bool EnsureRenderObjects(IDXGISwapChain* swapChain, HWND outputWindow);
 void LookAfterRenderObjects();
 // Any thread: a Present of this swap chain reported its device removed or reset.
 void NoteDeviceLost(IDXGISwapChain* swapChain, HRESULT result);
+// The settings menu's picture for this frame size, drawn again only when the
+// menu or the size changed; where it goes and at which alpha (the panel's
+// opacity). False when there is no picture.
+bool EnsureMenuTexture(uint32_t frameWidth, uint32_t frameHeight, PixelRect* rect, float* alpha);
 bool EnsureMessageTexture(const OverlayMessage& message);
 // Loads the PNG into a texture unless this path failed before and its file has not changed
 // since (or, held by another program, a second has not passed); a failure is

@@ -17,10 +17,19 @@ struct OverlayStateRecord {
   SRWLOCK panelLock = SRWLOCK_INIT;
   OverlaySettings settings;
   PanelState panel;
+  MenuView menu;  // under panelLock too: written only on a change, read only then
 };
 
 OverlayStateRecord OverlayState;
 std::atomic<bool> panelSwitchedOn{false};
+std::atomic<bool> menuShown{false};
+std::atomic<uint32_t> menuRevision{0};
+
+// A line longer than the row holds shows empty rather than cut.
+void WidenLine(const char* utf8, wchar_t (&out)[kMenuTextCapacity]) {
+  out[0] = L'\0';
+  if (MultiByteToWideChar(CP_UTF8, 0, utf8, -1, out, kMenuTextCapacity) == 0) out[0] = L'\0';
+}
 
 }  // namespace
 
@@ -99,6 +108,37 @@ void ReadOverlaySettings(OverlaySettings& settings) {
   AcquireSRWLockShared(&OverlayState.panelLock);
   settings = OverlayState.settings;
   ReleaseSRWLockShared(&OverlayState.panelLock);
+}
+
+void ShowMenu(const MenuLines& lines) {
+  static MenuView wide;  // worker thread only
+  wide.language = lines.language;
+  wide.opacityPercent = lines.opacityPercent;
+  wide.rowCount = lines.rowCount < kMenuRowCapacity ? lines.rowCount : kMenuRowCapacity;
+  wide.selected = lines.selected;
+  WidenLine(lines.title, wide.title);
+  for (int row = 0; row < wide.rowCount; ++row) {
+    WidenLine(lines.names[row], wide.names[row]);
+    WidenLine(lines.values[row], wide.values[row]);
+  }
+  wide.revision = menuRevision.load(std::memory_order_relaxed) + 1;
+  AcquireSRWLockExclusive(&OverlayState.panelLock);
+  OverlayState.menu = wide;
+  ReleaseSRWLockExclusive(&OverlayState.panelLock);
+  menuRevision.store(wide.revision, std::memory_order_release);
+  menuShown.store(true, std::memory_order_release);
+}
+
+void HideMenu() { menuShown.store(false, std::memory_order_release); }
+
+bool IsMenuShown() { return menuShown.load(std::memory_order_relaxed); }
+
+bool ReadMenuView(MenuView& view) {
+  if (menuRevision.load(std::memory_order_acquire) == view.revision) return false;
+  AcquireSRWLockShared(&OverlayState.panelLock);
+  view = OverlayState.menu;
+  ReleaseSRWLockShared(&OverlayState.panelLock);
+  return true;
 }
 
 }  // namespace artwheel

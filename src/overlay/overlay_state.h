@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "overlay/menu_view.h"
 #include "overlay/overlay_settings.h"
 #include "overlay/panel_layout.h"
 #include "words/language.h"
@@ -46,10 +47,33 @@ void SetPanelSwitch(bool switchedOn);
 void SetWheelState(bool shown, const uint32_t (&slotArtIds)[kWheelSlotCount],
                    uint32_t equippedArtId);
 
+// The settings menu: shown with these lines, or hidden. Each call is a change
+// (the render thread draws the menu again only then).
+void ShowMenu(const MenuLines& lines);
+void HideMenu();
+
 // Render thread.
 bool ReadOverlayMessage(uint64_t now, OverlayMessage& message);
 PanelState ReadPanelState();
 void ReadOverlaySettings(OverlaySettings& settings);
 bool ReadPanelSwitch();  // false until the worker has looked
+
+// The settings menu in UTF-16, as the render thread keeps its copy.
+inline constexpr size_t kMenuTextCapacity = 48;
+struct MenuView {
+  uint32_t revision = 0;
+  Language language = Language::kEn;
+  uint32_t opacityPercent = 100;
+  int rowCount = 0;
+  int selected = 0;
+  wchar_t title[kMenuTextCapacity] = {};
+  wchar_t names[kMenuRowCapacity][kMenuTextCapacity] = {};
+  wchar_t values[kMenuRowCapacity][kMenuTextCapacity] = {};
+};
+// One relaxed load: whether the menu shows at all.
+bool IsMenuShown();
+// Copies the menu into `view` when it changed since `view.revision`; false
+// when it is unchanged (nothing copied).
+bool ReadMenuView(MenuView& view);
 
 }  // namespace artwheel

@@ -269,6 +269,8 @@ void ReleaseDeviceObjects(OverlayRenderer& r) {
   r.shadersFailed = false;
   ReleaseAndClear(r.messageTexture);
   r.messageTextureText[0] = L'\0';
+  ReleaseAndClear(r.menuTexture);
+  r.menuTextureRevision = 0;
   ReleaseAndClear(r.backgroundTexture);
   r.backgroundTexturePath[0] = '\0';
   ReleaseAndClear(r.iconTexture);

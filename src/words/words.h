@@ -54,6 +54,33 @@ enum class Word : uint16_t {
   kPsCross,
   kPsCircle,
   kPsSquare,
+  // The settings menu: its title, its items' names in their order, the values
+  // that are words ("%u %%": the panel's opacity; "%u nits": the HDR paper
+  // white), and the line of a save that failed, before a "not saved" suffix.
+  kMenuTitle,
+  kMenuCombinations,
+  kMenuHeldButton,
+  kMenuButtonNames,
+  kMenuController,
+  kMenuSkillPanel,
+  kMenuCorner,
+  kMenuScale,
+  kMenuOpacity,
+  kMenuSlotWheel,
+  kMenuLanguage,
+  kMenuHdr,
+  kMenuPaperWhite,
+  kMenuClose,
+  kMenuOn,
+  kMenuOff,
+  kMenuAuto,
+  kMenuBottomRight,
+  kMenuBottomLeft,
+  kMenuTopRight,
+  kMenuTopLeft,
+  kMenuPercent,
+  kMenuNits,
+  kMenuChanged,
   // New words go here, in the same place in every table.
   kCount
 };

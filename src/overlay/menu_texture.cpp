@@ -1,0 +1,172 @@
+// The settings menu: a picture of its rows drawn with GDI, made again only
+// when the menu or the frame's size changed, never per frame.
+#include <cwchar>
+
+#include "overlay/menu_view.h"
+#include "overlay/overlay_renderer.h"
+#include "overlay/text_faces.h"
+
+namespace artwheel {
+namespace {
+
+constexpr BYTE kMenuAlpha = 230;
+constexpr COLORREF kBackground = RGB(10, 12, 14);
+constexpr COLORREF kMarked = RGB(40, 92, 156);
+constexpr COLORREF kText = RGB(226, 232, 240);
+constexpr COLORREF kTitle = RGB(170, 186, 204);
+
+MenuView menuView;  // render thread only: the copy the texture shows
+// Every text of the menu in one, for the choice of a face that has all its glyphs.
+wchar_t menuText[(2 * kMenuRowCapacity + 1) * kMenuTextCapacity];
+
+struct MenuCanvas {
+  HDC dc = nullptr;
+  HBITMAP bitmap = nullptr;
+  HGDIOBJ previousBitmap = nullptr;
+  void* pixels = nullptr;
+
+  bool Create(int width, int height) {
+    HDC screen = GetDC(nullptr);
+    dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    if (dc != nullptr) bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (dc == nullptr || bitmap == nullptr || pixels == nullptr) return false;
+    previousBitmap = SelectObject(dc, bitmap);
+    return true;
+  }
+
+  ~MenuCanvas() {
+    if (previousBitmap != nullptr) SelectObject(dc, previousBitmap);
+    if (bitmap != nullptr) DeleteObject(bitmap);
+    if (dc != nullptr) DeleteDC(dc);
+  }
+};
+
+HFONT MenuFont(int height, int weight, const wchar_t* face) {
+  return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
+                     CLEARTYPE_QUALITY, FF_SWISS, face);
+}
+
+void Append(const wchar_t* text, size_t& used) {
+  for (; *text != L'\0' && used + 1 < sizeof menuText / sizeof menuText[0]; ++text) {
+    menuText[used++] = *text;
+  }
+  menuText[used] = L'\0';
+}
+
+// The first face of the menu's language that has every glyph of its texts.
+const wchar_t* MenuFace(HDC dc, const MenuView& view) {
+  size_t used = 0;
+  Append(view.title, used);
+  for (int i = 0; i < view.rowCount; ++i) {
+    Append(view.names[i], used);
+    Append(view.values[i], used);
+  }
+  const wchar_t* face = ChooseTextFace(dc, view.language, menuText);
+  return face != nullptr ? face : kDefaultTextFace;
+}
+
+void DrawRowText(HDC dc, const wchar_t* text, RECT area, UINT alignment) {
+  DrawTextW(dc, text, -1, &area, alignment | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+}
+
+void FillArea(HDC dc, RECT area, COLORREF colour) {
+  HBRUSH brush = CreateSolidBrush(colour);
+  FillRect(dc, &area, brush);
+  DeleteObject(brush);
+}
+
+// Title, then each item's name on the left and its value on the right; the
+// selected row on a coloured bar, its value between arrows.
+void DrawMenuRows(HDC dc, const MenuView& view, const MenuBox& box) {
+  FillArea(dc, RECT{0, 0, box.width, box.height}, kBackground);
+  SetBkMode(dc, TRANSPARENT);
+  const int row = box.rowHeight;
+  const int pad = box.padding;
+  const wchar_t* face = MenuFace(dc, view);
+  HFONT title = MenuFont(row * 7 / 10, 700, face);
+  HFONT text = MenuFont(row * 3 / 5, 500, face);
+  HGDIOBJ previous = SelectObject(dc, title);
+  SetTextColor(dc, kTitle);
+  DrawRowText(dc, view.title, RECT{pad, pad, box.width - pad, pad + row}, DT_CENTER);
+  SelectObject(dc, text);
+  const int valueLeft = box.width * 11 / 20;
+  for (int i = 0; i < view.rowCount; ++i) {
+    const int top = pad + (i + 1) * row;
+    const bool marked = i == view.selected;
+    if (marked) FillArea(dc, RECT{pad / 2, top + 1, box.width - pad / 2, top + row - 1}, kMarked);
+    SetTextColor(dc, kText);
+    DrawRowText(dc, view.names[i], RECT{pad, top, valueLeft, top + row}, DT_LEFT);
+    if (view.values[i][0] == L'\0') continue;
+    wchar_t value[kMenuTextCapacity + 8];
+    if (std::swprintf(value, sizeof value / sizeof value[0], marked ? L"<  %ls  >" : L"%ls",
+                      view.values[i]) < 0) {
+      continue;
+    }
+    DrawRowText(dc, value, RECT{valueLeft, top, box.width - pad, top + row}, DT_CENTER);
+  }
+  SelectObject(dc, previous);
+  DeleteObject(title);
+  DeleteObject(text);
+}
+
+HRESULT UploadMenu(OverlayRenderer& r, const void* pixels, const MenuBox& box) {
+  D3D11_TEXTURE2D_DESC description = {};
+  description.Width = static_cast<UINT>(box.width);
+  description.Height = static_cast<UINT>(box.height);
+  description.MipLevels = 1;
+  description.ArraySize = 1;
+  description.Format = DXGI_FORMAT_B8G8R8A8_UNORM;  // the bitmap's own byte order
+  description.SampleDesc.Count = 1;
+  description.Usage = D3D11_USAGE_DEFAULT;
+  description.BindFlags = D3D11_BIND_SHADER_RESOURCE;
+  const D3D11_SUBRESOURCE_DATA data = {pixels, static_cast<UINT>(box.width) * 4, 0};
+  ID3D11Texture2D* texture = nullptr;
+  HRESULT result = r.device->CreateTexture2D(&description, &data, &texture);
+  if (SUCCEEDED(result) && texture != nullptr) {
+    result = r.device->CreateShaderResourceView(texture, nullptr, &r.menuTexture);
+  }
+  ReleaseAndClear(texture);
+  return result;
+}
+
+}  // namespace
+
+bool EnsureMenuTexture(uint32_t frameWidth, uint32_t frameHeight, PixelRect* rect, float* alpha) {
+  OverlayRenderer& r = overlayRenderer;
+  const bool changed = ReadMenuView(menuView);
+  const MenuBox box = LayOutMenu(frameWidth, frameHeight, menuView.rowCount);
+  *rect =
+      PixelRect{static_cast<float>(box.left), static_cast<float>(box.top),
+                static_cast<float>(box.left + box.width), static_cast<float>(box.top + box.height)};
+  *alpha = static_cast<float>(menuView.opacityPercent) / 100.0f;
+  if (!changed && r.menuTextureWidth == frameWidth && r.menuTextureHeight == frameHeight &&
+      r.menuTextureRevision == menuView.revision) {
+    return r.menuTexture != nullptr;  // a failed picture is made again only after a change
+  }
+  ReleaseAndClear(r.menuTexture);
+  // The keys change first, so a failed attempt is not made again every frame.
+  r.menuTextureWidth = frameWidth;
+  r.menuTextureHeight = frameHeight;
+  r.menuTextureRevision = menuView.revision;
+  MenuCanvas canvas;
+  if (box.width <= 0 || box.height <= 0 || !canvas.Create(box.width, box.height)) return false;
+  DrawMenuRows(canvas.dc, menuView, box);
+  GdiFlush();
+  auto* pixel = static_cast<BYTE*>(canvas.pixels);
+  for (int i = 0; i < box.width * box.height; ++i) pixel[4 * i + 3] = kMenuAlpha;
+  const HRESULT result = UploadMenu(r, canvas.pixels, box);
+  if (SUCCEEDED(result) && r.menuTexture != nullptr) return true;
+  LogOverlayErrorOnce("[Overlay] Menu texture creation failed: 0x%08X",
+                      static_cast<unsigned>(result));
+  return false;
+}
+
+}  // namespace artwheel
