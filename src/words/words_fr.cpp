@@ -6,7 +6,8 @@ namespace artwheel {
 constexpr WordEntry kFrenchWords[] = {
     {Word::kSkillAssigned, "Compétence attribuée à %s"},
     {Word::kNotSavedReadOnly, " (non enregistrée\u00A0: artwheel.ini est en lecture seule)"},
-    {Word::kNotSavedInUse, " (non enregistrée\u00A0: artwheel.ini est utilisé par un autre programme)"},
+    {Word::kNotSavedInUse,
+     " (non enregistrée\u00A0: artwheel.ini est utilisé par un autre programme)"},
     {Word::kNotSavedError, " (non enregistrée\u00A0: erreur %lu)"},
     {Word::kXboxDpadDown, "BMD bas"},
     {Word::kXboxDpadUp, "BMD haut"},
