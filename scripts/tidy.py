@@ -60,9 +60,13 @@ def main():
         print("tidy: not in the compile commands (add them to the build):", *missing, sep="\n  ")
         return 1
 
+    # A CI machine starts clean and is thrown away: no record would ever be
+    # read again, so the preprocessing that names it is skipped there.
+    keep_record = os.environ.get("CI", "") not in ("true", "1")
+
     def check(path):
         entry = entries[os.path.realpath(path)]
-        text = preprocessed(entry)
+        text = preprocessed(entry) if keep_record else None
         key = None
         if text is not None:
             digest = hashlib.sha256(version + config + json.dumps(entry).encode() + text)

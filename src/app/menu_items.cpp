@@ -46,14 +46,8 @@ bool RangeNumber(const MenuItem& item, const Settings& settings, int32_t* number
 bool SetMenuValue(const MenuItem& item, Settings& settings, int index) {
   char text[kShownTextSize];
   MenuValueText(item, index, text, sizeof text);
-  KeyText value;
-  value.text = text;
-  value.atStart = false;
-  for (const char* c = text; *c >= '0' && *c <= '9'; ++c) {
-    value.number = value.number * 10 + static_cast<uint32_t>(*c - '0');
-  }
   const SettingKey* key = MenuItemKey(item);
-  return key != nullptr && key->parse != nullptr && key->parse(value, settings, key->slot);
+  return key != nullptr && ParseKeyText(*key, text, false, settings);
 }
 
 }  // namespace

@@ -230,13 +230,7 @@ bool SaveSettingKeys(const Settings& settings, const SettingKey* const* keys, in
     char value[kShownSize];
     ShowKey(key, settings, ShowStyle::kFile, value, sizeof value);
     if (WriteProfileText(iniPath, key.section, key.name, value)) {
-      KeyText text;
-      text.text = value;
-      text.atStart = false;
-      for (const char* c = value; *c >= '0' && *c <= '9'; ++c) {
-        text.number = text.number * 10 + static_cast<uint32_t>(*c - '0');
-      }
-      if (key.parse != nullptr) key.parse(text, expected, key.slot);
+      ParseKeyText(key, value, false, expected);
     } else if (*error == 0) {
       *error = GetLastError();
       if (*error == 0) *error = ERROR_WRITE_FAULT;

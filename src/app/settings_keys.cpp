@@ -248,14 +248,19 @@ bool SameKeyValue(const SettingKey& key, const Settings& a, const Settings& b) {
   return std::strcmp(left, right) == 0;
 }
 
-void ApplyKeyDefault(const SettingKey& key, Settings& settings) {
-  if (key.parse == nullptr) return;
+bool ParseKeyText(const SettingKey& key, const char* text, bool atStart, Settings& settings) {
+  if (key.parse == nullptr) return false;
   KeyText value;
-  value.text = key.defaultText;
-  for (const char* c = key.defaultText; *c >= '0' && *c <= '9'; ++c) {
+  value.text = text;
+  value.atStart = atStart;
+  for (const char* c = text; *c >= '0' && *c <= '9'; ++c) {
     value.number = value.number * 10 + static_cast<uint32_t>(*c - '0');
   }
-  key.parse(value, settings, key.slot);
+  return key.parse(value, settings, key.slot);
+}
+
+void ApplyKeyDefault(const SettingKey& key, Settings& settings) {
+  ParseKeyText(key, key.defaultText, true, settings);
 }
 
 }  // namespace artwheel

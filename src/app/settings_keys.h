@@ -70,6 +70,10 @@ void ShowKey(const SettingKey& key, const Settings& settings, ShowStyle style, c
 // Whether the two records hold the same value for the key.
 bool SameKeyValue(const SettingKey& key, const Settings& a, const Settings& b);
 
+// Our own text for the key (a value it shows, its default) handed to its
+// parser with the number the profile functions would read from it.
+bool ParseKeyText(const SettingKey& key, const char* text, bool atStart, Settings& settings);
+
 // The key's default stored into `settings`.
 void ApplyKeyDefault(const SettingKey& key, Settings& settings);
 
