@@ -15,8 +15,10 @@ MenuBox LayOutMenu(uint32_t frameWidth, uint32_t frameHeight, int rowCount) {
   MenuBox box{};
   box.rowHeight = row;
   box.padding = row / 2;
-  box.width = row * 18;
+  // Wide enough for the longest value of every language, between its arrows.
+  box.width = row * 20;
   if (box.width > width * 9 / 10) box.width = width * 9 / 10;
+  box.valueLeft = box.width * 11 / 20;
   box.height = rows * row + 2 * box.padding;
   box.left = (width - box.width) / 2;
   box.top = (height - box.height) / 2;

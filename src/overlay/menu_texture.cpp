@@ -97,7 +97,7 @@ void DrawMenuRows(HDC dc, const MenuView& view, const MenuBox& box) {
   SetTextColor(dc, kTitle);
   DrawRowText(dc, view.title, RECT{pad, pad, box.width - pad, pad + row}, DT_CENTER);
   SelectObject(dc, text);
-  const int valueLeft = box.width * 11 / 20;
+  const int valueLeft = box.valueLeft;
   for (int i = 0; i < view.rowCount; ++i) {
     const int top = pad + (i + 1) * row;
     const bool marked = i == view.selected;

@@ -34,6 +34,7 @@ struct MenuBox {
   int32_t padding;
   int32_t width;
   int32_t height;
+  int32_t valueLeft;  // where the values' column starts, in the picture
   int32_t left;
   int32_t top;
 };

@@ -50,17 +50,21 @@ FaceList OwnFaces(Language language) {
   }
 }
 
+// Asked a piece at a time, so that a text of any length (the menu's picture
+// holds all its rows) is checked whole.
 bool HasEveryGlyph(HDC dc, const wchar_t* text) {
   WORD glyphs[kMessageCapacity] = {};
-  const size_t length = std::wcslen(text);
-  if (length >= kMessageCapacity) return false;
-  if (length == 0) return true;
-  if (GetGlyphIndicesW(dc, text, static_cast<int>(length), glyphs, GGI_MARK_NONEXISTING_GLYPHS) ==
-      GDI_ERROR) {
-    return false;
-  }
-  for (size_t i = 0; i < length; ++i) {
-    if (glyphs[i] == 0xFFFF) return false;
+  for (size_t left = std::wcslen(text); left > 0;) {
+    const size_t piece = left < kMessageCapacity ? left : kMessageCapacity;
+    if (GetGlyphIndicesW(dc, text, static_cast<int>(piece), glyphs, GGI_MARK_NONEXISTING_GLYPHS) ==
+        GDI_ERROR) {
+      return false;
+    }
+    for (size_t i = 0; i < piece; ++i) {
+      if (glyphs[i] == 0xFFFF) return false;
+    }
+    text += piece;
+    left -= piece;
   }
   return true;
 }

@@ -65,7 +65,7 @@ TEST(OverlayMenu, TheChordOpensItAChangeMovesThePanelAtOnceAndIsSavedAtItsClose)
          "pad 0 0x0004\npadseen\nread open\ndevdword 0x20 9000\ndevbyte 0x35 0x80\n"
          "getstate joy 80 open\npad 0 0\npadseen\n"
          "untilpixel 90 140 133 26 38\nscreenshot menu_open\n" +
-         Probe("panel", 90, 140) + Probe("menu", 640, 700) + Probe("marked", 650, 522) +
+         Probe("panel", 90, 140) + Probe("menu", 640, 700) + Probe("marked", 1306, 522) +
          // B closes; while it is down the game sees it through neither door.
          "devclear\ndevdword 0x20 0xFFFFFFFF\ndevbyte 0x31 0x80\npad 0 0x2000\nwaitlog [Menu] "
          "Closed\nread closing\n"
@@ -114,13 +114,13 @@ TEST(OverlayMenu, ItIsCentredAtEachSizeAndSpeaksTheLanguageChosenInIt) {
       "screenshot game\n" +
       Probe("game", 640, 700) +
       "pad 0 0x0022\nwaitlog [Menu] Opened\npad 0 0\npadseen\n"
-      "untilpixel 640 700 12 17 22\nscreenshot menu_ja_1920x1080\n"
+      "untilpixel 605 700 12 17 22\nscreenshot menu_ja_1920x1080\n"
       "countallocs\nframes 60\nallocs open\n"
-      "window 1280 800\nuntilpixel 409 400 12 17 22\nscreenshot menu_ja_1280x800\n" +
+      "window 1280 800\nuntilpixel 385 400 12 17 22\nscreenshot menu_ja_1280x800\n" +
       Press("0x0002", 9) + Press("0x0008", 6) +  // Language: ja -> de
       "frames 3\nscreenshot menu_de_1280x800\nwindow 1920 1080\n"
-      "untilpixel 640 700 12 17 22\nscreenshot menu_de_1920x1080\n" +
-      Probe("beside", 630, 700) + Press("0x2000") +
+      "untilpixel 605 700 12 17 22\nscreenshot menu_de_1920x1080\n" +
+      Probe("beside", 590, 700) + Press("0x2000") +
       "waitlog [Menu] Closed\nwaitini General Language de\n");
   EXPECT_TRUE(PixelNear(s, "game", Rgb{32, 64, 96}));
   EXPECT_EQ(s.ResultsStartingWith("allocations open").at(0), "allocations open 0");
