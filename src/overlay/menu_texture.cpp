@@ -2,6 +2,7 @@
 // when the menu or the frame's size changed, never per frame.
 #include <cwchar>
 
+#include "overlay/dib_canvas.h"
 #include "overlay/menu_view.h"
 #include "overlay/overlay_renderer.h"
 #include "overlay/text_faces.h"
@@ -18,36 +19,6 @@ constexpr COLORREF kTitle = RGB(170, 186, 204);
 MenuView menuView;  // render thread only: the copy the texture shows
 // Every text of the menu in one, for the choice of a face that has all its glyphs.
 wchar_t menuText[(2 * kMenuRowCapacity + 1) * kMenuTextCapacity];
-
-struct MenuCanvas {
-  HDC dc = nullptr;
-  HBITMAP bitmap = nullptr;
-  HGDIOBJ previousBitmap = nullptr;
-  void* pixels = nullptr;
-
-  bool Create(int width, int height) {
-    HDC screen = GetDC(nullptr);
-    dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    if (dc != nullptr) bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    if (dc == nullptr || bitmap == nullptr || pixels == nullptr) return false;
-    previousBitmap = SelectObject(dc, bitmap);
-    return true;
-  }
-
-  ~MenuCanvas() {
-    if (previousBitmap != nullptr) SelectObject(dc, previousBitmap);
-    if (bitmap != nullptr) DeleteObject(bitmap);
-    if (dc != nullptr) DeleteDC(dc);
-  }
-};
 
 HFONT MenuFont(int height, int weight, const wchar_t* face) {
   return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
@@ -156,7 +127,7 @@ bool EnsureMenuTexture(uint32_t frameWidth, uint32_t frameHeight, PixelRect* rec
   r.menuTextureWidth = frameWidth;
   r.menuTextureHeight = frameHeight;
   r.menuTextureRevision = menuView.revision;
-  MenuCanvas canvas;
+  DibCanvas canvas;
   if (box.width <= 0 || box.height <= 0 || !canvas.Create(box.width, box.height)) return false;
   DrawMenuRows(canvas.dc, menuView, box);
   GdiFlush();

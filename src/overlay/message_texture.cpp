@@ -2,6 +2,7 @@
 // in a face that has every glyph of it.
 #include <cwchar>
 
+#include "overlay/dib_canvas.h"
 #include "overlay/message_picture.h"
 #include "overlay/overlay_renderer.h"
 #include "overlay/text_faces.h"
@@ -13,36 +14,6 @@ namespace {
 constexpr int kWidth = kMessagePictureWidth;
 constexpr int kHeight = kMessagePictureHeight;
 constexpr BYTE kMessageAlpha = 216;
-
-struct DibCanvas {
-  HDC dc = nullptr;
-  HBITMAP bitmap = nullptr;
-  HGDIOBJ previousBitmap = nullptr;
-  void* pixels = nullptr;
-
-  bool Create() {
-    HDC screen = GetDC(nullptr);
-    dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = kWidth;
-    info.bmiHeader.biHeight = -kHeight;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    if (dc != nullptr) bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    if (dc == nullptr || bitmap == nullptr || pixels == nullptr) return false;
-    previousBitmap = SelectObject(dc, bitmap);
-    return true;
-  }
-
-  ~DibCanvas() {
-    if (previousBitmap != nullptr) SelectObject(dc, previousBitmap);
-    if (bitmap != nullptr) DeleteObject(bitmap);
-    if (dc != nullptr) DeleteDC(dc);
-  }
-};
 
 // One line at 30 pixels when it fits; else up to three lines as they fit the
 // height, at 24 pixels or smaller down to 16, cut at the end below that.
@@ -97,7 +68,7 @@ void UploadPixels(const void* pixels, const MessageDrawing& /*drawing*/, void* c
 
 bool DrawMessagePicture(const OverlayMessage& message, UseMessagePixels use, void* context) {
   DibCanvas canvas;
-  if (!canvas.Create()) return false;
+  if (!canvas.Create(kWidth, kHeight)) return false;
   const MessageDrawing drawing = DrawMessage(canvas.dc, message);
   GdiFlush();
   auto* pixel = static_cast<BYTE*>(canvas.pixels);

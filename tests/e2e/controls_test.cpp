@@ -12,18 +12,10 @@
 namespace e2e {
 namespace {
 
-std::string Read(const Scenario& s, const std::string& label) {
-  const auto lines = s.ResultsStartingWith("read " + label + " ");
-  return lines.empty() ? "missing" : lines[0].substr(lines[0].find("buttons=") + 8);
-}
-
 // Hat 0 and buttons 0 to 9 of a DIJOYSTATE read, as "hat b0 b1 ... b9".
 std::string Joy(const Scenario& s, const std::string& label) {
-  const auto lines = s.ResultsStartingWith("getstate " + label + " ");
-  if (lines.size() != 1 || lines[0].find("hr=0x00000000 guard=ok") == std::string::npos) {
-    return "missing";
-  }
-  const std::string hex = lines[0].substr(lines[0].find("bytes=") + 6);
+  const std::string hex = s.DeviceBytesRead(label);
+  if (hex == "missing") return hex;
   auto byte = [&hex](size_t at) { return hex.substr(2 * at, 2); };
   std::string text = byte(0x23) + byte(0x22) + byte(0x21) + byte(0x20);
   for (size_t button = 0; button < 10; ++button) text += " " + byte(0x30 + button);
@@ -63,20 +55,20 @@ TEST(Controls, EachKindOfHeldButtonThroughXInputAndDirectInputThenCombinationsOf
       "key F2 down\nwaitlog [Input] Key F2 pressed\nkey F2 up\n");
   const std::string other = "00004650 00 80 00 00 00 00 00 00 00 00";  // hat 18000, button 1
   const std::string none = "ffffffff 00 00 00 00 00 00 00 00 00 00";
-  EXPECT_EQ(Read(s, "up-other"), "0x1002");
+  EXPECT_EQ(s.ButtonsRead("up-other"), "0x1002");
   EXPECT_EQ(Joy(s, "up-other"), other);
   EXPECT_EQ(Joy(s, "up-held"), none);
-  EXPECT_EQ(Read(s, "up-held"), "0x0000");
-  EXPECT_EQ(Read(s, "lb-other"), "0x1002");
+  EXPECT_EQ(s.ButtonsRead("up-held"), "0x0000");
+  EXPECT_EQ(s.ButtonsRead("lb-other"), "0x1002");
   EXPECT_EQ(Joy(s, "lb-other"), other);
   EXPECT_EQ(Joy(s, "lb-held"), none);
-  EXPECT_EQ(Read(s, "lb-held"), "0x0000");
-  EXPECT_EQ(Read(s, "rs-other"), "0x1002");
+  EXPECT_EQ(s.ButtonsRead("lb-held"), "0x0000");
+  EXPECT_EQ(s.ButtonsRead("rs-other"), "0x1002");
   EXPECT_EQ(Joy(s, "rs-other"), other);
   EXPECT_EQ(Joy(s, "rs-held"), none);
-  EXPECT_EQ(Read(s, "rs-held"), "0x0000");
+  EXPECT_EQ(s.ButtonsRead("rs-held"), "0x0000");
   // Off: the game sees everything, the pad equips nothing, the key still does.
-  EXPECT_EQ(Read(s, "off"), "0x1080");
+  EXPECT_EQ(s.ButtonsRead("off"), "0x1080");
   EXPECT_EQ(Joy(s, "off"), "00004650 00 80 00 00 00 00 00 00 00 80");
   EXPECT_EQ(s.CountMessages("[Skill] Hotkey "), 4) << s.Log();
   EXPECT_EQ(s.CountMessages("[Skill] Hotkey R3+Cross selected slot 1"), 2);  // pad, then key

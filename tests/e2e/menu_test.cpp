@@ -22,18 +22,10 @@ constexpr Rgb kMessageBox{13, 20, 27};
 constexpr char kInGame[] =
     "own 5000 50\nequipped 50\nmenu activeOrHud 1\nmenu loadingOrUi 1\nmenu postLoad 1\n";
 
-std::string Read(const Scenario& s, const std::string& label) {
-  const auto lines = s.ResultsStartingWith("read " + label + " ");
-  return lines.empty() ? "missing" : lines[0].substr(lines[0].find("buttons=") + 8);
-}
-
 // Hat 0 and buttons 0 to 7 of a DIJOYSTATE read, as "hat b0 ... b7".
 std::string Joy(const Scenario& s, const std::string& label) {
-  const auto lines = s.ResultsStartingWith("getstate " + label + " ");
-  if (lines.size() != 1 || lines[0].find("hr=0x00000000 guard=ok") == std::string::npos) {
-    return "missing";
-  }
-  const std::string hex = lines[0].substr(lines[0].find("bytes=") + 6);
+  const std::string hex = s.DeviceBytesRead(label);
+  if (hex == "missing") return hex;
   auto byte = [&hex](size_t at) { return hex.substr(2 * at, 2); };
   std::string text = byte(0x23) + byte(0x22) + byte(0x21) + byte(0x20);
   for (size_t button = 0; button < 8; ++button) text += " " + byte(0x30 + button);
@@ -78,20 +70,20 @@ TEST(OverlayMenu, TheChordOpensItAChangeMovesThePanelAtOnceAndIsSavedAtItsClose)
          "waitlog [Menu] Closed; could not save\n"
          "untilpixel 706 164 13 20 27\n");
   // The shorter press and the chord are hidden from the game, and open nothing early.
-  EXPECT_EQ(Read(s, "short"), "0x0000");
-  EXPECT_EQ(Read(s, "chord"), "0x0000");
+  EXPECT_EQ(s.ButtonsRead("short"), "0x0000");
+  EXPECT_EQ(s.ButtonsRead("chord"), "0x0000");
   EXPECT_EQ(s.CountMessages("[Menu] Opened"), 2) << s.Log();
   // Open: the pad's reads are neutral through XInput and the DirectInput joystick.
-  EXPECT_EQ(Read(s, "open"), "0x0000");
+  EXPECT_EQ(s.ButtonsRead("open"), "0x0000");
   EXPECT_EQ(Joy(s, "open"), "ffffffff 00 00 00 00 00 00 00 00");
   EXPECT_TRUE(PixelNear(s, "panel", kPanel));
   EXPECT_TRUE(PixelNear(s, "menu", kMenu));
   EXPECT_TRUE(PixelNear(s, "marked", kMarkedRow));
   // Closed with B still down: no press reaches the game until it is let go.
-  EXPECT_EQ(Read(s, "closing"), "0x0000");
+  EXPECT_EQ(s.ButtonsRead("closing"), "0x0000");
   EXPECT_EQ(Joy(s, "closing"), "ffffffff 00 00 00 00 00 00 00 00");
   EXPECT_EQ(Joy(s, "released"), "ffffffff 00 80 00 00 00 00 00 00");
-  EXPECT_EQ(Read(s, "again"), "0x2000");
+  EXPECT_EQ(s.ButtonsRead("again"), "0x2000");
   EXPECT_EQ(s.MessagesStartingWith("[Menu] Closed; saved"),
             std::vector<std::string>{"[Menu] Closed; saved to artwheel.ini: [SkillPanel] "
                                      "Corner=TopLeft"});

@@ -193,6 +193,19 @@ std::vector<std::string> Scenario::ResultsStartingWith(const std::string& prefix
   return found;
 }
 
+std::string Scenario::ButtonsRead(const std::string& label) const {
+  const auto lines = ResultsStartingWith("read " + label + " ");
+  return lines.empty() ? "missing" : lines[0].substr(lines[0].find("buttons=") + 8);
+}
+
+std::string Scenario::DeviceBytesRead(const std::string& label) const {
+  const auto lines = ResultsStartingWith("getstate " + label + " ");
+  if (lines.size() != 1 || lines[0].find("hr=0x00000000 guard=ok") == std::string::npos) {
+    return "missing";
+  }
+  return lines[0].substr(lines[0].find("bytes=") + 6);
+}
+
 Scenario StandardScenario() {
   Scenario scenario;
   scenario.InstallProduct();

@@ -67,6 +67,11 @@ class Scenario {
   std::vector<std::string> MessagesStartingWith(const std::string& prefix) const;
   std::vector<std::string> Results() const;
   std::vector<std::string> ResultsStartingWith(const std::string& prefix) const;
+  // The buttons the game's XInput read `label` saw ("0x2000"), or "missing".
+  std::string ButtonsRead(const std::string& label) const;
+  // The bytes, in hex, of the one DirectInput state read `label` that
+  // succeeded with the guard intact, or "missing".
+  std::string DeviceBytesRead(const std::string& label) const;
 
   const fs::path& dir() const { return dir_; }
   // The folder as the game sees it, with backslashes: Z:\work\...\Name

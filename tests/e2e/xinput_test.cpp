@@ -17,22 +17,15 @@ Scenario RunReads(const std::string& script) {
   return Played(kIni, std::string("own 5100 51\n") + kHooked + script);
 }
 
-std::string Read(const Scenario& s, const std::string& label) {
-  for (const std::string& line : s.Results()) {
-    if (line.rfind("read " + label + " ", 0) == 0) return line.substr(line.find("buttons=") + 8);
-  }
-  return "missing";
-}
-
 // Which pads are filtered besides pad 0 is the controller choice's (e2e.Controller).
 TEST(XInputFilter, TheGameDoesNotSeeTheCombinationButTheWorkerDoes) {
   const Scenario s = RunReads(
       "pad 0 0x1000\nread pad0\n"
       "pad 0 0x1002\nread downA\npad 0 0x1012\nread downAStart\n"
       "waitlog [Skill] Equip combat art id 5100\n");
-  EXPECT_EQ(Read(s, "pad0"), "0x1000");
-  EXPECT_EQ(Read(s, "downA"), "0x0000");
-  EXPECT_EQ(Read(s, "downAStart"), "0x0010");
+  EXPECT_EQ(s.ButtonsRead("pad0"), "0x1000");
+  EXPECT_EQ(s.ButtonsRead("downA"), "0x0000");
+  EXPECT_EQ(s.ButtonsRead("downAStart"), "0x0010");
   EXPECT_EQ(s.CountMessages("[Skill] Equip combat art id 5100 OK"), 1);  // true buttons seen
   EXPECT_EQ(s.CountMessages("[Skill] Hotkey "), 1);
 }
@@ -44,8 +37,8 @@ TEST(XInputFilter, ALoneFaceButtonIsHiddenUntil250msAfterTheLastArming) {
       // The window runs out 250 ms after the last arming: the read 300 ms
       // after the worker last saw the combination asserts that it did.
       "pad 0 0x1002\npadseen\npad 0 0\npadseen\nwait 300\npad 0 0x1000\nread later\n");
-  EXPECT_EQ(Read(s, "soon"), "0x0000");
-  EXPECT_EQ(Read(s, "later"), "0x1000");
+  EXPECT_EQ(s.ButtonsRead("soon"), "0x0000");
+  EXPECT_EQ(s.ButtonsRead("later"), "0x1000");
 }
 
 TEST(XInputFilter, RunTimeLookupsOfXInputGetStateGetTheFilter) {

@@ -13,11 +13,8 @@ namespace {
 
 // Bytes of a 256-byte keyboard read, as "Down F11 W Esc".
 std::string Keys(const Scenario& s, const std::string& label) {
-  const auto lines = s.ResultsStartingWith("getstate " + label + " ");
-  if (lines.size() != 1 || lines[0].find("hr=0x00000000 guard=ok") == std::string::npos) {
-    return "missing";
-  }
-  const std::string hex = lines[0].substr(lines[0].find("bytes=") + 6);
+  const std::string hex = s.DeviceBytesRead(label);
+  if (hex == "missing") return hex;
   auto byte = [&hex](size_t at) { return hex.substr(2 * at, 2); };
   return byte(0xD0) + " " + byte(0x57) + " " + byte(0x11) + " " + byte(0x01);
 }
