@@ -47,13 +47,14 @@ std::string SeenOn(const Scenario& s, const std::string& label, int pad) {
 
 // Player 3's pad, with player 1's pad beside it that the game reads too.
 TEST(Controller, ANumberActsOnThatPadAloneAndLeavesTheOthersToTheGame) {
-  const Scenario s =
-      RunWithController("3",
-                        "pad 0 0\npad 2 0\ngamepads 0,2\n"
-                        "waitlog [Input] Hooked 1 XInputGetState import(s)\npadseen 2\n"
-                        // Player 1's combination reaches the game as it is, and nothing acts on it.
-                        "pad 0 0x1002\nuntilgameseen 0 0x1002\nwait 500\nequips player1\npad 0 0\n"
-                        "presson 2 0x2002\npadseen 2\ngameseen end\n");
+  const Scenario s = RunWithController(
+      "3",
+      "pad 0 0\npad 2 0\ngamepads 0,2\n"
+      "waitlog [Input] Hooked 1 XInputGetState import(s)\npadseen 2\n"
+      // Player 1's combination reaches the game as it is, and nothing acts on it
+      // within half a second (the worker does not read that pad: nothing to wait for).
+      "pad 0 0x1002\nuntilgameseen 0 0x1002\nwait 500\nequips player1\npad 0 0\n"
+      "presson 2 0x2002\npadseen 2\ngameseen end\n");
   EXPECT_EQ(s.ResultsStartingWith("equips player1").at(0), "equips player1 calls=0 changes=0");
   EXPECT_EQ(Hotkeys(s), (std::vector<std::string>{"DPadDown+B"}));
   EXPECT_EQ(Seen(s, "end"), "0:0x1002 1:0x0000(none) 2:0x0000 3:0x0000(none)");
@@ -106,6 +107,7 @@ TEST(Controller, AutoFindsAPadItselfWhileTheGameReadsNone) {
   const Scenario s = RunWithController(
       "Auto",
       "pad 3 0\nwaitlog [Input] Combinations follow player 4\n"
+      // The count of asks in a window of 2.1 s is what is asserted, not an event.
       "padreads 1 before\nwait 2100\npadreads 1 after\n"
       "presson 3 0x4002\npad 3 off\nwaitlog [Input] Combinations follow no pad\n");
   EXPECT_EQ(Hotkeys(s), (std::vector<std::string>{"DPadDown+X"}));

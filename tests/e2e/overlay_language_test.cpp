@@ -23,7 +23,8 @@ TEST(OverlayLanguage, TheMessageIsDrawnInTheChosenLanguageAndFollowsAReload) {
       "own 7300 73\nequipped 73\nmenu activeOrHud 1\nmenu loadingOrUi 1\nmenu postLoad 1\n"
       "window 1920 1080\npad 0 0\nwaitlog [Core] Initialization OK\n" +
       assignB + "waitlog [Overlay] Texts in zh-Hans are drawn with the font\n" +
-      "inikey General Language ja\nwaitlog [Config] Reloaded from\nwait 300\n" +
+      // The reloaded language is handed over before that line is written.
+      "inikey General Language ja\nwaitlog [Config] Reloaded from\n" +
       "pad 0 0x2002\nwaitlogn 2 [Skill] Assigned combat art id\npad 0 0\n" +
       "waitlog [Overlay] Texts in ja are drawn with the font\nexit 0\n");
   EXPECT_EQ(s.CountMessages("[Overlay] Texts in zh-Hans are drawn with the font WenQuanYi Micro "
