@@ -121,13 +121,26 @@ TEST_F(ConfigFiles, ScannerReadsAFileWithNulBytesAndAHugeLine) {
 }
 
 // The settings file beside this program, loaded with ApplyChanges on.
+// Every test of this suite uses the one settings file beside the test program,
+// and ctest runs tests side by side: each holds a named mutex while it runs.
 class SettingsReloadFile : public ::testing::Test {
  protected:
   void SetUp() override {
+    turn_ = CreateMutexA(nullptr, FALSE, "artwheel-settings-file-tests");
+    ASSERT_NE(turn_, nullptr);
+    const DWORD waited = WaitForSingleObject(turn_, 60000);
+    ASSERT_TRUE(waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)
+        << "waited for the file's turn";
     LocateSettingsFile(GetModuleHandleA(nullptr));
     path_ = ConfigIniPath();
   }
-  void TearDown() override { DeleteFileA(path_.c_str()); }
+  void TearDown() override {
+    if (!path_.empty()) DeleteFileA(path_.c_str());
+    if (turn_ != nullptr) {
+      ReleaseMutex(turn_);
+      CloseHandle(turn_);
+    }
+  }
   void Write(const std::string& text) {
     std::ofstream(path_, std::ios::binary | std::ios::trunc) << "[General]\r\nApplyChanges=1\r\n"
                                                              << text;
@@ -145,6 +158,7 @@ class SettingsReloadFile : public ::testing::Test {
     }
     return false;
   }
+  HANDLE turn_ = nullptr;
   std::string path_;
   Settings settings_;
 };
