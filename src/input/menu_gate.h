@@ -60,6 +60,13 @@ struct PadFields {
 };
 void FilterMenuPad(MenuGate& gate, int pad, const PadFields& fields);
 
+// Whether the menu keeps anything of any pad from the game: the one look a
+// read of the pad costs while the menu is closed and nothing is held over.
+inline bool MenuGateHoldsPads(const MenuGate& gate) {
+  return gate.open.load(std::memory_order_relaxed) ||
+         gate.heldAfterClose.load(std::memory_order_relaxed) != 0;
+}
+
 // Whether the game's joystick reads are neutral: the menu is open, or a
 // button pressed in it is still down.
 bool MenuHoldsJoystick(const MenuGate& gate);

@@ -108,8 +108,10 @@ DWORD WINAPI XInputGetStateDetour(DWORD userIndex, XINPUT_STATE* state) {
   }
   static_assert(offsetof(XINPUT_GAMEPAD, sThumbRY) == offsetof(XINPUT_GAMEPAD, sThumbLX) + 6,
                 "the four thumb axes follow each other");
-  FilterMenuPad(menuGate, static_cast<int>(userIndex),
-                PadFields{&pad.wButtons, &pad.bLeftTrigger, &pad.bRightTrigger, &pad.sThumbLX});
+  if (MenuGateHoldsPads(menuGate)) {
+    FilterMenuPad(menuGate, static_cast<int>(userIndex),
+                  PadFields{&pad.wButtons, &pad.bLeftTrigger, &pad.bRightTrigger, &pad.sThumbLX});
+  }
   return ERROR_SUCCESS;
 }
 
