@@ -35,8 +35,6 @@ constexpr const char* kPlayStationFaces[] = {"Triangle", "Cross", "Circle", "Squ
 
 const HeldButtonInfo& Info(HeldButton held) { return kHeldButtons[static_cast<int>(held)]; }
 
-uint16_t HeldBit() { return combinationChoice.held.load(std::memory_order_relaxed); }
-
 bool SlotsChosen() { return (CombinationButtons() & kFaceButtons) != 0; }
 
 }  // namespace
@@ -116,18 +114,7 @@ int DecodeCombination(uint16_t buttons) {
   return kNoSlot;
 }
 
-bool IsCombinationHeld(uint16_t buttons) {
-  const uint16_t held = HeldBit();
-  const auto partners = static_cast<uint16_t>(CombinationButtons() & ~held);
-  return (buttons & held) != 0 && (buttons & partners) != 0;
-}
-
 bool IsHeldButtonDown(uint16_t buttons) { return SlotsChosen() && (buttons & HeldBit()) != 0; }
-
-void ArmComboGuardAt(ComboGuard& guard, uint64_t now) {
-  guard.suppressActive.store(true, std::memory_order_relaxed);
-  guard.suppressUntil.store(now + kComboSuppressMs, std::memory_order_relaxed);
-}
 
 void ReleaseComboGuardIfClear(ComboGuard& guard, uint16_t buttons) {
   if ((buttons & CombinationButtons()) == 0 &&

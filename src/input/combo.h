@@ -105,6 +105,8 @@ inline uint16_t CombinationButtons() {
   return combinationChoice.buttons.load(std::memory_order_relaxed);
 }
 
+inline uint16_t HeldBit() { return combinationChoice.held.load(std::memory_order_relaxed); }
+
 inline HeldControl CombinationDeviceControl() {
   return combinationChoice.device.load(std::memory_order_relaxed);
 }
@@ -113,8 +115,13 @@ inline HeldControl CombinationDeviceControl() {
 int DecodeCombination(uint16_t buttons);
 
 // True when the held button is down with at least one face button (or the
-// settings menu's open button).
-bool IsCombinationHeld(uint16_t buttons);
+// settings menu's open button). Inline: the XInput filter asks on every
+// read with a combination button down.
+inline bool IsCombinationHeld(uint16_t buttons) {
+  const uint16_t held = HeldBit();
+  const auto partners = static_cast<uint16_t>(CombinationButtons() & ~held);
+  return (buttons & held) != 0 && (buttons & partners) != 0;
+}
 
 // True when the chosen held button is down; false with combinations off.
 bool IsHeldButtonDown(uint16_t buttons);
@@ -130,7 +137,10 @@ struct ComboGuard {
 
 extern ComboGuard comboGuards[kPadCount];
 
-void ArmComboGuardAt(ComboGuard& guard, uint64_t now);
+inline void ArmComboGuardAt(ComboGuard& guard, uint64_t now) {
+  guard.suppressActive.store(true, std::memory_order_relaxed);
+  guard.suppressUntil.store(now + kComboSuppressMs, std::memory_order_relaxed);
+}
 
 // Clears suppressActive when none of the five combination buttons is held.
 void ReleaseComboGuardIfClear(ComboGuard& guard, uint16_t buttons);

@@ -95,22 +95,49 @@ int ListModules(HMODULE (&modules)[kMaxModules]) {
 
 }  // namespace
 
+namespace {
+
+// Whether a good read of `index` needs more than the note: a combination
+// button is down on a filtered pad, or its guard is still on, or the settings
+// menu keeps something of a pad. A few relaxed loads, no call.
+bool ReadNeedsFiltering(DWORD index, uint16_t buttons) {
+  if ((FilteredPadSet() & PadBit(static_cast<int>(index))) != 0 &&
+      ((buttons & CombinationButtons()) != 0 ||
+       comboGuards[index].suppressActive.load(std::memory_order_relaxed))) {
+    return true;
+  }
+  return MenuGateHoldsPads(menuGate);
+}
+
+// Out of line, so that a read with a combination down does not build the
+// menu's fields on its way.
+[[gnu::noinline]] void FilterMenuRead(DWORD index, XINPUT_GAMEPAD& pad) {
+  static_assert(offsetof(XINPUT_GAMEPAD, sThumbRY) == offsetof(XINPUT_GAMEPAD, sThumbLX) + 6,
+                "the four thumb axes follow each other");
+  FilterMenuPad(menuGate, static_cast<int>(index),
+                PadFields{&pad.wButtons, &pad.bLeftTrigger, &pad.bRightTrigger, &pad.sThumbLX});
+}
+
+// The rare part of a read, out of line so that the common one stays a short
+// function that saves no registers of its own.
+[[gnu::noinline]] void FilterPadRead(DWORD index, XINPUT_GAMEPAD& pad) {
+  if ((FilteredPadSet() & PadBit(static_cast<int>(index))) != 0) {
+    pad.wButtons =
+        FilterGameButtons(comboGuards[index], pad.wButtons, [] { return GetTickCount64(); });
+  }
+  if (MenuGateHoldsPads(menuGate)) FilterMenuRead(index, pad);
+}
+
+}  // namespace
+
 DWORD WINAPI XInputGetStateDetour(DWORD userIndex, XINPUT_STATE* state) {
   const auto real = xinputGetStateHook.Original<XInputGetStateFn>();
   if (real == nullptr) return ERROR_DEVICE_NOT_CONNECTED;
   const DWORD result = real(userIndex, state);
   if (result != ERROR_SUCCESS || state == nullptr || userIndex >= kPadCount) return result;
   NoteGameReadOf(gameReadNotes, userIndex);  // the worker follows the pads the game reads
-  XINPUT_GAMEPAD& pad = state->Gamepad;
-  if ((FilteredPadSet() & PadBit(static_cast<int>(userIndex))) != 0) {
-    pad.wButtons =
-        FilterGameButtons(comboGuards[userIndex], pad.wButtons, [] { return GetTickCount64(); });
-  }
-  static_assert(offsetof(XINPUT_GAMEPAD, sThumbRY) == offsetof(XINPUT_GAMEPAD, sThumbLX) + 6,
-                "the four thumb axes follow each other");
-  if (MenuGateHoldsPads(menuGate)) {
-    FilterMenuPad(menuGate, static_cast<int>(userIndex),
-                  PadFields{&pad.wButtons, &pad.bLeftTrigger, &pad.bRightTrigger, &pad.sThumbLX});
+  if (ReadNeedsFiltering(userIndex, state->Gamepad.wButtons)) {
+    FilterPadRead(userIndex, state->Gamepad);
   }
   return ERROR_SUCCESS;
 }
