@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -139,14 +139,26 @@ std::set<KeyName> StarterKeys() {
   return keys;
 }
 
+bool IsWordCharacter(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// The word at `at`, and `at` moved past it; empty when none starts there.
+std::string TakeWord(const std::string& text, size_t& at) {
+  const size_t start = at;
+  while (at < text.size() && IsWordCharacter(text[at])) ++at;
+  return text.substr(start, at - start);
+}
+
 // Rows of the README's settings table: "| `[Section]` | `Key` | ...".
 std::set<KeyName> ReadmeKeys() {
   std::set<KeyName> keys;
   const std::string text = ReadSourceFile("README.md");
-  const std::regex row(R"(\n\| `\[(\w+)\]` \| `(\w+)` \|)");
-  for (auto it = std::sregex_iterator(text.begin(), text.end(), row); it != std::sregex_iterator();
-       ++it) {
-    keys.emplace((*it)[1].str(), (*it)[2].str());
+  for (size_t at = text.find("\n| `["); at != std::string::npos; at = text.find("\n| `[", at)) {
+    at += 5;
+    const std::string section = TakeWord(text, at);
+    if (section.empty() || text.compare(at, 6, "]` | `") != 0) continue;
+    at += 6;
+    const std::string key = TakeWord(text, at);
+    if (!key.empty() && text.compare(at, 3, "` |") == 0) keys.emplace(section, key);
   }
   return keys;
 }
@@ -156,10 +168,15 @@ std::set<KeyName> ReadmeKeys() {
 std::set<KeyName> GuideKeys() {
   std::set<KeyName> keys;
   const std::string text = ReadSourceFile("package/artwheel-README.txt");
-  const std::regex named(R"(\[(\w+)\][ \t\r\n]+([A-Za-z]\w+)\b)");
-  for (auto it = std::sregex_iterator(text.begin(), text.end(), named);
-       it != std::sregex_iterator(); ++it) {
-    keys.emplace((*it)[1].str(), (*it)[2].str());
+  for (size_t at = text.find('['); at != std::string::npos; at = text.find('[', at)) {
+    ++at;
+    const std::string section = TakeWord(text, at);
+    if (section.empty() || at >= text.size() || text[at] != ']') continue;
+    const size_t spaces = text.find_first_not_of(" \t\r\n", at + 1);
+    if (spaces == at + 1 || spaces == std::string::npos) continue;
+    at = spaces;
+    if (!std::isalpha(static_cast<unsigned char>(text[at]))) continue;
+    keys.emplace(section, TakeWord(text, at));
   }
   return keys;
 }

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "base/utf8_text.h"
 
@@ -15,18 +16,27 @@ constexpr Language kLanguages[] = {Language::kEn, Language::kZhHans, Language::k
                                    Language::kEs, Language::kPtBr,   Language::kFr,
                                    Language::kDe, Language::kIt,     Language::kPl};
 
-// The printf conversions of a text in order ("%s;%lu;"), "%%" left out.
+// The printf conversions of a text in order ("%s;%lu;"), "%%" left out:
+// flags, width, precision, length, conversion letter.
 std::string Placeholders(const std::string& text) {
-  static const std::regex conversion("%[-+ #0]*[0-9]*(\\.[0-9]+)?(hh|h|ll|l|z)?[diuxXscpfg%]");
   std::string found;
-  for (std::sregex_iterator it(text.begin(), text.end(), conversion), end; it != end; ++it) {
-    if (it->str() != "%%") found += it->str() + ";";
+  for (size_t at = text.find('%'); at != std::string::npos; at = text.find('%', at)) {
+    size_t end = text.find_first_not_of("-+ #0", at + 1);
+    end = std::min(text.find_first_not_of("0123456789", end), text.size());
+    if (text[end] == '.')
+      end = std::min(text.find_first_not_of("0123456789", end + 1), text.size());
+    end = std::min(text.find_first_not_of("hlz", end), text.size());
+    if (end < text.size() && std::string_view("diuxXscpfg%").find(text[end]) != std::string::npos) {
+      const std::string conversion = text.substr(at, end + 1 - at);
+      if (conversion != "%%") found += conversion + ";";
+    }
+    at = end + 1;
   }
   return found;
 }
 
 TEST(Words, EveryLanguageHasEveryWordWithTheEnglishPlaceholders) {
-  EXPECT_EQ(Placeholders("a %s b %lu c %% d"), "%s;%lu;");
+  EXPECT_EQ(Placeholders("a %s b %lu c %% d %-5.2f %"), "%s;%lu;%-5.2f;");
   for (const Language language : kLanguages) {
     for (size_t i = 0; i < kWordCount; ++i) {
       const auto word = static_cast<Word>(i);
