@@ -77,7 +77,7 @@ add_executable(e2e_tests ${ARTWHEEL_E2E_TESTS})
 target_link_libraries(e2e_tests PRIVATE e2e_scenario)
 target_compile_definitions(e2e_tests PRIVATE ARTWHEEL_VERSION="${PROJECT_VERSION}")
 artwheel_warnings(e2e_tests)
-artwheel_precompile_test_headers(e2e_tests <regex>)
+artwheel_precompile_test_headers(e2e_tests)
 add_dependencies(e2e_tests artwheel_windows)
 # Every program under Wine takes one slot of its stack's desktop; the hotkey
 # scenarios take all of Wine's own (tests/desktop_resources.json, named by the

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -73,10 +72,9 @@ TEST(UIScan, DetailLogsChangedWordsAndClipsAfter160) {
             std::vector<std::string>{"[UIScanDetail] tick clipped after 161 changes"});
   const auto first = s.MessagesStartingWith("[UIScan] MenuState+0x0F8-> +0x004 ");
   ASSERT_FALSE(first.empty());
-  EXPECT_TRUE(std::regex_match(
+  EXPECT_TRUE(MatchesWhole(
       first[0],
-      std::regex(
-          R"(\[UIScan\] MenuState\+0x0F8-> \+0x004 @[0-9a-fA-F]{16} u32: \d+ \(0x[0-9A-F]{8}\) -> 7 \(0x00000007\))")))
+      R"(\[UIScan\] MenuState\+0x0F8-> \+0x004 @[0-9a-fA-F]{16} u32: \d+ \(0x[0-9A-F]{8}\) -> 7 \(0x00000007\))"))
       << first[0];
 }
 

@@ -57,6 +57,12 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
+bool MatchesWhole(const std::string& text, const std::string& pattern, bool ignoreCase) {
+  const auto flags =
+      ignoreCase ? std::regex::ECMAScript | std::regex::icase : std::regex::ECMAScript;
+  return std::regex_match(text, std::regex(pattern, flags));
+}
+
 std::string D3DStack() {
   const char* stack = std::getenv("ARTWHEEL_D3D");
   return stack != nullptr && *stack != '\0' ? stack : "wined3d";

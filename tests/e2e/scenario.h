@@ -18,6 +18,11 @@ inline constexpr const char* kAllXInputNames[] = {
 // The lines of a text, without their line ends (LF or CR LF).
 std::vector<std::string> SplitLines(const std::string& text);
 
+// Whether all of `text` matches the ECMAScript regular expression `pattern`.
+// Every test program's regular expressions are compiled here, in one file:
+// each file that instantiates std::regex adds seconds to the build.
+bool MatchesWhole(const std::string& text, const std::string& pattern, bool ignoreCase = false);
+
 // The Direct3D 11 stack the scenarios run on, from ARTWHEEL_D3D: "wined3d"
 // (Wine's own, the default) or "dxvk" (DXVK over Vulkan, as under Proton).
 std::string D3DStack();
