@@ -14,5 +14,11 @@ function(artwheel_add_gtest_sources)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
     set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
     add_subdirectory(${ARTWHEEL_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    # The framework is neither measured nor debugged here: built at -O1 and
+    # without debug information it compiles in half the time.
+    if(NOT MSVC)
+      target_compile_options(gtest PRIVATE -O1 -g0)
+      target_compile_options(gtest_main PRIVATE -O1 -g0)
+    endif()
   endif()
 endfunction()

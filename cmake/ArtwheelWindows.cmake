@@ -73,6 +73,7 @@ target_compile_definitions(artwheel_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN
 target_compile_options(artwheel_win PRIVATE -fno-exceptions -ffunction-sections)
 target_link_libraries(artwheel_win PUBLIC artwheel_logic kernel32 user32 gdi32 ole32)
 artwheel_warnings(artwheel_win)
+artwheel_precompile_headers(artwheel_win <windows.h> <d3d11.h>)
 
 # The version resource: file and product version from project(), so that a
 # player can tell which version sits in the game folder.
