@@ -16,7 +16,8 @@ constexpr COLORREF kMarked = RGB(40, 92, 156);
 constexpr COLORREF kText = RGB(226, 232, 240);
 constexpr COLORREF kTitle = RGB(170, 186, 204);
 
-MenuView menuView;  // render thread only: the copy the texture shows
+MenuView menuView;     // render thread only: the copy the texture shows
+DibCanvas menuCanvas;  // render thread only: kept while the menu's size stays
 // Every text of the menu in one, for the choice of a face that has all its glyphs.
 wchar_t menuText[(2 * kMenuRowCapacity + 1) * kMenuTextCapacity];
 
@@ -108,6 +109,15 @@ HRESULT UploadMenu(OverlayRenderer& r, const void* pixels, const MenuBox& box) {
   return result;
 }
 
+// The texture's pixels replaced in place, at the size it was made with.
+void RedrawMenu(OverlayRenderer& r, const void* pixels, const MenuBox& box) {
+  ID3D11Resource* texture = nullptr;
+  r.menuTexture->GetResource(&texture);
+  if (texture == nullptr) return;
+  r.context->UpdateSubresource(texture, 0, nullptr, pixels, static_cast<UINT>(box.width) * 4, 0);
+  texture->Release();
+}
+
 }  // namespace
 
 bool EnsureMenuTexture(uint32_t frameWidth, uint32_t frameHeight, PixelRect* rect, float* alpha) {
@@ -122,22 +132,39 @@ bool EnsureMenuTexture(uint32_t frameWidth, uint32_t frameHeight, PixelRect* rec
       r.menuTextureRevision == menuView.revision) {
     return r.menuTexture != nullptr;  // a failed picture is made again only after a change
   }
-  ReleaseAndClear(r.menuTexture);
   // The keys change first, so a failed attempt is not made again every frame.
   r.menuTextureWidth = frameWidth;
   r.menuTextureHeight = frameHeight;
   r.menuTextureRevision = menuView.revision;
-  DibCanvas canvas;
-  if (box.width <= 0 || box.height <= 0 || !canvas.Create(box.width, box.height)) return false;
+  DibCanvas& canvas = menuCanvas;
+  // A move or a new value keeps the size: the bitmap and the texture are
+  // drawn over, not made again.
+  const bool sameSize = r.menuTexture != nullptr && canvas.dc != nullptr &&
+                        canvas.width == box.width && canvas.height == box.height;
+  if (!sameSize) {
+    ReleaseAndClear(r.menuTexture);
+    if (box.width <= 0 || box.height <= 0 || !canvas.Create(box.width, box.height)) return false;
+  }
   DrawMenuRows(canvas.dc, menuView, box);
   GdiFlush();
   auto* pixel = static_cast<BYTE*>(canvas.pixels);
   for (int i = 0; i < box.width * box.height; ++i) pixel[4 * i + 3] = kMenuAlpha;
+  if (sameSize) {
+    RedrawMenu(r, canvas.pixels, box);
+    return true;
+  }
   const HRESULT result = UploadMenu(r, canvas.pixels, box);
   if (SUCCEEDED(result) && r.menuTexture != nullptr) return true;
   LogOverlayErrorOnce("[Overlay] Menu texture creation failed: 0x%08X",
                       static_cast<unsigned>(result));
   return false;
+}
+
+void ReleaseMenuPicture() {
+  if (overlayRenderer.menuTexture == nullptr && menuCanvas.dc == nullptr) return;
+  ReleaseAndClear(overlayRenderer.menuTexture);
+  overlayRenderer.menuTextureRevision = 0;
+  menuCanvas.Release();
 }
 
 }  // namespace artwheel

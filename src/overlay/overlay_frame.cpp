@@ -257,6 +257,7 @@ namespace {
 // and draws.
 void DrawWanted(IDXGISwapChain* swapChain, FrameWants& wants,
                 const DXGI_SWAP_CHAIN_DESC& description, bool described) {
+  if (!wants.menuWanted) ReleaseMenuPicture();  // a closed menu keeps no memory
   if (!MayDrawOn(description.OutputWindow)) return;
   const uint32_t width =
       description.BufferDesc.Width != 0 ? description.BufferDesc.Width : kFallbackWidth;

@@ -105,6 +105,9 @@ void NoteDeviceLost(IDXGISwapChain* swapChain, HRESULT result);
 // menu or the size changed; where it goes and at which alpha (the panel's
 // opacity). False when there is no picture.
 bool EnsureMenuTexture(uint32_t frameWidth, uint32_t frameHeight, PixelRect* rect, float* alpha);
+// The menu's texture and the bitmap it is drawn in: let go with the other
+// objects, and in the first frame after the menu closed.
+void ReleaseMenuPicture();
 bool EnsureMessageTexture(const OverlayMessage& message);
 // Loads the PNG into a texture unless this path failed before and its file has not changed
 // since (or, held by another program, a second has not passed); a failure is

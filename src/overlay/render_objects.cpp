@@ -269,8 +269,7 @@ void ReleaseDeviceObjects(OverlayRenderer& r) {
   r.shadersFailed = false;
   ReleaseAndClear(r.messageTexture);
   r.messageTextureText[0] = L'\0';
-  ReleaseAndClear(r.menuTexture);
-  r.menuTextureRevision = 0;
+  ReleaseMenuPicture();
   ReleaseAndClear(r.backgroundTexture);
   r.backgroundTexturePath[0] = '\0';
   ReleaseAndClear(r.iconTexture);
