@@ -54,7 +54,9 @@ struct DibCanvas {
   DibCanvas() = default;
   DibCanvas(const DibCanvas&) = delete;
   DibCanvas& operator=(const DibCanvas&) = delete;
-  ~DibCanvas() { Release(); }
+  // No destructor: a kept bitmap is let go with the render objects, never
+  // from the library's unload, where GDI is not to be called.
+  ~DibCanvas() = default;
 };
 
 }  // namespace artwheel

@@ -19,6 +19,8 @@ constexpr BYTE kMessageAlpha = 216;
 // height, at 24 pixels or smaller down to 16, cut at the end below that.
 constexpr TextFit kMessageFit = {kWidth, kHeight, 30, 24, 16, 3};
 
+DibCanvas messageCanvas;  // made at the first message, kept: every message has its size
+
 MessageDrawing DrawMessage(HDC dc, const OverlayMessage& message) {
   RECT area = {0, 0, kWidth, kHeight};
   HBRUSH background = CreateSolidBrush(RGB(10, 12, 14));
@@ -59,16 +61,27 @@ struct Upload {
   HRESULT result;
 };
 
+// A texture made before takes the new pixels in place.
 void UploadPixels(const void* pixels, const MessageDrawing& /*drawing*/, void* context) {
   auto* upload = static_cast<Upload*>(context);
-  upload->result = UploadMessage(*upload->renderer, pixels);
+  OverlayRenderer& r = *upload->renderer;
+  if (r.messageTexture == nullptr) {
+    upload->result = UploadMessage(r, pixels);
+    return;
+  }
+  ID3D11Resource* texture = nullptr;
+  r.messageTexture->GetResource(&texture);
+  if (texture == nullptr) return;
+  r.context->UpdateSubresource(texture, 0, nullptr, pixels, kWidth * 4, 0);
+  texture->Release();
+  upload->result = S_OK;
 }
 
 }  // namespace
 
 bool DrawMessagePicture(const OverlayMessage& message, UseMessagePixels use, void* context) {
-  DibCanvas canvas;
-  if (!canvas.Create(kWidth, kHeight)) return false;
+  DibCanvas& canvas = messageCanvas;
+  if (canvas.dc == nullptr && !canvas.Create(kWidth, kHeight)) return false;
   const MessageDrawing drawing = DrawMessage(canvas.dc, message);
   GdiFlush();
   auto* pixel = static_cast<BYTE*>(canvas.pixels);
@@ -79,12 +92,9 @@ bool DrawMessagePicture(const OverlayMessage& message, UseMessagePixels use, voi
 
 bool EnsureMessageTexture(const OverlayMessage& message) {
   OverlayRenderer& r = overlayRenderer;
-  if (r.messageTexture != nullptr) {
-    if (std::wcscmp(r.messageTextureText, message.text) == 0 &&
-        r.messageTextureLanguage == message.language) {
-      return true;
-    }
-    ReleaseAndClear(r.messageTexture);
+  if (r.messageTexture != nullptr && std::wcscmp(r.messageTextureText, message.text) == 0 &&
+      r.messageTextureLanguage == message.language) {
+    return true;
   }
   // The key changes first, so a failed attempt is tried again next frame.
   std::wcsncpy(r.messageTextureText, message.text, kMessageCapacity - 1);
@@ -92,11 +102,20 @@ bool EnsureMessageTexture(const OverlayMessage& message) {
   r.messageTextureLanguage = message.language;
 
   Upload upload = {&r, E_FAIL};
-  if (!DrawMessagePicture(message, &UploadPixels, &upload)) return false;
+  if (!DrawMessagePicture(message, &UploadPixels, &upload)) {
+    ReleaseAndClear(r.messageTexture);  // not the old text under the new key
+    return false;
+  }
   if (SUCCEEDED(upload.result) && r.messageTexture != nullptr) return true;
   LogOverlayErrorOnce("[Overlay] Message texture creation failed: 0x%08X",
                       static_cast<unsigned>(upload.result));
   return false;
+}
+
+void ReleaseMessagePicture() {
+  ReleaseAndClear(overlayRenderer.messageTexture);
+  overlayRenderer.messageTextureText[0] = L'\0';
+  messageCanvas.Release();
 }
 
 }  // namespace artwheel

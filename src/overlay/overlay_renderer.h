@@ -109,6 +109,8 @@ bool EnsureMenuTexture(uint32_t frameWidth, uint32_t frameHeight, PixelRect* rec
 // objects, and in the first frame after the menu closed.
 void ReleaseMenuPicture();
 bool EnsureMessageTexture(const OverlayMessage& message);
+// The message's texture and its bitmap, let go with the other objects.
+void ReleaseMessagePicture();
 // Loads the PNG into a texture unless this path failed before and its file has not changed
 // since (or, held by another program, a second has not passed); a failure is
 // remembered in `failure`.

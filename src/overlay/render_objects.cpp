@@ -267,8 +267,7 @@ void ReleaseDeviceObjects(OverlayRenderer& r) {
   r.hdrBufferValues = {};
   ReleaseAndClear(r.whiteTexture);
   r.shadersFailed = false;
-  ReleaseAndClear(r.messageTexture);
-  r.messageTextureText[0] = L'\0';
+  ReleaseMessagePicture();
   ReleaseMenuPicture();
   ReleaseAndClear(r.backgroundTexture);
   r.backgroundTexturePath[0] = '\0';

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +13,8 @@
 #include <vector>
 
 #include "../e2e/png_file.h"
+#include "overlay/menu_view.h"
+#include "overlay/overlay_layout.h"
 #include "overlay/overlay_state.h"
 #include "overlay/present_hook.h"
 #include "test_swap_chain.h"
@@ -235,6 +238,15 @@ class OverlayLayoutFrame : public OverlayFrame {
            << what << " at " << x << "," << y << ": " << seen.r << "," << seen.g << "," << seen.b
            << " instead of " << expected.r << "," << expected.g << "," << expected.b;
   }
+  // The pixels of a part of the frame read back, row by row.
+  std::vector<uint32_t> Region(int left, int top, int right, int bottom) const {
+    std::vector<uint32_t> region;
+    for (int y = top; y < bottom; ++y) {
+      const auto row = pixels_.begin() + static_cast<std::ptrdiff_t>(y) * width_;
+      region.insert(region.end(), row + left, row + right);
+    }
+    return region;
+  }
   void TearDown() override {
     ConfigurePanel(folder, PanelLayout{});
     SetWheelState(false, {}, 0);
@@ -351,6 +363,46 @@ TEST_F(OverlayLayoutFrame, TheWheelShowsEachSlotsArtBesideThePanel) {
   EXPECT_TRUE(Near("X mirrored", 127, 940, kGreen));
   EXPECT_TRUE(Near("B mirrored", 261, 940, kGreen));
   EXPECT_TRUE(Near("frame", 98, 911, slot));
+}
+
+// A new message and a moved menu row are drawn over the pictures kept from
+// before: each differs from the last, and the first again is pixel for pixel
+// what it was when its picture was new.
+TEST_F(OverlayLayoutFrame, ANewMessageOrMenuRowReplacesThePictureKeptFromBefore) {
+  SetPanelState(false, 0);
+  const PixelRect message = MessageRect(1920.0f, 1080.0f);
+  const auto messagePixels = [&](const char* text) {
+    PostOverlayMessage(text);
+    Present(1920, 1080);
+    return Region(static_cast<int>(message.left), static_cast<int>(message.top),
+                  static_cast<int>(message.right), static_cast<int>(message.bottom));
+  };
+  const auto first = messagePixels("Skill assigned to DPad Down + B");
+  EXPECT_TRUE(messagePixels("Skill assigned to Shift+Q") != first);
+  EXPECT_TRUE(messagePixels("Skill assigned to DPad Down + B") == first);
+
+  MenuLines menu;
+  menu.rowCount = 4;
+  std::snprintf(menu.title, sizeof menu.title, "Settings");
+  for (int row = 0; row < menu.rowCount; ++row) {
+    std::snprintf(menu.names[row], sizeof menu.names[row], "Item %d", row);
+    std::snprintf(menu.values[row], sizeof menu.values[row], "Value %d", row);
+  }
+  const MenuBox box = LayOutMenu(1920, 1080, menu.rowCount);
+  const auto menuPixels = [&](int selected) {
+    menu.selected = selected;
+    ShowMenu(menu);
+    Present(1920, 1080);
+    return Region(box.left, box.top, box.left + box.width, box.top + box.height);
+  };
+  const auto top = menuPixels(0);
+  EXPECT_TRUE(menuPixels(3) != top);
+  EXPECT_TRUE(menuPixels(0) == top);
+  HideMenu();
+  Present(1920, 1080);  // the closed menu's picture let go
+  EXPECT_TRUE(menuPixels(0) == top);
+  HideMenu();
+  SetPanelState(true, 7300);
 }
 
 TEST(OverlayStateTest, MessageShowsUntilTwoSecondsAfterItsPostAndStaysStored) {
