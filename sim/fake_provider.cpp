@@ -6,6 +6,7 @@
 #include <unknwn.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -69,6 +70,20 @@ HRESULT STDMETHODCALLTYPE DeviceOk(FakeDevice*) { return S_OK; }
 HRESULT STDMETHODCALLTYPE DeviceNotImplemented(FakeDevice*) { return E_NOTIMPL; }
 HRESULT STDMETHODCALLTYPE DeviceSetCooperativeLevel(FakeDevice*, HWND, DWORD) { return S_OK; }
 HRESULT STDMETHODCALLTYPE DeviceSetProperty(FakeDevice*, REFGUID, const void*) { return S_OK; }
+
+// DIPROP_RANGE of the eight axes of DIJOYSTATE, asked by offset: DirectInput's
+// default 0 to 65535. Any other property or object: not supported.
+HRESULT STDMETHODCALLTYPE DeviceGetProperty(FakeDevice*, REFGUID property, DWORD* header) {
+  constexpr uintptr_t kRangeProperty = 4;  // DIPROP_RANGE
+  constexpr DWORD kByOffset = 1;           // DIPH_BYOFFSET
+  if (reinterpret_cast<uintptr_t>(&property) != kRangeProperty || header == nullptr ||
+      header[0] < 24 || header[3] != kByOffset || header[2] >= 0x20 || header[2] % 4 != 0) {
+    return E_NOTIMPL;
+  }
+  header[4] = 0;      // lMin
+  header[5] = 65535;  // lMax
+  return S_OK;
+}
 HRESULT STDMETHODCALLTYPE DeviceSetDataFormat(FakeDevice*, const void*) {
 #ifdef SIM_STAND_IN_LOADER
   LoaderFormatSet();
@@ -128,9 +143,9 @@ const void* Method(F f) {
   {                                                                                               \
     Method(&DeviceQueryInterface), Method(&DeviceAddRef), Method(&DeviceRelease),                 \
         Method(&DeviceNotImplemented) /*GetCapabilities*/, Method(&DeviceNotImplemented),         \
-        Method(&DeviceNotImplemented) /*GetProperty*/, Method(&DeviceSetProperty),                \
-        Method(&DeviceOk) /*Acquire*/, Method(&DeviceOk) /*Unacquire*/, Method(getState),         \
-        Method(&DeviceGetData), Method(&DeviceSetDataFormat), Method(&DeviceNotImplemented),      \
+        Method(&DeviceGetProperty), Method(&DeviceSetProperty), Method(&DeviceOk) /*Acquire*/,    \
+        Method(&DeviceOk) /*Unacquire*/, Method(getState), Method(&DeviceGetData),                \
+        Method(&DeviceSetDataFormat), Method(&DeviceNotImplemented),                              \
         Method(&DeviceSetCooperativeLevel), Method(&DeviceNotImplemented),                        \
         Method(&DeviceNotImplemented), Method(&DeviceNotImplemented),                             \
         Method(&DeviceNotImplemented), Method(&DeviceNotImplemented),                             \

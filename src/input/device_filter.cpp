@@ -11,6 +11,7 @@ namespace {
 
 constexpr uint8_t kButtonType = 0x0C;
 constexpr uint8_t kPovType = 0x10;
+constexpr uint8_t kAxisTypes = 0x03;  // relative, absolute, or either
 constexpr uint8_t kPressed = 0x80;
 constexpr uint32_t kFixedPovCount = 4;
 constexpr uint32_t kFixedButtonCount = 32;
@@ -180,6 +181,7 @@ void RecordDataFormat(DeviceFormatTable& table, uint32_t dataSize, const uint8_t
   if (entry == nullptr) return;
   entry->buttonCount.store(0, std::memory_order_release);
   entry->povCount.store(0, std::memory_order_release);
+  entry->axisCount.store(0, std::memory_order_release);
   for (uint32_t i = 0; i < objectCount; ++i) {
     const uint8_t* object = objects + static_cast<size_t>(i) * kObjectFormatStride;
     const uint32_t offset = Load32(object + 8);
@@ -188,7 +190,25 @@ void RecordDataFormat(DeviceFormatTable& table, uint32_t dataSize, const uint8_t
       Append(entry->buttonOffsets, entry->buttonCount, kMaxFormatButtons, offset);
     } else if (type == kPovType) {
       Append(entry->povOffsets, entry->povCount, kMaxFormatPovs, offset);
+    } else if ((type & kAxisTypes) != 0 && (type & ~kAxisTypes) == 0) {
+      Append(entry->axisOffsets, entry->axisCount, kMaxFormatAxes, offset);
     }
+  }
+}
+
+void CentreAxes(const DeviceFormatTable& table, uint8_t* data, uint32_t size, AxisRangeOf rangeOf,
+                void* device) {
+  if (data == nullptr || rangeOf == nullptr) return;
+  const DeviceFormat* format = FindFormat(table, size);
+  if (format == nullptr) return;
+  const uint32_t axes = format->axisCount.load(std::memory_order_acquire);
+  for (uint32_t i = 0; i < axes && i < kMaxFormatAxes; ++i) {
+    const uint32_t offset = format->axisOffsets[i].load(std::memory_order_relaxed);
+    int32_t low = 0;
+    int32_t high = 0;
+    if (offset > size || size - offset < 4 || !rangeOf(device, offset, &low, &high)) continue;
+    const int64_t middle = (static_cast<int64_t>(low) + high) / 2;
+    Store32(data + offset, static_cast<uint32_t>(static_cast<int32_t>(middle)));
   }
 }
 

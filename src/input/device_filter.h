@@ -13,6 +13,7 @@ namespace artwheel {
 inline constexpr uint32_t kMaxDeviceFormats = 8;
 inline constexpr uint32_t kMaxFormatButtons = 32;
 inline constexpr uint32_t kMaxFormatPovs = 4;
+inline constexpr uint32_t kMaxFormatAxes = 32;       // DIJOYSTATE2 has 32
 inline constexpr uint32_t kObjectFormatStride = 24;  // DIOBJECTDATAFORMAT on x64
 inline constexpr uint32_t kEventRecordSize = 24;     // DIDEVICEOBJECTDATA on x64
 
@@ -30,6 +31,8 @@ struct DeviceFormat {
   std::atomic<uint32_t> buttonCount{0};
   std::atomic<uint32_t> povOffsets[kMaxFormatPovs] = {};
   std::atomic<uint32_t> povCount{0};
+  std::atomic<uint32_t> axisOffsets[kMaxFormatAxes] = {};
+  std::atomic<uint32_t> axisCount{0};
 };
 
 struct DeviceFormatTable {
@@ -43,7 +46,7 @@ extern DeviceFormatTable deviceFormats;
 // either side (down-right, down or down-left for down).
 bool IsPovToward(uint32_t value, uint32_t centre);
 
-// Records where a format keeps its buttons and hats; `objects` is its array of
+// Records where a format keeps its buttons, hats and axes; `objects` is its array of
 // DIOBJECTDATAFORMAT records (24 bytes each).
 void RecordDataFormat(DeviceFormatTable& table, uint32_t dataSize, const uint8_t* objects,
                       uint32_t objectCount);
@@ -63,6 +66,16 @@ void FilterDeviceEvents(const DeviceFormatTable& table, uint8_t* records, uint32
 // release it waits for and sees nothing new.
 void FilterHeldJoystickEvents(const DeviceFormatTable& table, uint8_t* records, uint32_t recordSize,
                               uint32_t* count);
+
+// An axis's range as the device reports it; false when it has none (a
+// relative axis) or cannot say.
+using AxisRangeOf = bool (*)(void* device, uint32_t offset, int32_t* low, int32_t* high);
+
+// While the settings menu holds the joystick: each axis of a GetDeviceState
+// result at the middle of its range, so the game sees the sticks at rest.
+// An axis whose range is not known keeps its value.
+void CentreAxes(const DeviceFormatTable& table, uint8_t* data, uint32_t size, AxisRangeOf rangeOf,
+                void* device);
 
 // The game's devices that read as a keyboard (their data format is 256
 // bytes), noted by SetDataFormat on any game thread.

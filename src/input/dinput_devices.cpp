@@ -60,6 +60,22 @@ Hook createDeviceHook{"IDirectInput8::CreateDevice",
 
 bool Suppressing() { return IsSuppressing(GetTickCount64()); }
 
+// The range the game gave an axis (DirectInput's 0 to 65535 unless it set
+// one), asked of the device itself: only while the settings menu is open.
+bool DeviceAxisRange(void* device, uint32_t offset, int32_t* low, int32_t* high) {
+  DIPROPRANGE range = {};
+  range.diph.dwSize = sizeof range;
+  range.diph.dwHeaderSize = sizeof range.diph;
+  range.diph.dwObj = offset;
+  range.diph.dwHow = DIPH_BYOFFSET;
+  auto* input = static_cast<IDirectInputDevice8W*>(device);
+  if (FAILED(input->GetProperty(DIPROP_RANGE, &range.diph)) || range.lMin > range.lMax)
+    return false;
+  *low = range.lMin;
+  *high = range.lMax;
+  return true;
+}
+
 HRESULT STDMETHODCALLTYPE GetDeviceStateDetour(void* self, DWORD size, void* data) {
   const auto original = deviceHooks[kGetDeviceState].Original<GetDeviceStateFn>(self);
   if (original == nullptr) return E_FAIL;
@@ -70,8 +86,10 @@ HRESULT STDMETHODCALLTYPE GetDeviceStateDetour(void* self, DWORD size, void* dat
     FilterMenuKeyboardState(menuGate, bytes, size);
     FilterDeviceState(deviceFormats, bytes, size, Suppressing(), CombinationDeviceControl());
   } else {
-    FilterDeviceState(deviceFormats, bytes, size, Suppressing() || MenuHoldsJoystick(menuGate),
+    const bool menuHolds = MenuHoldsJoystick(menuGate);
+    FilterDeviceState(deviceFormats, bytes, size, Suppressing() || menuHolds,
                       CombinationDeviceControl());
+    if (menuHolds) CentreAxes(deviceFormats, bytes, size, &DeviceAxisRange, self);
   }
   return result;
 }

@@ -22,12 +22,14 @@ constexpr Rgb kMessageBox{13, 20, 27};
 constexpr char kInGame[] =
     "own 5000 50\nequipped 50\nmenu activeOrHud 1\nmenu loadingOrUi 1\nmenu postLoad 1\n";
 
-// Hat 0 and buttons 0 to 7 of a DIJOYSTATE read, as "hat b0 ... b7".
+// The left stick's X and Y, hat 0 and buttons 0 to 7 of a DIJOYSTATE read,
+// as "x y hat b0 ... b7".
 std::string Joy(const Scenario& s, const std::string& label) {
   const std::string hex = s.DeviceBytesRead(label);
   if (hex == "missing") return hex;
   auto byte = [&hex](size_t at) { return hex.substr(2 * at, 2); };
-  std::string text = byte(0x23) + byte(0x22) + byte(0x21) + byte(0x20);
+  auto dword = [&byte](size_t at) { return byte(at + 3) + byte(at + 2) + byte(at + 1) + byte(at); };
+  std::string text = dword(0x00) + " " + dword(0x04) + " " + dword(0x20);
   for (size_t button = 0; button < 8; ++button) text += " " + byte(0x30 + button);
   return text;
 }
@@ -55,6 +57,7 @@ TEST(OverlayMenu, TheChordOpensItAChangeMovesThePanelAtOnceAndIsSavedAtItsClose)
          Press("0x0002", 5) +  // down to Corner
          // Left, from Bottom right round to Top left; the game's reads meanwhile.
          "pad 0 0x0004\npadseen\nread open\ndevdword 0x20 9000\ndevbyte 0x35 0x80\n"
+         "devdword 0x00 0\ndevdword 0x04 65535\n"  // the left stick pushed down-left
          "getstate joy 80 open\npad 0 0\npadseen\n"
          "untilpixel 90 140 133 26 38\nscreenshot menu_open\n" +
          Probe("panel", 90, 140) + Probe("menu", 640, 700) + Probe("marked", 1306, 522) +
@@ -73,16 +76,17 @@ TEST(OverlayMenu, TheChordOpensItAChangeMovesThePanelAtOnceAndIsSavedAtItsClose)
   EXPECT_EQ(s.ButtonsRead("short"), "0x0000");
   EXPECT_EQ(s.ButtonsRead("chord"), "0x0000");
   EXPECT_EQ(s.CountMessages("[Menu] Opened"), 2) << s.Log();
-  // Open: the pad's reads are neutral through XInput and the DirectInput joystick.
+  // Open: the pad's reads are neutral through XInput and the DirectInput
+  // joystick, its sticks at the middle of their range.
   EXPECT_EQ(s.ButtonsRead("open"), "0x0000");
-  EXPECT_EQ(Joy(s, "open"), "ffffffff 00 00 00 00 00 00 00 00");
+  EXPECT_EQ(Joy(s, "open"), "00007fff 00007fff ffffffff 00 00 00 00 00 00 00 00");
   EXPECT_TRUE(PixelNear(s, "panel", kPanel));
   EXPECT_TRUE(PixelNear(s, "menu", kMenu));
   EXPECT_TRUE(PixelNear(s, "marked", kMarkedRow));
   // Closed with B still down: no press reaches the game until it is let go.
   EXPECT_EQ(s.ButtonsRead("closing"), "0x0000");
-  EXPECT_EQ(Joy(s, "closing"), "ffffffff 00 00 00 00 00 00 00 00");
-  EXPECT_EQ(Joy(s, "released"), "ffffffff 00 80 00 00 00 00 00 00");
+  EXPECT_EQ(Joy(s, "closing"), "00007fff 00007fff ffffffff 00 00 00 00 00 00 00 00");
+  EXPECT_EQ(Joy(s, "released"), "00000000 00000000 ffffffff 00 80 00 00 00 00 00 00");
   EXPECT_EQ(s.ButtonsRead("again"), "0x2000");
   EXPECT_EQ(s.MessagesStartingWith("[Menu] Closed; saved"),
             std::vector<std::string>{"[Menu] Closed; saved to artwheel.ini: [SkillPanel] "

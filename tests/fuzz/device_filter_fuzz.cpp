@@ -1,6 +1,6 @@
 // The DirectInput filters on random data formats, device states and event
-// batches: nothing outside the caller's buffer is read or written, a batch
-// only shrinks and keeps its order.
+// batches, and the menu's centring of axes: nothing outside the caller's
+// buffer is read or written, a batch only shrinks and keeps its order.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstring>
@@ -58,6 +58,17 @@ void FilterOneState(FuzzedDataProvider& input, const DeviceFormatTable& table) {
   fuzz::GuardedBuffer state(size);
   for (uint32_t i = 0; i < size; ++i) state.data()[i] = input.ConsumeIntegral<uint8_t>();
   FilterDeviceState(table, size == 0 ? nullptr : state.data(), size, suppressing, HeldOf(input));
+  FUZZ_CHECK(state.GuardsIntact());
+  // The menu's centring, with ranges as wide as an axis's can be.
+  CentreAxes(
+      table, size == 0 ? nullptr : state.data(), size,
+      [](void* device, uint32_t, int32_t* low, int32_t* high) {
+        auto& ranges = *static_cast<FuzzedDataProvider*>(device);
+        *low = ranges.ConsumeIntegral<int32_t>();
+        *high = ranges.ConsumeIntegral<int32_t>();
+        return ranges.ConsumeBool();
+      },
+      &input);
   FUZZ_CHECK(state.GuardsIntact());
 }
 

@@ -190,6 +190,40 @@ TEST(RecordDataFormat, KeepsAtMost32ButtonsAnd4Hats) {
   EXPECT_EQ(table.entries[0].povCount, 4u);
 }
 
+// While the menu holds the joystick: each recorded axis at the middle of the
+// range its device reports; a relative axis (no range), an axis the read does
+// not reach and every other object keep their values.
+int theDevice;  // the device whose ranges are asked
+
+TEST(CentreAxes, EachAxisGoesToTheMiddleOfItsOwnRange) {
+  DeviceFormatTable table;
+  Record(table, 80, {{0x00, kAxis}, {0x04, 0x02}, {0x08, 0x01}, {0x30, kButton}, {0x4E, kAxis}});
+  std::vector<uint8_t> state(80, 0x80);
+  const auto range = [](void* device, uint32_t offset, int32_t* low, int32_t* high) {
+    EXPECT_EQ(device, &theDevice);
+    if (offset == 0x08) return false;  // relative: no range
+    *low = offset == 0x00 ? 0 : -1000;
+    *high = offset == 0x00 ? 65535 : 3001;
+    return true;
+  };
+  CentreAxes(table, state.data(), 80, range, &theDevice);
+  const auto dword = [&state](size_t at) {
+    int32_t value;
+    std::memcpy(&value, &state[at], 4);
+    return value;
+  };
+  EXPECT_EQ(dword(0x00), 32767);
+  EXPECT_EQ(dword(0x04), 1000);
+  EXPECT_EQ(dword(0x08), static_cast<int32_t>(0x80808080));
+  EXPECT_EQ(state[0x30], 0x80);
+  EXPECT_EQ(dword(0x4C), static_cast<int32_t>(0x80808080));  // 0x4E + 4 is past the read
+  // A format set again without axes leaves the read alone.
+  Record(table, 80, {{0x30, kButton}});
+  state.assign(80, 0x80);
+  CentreAxes(table, state.data(), 80, range, &theDevice);
+  EXPECT_EQ(dword(0x00), static_cast<int32_t>(0x80808080));
+}
+
 struct Event {
   uint32_t offset;
   uint32_t data;
