@@ -1,5 +1,6 @@
 #include "app/settings_key_values.h"
 
+#include <iterator>
 #include <string_view>
 
 #include "app/slot_value.h"
@@ -30,12 +31,17 @@ bool ParseCountInRange(std::string_view text, uint32_t low, uint32_t high, uint3
   return true;
 }
 
-// One of a list of words, in any letter case: its index, else -1.
-int IndexOfWord(std::string_view text, const char* const* words, int count) {
-  for (int i = 0; i < count; ++i) {
-    if (EqualsIgnoreCaseAscii(text, words[i])) return i;
+// One of the first `count` words of a list, in any letter case, as the
+// choice of that index; false (and *out untouched) for any other text.
+template <typename Choice>
+bool ParseWordOf(std::string_view text, const char* const* words, size_t count, Choice* out) {
+  for (size_t i = 0; i < count; ++i) {
+    if (EqualsIgnoreCaseAscii(text, words[i])) {
+      *out = static_cast<Choice>(i);
+      return true;
+    }
   }
-  return -1;
+  return false;
 }
 
 constexpr const char* kHdrWords[] = {"Off", "Auto", "PQ", "scRGB"};
@@ -140,10 +146,7 @@ void ShowOpacity(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out
 }
 
 bool ParseLanguage(const KeyText& value, Settings& s, int /*slot*/) {
-  const int index = IndexOfWord(value.text, kLanguageCodes, kLanguageValueCount);
-  if (index < 0) return false;
-  s.language = static_cast<Language>(index);
-  return true;
+  return ParseWordOf(value.text, kLanguageCodes, kLanguageValueCount, &s.language);
 }
 void ShowLanguage(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
   ShowText(kLanguageCodes[static_cast<int>(s.language)], out, size);
@@ -168,10 +171,7 @@ void ShowController(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* 
 }
 
 bool ParseHdr(const KeyText& value, Settings& s, int /*slot*/) {
-  const int index = IndexOfWord(value.text, kHdrWords, 4);
-  if (index < 0) return false;
-  s.overlay.hdr = static_cast<HdrMode>(index);
-  return true;
+  return ParseWordOf(value.text, kHdrWords, std::size(kHdrWords), &s.overlay.hdr);
 }
 void ShowHdr(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
   ShowText(kHdrWords[static_cast<int>(s.overlay.hdr)], out, size);
@@ -193,10 +193,7 @@ void ShowMenuEnable(const Settings& s, int /*slot*/, ShowStyle style, char* out,
 }
 
 bool ParseMenuOpen(const KeyText& value, Settings& s, int /*slot*/) {
-  const int index = IndexOfWord(value.text, kMenuOpenWords, 4);
-  if (index < 0) return false;
-  s.menu.open = static_cast<MenuOpenButton>(index);
-  return true;
+  return ParseWordOf(value.text, kMenuOpenWords, std::size(kMenuOpenWords), &s.menu.open);
 }
 void ShowMenuOpen(const Settings& s, int /*slot*/, ShowStyle /*style*/, char* out, size_t size) {
   ShowText(kMenuOpenWords[static_cast<int>(s.menu.open)], out, size);
