@@ -51,11 +51,11 @@ TEST(Controller, ANumberActsOnThatPadAloneAndLeavesTheOthersToTheGame) {
       "3",
       "pad 0 0\npad 2 0\ngamepads 0,2\n"
       "waitlog [Input] Hooked 1 XInputGetState import(s)\npadseen 2\n"
-      // Player 1's combination reaches the game as it is, and nothing acts on it
-      // within half a second (the worker does not read that pad: nothing to wait for).
-      "pad 0 0x1002\nuntilgameseen 0 0x1002\nwait 500\nequips player1\npad 0 0\n"
-      "presson 2 0x2002\npadseen 2\ngameseen end\n");
-  EXPECT_EQ(s.ResultsStartingWith("equips player1").at(0), "equips player1 calls=0 changes=0");
+      // Player 1's combination reaches the game as it is and stays held while
+      // player 3's acts: every tick that acted on pad 3 came after it.
+      "pad 0 0x1002\nuntilgameseen 0 0x1002\n"
+      "presson 2 0x2002\npadseen 2\nequips end\ngameseen end\npad 0 0\n");
+  EXPECT_EQ(s.ResultsStartingWith("equips end").at(0), "equips end calls=1 changes=1");
   EXPECT_EQ(Hotkeys(s), (std::vector<std::string>{"DPadDown+B"}));
   EXPECT_EQ(Seen(s, "end"), "0:0x1002 1:0x0000(none) 2:0x0000 3:0x0000(none)");
   EXPECT_EQ(s.CountMessages(
