@@ -42,6 +42,7 @@ add_library(artwheel_win STATIC
   src/overlay/overlay_frame.cpp
   src/overlay/overlay_state.cpp
   src/overlay/pipeline_state.cpp
+  src/overlay/pixel_texture.cpp
   src/overlay/png_texture.cpp
   src/overlay/present_hook.cpp
   src/overlay/render_objects.cpp

@@ -93,10 +93,6 @@ int ListModules(HMODULE (&modules)[kMaxModules]) {
   return static_cast<int>(count < kMaxModules ? count : kMaxModules);
 }
 
-}  // namespace
-
-namespace {
-
 // Whether a good read of `index` needs more than the note: a combination
 // button is down on a filtered pad, or its guard is still on, or the settings
 // menu keeps something of a pad. A few relaxed loads, no call.

@@ -89,35 +89,6 @@ void DrawMenuRows(HDC dc, const MenuView& view, const MenuBox& box) {
   DeleteObject(text);
 }
 
-HRESULT UploadMenu(OverlayRenderer& r, const void* pixels, const MenuBox& box) {
-  D3D11_TEXTURE2D_DESC description = {};
-  description.Width = static_cast<UINT>(box.width);
-  description.Height = static_cast<UINT>(box.height);
-  description.MipLevels = 1;
-  description.ArraySize = 1;
-  description.Format = DXGI_FORMAT_B8G8R8A8_UNORM;  // the bitmap's own byte order
-  description.SampleDesc.Count = 1;
-  description.Usage = D3D11_USAGE_DEFAULT;
-  description.BindFlags = D3D11_BIND_SHADER_RESOURCE;
-  const D3D11_SUBRESOURCE_DATA data = {pixels, static_cast<UINT>(box.width) * 4, 0};
-  ID3D11Texture2D* texture = nullptr;
-  HRESULT result = r.device->CreateTexture2D(&description, &data, &texture);
-  if (SUCCEEDED(result) && texture != nullptr) {
-    result = r.device->CreateShaderResourceView(texture, nullptr, &r.menuTexture);
-  }
-  ReleaseAndClear(texture);
-  return result;
-}
-
-// The texture's pixels replaced in place, at the size it was made with.
-void RedrawMenu(OverlayRenderer& r, const void* pixels, const MenuBox& box) {
-  ID3D11Resource* texture = nullptr;
-  r.menuTexture->GetResource(&texture);
-  if (texture == nullptr) return;
-  r.context->UpdateSubresource(texture, 0, nullptr, pixels, static_cast<UINT>(box.width) * 4, 0);
-  texture->Release();
-}
-
 }  // namespace
 
 bool EnsureMenuTexture(uint32_t frameWidth, uint32_t frameHeight, PixelRect* rect, float* alpha) {
@@ -149,11 +120,14 @@ bool EnsureMenuTexture(uint32_t frameWidth, uint32_t frameHeight, PixelRect* rec
   GdiFlush();
   auto* pixel = static_cast<BYTE*>(canvas.pixels);
   for (int i = 0; i < box.width * box.height; ++i) pixel[4 * i + 3] = kMenuAlpha;
+  const auto width = static_cast<UINT>(box.width);
   if (sameSize) {
-    RedrawMenu(r, canvas.pixels, box);
+    ReplaceTexturePixels(r, r.menuTexture, canvas.pixels, width);
     return true;
   }
-  const HRESULT result = UploadMenu(r, canvas.pixels, box);
+  // B8G8R8A8: the bitmap's own byte order.
+  const HRESULT result = MakePixelTexture(r, canvas.pixels, width, static_cast<UINT>(box.height),
+                                          DXGI_FORMAT_B8G8R8A8_UNORM, &r.menuTexture);
   if (SUCCEEDED(result) && r.menuTexture != nullptr) return true;
   LogOverlayErrorOnce("[Overlay] Menu texture creation failed: 0x%08X",
                       static_cast<unsigned>(result));

@@ -36,26 +36,6 @@ MessageDrawing DrawMessage(HDC dc, const OverlayMessage& message) {
   return drawing;
 }
 
-HRESULT UploadMessage(OverlayRenderer& r, const void* pixels) {
-  D3D11_TEXTURE2D_DESC description = {};
-  description.Width = kWidth;
-  description.Height = kHeight;
-  description.MipLevels = 1;
-  description.ArraySize = 1;
-  description.Format = DXGI_FORMAT_B8G8R8A8_UNORM;  // the bitmap's own byte order
-  description.SampleDesc.Count = 1;
-  description.Usage = D3D11_USAGE_DEFAULT;
-  description.BindFlags = D3D11_BIND_SHADER_RESOURCE;
-  const D3D11_SUBRESOURCE_DATA data = {pixels, kWidth * 4, 0};
-  ID3D11Texture2D* texture = nullptr;
-  HRESULT result = r.device->CreateTexture2D(&description, &data, &texture);
-  if (SUCCEEDED(result) && texture != nullptr) {
-    result = r.device->CreateShaderResourceView(texture, nullptr, &r.messageTexture);
-  }
-  ReleaseAndClear(texture);
-  return result;
-}
-
 struct Upload {
   OverlayRenderer* renderer;
   HRESULT result;
@@ -65,16 +45,14 @@ struct Upload {
 void UploadPixels(const void* pixels, const MessageDrawing& /*drawing*/, void* context) {
   auto* upload = static_cast<Upload*>(context);
   OverlayRenderer& r = *upload->renderer;
-  if (r.messageTexture == nullptr) {
-    upload->result = UploadMessage(r, pixels);
+  if (r.messageTexture != nullptr) {
+    ReplaceTexturePixels(r, r.messageTexture, pixels, kWidth);
+    upload->result = S_OK;
     return;
   }
-  ID3D11Resource* texture = nullptr;
-  r.messageTexture->GetResource(&texture);
-  if (texture == nullptr) return;
-  r.context->UpdateSubresource(texture, 0, nullptr, pixels, kWidth * 4, 0);
-  texture->Release();
-  upload->result = S_OK;
+  // B8G8R8A8: the bitmap's own byte order.
+  upload->result =
+      MakePixelTexture(r, pixels, kWidth, kHeight, DXGI_FORMAT_B8G8R8A8_UNORM, &r.messageTexture);
 }
 
 }  // namespace

@@ -109,6 +109,12 @@ bool EnsureMenuTexture(uint32_t frameWidth, uint32_t frameHeight, PixelRect* rec
 // objects, and in the first frame after the menu closed.
 void ReleaseMenuPicture();
 bool EnsureMessageTexture(const OverlayMessage& message);
+// A texture of `width` x `height` 32-bit pixels, rows top down, and its view.
+HRESULT MakePixelTexture(OverlayRenderer& r, const void* pixels, UINT width, UINT height,
+                         DXGI_FORMAT format, ID3D11ShaderResourceView** view);
+// New pixels for a texture so made, of the size it was made with.
+void ReplaceTexturePixels(OverlayRenderer& r, ID3D11ShaderResourceView* view, const void* pixels,
+                          UINT width);
 // The message's texture and its bitmap, let go with the other objects.
 void ReleaseMessagePicture();
 // Loads the PNG into a texture unless this path failed before and its file has not changed

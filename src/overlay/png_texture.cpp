@@ -39,25 +39,6 @@ bool EnsureWicFactory(OverlayRenderer& r) {
   return true;
 }
 
-HRESULT MakeTexture(OverlayRenderer& r, const void* pixels, UINT width, UINT height,
-                    ID3D11ShaderResourceView** view) {
-  D3D11_TEXTURE2D_DESC description = {};
-  description.Width = width;
-  description.Height = height;
-  description.MipLevels = 1;
-  description.ArraySize = 1;
-  description.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
-  description.SampleDesc.Count = 1;
-  description.Usage = D3D11_USAGE_DEFAULT;
-  description.BindFlags = D3D11_BIND_SHADER_RESOURCE;
-  const D3D11_SUBRESOURCE_DATA data = {pixels, 4 * width, 0};
-  ID3D11Texture2D* texture = nullptr;
-  HRESULT result = r.device->CreateTexture2D(&description, &data, &texture);
-  if (SUCCEEDED(result)) result = r.device->CreateShaderResourceView(texture, nullptr, view);
-  ReleaseAndClear(texture);
-  return result;
-}
-
 // Decodes and uploads; returns the first failing step's result.
 HRESULT DecodeInto(OverlayRenderer& r, const wchar_t* path, ID3D11ShaderResourceView** view) {
   IWICBitmapDecoder* decoder = nullptr;
@@ -82,7 +63,8 @@ HRESULT DecodeInto(OverlayRenderer& r, const wchar_t* path, ID3D11ShaderResource
     result = pixels == nullptr
                  ? E_OUTOFMEMORY
                  : converter->CopyPixels(nullptr, pitch, bytes, static_cast<BYTE*>(pixels));
-    if (SUCCEEDED(result)) result = MakeTexture(r, pixels, width, height, view);
+    if (SUCCEEDED(result))
+      result = MakePixelTexture(r, pixels, width, height, DXGI_FORMAT_R8G8B8A8_UNORM, view);
     std::free(pixels);
   }
   ReleaseAndClear(converter);
